@@ -1,0 +1,13 @@
+// Entry point of the Cardwise window: start-up checks, then the main window.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "ui/startup.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cardwise"));
+    QApplication::setOrganizationName(QStringLiteral("Cardwise"));
+    return cw::ui::runApplication(app);
+}
