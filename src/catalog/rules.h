@@ -28,6 +28,10 @@ public:
 
     // ---- Named accessors (k and r count piles from 0) ----
 
+    // ---- Deal accessors ----
+
+    // ---- End of deal accessors ----
+
 private:
     std::array<int16_t, kParamCount> values_{};
 };
