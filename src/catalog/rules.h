@@ -164,6 +164,16 @@ public:
     int winrateSample() const { return get(502); }           // winrate.sample
 
     // ---- Deal accessors ----
+    // The deal writes base ranks, the derived empty-pile rules and (for one set-up) the
+    // foundation suit rules; an index outside the range is ignored.
+    void setFoundationBase(int k, int v) { setPile(55, kMaxFoundations, k, v); }      // foundation.base
+    void setFoundationSuitRule(int k, int v) { setPile(87, kMaxFoundations, k, v); }  // foundation.suit_rule
+    void setTableauEmptyRule(int k, int v) { setPile(135, kMaxTableaus, k, v); }      // tableau.empty_rule
+    void setPile(int first, int count, int k, int v)
+    {
+        if (k >= 0 && k < count)
+            set(first + k, v);
+    }
 
     // ---- End of deal accessors ----
 
