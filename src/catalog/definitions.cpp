@@ -174,6 +174,12 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& path)
     return text;
 }
 
+std::string MissingDefinitionsFileMessage(const std::filesystem::path& definitionsPath)
+{
+    return "Cannot find file:\n" + definitionsPath.string() +
+           "\nCopy the file into the directory that above is specified\nor reinstall the program.";
+}
+
 Result<Rules> LoadRulesAtColumn(std::string_view defsText, int column, std::string_view fileName)
 {
     if (column < 0)

@@ -48,6 +48,15 @@ std::string_view TrimTrailingBlanks(std::string_view text);
 // Reads a whole file (with a size limit, the definitions file is small). Errors name the file.
 Result<std::string> ReadWholeFile(const std::filesystem::path& path);
 
+// The definitions file of an installation folder.
+inline std::filesystem::path DefinitionsFilePath(const std::filesystem::path& installFolder)
+{
+    return installFolder / std::string(kDefinitionsFileName);
+}
+// The text of the "Error" box shown when the definitions file is missing at start-up
+// (the application ends after it).
+std::string MissingDefinitionsFileMessage(const std::filesystem::path& definitionsPath);
+
 // ---- Parameter matrix ----
 
 // The rule parameters of the game at matrix column `column`. Every row must hold the
