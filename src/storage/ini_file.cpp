@@ -42,7 +42,8 @@ struct Range {
     size_t end = std::string::npos;
 };
 
-Range findSection(const std::vector<std::string>& lines, std::string_view name, size_t from = 0) {
+Range findSection(const std::vector<std::string>& lines, std::string_view given, size_t from = 0) {
+    const std::string name = trim(given);
     Range r;
     for (size_t i = from; i < lines.size(); ++i) {
         auto h = headerName(lines[i]);
@@ -61,8 +62,9 @@ Range findSection(const std::vector<std::string>& lines, std::string_view name, 
 }
 
 // Index of the first line of the range holding key, or npos.
-size_t findKey(const std::vector<std::string>& lines, const Range& r, std::string_view key) {
+size_t findKey(const std::vector<std::string>& lines, const Range& r, std::string_view given) {
     if (r.begin == std::string::npos) return std::string::npos;
+    const std::string key = trim(given);
     for (size_t i = r.begin; i < r.end; ++i) {
         auto kl = keyLine(lines[i]);
         if (kl && equalsNoCase(kl->key, key)) return i;
