@@ -1,0 +1,158 @@
+// cardwise-cli deal, shuffle and list, run as a separate process on a small definitions file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "catalog/definitions.h"
+#include "engine/deal.h"
+#include "engine/rule_sets.h"
+#include "engine/table_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class DealCli : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = fs::temp_directory_path() / ("cw_deal_cli_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        std::vector<cw::catalog::DefinitionGame> games(3);
+        games[0] = {2, 1, false, false, false, "Klondike", cw::test::klondike()};
+        games[1] = {5, 9, true, false, false, "Hidden game", cw::test::freecell()};
+        games[2] = {3, 7, false, false, false, "FreeCell", cw::test::freecell()};
+        auto text = cw::catalog::writeDefinitions(games, {});
+        ASSERT_TRUE(text.ok()) << text.error();
+        std::ofstream(dir_ / "GAMES.DAT", std::ios::binary) << text.value();
+    }
+    static void TearDownTestSuite() { fs::remove_all(dir_); }
+
+    static CliRun run(const std::string& args)
+    {
+        const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
+        const std::string cmd = std::string(CW_BIN_DIR "/cardwise-cli ") + args + " >" + out.string() + " 2>" + err.string();
+        const int raw = std::system(cmd.c_str());
+        CliRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(out);
+        r.err = slurp(err);
+        return r;
+    }
+    static std::string defs() { return "--defs " + (dir_ / "GAMES.DAT").string(); }
+
+    static fs::path dir_;
+};
+
+fs::path DealCli::dir_;
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        result.push_back(line);
+    return result;
+}
+
+} // namespace
+
+TEST_F(DealCli, DealPrintsTheSnapshotOfTheStoredTable)
+{
+    const CliRun r = run("deal " + defs() + " --game 1 --number 1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto got = lines(r.out);
+    ASSERT_EQ(got.size(), 71u);
+    // The frozen Klondike table of game number 1: the fixture's first block after its two headers.
+    const auto frozen = lines(slurp(CW_FIXTURES_DIR "/deals/klondike.txt"));
+    ASSERT_GE(frozen.size(), 73u);
+    EXPECT_EQ(got, std::vector<std::string>(frozen.begin() + 2, frozen.begin() + 73));
+
+    const CliRun f = run("deal " + defs() + " --game 7 --number 1234567890123");
+    ASSERT_EQ(f.status, 0) << f.err;
+    const auto expected = cw::engine::encodeSnapshot(cw::engine::deal(cw::test::freecell(), "1234567890123").state.table);
+    EXPECT_EQ(lines(f.out), std::vector<std::string>(expected.begin(), expected.end()));
+}
+
+TEST_F(DealCli, ErrorsAreOneLineOnStderr)
+{
+    struct Row {
+        std::string args;
+        int status;
+    };
+    const Row rows[] = {
+        {"deal " + defs() + " --game 999 --number 1", 2},
+        {"deal " + defs() + " --game 9 --number 1", 2}, // hidden games are not listed
+        {"deal " + defs() + " --game 1 --number 12a", 2},
+        {"deal " + defs() + " --game 1 --number 12345678901234", 2},
+        {"deal " + defs() + " --game x1 --number 1", 2},
+        {"deal " + defs() + " --game 1", 2},
+        {"deal --defs " + (dir_ / "missing.dat").string() + " --game 1 --number 1", 1},
+        {"shuffle --cards 53 --number 1", 2},
+        {"shuffle --cards 52 --number one", 2},
+        {"shuffle --cards 52 --reduced 3 --number 1", 2},
+        {"shuffle --cards 52 --jokers 5 --number 1", 2},
+        {"shuffle --number 1", 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args);
+        const CliRun r = run(row.args);
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_NE(run("deal --defs " + (dir_ / "missing.dat").string() + " --game 1 --number 1").err.find("missing.dat"),
+              std::string::npos);
+}
+
+TEST_F(DealCli, ShufflePrintsTheFrozenArray)
+{
+    const auto frozen = lines(slurp(CW_FIXTURES_DIR "/deals/shuffle.txt"));
+    struct Row {
+        std::string args;
+        std::string fixturePrefix;
+    };
+    const Row rows[] = {
+        {"--cards 52 --number 1", "52 1: "},
+        {"--cards 208 --number 9999999999999", "208 9999999999999: "},
+        {"--cards 104 --jokers 4 --number 2", "104 2 jokers 4 reduced 0: "},
+        {"--cards 52 --reduced 2 --number 2", "52 2 jokers 0 reduced 2: "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args);
+        const CliRun r = run("shuffle " + row.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto it = std::find_if(frozen.begin(), frozen.end(),
+                                     [&](const std::string& l) { return l.rfind(row.fixturePrefix, 0) == 0; });
+        ASSERT_NE(it, frozen.end());
+        EXPECT_EQ(r.out, it->substr(row.fixturePrefix.size()) + "\n");
+    }
+}
+
+TEST_F(DealCli, ListShowsListedGames)
+{
+    const CliRun r = run("list " + defs());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 2 Klondike\n7 3 FreeCell\n");
+}
