@@ -1,0 +1,47 @@
+// Table backgrounds: our own felt, cloth and wood textures, solid colours and the fade.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+namespace cw::ui {
+
+struct PictureFileResult;
+
+struct BackgroundInfo {
+    int number;      // 1, 2, ... shown as three digits
+    QString name;    // display name
+};
+
+const std::vector<BackgroundInfo>& builtInBackgrounds();
+const BackgroundInfo* findBackground(int number);
+
+// One seamless tile of background `number` (logical size 256 x 256) at the device pixel
+// ratio; null for unknown numbers.
+QImage renderBackgroundTile(int number, qreal devicePixelRatio);
+// The tile shown while the game is paused.
+QImage renderPauseTile(qreal devicePixelRatio);
+// Pictures numbered 500 and above are drawn once at the top-left corner; lower ones tile.
+constexpr bool isTiledBackground(int number) { return number < 500; }
+
+// A colour setting as stored in the settings (0x00BBGGRR; negative values name system
+// colours, which map to the window palette).
+QColor colorFromSetting(qint64 value);
+inline constexpr qint64 kDefaultTableColour = 32768;   // green
+
+// Fills `area` with 256 horizontal bands running from `top` at the top to black at the
+// bottom.
+void paintFade(QPainter& painter, const QRect& area, const QColor& top);
+// Tiles `tile` over `area` from its top-left corner.
+void paintTiled(QPainter& painter, const QRect& area, const QImage& tile);
+
+// A player's background file: the path, or a bare name meaning dataFolder/name.bmp.
+PictureFileResult loadPlayerBackground(const QString& pathOrName, const QString& dataFolder);
+
+} // namespace cw::ui

@@ -1,0 +1,387 @@
+// Card faces: sizes, size forcing, suit folding, built-in sets and the card picture table.
+#include "ui/card_art.h"
+
+#include "ui/picture_library.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace cw::ui {
+
+// ---- Card sizes ------------------------------------------------------------------
+
+const std::vector<CardSizeInfo>& cardSizes()
+{
+    static const std::vector<CardSizeInfo> sizes = {
+        {'X', 102, 138, 510, 1656},
+        {'S', 85, 115, 425, 1380},
+        {'B', 71, 96, 355, 1152},
+        {'M', 59, 80, 295, 960},
+        {'L', 25, 32, 0, 0},
+    };
+    return sizes;
+}
+
+const CardSizeInfo& cardSizeInfo(char letter)
+{
+    const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    for (const auto& s : cardSizes())
+        if (s.letter == up)
+            return s;
+    return cardSizes()[2];
+}
+
+char sizeLetterForSheet(QSize sheetSize)
+{
+    for (const auto& s : cardSizes())
+        if (s.sheetWidth > 0 && sheetSize == QSize(s.sheetWidth, s.sheetHeight))
+            return s.letter;
+    return 0;
+}
+
+namespace {
+
+// Position in the list of sizes; larger cards come first.
+int sizeOrder(char letter)
+{
+    const auto& sizes = cardSizes();
+    const char up = cardSizeInfo(letter).letter;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        if (sizes[i].letter == up)
+            return static_cast<int>(i);
+    return 2;
+}
+
+} // namespace
+
+CardSizeForcing forceCardSizeForScreen(int screenWidth, int param40, char selected)
+{
+    const char sel = cardSizeInfo(selected).letter;
+    CardSizeForcing result{sel, false, SizeAdvice::None};
+    auto force = [&](char to, SizeAdvice advice) {
+        // Forcing only ever shrinks the cards: a player who chose smaller ones keeps them.
+        if (sizeOrder(to) <= sizeOrder(sel))
+            return false;
+        result = {to, true, advice};
+        return true;
+    };
+    if (param40 == 1 && screenWidth < 650 && force('M', SizeAdvice::Medium640))
+        return result;
+    if (param40 == 2 && screenWidth < 810
+        && force('M', screenWidth < 650 ? SizeAdvice::Medium640 : SizeAdvice::Medium800))
+        return result;
+    if (param40 == 2 && screenWidth < 1100 && (sel == 'S' || sel == 'X')
+        && force('B', sel == 'S' ? SizeAdvice::FromLarge : SizeAdvice::FromExtraLarge))
+        return result;
+    if (screenWidth < 810 && sel == 'X')
+        force(param40 == 1 ? 'B' : 'S', SizeAdvice::FromExtraLarge);
+    return result;
+}
+
+QString sizeAdviceText(SizeAdvice advice, const QString& gameName)
+{
+    switch (advice) {
+    case SizeAdvice::Medium640:
+        return QStringLiteral("Your video card's display is 640x480 pixels. For the best graphics display the "
+                              "screen resolution should be set to 800x600 pixels or higher. However, it's "
+                              "possible to play ")
+            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined cards set.");
+    case SizeAdvice::Medium800:
+        return QStringLiteral("Your video card's display is 800x600 pixels. For the best graphics display of "
+                              "this game the screen resolution should be set to 1024x768 pixels or higher. "
+                              "However, it's possible to play ")
+            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined Cards set.");
+    case SizeAdvice::FromLarge:
+        return QStringLiteral("You have selected the Large size Cards Set. It's possible to play ") + gameName
+            + QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
+    case SizeAdvice::FromExtraLarge:
+        return QStringLiteral("You have selected the Extra Large size Cards Set. It's possible to play ")
+            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
+    case SizeAdvice::None:
+        break;
+    }
+    return {};
+}
+
+QString sizeAdviceKey(SizeAdvice advice)
+{
+    switch (advice) {
+    case SizeAdvice::Medium640: return QStringLiteral("Msg_Cards_Medium_640x480");
+    case SizeAdvice::Medium800: return QStringLiteral("Msg_Cards_Medium_800x600");
+    case SizeAdvice::FromLarge: return QStringLiteral("Msg_Cards_Large");
+    case SizeAdvice::FromExtraLarge: return QStringLiteral("Msg_Extra_Large_Cards");
+    case SizeAdvice::None: break;
+    }
+    return {};
+}
+
+int cardSetForForcedSize(char letter) { return cardSizeInfo(letter).letter == 'M' ? 3 : kDefaultCardSet; }
+
+// ---- Card codes and suit folding -------------------------------------------------
+
+bool isJokerCode(int code) { return code >= 209 && code <= 212; }
+
+int faceIndex(int code, int param50)
+{
+    if (code < 1 || code > 208)
+        return -1;
+    const int first = (code - 1) % 52;   // further decks show the first deck's faces
+    int suit = first / 13;               // 0 hearts, 1 diamonds, 2 clubs, 3 spades
+    const int rank = first % 13;
+    if (param50 == 1)
+        suit = 3;
+    else if (param50 == 2)
+        suit = suit < 2 ? 0 : 3;
+    return suit * 13 + rank;
+}
+
+// ---- Built-in card sets ------------------------------------------------------------
+
+const std::vector<CardSetInfo>& builtInCardSets()
+{
+    static const std::vector<CardSetInfo> sets = {
+        {1, QStringLiteral("Ornamental"), QStringLiteral("cards/001.svgz"), false},
+        {2, QStringLiteral("English"), QStringLiteral("cards/002.svgz"), false},
+        {3, QStringLiteral("Ancient French"), QStringLiteral("cards/003.svgz"), false},
+        {4, QStringLiteral("Dondorf"), QStringLiteral("cards/004.svgz"), false},
+        {5, QStringLiteral("Paris"), QStringLiteral("cards/005.svgz"), false},
+        {6, QStringLiteral("Neoclassical"), QStringLiteral("cards/006.svgz"), false},
+        {7, QStringLiteral("Plastic"), QStringLiteral("cards/007.svgz"), false},
+        {8, QStringLiteral("Tigullio"), QStringLiteral("cards/008.svgz"), false},
+        {9, QStringLiteral("English modern"), QStringLiteral("cards/009.svgz"), false},
+        {10, QStringLiteral("Russian"), QStringLiteral("cards/010.svgz"), false},
+        {11, QStringLiteral("Guyenne"), QStringLiteral("cards/011.svgz"), false},
+        {12, QStringLiteral("Slavic costumes"), QStringLiteral("cards/012.svgz"), false},
+        {13, QStringLiteral("Bellot"), QStringLiteral("cards/013.svgz"), true},
+        {14, QStringLiteral("Gnome"), QStringLiteral("cards/014.svgz"), true},
+        {kPlainCardSet, QStringLiteral("Large print"), QString(), true},
+    };
+    return sets;
+}
+
+const CardSetInfo* findCardSet(int number)
+{
+    for (const auto& s : builtInCardSets())
+        if (s.number == number)
+            return &s;
+    return nullptr;
+}
+
+std::vector<int> availableCardSets(const PictureLibrary& library)
+{
+    std::vector<int> out;
+    for (const auto& s : builtInCardSets())
+        if (s.resource.isEmpty() || library.hasFile(s.resource))
+            out.push_back(s.number);
+    return out;
+}
+
+int effectiveCardSet(const PictureLibrary& library, int number)
+{
+    const CardSetInfo* info = findCardSet(number);
+    if (info && (info->resource.isEmpty() || library.hasFile(info->resource)))
+        return number;
+    return kPlainCardSet;
+}
+
+namespace {
+
+// Parsing a vector card set takes tens of milliseconds; each is parsed once per run.
+QSvgRenderer* svgFor(const PictureLibrary& library, const CardSetInfo& info)
+{
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
+    const QString key = library.path() + QLatin1Char('|') + info.resource;
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        std::shared_ptr<QSvgRenderer> r;
+        const QByteArray data = library.file(info.resource);
+        if (!data.isEmpty()) {
+            r = std::make_shared<QSvgRenderer>();
+            if (!r->load(data))
+                r.reset();
+        }
+        it = cache.insert(key, r);
+    }
+    return it->get();
+}
+
+QString svgElementFor(int code)
+{
+    static const char* const suits[] = {"heart", "diamond", "club", "spade"};
+    static const char* const ranks[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "jack", "queen", "king"};
+    if (isJokerCode(code))
+        return (code % 2) ? QStringLiteral("joker_red") : QStringLiteral("joker_black");
+    const int idx = faceIndex(code);
+    if (idx < 0)
+        return {};
+    return QStringLiteral("%1_%2").arg(QLatin1String(suits[idx / 13]), QLatin1String(ranks[idx % 13]));
+}
+
+QImage blankImage(QSize logical, qreal dpr)
+{
+    QImage img((QSizeF(logical) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+void setupPainter(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setRenderHint(QPainter::TextAntialiasing);
+}
+
+} // namespace
+
+QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
+                      qreal devicePixelRatio)
+{
+    QImage img = blankImage(logical, devicePixelRatio);
+    const int idx = faceIndex(code);
+    if (idx < 0 && !isJokerCode(code))
+        return {};
+    const CardSetInfo* info = findCardSet(effectiveCardSet(library, setNumber));
+    QPainter p(&img);
+    setupPainter(p);
+    const QRectF rect(0, 0, logical.width(), logical.height());
+    // The tiny size shows only what can be read at 25 pixels: our own plain faces.
+    const bool tiny = logical.width() < 40;
+    QSvgRenderer* svg = (info && !info->resource.isEmpty() && !tiny) ? svgFor(library, *info) : nullptr;
+    if (isJokerCode(code)) {
+        if (svg && !info->ownJoker)
+            svg->render(&p, svgElementFor(code), rect);
+        else
+            paintPlainJoker(p, rect);
+    } else if (svg) {
+        svg->render(&p, svgElementFor(code), rect);
+    } else {
+        paintPlainFace(p, rect, idx);
+    }
+    return img;
+}
+
+QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical,
+                         qreal devicePixelRatio)
+{
+    const CardSetInfo* info = findCardSet(setNumber);
+    if (!info || info->resource.isEmpty())
+        return {};
+    QSvgRenderer* svg = svgFor(library, *info);
+    if (!svg || !svg->elementExists(QStringLiteral("back")))
+        return {};
+    QImage img = blankImage(logical, devicePixelRatio);
+    QPainter p(&img);
+    setupPainter(p);
+    svg->render(&p, QStringLiteral("back"), QRectF(0, 0, logical.width(), logical.height()));
+    return img;
+}
+
+QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex, QSize card,
+                       qreal devicePixelRatio)
+{
+    QImage sheet = blankImage(QSize(card.width() * 5, card.height() * 3), devicePixelRatio);
+    QPainter p(&sheet);
+    for (int r = 0; r < 13; ++r) {
+        const QImage face = renderCardFace(library, setNumber, suitIndex * 13 + r + 1, card, devicePixelRatio);
+        p.drawImage(QPointF((r % 5) * card.width(), (r / 5) * card.height()), face);
+    }
+    return sheet;
+}
+
+// ---- The card picture table ---------------------------------------------------------
+
+namespace {
+
+struct FaceSet {
+    std::vector<QPixmap> faces;
+    QPixmap joker;
+};
+
+using FaceKey = std::tuple<QString, int, char, qreal>;
+
+// Recently used sets stay ready, so that switching size or set back and forth in the
+// options does not render again.
+std::map<FaceKey, FaceSet>& faceCache()
+{
+    static std::map<FaceKey, FaceSet> cache;
+    return cache;
+}
+
+} // namespace
+
+int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter,
+                              qreal devicePixelRatio)
+{
+    const int used = effectiveCardSet(library, setNumber);
+    const CardSizeInfo& size = cardSizeInfo(sizeLetter);
+    const QSize logical(size.width, size.height);
+    const FaceKey key{library.path(), used, size.letter, devicePixelRatio};
+    auto& cache = faceCache();
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.size() >= 6)
+            cache.clear();
+        FaceSet set;
+        set.faces.reserve(52);
+        for (int code = 1; code <= 52; ++code)
+            set.faces.push_back(QPixmap::fromImage(
+                renderCardFace(library, used, code, logical, devicePixelRatio)));
+        set.joker = QPixmap::fromImage(renderCardFace(library, used, 209, logical, devicePixelRatio));
+        it = cache.emplace(key, std::move(set)).first;
+    }
+    m_faces = it->second.faces;
+    m_joker = it->second.joker;
+    m_letter = size.letter;
+    m_dpr = devicePixelRatio;
+    return used;
+}
+
+bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio)
+{
+    const char letter = sizeLetterForSheet(sheet.size());
+    if (!letter)
+        return false;
+    const CardSizeInfo& size = cardSizeInfo(letter);
+    const QSize device = (QSizeF(size.width, size.height) * devicePixelRatio).toSize();
+    std::vector<QPixmap> faces;
+    faces.reserve(52);
+    for (int suit = 0; suit < 4; ++suit) {
+        for (int r = 0; r < 13; ++r) {
+            const QRect cell((r % 5) * size.width, (suit * 3 + r / 5) * size.height, size.width, size.height);
+            QImage img = sheet.copy(cell);
+            if (device != img.size())
+                img = img.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            img.setDevicePixelRatio(devicePixelRatio);
+            faces.push_back(QPixmap::fromImage(img));
+        }
+    }
+    QImage joker = blankImage({size.width, size.height}, devicePixelRatio);
+    {
+        QPainter p(&joker);
+        setupPainter(p);
+        paintPlainJoker(p, QRectF(0, 0, size.width, size.height));
+    }
+    m_faces = std::move(faces);
+    m_joker = QPixmap::fromImage(joker);
+    m_letter = letter;
+    m_dpr = devicePixelRatio;
+    return true;
+}
+
+QPixmap CardPictures::face(int code) const
+{
+    if (isJokerCode(code))
+        return m_joker;
+    const int idx = faceIndex(code, m_param50);
+    if (idx < 0 || idx >= static_cast<int>(m_faces.size()))
+        return {};
+    return m_faces[static_cast<std::size_t>(idx)];
+}
+
+} // namespace cw::ui

@@ -1,0 +1,147 @@
+// Card faces: card sizes, the built-in card sets, suit folding and the card picture table.
+#pragma once
+
+#include <QHash>
+#include <QPainterPath>
+#include <QRectF>
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace cw::ui {
+
+class PictureLibrary;
+
+// ---- Card sizes ------------------------------------------------------------------
+
+struct CardSizeInfo {
+    char letter;      // 'X', 'S', 'B', 'M', 'L'
+    int width;        // logical pixels
+    int height;
+    int sheetWidth;   // size of a five-by-twelve card set sheet (0: no sheets)
+    int sheetHeight;
+};
+
+// The five sizes, largest first.
+const std::vector<CardSizeInfo>& cardSizes();
+// The size of a letter (case-insensitive); unknown letters give size 'B'.
+const CardSizeInfo& cardSizeInfo(char letter);
+// The size letter whose card set sheet has exactly this size, or 0.
+char sizeLetterForSheet(QSize sheetSize);
+
+// ---- Forcing a smaller size on small screens ---------------------------------------
+
+enum class SizeAdvice { None, Medium640, Medium800, FromLarge, FromExtraLarge };
+
+struct CardSizeForcing {
+    char letter = 'B';          // the size to use for this game
+    bool forced = false;        // true when it differs from the selected size
+    SizeAdvice advice = SizeAdvice::None;
+};
+
+// The size a game may use on a screen `screenWidth` logical pixels wide, given its
+// rule parameter 40 (0, 1 or 2) and the size the player selected. Only ever makes
+// cards smaller.
+CardSizeForcing forceCardSizeForScreen(int screenWidth, int param40, char selected);
+// The advice shown when forcing, with the game's name, and its "Show_Messages" key.
+QString sizeAdviceText(SizeAdvice advice, const QString& gameName);
+QString sizeAdviceKey(SizeAdvice advice);
+// The built-in card set a forced size switches to.
+int cardSetForForcedSize(char letter);
+
+// ---- Card codes and suit folding -------------------------------------------------
+
+// Index 0..51 of the face picture card `code` shows (hearts 0-12, diamonds 13-25,
+// clubs 26-38, spades 39-51), after folding the further decks onto the first and the
+// suits by rule parameter 50 (1: every suit shows spades; 2: red suits show hearts,
+// black suits spades). -1 for jokers, the placeholder and invalid codes.
+int faceIndex(int code, int param50 = 0);
+bool isJokerCode(int code);
+
+// ---- Built-in card sets ------------------------------------------------------------
+
+struct CardSetInfo {
+    int number;          // 1, 2, ... shown as three digits
+    QString name;        // display name
+    QString resource;    // file inside the picture library; empty for our own drawing
+    bool ownJoker;       // the artwork's joker does not render well: use ours
+};
+
+// Our own high-contrast set; it needs nothing from the library and stands in for any
+// set whose artwork is missing.
+inline constexpr int kPlainCardSet = 15;
+inline constexpr int kDefaultCardSet = 1;
+
+const std::vector<CardSetInfo>& builtInCardSets();
+const CardSetInfo* findCardSet(int number);
+// Numbers of the sets whose artwork the library holds (always includes the plain set).
+std::vector<int> availableCardSets(const PictureLibrary& library);
+// The set actually drawn for `number`: itself when present, else the plain set.
+int effectiveCardSet(const PictureLibrary& library, int number);
+
+// Renders one card of a built-in set: a face (codes 1..212), or a joker (209..212), at
+// `logical` size and the device pixel ratio. Uses a cached parse of the artwork.
+QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
+                      qreal devicePixelRatio);
+// The back of a vector card set (used as a deck); null when the set has none.
+QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical,
+                         qreal devicePixelRatio);
+// One suit block of a built-in set: five cards wide, three high, Ace to King.
+QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex,
+                       QSize card, qreal devicePixelRatio);
+
+// A suit symbol (0 hearts, 1 diamonds, 2 clubs, 3 spades) filling `box`.
+QPainterPath suitShape(int suitIndex, const QRectF& box);
+
+// Text as an outline fitted into `box` (height first, squeezed when too wide), so that
+// it is equally crisp and equally placed whatever fonts the system has.
+QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment align);
+
+// Our own plain drawing of a card face (also used for every set at the tiny size 'L').
+void paintPlainFace(class QPainter& painter, const QRectF& rect, int faceIndex);
+void paintPlainJoker(class QPainter& painter, const QRectF& rect);
+
+// A player's card set file (".crs": a picture of one of the sheet sizes). On success
+// the image is the sheet; otherwise the error is the message to show.
+struct PictureFileResult;
+PictureFileResult loadPlayerCardSet(const QString& path);
+
+// ---- The card picture table ---------------------------------------------------------
+
+// The 52 faces and the joker of the current card set, size and screen density, made
+// once and then handed out as pixmaps, so that drawing a card is one block copy.
+class CardPictures {
+public:
+    // Built-in set; returns the set number actually used (the plain set stands in for
+    // missing artwork).
+    int loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter,
+                    qreal devicePixelRatio);
+    // A validated player or add-on sheet (five by twelve cells); the size letter
+    // follows from the sheet. False when the sheet has none of the sheet sizes.
+    bool loadSheet(const QImage& sheet, qreal devicePixelRatio);
+
+    void setSuitFolding(int param50) { m_param50 = param50; }
+
+    // Face of any card code 1..212 (decks 2-4 and folded suits share pictures; jokers
+    // give the joker); null pixmap for other codes.
+    QPixmap face(int code) const;
+    QPixmap joker() const { return m_joker; }
+
+    char sizeLetter() const { return m_letter; }
+    QSize cardSize() const { return {cardSizeInfo(m_letter).width, cardSizeInfo(m_letter).height}; }
+    qreal devicePixelRatio() const { return m_dpr; }
+    bool isEmpty() const { return m_faces.empty(); }
+
+private:
+    std::vector<QPixmap> m_faces;
+    QPixmap m_joker;
+    char m_letter = 'B';
+    qreal m_dpr = 1.0;
+    int m_param50 = 0;
+};
+
+} // namespace cw::ui

@@ -1,0 +1,35 @@
+// Card backs (decks): our own patterns, the backs of the vector card sets, player files.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+namespace cw::ui {
+
+class PictureLibrary;
+struct PictureFileResult;
+
+struct DeckInfo {
+    int number;      // 1, 2, ... shown as three digits
+    QString name;    // display name
+    int cardSet;     // the vector card set whose back this is; 0 for our own patterns
+};
+
+inline constexpr int kDefaultDeck = 11;
+
+const std::vector<DeckInfo>& builtInDecks();
+const DeckInfo* findDeck(int number);
+// Numbers of the decks that can be drawn with this library.
+std::vector<int> availableDecks(const PictureLibrary& library);
+
+// The back of deck `number` at `logical` size and the device pixel ratio; an unknown
+// or missing deck gives the default deck.
+QImage renderDeck(const PictureLibrary& library, int number, QSize logical, qreal devicePixelRatio);
+
+// A player's deck file, stretched to the card size; on failure the message to show.
+PictureFileResult loadPlayerDeck(const QString& path, QSize logical, qreal devicePixelRatio);
+
+} // namespace cw::ui

@@ -1,0 +1,78 @@
+// The picture library: named pictures and sounds of the table, from the CWD.RGF file.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace cw::ui {
+
+// A picture read from a player's file, or the message that says why it could not be.
+struct PictureFileResult {
+    QImage image;
+    QString error;
+    bool ok() const { return error.isEmpty() && !image.isNull(); }
+};
+
+// Whether `path` names a readable picture file (BMP, JPEG, PNG...; the format is taken
+// from the content, not the file name).
+bool isValidImageFile(const QString& path);
+// The picture in `path`, or a null image when it is missing or cannot be decoded.
+QImage readImageFile(const QString& path);
+
+// CWD.RGF is a Qt binary resource file holding the vector card sets, the sounds and an
+// index. Pictures are looked up by the names the rest of the program uses ("CB001H",
+// "DB011", "WB004", "SHADOW_B1", "B003", "Y001", ...); those that are drawn by our own
+// code (markers, shadows, backs, backgrounds) are made on request at the asked device
+// pixel ratio, so that they stay crisp on high-density screens. Names are matched
+// without regard to case.
+class PictureLibrary {
+public:
+    PictureLibrary() = default;
+    ~PictureLibrary();
+    PictureLibrary(const PictureLibrary&) = delete;
+    PictureLibrary& operator=(const PictureLibrary&) = delete;
+
+    // Opens the library file. On failure returns false and errorMessage() holds the
+    // text to show before the program stops.
+    bool load(const QString& path);
+    bool isLoaded() const { return !m_root.isEmpty(); }
+    QString errorMessage() const { return m_error; }
+    QString path() const { return m_path; }
+
+    // The text shown when the library at `path` cannot be opened.
+    static QString loadErrorText(const QString& path);
+
+    // The named picture at the given device pixel ratio (its logical size is the
+    // picture's size divided by the ratio); a null image when the name is unknown.
+    QImage picture(const QString& name, qreal devicePixelRatio = 1.0) const;
+    bool hasPicture(const QString& name) const;
+
+    // The named sound as WAVE file bytes; empty when unknown.
+    QByteArray sound(const QString& name) const;
+    QStringList soundNames() const;
+
+    // Raw bytes of a file inside the library ("cards/001.svgz"); empty when absent.
+    QByteArray file(const QString& relativePath) const;
+    bool hasFile(const QString& relativePath) const;
+
+    // Every picture name the library answers, for all card sizes (long; used by tests
+    // and the picture chooser).
+    QStringList pictureNames() const;
+
+    // The library the program runs with (set once at start-up).
+    static PictureLibrary& instance();
+
+private:
+    QString resourcePath(const QString& relativePath) const;
+    void unload();
+
+    QString m_path;
+    QString m_root;   // resource root the file is mapped to, e.g. ":/cwd1"
+    QString m_error;
+    mutable QHash<QString, QImage> m_cache;
+};
+
+} // namespace cw::ui
