@@ -83,7 +83,9 @@ std::string executableFolder() {
 std::string installationFolderFor(const std::string& exeFolder) {
     std::string folder = withSlash(exeFolder);
     if (fileExists(resolveNoCase(folder + "GAMES.DAT"))) return folder;
-    return withSlash((fs::path(folder) / ".." / "share" / "cardwise").lexically_normal().string());
+    std::string shared = withSlash((fs::path(folder) / ".." / "share" / "cardwise").lexically_normal().string());
+    // With the data in neither place, the executable's folder is the one the player is told about.
+    return fileExists(resolveNoCase(shared + "GAMES.DAT")) ? shared : folder;
 }
 
 const std::string& installationFolder() {

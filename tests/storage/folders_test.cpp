@@ -118,6 +118,9 @@ TEST(Folders, DefaultDataFolderAndDocuments) {
 TEST(Folders, InstallationFolder) {
     TempDir dir;
     fs::create_directories(dir.file("bin"));
+    // Data nowhere: the executable's folder, so a missing-file message names the build tree.
+    EXPECT_EQ(installationFolderFor(dir.file("bin")), dir.file("bin/"));
+    dir.write("share/cardwise/GAMES.DAT", "");
     EXPECT_EQ(installationFolderFor(dir.file("bin")), dir.file("share/cardwise/"));
     dir.write("bin/games.dat", "");
     EXPECT_EQ(installationFolderFor(dir.file("bin")), dir.file("bin/"));
