@@ -120,6 +120,7 @@ TEST(Folders, InstallationFolder) {
     fs::create_directories(dir.file("bin"));
     // Data nowhere: the executable's folder, so a missing-file message names the build tree.
     EXPECT_EQ(installationFolderFor(dir.file("bin")), dir.file("bin/"));
+    fs::create_directories(dir.file("share/cardwise"));
     dir.write("share/cardwise/GAMES.DAT", "");
     EXPECT_EQ(installationFolderFor(dir.file("bin")), dir.file("share/cardwise/"));
     dir.write("bin/games.dat", "");
