@@ -130,7 +130,8 @@ QImage renderTexture(const TextureBackground& bg, qreal dpr)
                 // Over-under threads: 64 threads a tile each way, each slightly uneven.
                 const double tx = std::sin(u * 64 * 2 * M_PI), ty = std::sin(v * 64 * 2 * M_PI);
                 const double weave = (tx * ty > 0 ? 1 : -1) * std::min(std::fabs(tx), std::fabs(ty));
-                f = 0.07 * weave + 0.05 * noise.at(u, v, 64, 4) + 0.03 * grain.fractal(u, v, 32, 2);
+                f = 0.07 * weave + 0.025 * noise.at(u, v, 64, 4) + 0.025 * noise.at(u, v, 4, 64)
+                    + 0.03 * grain.fractal(u, v, 32, 2);
                 break;
             }
             case Texture::Canvas: {
@@ -142,7 +143,7 @@ QImage renderTexture(const TextureBackground& bg, qreal dpr)
                 // Four planks a tile; grain runs along them, bent by stretched noise.
                 const int plank = static_cast<int>(v * 4);
                 const double pv = v * 4 - plank;
-                const double bend = noise.at(u, v, 2, 8) * 1.5 + noise.at(u, v, 4, 16) * 0.6;
+                const double bend = noise.at(u, v, 2, 8) * 0.8 + noise.at(u, v, 4, 16) * 0.25;
                 const double rings = std::sin((pv * 3 + bend + plank * 0.37) * 2 * M_PI * 2);
                 const double fibre = grain.at(u, v, 4, 256);
                 f = 0.09 * rings + 0.08 * fibre + 0.05 * std::sin(plank * 2.1);

@@ -211,8 +211,8 @@ void paintPlainJoker(QPainter& p, const QRectF& rect)
     const qreal w = rect.width(), h = rect.height();
     // A five-pointed star in the middle, the word along it.
     QPainterPath star;
-    const QPointF c = rect.center() - QPointF(0, h * 0.06);
-    const qreal ro = std::min(w, h) * 0.3, ri = ro * 0.42;
+    const QPointF c(rect.center().x(), rect.top() + h * 0.43);
+    const qreal ro = std::min(w, h) * 0.27, ri = ro * 0.42;
     for (int i = 0; i < 10; ++i) {
         const qreal a = -M_PI / 2 + i * M_PI / 5;
         const qreal r = (i % 2) ? ri : ro;
@@ -229,8 +229,8 @@ void paintPlainJoker(QPainter& p, const QRectF& rect)
     p.setPen(Qt::NoPen);
     p.setBrush(kBlack);
     if (w >= 40) {
-        p.drawPath(fittedText(QStringLiteral("JOKER"), QRectF(rect.left() + w * 0.12, rect.top() + h * 0.7,
-                                                              w * 0.76, h * 0.12),
+        p.drawPath(fittedText(QStringLiteral("JOKER"), QRectF(rect.left() + w * 0.2, rect.top() + h * 0.63,
+                                                              w * 0.6, h * 0.1),
                               Qt::AlignHCenter));
         paintBothIndices(p, rect, QStringLiteral("J"), -1, kBlack);
     }

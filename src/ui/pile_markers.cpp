@@ -178,7 +178,7 @@ QImage renderMarker(const QString& suffixIn, QSize card, qreal dpr)
     if (!rank.isEmpty()) {
         p.setPen(Qt::NoPen);
         p.setBrush(kInk);
-        p.drawPath(fittedText(rank, QRectF(slot.left() + w * 0.1, c.y() - h * 0.2, slot.width() - w * 0.2, h * 0.4),
+        p.drawPath(fittedText(rank, QRectF(slot.left() + w * 0.2, c.y() - h * 0.15, slot.width() - w * 0.4, h * 0.3),
                               Qt::AlignHCenter));
     } else if (suffix == QLatin1String("004")) {
         // Any suit may start here: the four suits in a square.
@@ -203,14 +203,15 @@ QImage renderMarker(const QString& suffixIn, QSize card, qreal dpr)
         p.drawLine(top, tip - QPointF(0, stroke));
         drawArrowHead(p, tip, M_PI / 2, s * 0.18);
     } else if (suffix == QLatin1String("022")) {
-        // The stock can be turned over again: a circular arrow.
+        // The stock can be turned over again: a clockwise arrow with its gap at the top.
         const qreal r = s * 0.26;
         p.setPen(QPen(kInk, stroke, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 100 * 16, 290 * 16);
-        const qreal end = (100.0 + 290.0) * M_PI / 180.0;
-        const QPointF tip(c.x() + r * std::cos(end), c.y() - r * std::sin(end));
-        drawArrowHead(p, tip + QPointF(stroke * 0.2, stroke * 0.9), M_PI / 2 + 0.3, s * 0.17);
+        p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 60 * 16, -280 * 16);
+        const qreal end = (60.0 - 280.0) * M_PI / 180.0;
+        const QPointF endPoint(c.x() + r * std::cos(end), c.y() - r * std::sin(end));
+        const QPointF dir(std::sin(end), std::cos(end));   // clockwise travel on the screen
+        drawArrowHead(p, endPoint + dir * (s * 0.1), std::atan2(dir.y(), dir.x()), s * 0.17);
     } else if (suffix == QLatin1String("008")) {
         // No more turns: a barred circle.
         const qreal r = s * 0.26;
