@@ -268,6 +268,7 @@ public:
             throw FileError(kWriteError);
         }
         if (::rename(m_tmp.c_str(), m_path.c_str()) != 0) throw FileError(renameErrorMessage(m_tmp, m_path));
+        syncFolderOf(m_path);
     }
 
 private:

@@ -127,6 +127,14 @@ void matchPermissions(int fd, const std::string& existingPath) {
     (void)::fchmod(fd, mode);
 }
 
+void syncFolderOf(const std::string& path) {
+    std::string folder = folderOf(path);
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         ssize_t n = ::write(fd, data.data(), data.size());
@@ -155,6 +163,7 @@ void writeFileAtomic(const std::string& path, std::string_view contents, const s
         ::unlink(tmp.c_str());
         throw FileError(savingErrorMessage(path));
     }
+    syncFolderOf(path);
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

@@ -43,6 +43,9 @@ int makeTempFile(const std::string& folder, const std::string& prefix, std::stri
 // Copies the permission bits of existingPath (or the umask default when absent) to the open fd.
 void matchPermissions(int fd, const std::string& existingPath);
 
+// Flushes the folder entry of path to disk (after a rename), so the new name survives a power cut.
+void syncFolderOf(const std::string& path);
+
 // Writes all bytes to fd; false on any error.
 bool writeAll(int fd, std::string_view data);
 
