@@ -9,9 +9,9 @@ namespace {
 constexpr size_t kSegmentLength = 250;
 }
 
-SettingsStore::SettingsStore() { reset(); }
+SettingsStore::SettingsStore() { resetSettingsStore(); }
 
-void SettingsStore::reset() {
+void SettingsStore::resetSettingsStore() {
     for (auto& s : m_segments) s.assign(kSegmentLength, ' ');
     set(col::SettingsFileName, "Cfg.dat");
 }

@@ -101,7 +101,7 @@ public:
     SettingsStore();  // starts reset
 
     // ResetSettingsStore: three segments of 250 blanks and "Cfg.dat" at column 1, width 20.
-    void reset();
+    void resetSettingsStore();
     // GetSetting: the field's text with trailing blanks removed ("" for a column that addresses nothing).
     std::string getSetting(int column, int width) const;
     // SetSetting: leading blanks removed, cut or padded to width, written over the field (ignored when

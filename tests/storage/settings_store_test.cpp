@@ -64,7 +64,7 @@ TEST(SettingsStore, LongFieldLengthensSegmentAndResetRestores) {
     EXPECT_EQ(s.get(col::BookmarkPath), path.substr(0, 200));
     EXPECT_EQ(s.getSetting(900, 5), "b") << "the last column of the lengthened segment";
     s.set(col::Score, "000120");
-    s.reset();
+    s.resetSettingsStore();
     EXPECT_EQ(s.get(col::SettingsFileName), "Cfg.dat");
     EXPECT_EQ(s.get(col::Score), "");
     EXPECT_EQ(s.get(col::BookmarkPath), "");
