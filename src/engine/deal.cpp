@@ -75,9 +75,11 @@ void mainDeal(Context& c)
             if (i >= 0)
                 t.append(pile, c.takeAt(i), false);
         } else if (count >= 1501 && count <= 1504) {
+            // Only a joker of the pack, and only once: a definition naming the same joker
+            // for two piles, or a joker the pack lacks, leaves the pile without it.
             const int joker = kLastDeckCard + (count - 1500);
-            c.takeCode(joker);
-            t.append(pile, joker, true);
+            if (c.takeCode(joker))
+                t.append(pile, joker, true);
         }
         t.setFaceByPattern(pile, r.tableauFace(k), true);
     }
@@ -184,7 +186,7 @@ bool dealInto(catalog::Rules& rules, GameState& state, const DealOptions& option
         number = number * 10 + static_cast<std::uint64_t>(d);
     Random own(static_cast<std::uint32_t>(number));
     const FoundationAcceptsFn accepts = options.foundationAccepts ? options.foundationAccepts : FoundationAcceptsFn(dealFoundationAccepts);
-    dealsteps::Context c{rules, state, std::move(shuffled.cards), accepts, options.random ? *options.random : own};
+    dealsteps::Context c{rules, state, std::move(shuffled.cards), {}, accepts, options.random ? *options.random : own};
 
     dealsteps::applyDeckFilter(c);
     dealsteps::applyInitialFoundationCards(c);

@@ -11,6 +11,7 @@ struct Context {
     catalog::Rules& rules;
     GameState& state;
     std::vector<int> cards; // the deal array, front card first
+    std::vector<int> setAside; // cards patterns 8 and 21 took out of play (aces, picture cards)
     const FoundationAcceptsFn& acceptsFn;
     Random& random;
 

@@ -36,7 +36,14 @@ void filterRankOnce(Context& c, int lastRank, int onlySuit)
     c.cards = std::move(kept);
 }
 
-void removeRanksAbove10(Context& c) { keepOnly(c, [](int code) { return rank(code) < 11 || rank(code) > 13; }); }
+// Jacks, queens and kings leave the array; they are kept aside for the foundations of pattern 21.
+void setPictureCardsAside(Context& c)
+{
+    for (int code : c.cards)
+        if (isPictureCard(code))
+            c.setAside.push_back(code);
+    keepOnly(c, [](int code) { return !isPictureCard(code); });
+}
 
 // The bottom card of a foundation, 0 when it is empty.
 int firstCardOf(const Pile& p)
@@ -415,16 +422,29 @@ void applyDealPattern(Context& c)
         for (int k = 0; k < kTableauPiles; ++k) {
             Pile& p = t.tableau(k);
             for (std::size_t i = 0; i < p.size(); ++i)
-                if (rank(p[i]) == 1)
+                if (rank(p[i]) == 1) {
+                    c.setAside.push_back(p[i]);
                     p.set(i, 0);
+                }
         }
         if (c.rules.dealPattern() == 21) {
             const char* sets[4] = {"014027040001", "024037050011", "025038051012", "026039052013"};
-            for (int f = 0; f < 4; ++f) {
+            for (int f = 0; f < 4; ++f)
                 t.foundation(f).clear();
+            for (int f = 0; f < 4; ++f) {
                 const std::string s = sets[f];
-                for (std::size_t i = 0; i < s.size(); i += 3)
-                    t.append(PileRef::foundation(f), std::stoi(s.substr(i, 3)), true);
+                for (std::size_t i = 0; i < s.size(); i += 3) {
+                    // A card the deal placed elsewhere moves here, so no card lies twice; a
+                    // card the pack does not hold (a reduced pack) is left out.
+                    const int code = std::stoi(s.substr(i, 3));
+                    const auto aside = std::find(c.setAside.begin(), c.setAside.end(), code);
+                    const bool inPack = aside != c.setAside.end() || c.takeCode(code) ||
+                                        t.locateCard(code, EditMode::Remove, kTableauPiles).valid();
+                    if (aside != c.setAside.end())
+                        c.setAside.erase(aside);
+                    if (inPack)
+                        t.append(PileRef::foundation(f), code, true);
+                }
             }
         }
         break;
@@ -639,7 +659,7 @@ void applyInitialFoundationCards(Context& c)
     }
 
     if (r.dealPattern() == 21)
-        removeRanksAbove10(c);
+        setPictureCardsAside(c);
 
     if (r.foundationSetup() == 5 && !c.cards.empty()) {
         const int first = c.takeFront();
