@@ -1,7 +1,9 @@
 // Card faces: sizes, size forcing, suit folding, built-in sets and the card picture table.
 #include "ui/card_art.h"
 
+#include "ui/deck_art.h"
 #include "ui/picture_library.h"
+#include "ui/pile_markers.h"
 
 #include <QHash>
 #include <QPainter>
@@ -339,6 +341,7 @@ int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char
     m_joker = it->second.joker;
     m_letter = size.letter;
     m_dpr = devicePixelRatio;
+    m_markers.clear();
     return used;
 }
 
@@ -371,7 +374,53 @@ bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio)
     m_joker = QPixmap::fromImage(joker);
     m_letter = letter;
     m_dpr = devicePixelRatio;
+    m_markers.clear();
     return true;
+}
+
+void CardPictures::loadDeck(const PictureLibrary& library, int deckNumber)
+{
+    m_deckNumber = deckNumber;
+    m_back = QPixmap::fromImage(renderDeck(library, deckNumber, cardSize(), m_dpr));
+    m_markers.clear();
+}
+
+void CardPictures::setDeckPicture(const QImage& picture)
+{
+    m_deckNumber = 0;
+    QImage img = picture.scaled((QSizeF(cardSize()) * m_dpr).toSize(), Qt::IgnoreAspectRatio,
+                                Qt::SmoothTransformation);
+    img.setDevicePixelRatio(m_dpr);
+    m_back = QPixmap::fromImage(img);
+    m_markers.clear();
+}
+
+void CardPictures::loadExtras()
+{
+    const QSize card = cardSize();
+    m_shadow1 = QPixmap::fromImage(renderShadow(1, card, m_dpr));
+    m_shadow2 = QPixmap::fromImage(renderShadow(2, card, m_dpr));
+    m_border1 = QPixmap::fromImage(render3DBorder(1, card, m_dpr));
+    m_border2 = QPixmap::fromImage(render3DBorder(2, card, m_dpr));
+    m_emptyPlace = QPixmap::fromImage(renderMarker(QStringLiteral("009"), card, m_dpr));
+    m_markers.clear();
+}
+
+QPixmap CardPictures::marker(const PictureLibrary& library, const QString& markerName) const
+{
+    const QString key = markerName.toLower();
+    if (auto it = m_markers.constFind(key); it != m_markers.constEnd())
+        return *it;
+    const auto suffix = markerSuffix(markerName);
+    if (!suffix)
+        return {};
+    QPixmap pix;
+    if (suffix->isEmpty())
+        pix = m_back.isNull() ? QPixmap::fromImage(renderDeck(library, kDefaultDeck, cardSize(), m_dpr)) : m_back;
+    else
+        pix = QPixmap::fromImage(renderMarker(*suffix, cardSize(), m_dpr));
+    m_markers.insert(key, pix);
+    return pix;
 }
 
 QPixmap CardPictures::face(int code) const

@@ -131,6 +131,20 @@ public:
     QPixmap face(int code) const;
     QPixmap joker() const { return m_joker; }
 
+    // The rest of the picture table for the current size and density: the deck (a
+    // built-in number, or a player's or add-on picture stretched to the card), both
+    // shadows, both 3D borders and the empty-place marker. Call after loading faces.
+    void loadDeck(const PictureLibrary& library, int deckNumber);
+    void setDeckPicture(const QImage& picture);
+    void loadExtras();
+    QPixmap back() const { return m_back; }
+    QPixmap shadow(int which) const { return which == 2 ? m_shadow2 : m_shadow1; }
+    QPixmap border(int which) const { return which == 2 ? m_border2 : m_border1; }
+    QPixmap emptyPlace() const { return m_emptyPlace; }
+    // The marker picture of an empty pile ("StockUp", "Foundation13", "deck", ...),
+    // made once per name for this size; null for unknown names (show markerErrorText).
+    QPixmap marker(const PictureLibrary& library, const QString& markerName) const;
+
     char sizeLetter() const { return m_letter; }
     QSize cardSize() const { return {cardSizeInfo(m_letter).width, cardSizeInfo(m_letter).height}; }
     qreal devicePixelRatio() const { return m_dpr; }
@@ -139,6 +153,9 @@ public:
 private:
     std::vector<QPixmap> m_faces;
     QPixmap m_joker;
+    QPixmap m_back, m_shadow1, m_shadow2, m_border1, m_border2, m_emptyPlace;
+    int m_deckNumber = 0;
+    mutable QHash<QString, QPixmap> m_markers;
     char m_letter = 'B';
     qreal m_dpr = 1.0;
     int m_param50 = 0;

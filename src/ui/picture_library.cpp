@@ -4,6 +4,7 @@
 #include "ui/backgrounds.h"
 #include "ui/card_art.h"
 #include "ui/deck_art.h"
+#include "ui/picture_library_icons.h"
 #include "ui/pile_markers.h"
 
 #include <QDirIterator>
@@ -176,15 +177,8 @@ QByteArray PictureLibrary::sound(const QString& name) const
 
 bool PictureLibrary::hasPicture(const QString& name) const { return !picture(name).isNull(); }
 
-QImage PictureLibrary::picture(const QString& name, qreal dpr) const
+QImage PictureLibrary::renderTablePicture(const QString& n, qreal dpr) const
 {
-    if (!isLoaded() || name.isEmpty())
-        return {};
-    const QString n = name.toUpper();
-    const QString key = n + QLatin1Char('@') + QString::number(dpr);
-    if (auto it = m_cache.constFind(key); it != m_cache.constEnd())
-        return *it;
-
     QImage img;
     if (n.startsWith(QLatin1String("BMP_PAUSE_")) && n.size() == 11) {
         const int which = n.at(10).digitValue();
@@ -218,6 +212,21 @@ QImage PictureLibrary::picture(const QString& name, qreal dpr) const
     } else if (n.size() >= 3 && n.at(0) == QLatin1Char('W') && isSizeLetter(n.at(1))) {
         img = renderMarker(n.mid(2), cardSizeOf(n.at(1)), dpr);
     }
+    return img;
+}
+
+QImage PictureLibrary::picture(const QString& name, qreal dpr) const
+{
+    if (!isLoaded() || name.isEmpty())
+        return {};
+    const QString n = name.toUpper();
+    const QString key = n + QLatin1Char('@') + QString::number(dpr);
+    if (auto it = m_cache.constFind(key); it != m_cache.constEnd())
+        return *it;
+
+    QImage img = renderIcon(*this, n, dpr);
+    if (img.isNull())
+        img = renderTablePicture(n, dpr);
     if (!img.isNull())
         m_cache.insert(key, img);
     return img;
@@ -249,6 +258,7 @@ QStringList PictureLibrary::pictureNames() const
     for (const auto& b : builtInBackgrounds())
         names << QLatin1Char('B') + three(b.number);
     names << QStringLiteral("Y001") << QStringLiteral("BMP_PAUSE_1") << QStringLiteral("BMP_PAUSE_2");
+    names << iconNames();
     return names;
 }
 

@@ -67,6 +67,8 @@ public:
 
 private:
     QString resourcePath(const QString& relativePath) const;
+    // Cards, decks, markers, shadows, borders, backgrounds and pause pictures by name.
+    QImage renderTablePicture(const QString& upperName, qreal devicePixelRatio) const;
     void unload();
 
     QString m_path;

@@ -3,6 +3,7 @@
 #include "ui/card_art.h"
 #include "ui/deck_art.h"
 #include "ui/picture_library.h"
+#include "ui/picture_library_icons.h"
 #include "ui/pile_markers.h"
 #include "ui/sounds.h"
 
@@ -126,7 +127,9 @@ private slots:
         QCOMPARE(hi.devicePixelRatio(), 2.0);
         // Names are matched without regard to case; unknown names give nothing.
         QVERIFY(!m_lib.picture(QStringLiteral("wb_waste")).isNull());
-        for (const char* bad : {"CB099H", "CB001Z", "DB999", "WB002", "WB", "B999", "SHADOW_B3", "Q001", ""})
+        QCOMPARE(m_lib.picture(QStringLiteral("Card_10_Down_black")).size(), QSize(14, 18));
+        for (const char* bad : {"CB099H", "CB001Z", "DB999", "WB002", "WB", "B999", "SHADOW_B3", "Q001", "",
+                                "Card_14_Up_red", "Card_01_Up_red", "Card_1_Sideways_red", "SUIT_STARS"})
             QVERIFY2(m_lib.picture(QLatin1String(bad)).isNull(), bad);
     }
 
@@ -219,6 +222,27 @@ private slots:
         QCOMPARE(pics.loadBuiltIn(empty, 1, 'M', 1.0), kPlainCardSet);
         QVERIFY(looksDrawn(pics.face(1).toImage(), 0.85));
         QVERIFY(looksDrawn(renderDeck(empty, 14, {59, 80}, 1.0), 0.85));   // vector back missing: default deck
+    }
+
+    void pictureTableHoldsDeckShadowsAndMarkers()
+    {
+        CardPictures pics;
+        pics.loadBuiltIn(m_lib, kDefaultCardSet, 'M', 2.0);
+        pics.loadDeck(m_lib, kDefaultDeck);
+        pics.loadExtras();
+        QCOMPARE(pics.back().deviceIndependentSize(), QSizeF(59, 80));
+        QCOMPARE(pics.back().devicePixelRatio(), 2.0);
+        QCOMPARE(pics.shadow(2).deviceIndependentSize(), QSizeF(59 + kShadowMargin, 80 + kShadowMargin));
+        QVERIFY(!pics.border(1).isNull() && !pics.emptyPlace().isNull());
+        QVERIFY(!pics.marker(m_lib, QStringLiteral("stockUP")).isNull());
+        QVERIFY(pics.marker(m_lib, QStringLiteral("Foundation14")).isNull());
+        QCOMPARE(pics.marker(m_lib, QStringLiteral("deck")).toImage(), pics.back().toImage());
+        // A player's deck of any size is stretched to the card.
+        QImage own(10, 10, QImage::Format_RGB32);
+        own.fill(Qt::yellow);
+        pics.setDeckPicture(own);
+        QCOMPARE(pics.back().size(), QSize(118, 160));
+        QCOMPARE(pics.marker(m_lib, QStringLiteral("Deck")).toImage().pixelColor(50, 50), QColor(Qt::yellow));
     }
 
     void faceIndexFoldsDecksAndSuits_data()
@@ -464,6 +488,10 @@ private slots:
         }
         markers.push_back(lifted);
         sheet(QStringLiteral("markers.png"), 9, markers, card + QSize(kShadowMargin, kShadowMargin), QColor(0, 100, 40));
+        std::vector<QImage> icons;
+        for (const QString& name : iconNames())
+            icons.push_back(m_lib.picture(name, dpr));
+        sheet(QStringLiteral("icons.png"), 14, icons, QSize(120, 90), QColor(0xEE, 0xEE, 0xEE));
         std::vector<QImage> pause = {m_lib.picture(QStringLiteral("BMP_PAUSE_1"), dpr),
                                      m_lib.picture(QStringLiteral("BMP_PAUSE_2"), dpr)};
         sheet(QStringLiteral("pause.png"), 1, pause, QSize(420, 96), QColor(0, 70, 30));
