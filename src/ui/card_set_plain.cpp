@@ -122,17 +122,18 @@ void paintBlank(QPainter& p, const QRectF& rect)
     p.drawRoundedRect(r, radius, radius);
 }
 
-// One corner index: rank at the left, suit symbol at the right, in the top strip.
+// One corner index: the rank with the suit below it, in a column at the left edge, so
+// that both show in a downward fan and in a fan to the right.
 void paintIndex(QPainter& p, const QRectF& rect, const QString& rank, int suit, const QColor& colour)
 {
     const qreal w = rect.width(), h = rect.height();
-    const QRectF rankBox(rect.left() + w * 0.08, rect.top() + h * 0.045, w * 0.52, h * 0.2);
+    const QRectF rankBox(rect.left() + w * 0.06, rect.top() + h * 0.04, w * 0.36, h * 0.21);
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawPath(fittedText(rank, rankBox, Qt::AlignLeft));
+    p.drawPath(fittedText(rank, rankBox, Qt::AlignHCenter));
     if (suit >= 0) {
-        const qreal s = h * 0.2;
-        p.drawPath(suitShape(suit, QRectF(rect.right() - w * 0.08 - s * 0.9, rect.top() + h * 0.045, s * 0.9, s)));
+        const qreal s = h * 0.15;
+        p.drawPath(suitShape(suit, QRectF(rankBox.center().x() - s * 0.45, rect.top() + h * 0.28, s * 0.9, s)));
     }
 }
 
@@ -178,26 +179,22 @@ void paintPlainFace(QPainter& p, const QRectF& rect, int faceIndex)
         p.restore();
         return;
     }
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
     if (rank >= 10) {
-        // Court cards: a tinted panel in the suit's colour around the large symbol.
-        const QRectF panel(rect.left() + w * 0.14, rect.top() + h * 0.3, w * 0.72, h * 0.4);
+        // Court cards: the letter large in a panel tinted in the suit's colour.
+        const QRectF panel(rect.left() + w * 0.36, rect.top() + h * 0.33, w * 0.28, h * 0.34);
         QColor tint = colour;
         tint.setAlpha(40);
         p.setPen(QPen(colour, std::max<qreal>(1.0, w / 50.0)));
         p.setBrush(tint);
-        p.drawRoundedRect(panel, w * 0.05, w * 0.05);
+        p.drawRoundedRect(panel, w * 0.04, w * 0.04);
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
-        const QRectF letterBox(panel.left(), panel.top() + panel.height() * 0.12, panel.width() * 0.5,
-                               panel.height() * 0.76);
-        p.drawPath(fittedText(rankText(rank), letterBox, Qt::AlignHCenter));
-        const qreal s = panel.height() * 0.6;
-        p.drawPath(suitShape(suit, QRectF(panel.left() + panel.width() * 0.75 - s * 0.45,
-                                          panel.center().y() - s / 2, s * 0.9, s)));
+        p.drawPath(fittedText(rankText(rank), panel.adjusted(w * 0.035, h * 0.06, -w * 0.035, -h * 0.06),
+                              Qt::AlignHCenter));
     } else {
-        const qreal s = h * 0.36;
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
+        const qreal s = h * 0.22;
         p.drawPath(suitShape(suit, QRectF(rect.center().x() - s * 0.45, rect.center().y() - s / 2, s * 0.9, s)));
     }
     paintBothIndices(p, rect, rankText(rank), suit, colour);

@@ -488,6 +488,31 @@ private slots:
         }
         markers.push_back(lifted);
         sheet(QStringLiteral("markers.png"), 9, markers, card + QSize(kShadowMargin, kShadowMargin), QColor(0, 100, 40));
+        // Every size side by side: the tiny size must stay readable.
+        {
+            QImage out(QSize(1000, 470) * dpr, QImage::Format_RGB32);
+            out.setDevicePixelRatio(dpr);
+            out.fill(QColor(0, 100, 40));
+            QPainter p(&out);
+            int y = 6;
+            for (int set : {kDefaultCardSet, 3, kPlainCardSet}) {
+                int x = 6;
+                for (const auto& size : cardSizes()) {
+                    CardPictures pics;
+                    pics.loadBuiltIn(m_lib, set, size.letter, dpr);
+                    pics.loadDeck(m_lib, kDefaultDeck);
+                    for (int code : {40, 13, 23}) {
+                        p.drawPixmap(QPointF(x, y), pics.face(code));
+                        x += size.width / 3;
+                    }
+                    p.drawPixmap(QPointF(x, y), pics.back());
+                    x += size.width + 12;
+                }
+                y += 150;
+            }
+            p.end();
+            QVERIFY(out.save(artifactsDir() + QStringLiteral("/sizes.png")));
+        }
         std::vector<QImage> icons;
         for (const QString& name : iconNames())
             icons.push_back(m_lib.picture(name, dpr));
@@ -500,15 +525,16 @@ private slots:
     // Not a pass/fail check: prints how long a whole set takes at size B.
     void reportRenderTime()
     {
-        for (int set : {1, 3, 12, kPlainCardSet}) {
-            if (effectiveCardSet(m_lib, set) != set)
-                continue;
-            QElapsedTimer t;
-            t.start();
-            std::vector<QImage> faces;
-            for (int code = 1; code <= 52; ++code)
-                faces.push_back(renderCardFace(m_lib, set, code, {71, 96}, 1.0));
-            qInfo("card set %03d: 52 faces at size B in %lld ms", set, static_cast<long long>(t.elapsed()));
+        for (int set : availableCardSets(m_lib)) {
+            for (qreal dpr : {1.0, 2.0}) {
+                QElapsedTimer t;
+                t.start();
+                std::vector<QImage> faces;
+                for (int code = 1; code <= 52; ++code)
+                    faces.push_back(renderCardFace(m_lib, set, code, {71, 96}, dpr));
+                qInfo("card set %03d: 52 faces at size B, device pixel ratio %.0f, in %lld ms", set, dpr,
+                      static_cast<long long>(t.elapsed()));
+            }
         }
     }
 };
