@@ -1,0 +1,47 @@
+// What the statistics need to know about games, read from the definitions and custom games files.
+#include "stats/game_catalog.h"
+
+#include "catalog/definitions.h"
+#include "storage/fixed_width.h"
+
+namespace cw::stats {
+
+DefinitionsCatalog::DefinitionsCatalog(std::string_view defsText, const catalog::GameList& list,
+                                       std::vector<catalog::CustomGame> customs)
+    : m_customs(std::move(customs)) {
+    auto pairs = catalog::ReadParameterPairForAllGames(defsText, list, 52, 378);
+    if (!pairs) m_error = pairs.error();
+    for (std::size_t i = 0; i < list.entries().size(); ++i) {
+        const auto& e = list.entries()[i];
+        if (!e.usable) continue;
+        CatalogGame g{e.id, e.name, -1, 52};
+        if (pairs && i < pairs->size() && (*pairs)[i].size() >= 20) {
+            auto a = storage::parseInteger(std::string_view((*pairs)[i]).substr(0, 10));
+            auto b = storage::parseInteger(std::string_view((*pairs)[i]).substr(10, 10));
+            if (a) g.p52 = int(*a);
+            if (b) g.p378 = int(*b);
+        }
+        m_index[g.id] = m_games.size();
+        m_games.push_back(std::move(g));
+    }
+}
+
+std::optional<CatalogGame> DefinitionsCatalog::game(int gameId) const {
+    if (gameId >= catalog::kFirstCustomId) {
+        for (const auto& c : m_customs) {
+            if (c.id != gameId) continue;
+            CatalogGame g{gameId, c.name, -1, 52};
+            if (auto it = m_index.find(c.baseId); it != m_index.end()) {
+                g.p52 = m_games[it->second].p52;
+                g.p378 = m_games[it->second].p378;
+            }
+            return g;
+        }
+        return std::nullopt;
+    }
+    auto it = m_index.find(gameId);
+    if (it == m_index.end()) return std::nullopt;
+    return m_games[it->second];
+}
+
+}  // namespace cw::stats
