@@ -1,0 +1,138 @@
+// Tests of the built-in catalog: the sources in data/games compile cleanly and GAMES.DAT reads back value for value.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalog/catalog_source.h"
+#include "catalog/definitions.h"
+#include "catalog/game_list.h"
+#include "catalog/tools/deal_check.h"
+
+namespace cw::catalog {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSourceDir = fs::path(CW_FIXTURES_DIR) / ".." / ".." / "data" / "games";
+
+// The catalog as the generator sees it, parsed once for all tests.
+const std::vector<CatalogGame>& catalog()
+{
+    static const std::vector<CatalogGame> games = [] {
+        std::vector<fs::path> files;
+        for (const auto& e : fs::directory_iterator(kSourceDir))
+            if (e.path().extension() == ".games")
+                files.push_back(e.path());
+        std::sort(files.begin(), files.end());
+        std::vector<SourceBlock> blocks;
+        for (const auto& f : files) {
+            auto text = ReadWholeFile(f);
+            EXPECT_TRUE(text.ok()) << text.error();
+            auto parsed = parseCatalogSource(text.value(), f.filename().string());
+            EXPECT_TRUE(parsed.ok()) << parsed.error();
+            if (parsed.ok())
+                for (auto& b : parsed.value())
+                    blocks.push_back(std::move(b));
+        }
+        auto resolved = resolveCatalog(blocks);
+        EXPECT_TRUE(resolved.ok()) << resolved.error();
+        return resolved.ok() ? resolved.value() : std::vector<CatalogGame>{};
+    }();
+    return games;
+}
+
+const CatalogGame* byId(int id)
+{
+    for (const CatalogGame& g : catalog())
+        if (g.id == id)
+            return &g;
+    return nullptr;
+}
+
+TEST(GeneratedGames, SourcesPassEveryCheckAndDealEveryCardOnce)
+{
+    const auto errors = checkCatalog(catalog());
+    for (const auto& e : errors)
+        ADD_FAILURE() << e;
+    for (const CatalogGame& g : catalog())
+        for (const auto& e : tools::checkGameDeal(g))
+            ADD_FAILURE() << e;
+}
+
+// Reads a definitions text back with the catalog reader and compares it with the source.
+void expectReadsBack(const std::string& defs)
+{
+    const GameListBuild build = BuildGameList(defs);
+    EXPECT_TRUE(build.warnings.empty());
+    ASSERT_EQ(build.list.size(), static_cast<int>(catalog().size()));
+    for (const CatalogGame& g : catalog()) {
+        const GameEntry* entry = build.list.find(g.id);
+        ASSERT_NE(entry, nullptr) << g.name;
+        EXPECT_EQ(entry->name, g.name);
+        EXPECT_EQ(entry->type, g.type) << g.name;
+        EXPECT_EQ(entry->largeScreen, g.largeScreen) << g.name;
+        EXPECT_EQ(entry->newGame, g.newGame) << g.name;
+        auto rules = LoadRulesAtColumn(defs, build.list.columnOf(g.id));
+        ASSERT_TRUE(rules.ok()) << rules.error();
+        for (int n = 1; n <= kLastParam; ++n)
+            ASSERT_EQ(rules.value()[n], g.rules[n]) << g.name << " parameter " << n;
+    }
+    const DefinitionGroups groups = definitionGroups(catalog());
+    EXPECT_EQ(ReadGameGroup(defs, kSectPopular).value(), groups.popular);
+    EXPECT_EQ(ReadGameGroup(defs, kSectOriginal).value(), groups.original);
+    EXPECT_EQ(ReadGameGroup(defs, kSectChildren).value(), groups.children);
+}
+
+TEST(GeneratedGames, DefinitionsReadBackValueForValue)
+{
+    auto defs = writeDefinitions(definitionGames(catalog()), definitionGroups(catalog()));
+    ASSERT_TRUE(defs.ok()) << defs.error();
+    expectReadsBack(defs.value());
+    EXPECT_EQ(defs->find("\n"), defs->find("\r\n") + 1) << "CR LF line ends";
+
+    // The file the build wrote, when this build has made it, is the same text.
+    const fs::path built = fs::path(CW_BIN_DIR) / std::string(kDefinitionsFileName);
+    if (fs::exists(built)) {
+        auto text = ReadWholeFile(built);
+        ASSERT_TRUE(text.ok());
+        EXPECT_EQ(text.value(), defs.value()) << "GAMES.DAT is stale: rebuild cw_data";
+    }
+}
+
+TEST(GeneratedGames, RowsAreInIdOrderSoMostLookupsHitTheirRow)
+{
+    auto defs = writeDefinitions(definitionGames(catalog()), definitionGroups(catalog()));
+    ASSERT_TRUE(defs.ok());
+    const GameListBuild build = BuildGameList(defs.value());
+    for (int i = 1; i < build.list.size(); ++i)
+        EXPECT_LT(build.list.entries()[static_cast<std::size_t>(i - 1)].id, build.list.entries()[static_cast<std::size_t>(i)].id);
+}
+
+TEST(GeneratedGames, CatalogHoldsTheNamedGamesAndGroups)
+{
+    EXPECT_GE(catalog().size(), 20u);
+    const struct {
+        int id;
+        std::string_view name;
+    } fixed[] = {{0, "Klondike"}, {1, "FreeCell"}, {18, "Spider"}};
+    for (const auto& f : fixed) {
+        const CatalogGame* g = byId(f.id);
+        ASSERT_NE(g, nullptr) << f.id;
+        EXPECT_EQ(g->name, f.name);
+    }
+    for (int reserved : {159, 8, 5, 127, 201, 204, 202, 195, 205})
+        EXPECT_EQ(byId(reserved), nullptr) << reserved;
+    for (const CatalogGame& g : catalog()) {
+        EXPECT_LE(g.rules.specialFamily(), 0) << g.name;
+        EXPECT_EQ(g.rules.winrateWon(), 0) << g.name;
+        EXPECT_EQ(g.rules.winrateSample(), 0) << g.name;
+        EXPECT_FALSE(g.rulesText.empty()) << g.name;
+    }
+}
+
+} // namespace
+} // namespace cw::catalog
