@@ -230,6 +230,45 @@ void paintTiled(QPainter& painter, const QRect& area, const QImage& tile)
     painter.drawTiledPixmap(area, QPixmap::fromImage(tile), QPoint(0, 0));
 }
 
+void paintBackground(QPainter& painter, const QRect& area, const BackgroundChoice& choice,
+                     const PictureLibrary& library, qreal devicePixelRatio)
+{
+    if (choice.paused) {
+        paintTiled(painter, area, library.picture(QStringLiteral("Y001"), devicePixelRatio));
+        return;
+    }
+    QColor solid;
+    if (choice.useDefault) {
+        solid = colorFromSetting(kDefaultTableColour);
+    } else if (!choice.playerPicture.isNull()) {
+        paintTiled(painter, area, choice.playerPicture);
+        return;
+    } else if (!choice.addOnPicture.isNull()) {
+        paintTiled(painter, area, choice.addOnPicture);
+        return;
+    } else if (choice.number != 0) {
+        const QImage picture = library.picture(QStringLiteral("B%1").arg(choice.number, 3, 10, QLatin1Char('0')),
+                                               devicePixelRatio);
+        if (!picture.isNull()) {
+            if (isTiledBackground(choice.number)) {
+                paintTiled(painter, area, picture);
+            } else {
+                painter.fillRect(area, Qt::black);
+                painter.drawImage(area.topLeft(), picture);
+            }
+            return;
+        }
+        // A number the library does not know falls through to the colour.
+        solid = colorFromSetting(choice.fixedColour > 0 ? choice.fixedColour : choice.colour);
+    } else {
+        solid = colorFromSetting(choice.fixedColour > 0 ? choice.fixedColour : choice.colour);
+    }
+    if (choice.fade)
+        paintFade(painter, area, solid);
+    else
+        painter.fillRect(area, solid);
+}
+
 PictureFileResult loadPlayerBackground(const QString& pathOrName, const QString& dataFolder)
 {
     PictureFileResult result;

@@ -41,6 +41,25 @@ void paintFade(QPainter& painter, const QRect& area, const QColor& top);
 // Tiles `tile` over `area` from its top-left corner.
 void paintTiled(QPainter& painter, const QRect& area, const QImage& tile);
 
+// What the table background shows, from the preferences; the first that applies wins:
+// the default green, a player's picture, an add-on picture, a built-in picture, then a
+// solid colour (the fixed colour when above 0, else the background colour).
+struct BackgroundChoice {
+    bool useDefault = false;          // "Background_def" = "Y"
+    QImage playerPicture;             // loaded player background, null when off
+    QImage addOnPicture;              // loaded add-on background, null when off
+    int number = 0;                   // "Background_bmp"; 0 for none
+    qint64 fixedColour = kDefaultTableColour;   // "Background_Fixed_Col"
+    qint64 colour = 0;                // "Background_Col"
+    bool fade = true;                 // "Fade_Background" = "Y"
+    bool paused = false;              // the pause picture is tiled instead
+};
+
+class PictureLibrary;
+// Paints the background into `area` of an off-screen table picture.
+void paintBackground(QPainter& painter, const QRect& area, const BackgroundChoice& choice,
+                     const PictureLibrary& library, qreal devicePixelRatio);
+
 // A player's background file: the path, or a bare name meaning dataFolder/name.bmp.
 PictureFileResult loadPlayerBackground(const QString& pathOrName, const QString& dataFolder);
 

@@ -428,6 +428,57 @@ private slots:
         QVERIFY(!isTiledBackground(600));
     }
 
+    void backgroundPrecedence()
+    {
+        QImage yellow(8, 8, QImage::Format_RGB32);
+        yellow.fill(Qt::yellow);
+        const QImage felt = m_lib.picture(QStringLiteral("B001"));
+        const QImage pause = m_lib.picture(QStringLiteral("Y001"));
+        struct Row {
+            const char* name;
+            BackgroundChoice choice;
+            QColor top, bottom;   // expected at (10, 0) and (10, 299); invalid: compare with `tile`
+            QImage tile;
+        };
+        const auto make = [](auto edit) {
+            BackgroundChoice c;
+            edit(c);
+            return c;
+        };
+        const std::vector<Row> rows = {
+            {"default fades green", make([](BackgroundChoice& c) { c.useDefault = true; c.number = 1; }),
+             QColor(0, 127, 0), QColor(0, 0, 0), {}},
+            {"default, no fade", make([](BackgroundChoice& c) { c.useDefault = true; c.fade = false; }),
+             QColor(0, 128, 0), QColor(0, 128, 0), {}},
+            {"player picture first", make([&](BackgroundChoice& c) { c.playerPicture = yellow; c.number = 1; }),
+             QColor(Qt::yellow), QColor(Qt::yellow), {}},
+            {"add-on before number", make([&](BackgroundChoice& c) { c.addOnPicture = yellow; c.number = 1; }),
+             QColor(Qt::yellow), QColor(Qt::yellow), {}},
+            {"number tiles", make([](BackgroundChoice& c) { c.number = 1; }), {}, {}, felt},
+            {"fixed colour", make([](BackgroundChoice& c) { c.fixedColour = 0xFF0000; c.fade = false; }),
+             QColor(0, 0, 255), QColor(0, 0, 255), {}},
+            {"colour when fixed is 0", make([](BackgroundChoice& c) { c.fixedColour = 0; c.colour = 0xFF; c.fade = false; }),
+             QColor(255, 0, 0), QColor(255, 0, 0), {}},
+            {"unknown number: colour", make([](BackgroundChoice& c) { c.number = 999; c.fade = false; }),
+             QColor(0, 128, 0), QColor(0, 128, 0), {}},
+            {"paused", make([](BackgroundChoice& c) { c.paused = true; c.useDefault = true; }), {}, {}, pause},
+        };
+        for (const Row& row : rows) {
+            QImage img(300, 300, QImage::Format_RGB32);
+            img.fill(Qt::magenta);
+            QPainter p(&img);
+            paintBackground(p, img.rect(), row.choice, m_lib, 1.0);
+            p.end();
+            if (row.tile.isNull()) {
+                QCOMPARE(img.pixelColor(10, 0), row.top);
+                QCOMPARE(img.pixelColor(10, 299), row.bottom);
+            } else {
+                QCOMPARE(img.pixelColor(10, 20), row.tile.pixelColor(10, 20));
+                QCOMPARE(img.pixelColor(10 + 256, 20 + 256), row.tile.pixelColor(10, 20));   // tiled
+            }
+        }
+    }
+
     // Pictures to look at: a card set, the decks, backgrounds and markers, at the
     // density of a high-resolution screen.
     void contactSheets()
