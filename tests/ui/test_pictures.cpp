@@ -502,12 +502,32 @@ private slots:
         for (int set : {kDefaultCardSet, kPlainCardSet}) {
             CardPictures pics;
             pics.loadBuiltIn(m_lib, set, 'B', dpr);
+            pics.setSuitFolding(0);
             std::vector<QImage> cards;
             for (int code = 1; code <= 52; ++code)
                 cards.push_back(pics.face(code).toImage());
             cards.push_back(pics.joker().toImage());
             cards.push_back(renderDeck(m_lib, kDefaultDeck, card, dpr));
             sheet(QStringLiteral("cardset_%1.png").arg(set, 3, 10, QLatin1Char('0')), 13, cards, card, QColor(0, 100, 40));
+        }
+        // Every built-in set at an ordinary density: the court cards and a low card each.
+        {
+            const std::vector<int> sets = availableCardSets(m_lib);
+            QImage out(QSize(6 + 7 * 77, 6 + int(sets.size()) * 102), QImage::Format_RGB32);
+            out.fill(QColor(0, 100, 40));
+            QPainter p(&out);
+            for (int i = 0; i < int(sets.size()); ++i) {
+                CardPictures pics;
+                pics.loadBuiltIn(m_lib, sets[std::size_t(i)], 'B', 1.0);
+                pics.loadDeck(m_lib, kDefaultDeck);
+                int x = 6;
+                for (int code : {1, 23, 11, 25, 39, 52, 209}) {
+                    p.drawPixmap(QPointF(x, 6 + i * 102), pics.face(code));
+                    x += 77;
+                }
+            }
+            p.end();
+            QVERIFY(out.save(artifactsDir() + QStringLiteral("/all_sets.png")));
         }
         std::vector<QImage> decks;
         for (int d : availableDecks(m_lib))
