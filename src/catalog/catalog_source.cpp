@@ -544,6 +544,7 @@ int requestedDealCards(const Rules& r)
     }
     switch (r.foundationSetup()) {
     case 1: case 4: case 6: case 8: n += 1; break;
+    case 5: n += std::min(16, (r.cardsInPlay() / 52) * 4); break; // the first card and its rank mates
     case 2: n += std::clamp(r.foundationCount(), 0, kMaxFoundations); break;
     default: break;
     }
