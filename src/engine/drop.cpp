@@ -1,0 +1,247 @@
+// Drop rules: legality per target kind, the drop attempt and the automatic destination search.
+#include "engine/drop.h"
+
+#include <algorithm>
+
+#include "engine/moves.h"
+#include "engine/rules_building.h"
+#include "engine/rules_groups.h"
+
+namespace cw::engine {
+namespace {
+
+constexpr const char* kStockFirst = "Building on the tableau is allowed only when the stock is empty.";
+
+bool mayDropTableau(const Play& play, const Carried& g, int c)
+{
+    if (c >= play.tableaus())
+        return false;
+    const Table& t = play.table();
+    const Pile& p = t.tableau(c);
+    const int top = p.top();
+    if (top != 0) {
+        if (t.isFaceDown(top) && play.family() != 40)
+            return false;
+        const int cap = play.rules.tableauCapacity();
+        if (cap > 0 && static_cast<int>(p.size()) >= cap)
+            return false;
+    }
+    if (!buildingTest(play, tableauQuery(play, c, g.card, g.source, g.single())))
+        return false;
+    if (!g.single()) {
+        if (g.source.kind != PileKind::Tableau)
+            return false;
+        if (play.rules.sequenceRule() != 0 && !groupIsSequence(play, g.source.index, g.index, c))
+            return false;
+        if (top == 0 && play.rules.groupLimit() == -5 &&
+            groupFits(play, g.source, g.index, true) != GroupFit::Fits)
+            return false;
+    }
+    return true;
+}
+
+bool mayDropFoundation(const Play& play, const Carried& g, int f)
+{
+    if (f >= play.foundations() || !g.single())
+        return false;
+    // Hook: family 23 admits tableau cards by its own test.
+    const Table& t = play.table();
+    const Pile& p = t.foundation(f);
+    const int code = play.foundationCode(f);
+    if (code == 10)
+        return rank(g.card) == 12 && p.cardCount() == 0;
+    if (code == 22) {
+        if (rank(g.card) == 1)
+            return false;
+        bool found = false;
+        for (int c = 0; c < play.tableaus() && !found; ++c) {
+            const int top = t.tableau(c).top();
+            found = top != 0 && ((suit(top) == suit(g.card) && rank(top) > rank(g.card)) || rank(top) == 1);
+        }
+        if (!found)
+            return false;
+    }
+    const int size = p.cardCount();
+    if (code == 20) {
+        if (size >= 52)
+            return false;
+    } else if (code != 29) {
+        const int cap = play.rules.foundationCapacity();
+        if (cap > 0 && size >= cap)
+            return false;
+    }
+    return buildingTest(play, foundationQuery(play, f, g.card, g.source));
+}
+
+bool mayDropReserve(const Play& play, const Carried& g, int r)
+{
+    if (r >= play.reserves())
+        return false;
+    const Table& t = play.table();
+    const Pile& p = t.reserve(r);
+    const bool empty = p.cardCount() == 0;
+    const bool single = g.single();
+    const int rk = rank(g.card);
+    switch (play.rules.reserveAccept(r)) {
+    case 4: return false;                                                          // nothing
+    case 8: return single && rk == 13 && t.reserve(0).cardCount() < 3;             // a King while reserve 1 is short
+    case 12: return true;                                                          // anything
+    case 85: return single && g.source.kind == PileKind::Waste;                    // from the waste
+    case 13: return single && t.reserve(0).cardCount() < 5;                        // while reserve 1 holds fewer than 5
+    case 88: return single && empty && rk == 11;                                   // a Jack
+    case 89: return single && empty && rk == 12;                                   // a Queen
+    case 90: return single && empty && rk == 13;                                   // a King
+    case 103: return single && empty && rowOpen(play, g.source);                   // an open card of its row
+    case 107:                                                                      // Aces, alternating colours
+        return single && rk == 1 && (empty || isRed(g.card) != isRed(p.top()));
+    case 119: {                                                                    // the Queen of foundation r's suit
+        const Pile& f = t.foundation(r);
+        return single && empty && rk == 12 && f.cardCount() > 0 && suit(f.bottom()) == suit(g.card);
+    }
+    case 145:                                                                      // building up in suit
+        return single && (empty || (suit(p.top()) == suit(g.card) && rk == rank(p.top()) + 1));
+    case 146:                                                                      // from the waste after the Draw
+        return single && empty && g.source.kind == PileKind::Waste && t.stock().cardCount() == 0 &&
+               play.eventRecorded(4);
+    case 154:                                                                      // not tableau or reserve, before deal 3
+        return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
+               play.state.dealNumber < 3;
+    case 161: return single && empty && t.stock().cardCount() > 0;                 // hook: the family's test
+    case 9: return single && empty && isPictureCard(g.card);                      // a picture card
+    default: return single && empty;                                               // a free cell
+    }
+}
+
+bool mayDropWaste(const Play& play, const Carried& g)
+{
+    if (play.rules.wasteAccepts() != 2 || play.rules.wasteNeverTarget() == 4 || !g.single())
+        return false;
+    const int top = play.table().waste().top();
+    if (top == 0 || suit(top) != suit(g.card))
+        return false;
+    const int rt = rank(top), rm = rank(g.card);
+    return rm == rt % 13 + 1 || rt == rm % 13 + 1;
+}
+
+bool firstMoveRestricted(const Play& play)
+{
+    return play.rules.firstMoveToFoundation() == 1 && play.state.movesMade == 0;
+}
+
+} // namespace
+
+Carried carriedAt(const Play& play, PileRef source, int index)
+{
+    Carried g;
+    if (!source.valid())
+        return g;
+    const Pile& p = play.table().pile(source);
+    if (index < 0 || static_cast<std::size_t>(index) >= p.size() || p[static_cast<std::size_t>(index)] == 0)
+        return g;
+    g.card = p[static_cast<std::size_t>(index)];
+    g.source = source;
+    g.index = index;
+    g.count = source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
+                  ? static_cast<int>(p.size()) - index
+                  : 1;
+    return g;
+}
+
+bool mayDrop(const Play& play, const Carried& g, PileRef target)
+{
+    if (g.count <= 0 || !target.valid() || target == g.source)
+        return false;
+    if (firstMoveRestricted(play) &&
+        (target.kind != PileKind::Foundation || g.source.kind != PileKind::Tableau))
+        return false;
+    switch (target.kind) {
+    case PileKind::Tableau: return mayDropTableau(play, g, target.index);
+    case PileKind::Foundation: return mayDropFoundation(play, g, target.index);
+    case PileKind::Reserve: return mayDropReserve(play, g, target.index);
+    case PileKind::Waste: return mayDropWaste(play, g);
+    default: return false;
+    }
+}
+
+PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candidates, bool automatic)
+{
+    // Code 129 holds tableau building back while the stock has cards.
+    const bool holdTableau = play.tableauCode(0) == 129 && play.table().stock().cardCount() > 0;
+    bool heldBack = false;
+    for (const PileRef& target : candidates) {
+        if (holdTableau && target.kind == PileKind::Tableau) {
+            heldBack = true;
+            continue;
+        }
+        if (!mayDrop(play, g, target))
+            continue;
+        // Hook: in tutor mode 1 the tutor only shows the move.
+        const bool group = g.count > 1;
+        if (!moveCards(play, g.source, g.index, target, group, automatic))
+            continue;
+        if (!automatic && play.state.tutorMode != 3)
+            play.state.moveMade = true;
+        return target;
+    }
+    if (heldBack && play.state.tutorMode == 0)
+        play.message(kStockFirst);
+    return {};
+}
+
+bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic)
+{
+    Carried g = carriedAt(play, source, index);
+    if (g.count <= 0 || play.table().isFaceDown(g.card))
+        return false;
+    const Table& t = play.table();
+    PileRef list[kFoundationPiles + kTableauPiles + kReservePiles + 1];
+    int n = 0;
+    if (allowed.foundations && g.single()) {
+        const int which = play.rules.autoplayFoundationTarget();
+        bool skip = which != 0 && which != 1;
+        if (automatic && !skip) {
+            bool allSpecialEmpty = play.foundations() > 0;
+            for (int f = 0; f < play.foundations() && allSpecialEmpty; ++f) {
+                const int b = play.rules.foundationBase(f);
+                allSpecialEmpty = (b == 92 || b == 93) && t.foundation(f).empty();
+            }
+            skip = allSpecialEmpty;
+        }
+        if (!skip)
+            for (int f = 0; f < play.foundations(); ++f)
+                if (which == 0 || t.foundation(f).cardCount() > 0)
+                    list[n++] = PileRef::foundation(f);
+    }
+    if (allowed.tableaus) {
+        for (int c = 0; c < play.tableaus(); ++c)
+            if (t.tableau(c).cardCount() > 0 && !(source == PileRef::tableau(c)))
+                list[n++] = PileRef::tableau(c);
+        for (int c = 0; c < play.tableaus(); ++c)
+            if (t.tableau(c).cardCount() == 0 && !(source == PileRef::tableau(c)))
+                list[n++] = PileRef::tableau(c);
+    }
+    if (g.single() && allowed.reserves)
+        for (int r = 0; r < play.reserves(); ++r)
+            list[n++] = PileRef::reserve(r);
+    if (allowed.tableaus)
+        list[n++] = PileRef::waste();
+    return dropAttempt(play, g, std::span<const PileRef>(list, static_cast<std::size_t>(n)), automatic).valid();
+}
+
+std::vector<PileRef> rankCandidates(std::vector<ScoredCandidate> candidates)
+{
+    std::sort(candidates.begin(), candidates.end(), [](const ScoredCandidate& a, const ScoredCandidate& b) {
+        if (a.area != b.area)
+            return a.area > b.area;
+        if (a.pile.kind != b.pile.kind)
+            return static_cast<int>(a.pile.kind) > static_cast<int>(b.pile.kind);
+        return a.pile.index > b.pile.index;
+    });
+    std::vector<PileRef> out;
+    for (std::size_t i = 0; i < candidates.size() && i < 4; ++i)
+        if (candidates[i].area > 0)
+            out.push_back(candidates[i].pile);
+    return out;
+}
+
+} // namespace cw::engine

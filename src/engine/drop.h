@@ -1,0 +1,50 @@
+// Where lifted cards may go: the legality test per target kind, the drop attempt, the release and the automatic destination search.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "engine/rules_context.h"
+
+namespace cw::engine {
+
+// A lifted group: the card at position index of source and, for a tableau group, every card above it.
+struct Carried {
+    int card = 0;
+    PileRef source{};
+    int index = -1;
+    int count = 0;
+    bool single() const { return count == 1; }
+};
+
+// The group lifted by a press on position index (tableau: the card and the cards above it;
+// other piles: the one card). count 0 when the position holds no card.
+Carried carriedAt(const Play& play, PileRef source, int index);
+
+// Whether the carried group may be placed on target (tableau pile, foundation, reserve, waste).
+bool mayDrop(const Play& play, const Carried& carried, PileRef target);
+
+// Tries the candidates in order; the first legal one receives the cards through move execution.
+// Returns that pile, or an invalid pile when none accepted.
+PileRef dropAttempt(Play& play, const Carried& carried, std::span<const PileRef> candidates, bool automatic = false);
+
+// Where a card may go by itself (click-to-play, autoplay, the tutor): foundations first (single
+// cards), then non-empty and then empty tableau piles, then reserves (single cards), then the
+// waste. True when the card was moved.
+struct Destinations {
+    bool foundations = true;
+    bool tableaus = true;
+    bool reserves = true;
+};
+bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic);
+
+// One drop candidate with the overlap area of its drop rectangle with the dragged card.
+struct ScoredCandidate {
+    PileRef pile;
+    int area = 0;
+};
+// Ranks candidates for the release: larger area first, then the higher pile kind (reserve,
+// foundation, tableau, waste), then the higher index; keeps the best four.
+std::vector<PileRef> rankCandidates(std::vector<ScoredCandidate> candidates);
+
+} // namespace cw::engine

@@ -1,0 +1,82 @@
+// What every rule function works on: the game's rules, the deal's state, the player's options and an event sink.
+#pragma once
+
+#include <algorithm>
+#include <string>
+
+#include "catalog/rules.h"
+#include "engine/events.h"
+#include "engine/game_state.h"
+
+namespace cw::engine {
+
+// The preferences the play rules consult, with their defaults.
+struct PlayOptions {
+    bool autoplay = false;                 // the "Auto&play" switch
+    bool automaticFaceUp = true;           // "Automatic_FaceUp"
+    bool rightClickToFoundations = true;   // "RightClick_To_Foundations"
+    bool rightClickToTableaus = true;      // "RightClick_To_Tableaus"
+    bool doubleClickToFoundations = true;  // "DoubleClick_To_Foundations"
+    bool doubleClickToTableaus = false;    // "DoubleClick_To_Tableaus"
+};
+
+// One call's working set. Rules are const: per-game changes the play makes (a reversed column)
+// live in the state. Events are appended when a sink is given; the fast paths pass none.
+struct Play {
+    const catalog::Rules& rules;
+    GameState& state;
+    const PlayOptions& options;
+    Events* events = nullptr;
+
+    Table& table() { return state.table; }
+    const Table& table() const { return state.table; }
+
+    int foundations() const { return std::clamp(rules.foundationCount(), 0, kFoundationPiles); }
+    int tableaus() const { return std::clamp(rules.tableauCount(), 0, kTableauPiles); }
+    int reserves() const { return std::clamp(rules.reserveCount(), 0, kReservePiles); }
+    int family() const { return rules.specialFamily(); }
+
+    // Column direction with the player's reversal (code 149) applied: 0 down, 1 up, 2 both.
+    int columnDirection(int c) const
+    {
+        const int d = rules.tableauDirection(c);
+        if (c >= 0 && c < 64 && (state.ascendingColumns >> c) & 1U)
+            return d == 0 ? 1 : (d == 1 ? 0 : d);
+        return d;
+    }
+
+    // Building rule codes, with the "all piles" values (488, 487) taking precedence when set.
+    int tableauCode(int c) const
+    {
+        return rules.tableauSuitRuleAll() != -1 ? rules.tableauSuitRuleAll() : rules.tableauSuitRule(c);
+    }
+    int foundationCode(int f) const
+    {
+        return rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
+    }
+
+    void emit(Event e)
+    {
+        if (events)
+            events->push_back(std::move(e));
+    }
+    void sound(const char* name) { emit(Event{EventType::Sound, 0, {}, {}, true, name}); }
+    void message(std::string text) { emit(Event{EventType::Message, 0, {}, {}, true, std::move(text)}); }
+    void moved(int card, PileRef from, PileRef to, bool faceUp)
+    {
+        emit(Event{EventType::CardMoved, card, from, to, faceUp, {}});
+    }
+    void turned(int card, PileRef on, bool faceUp) { emit(Event{EventType::CardTurned, card, on, on, faceUp, {}}); }
+
+    void recordEvent(int code)
+    {
+        if (code > 0 && code < kEventCodes && state.eventCounts[static_cast<std::size_t>(code)] < 255)
+            ++state.eventCounts[static_cast<std::size_t>(code)];
+    }
+    bool eventRecorded(int code) const
+    {
+        return code > 0 && code < kEventCodes && state.eventCounts[static_cast<std::size_t>(code)] > 0;
+    }
+};
+
+} // namespace cw::engine

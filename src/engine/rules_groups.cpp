@@ -1,0 +1,164 @@
+// What may be lifted from a tableau pile: sequences, group limits and the availability tests.
+#include "engine/rules_groups.h"
+
+#include <algorithm>
+
+#include "engine/rules_building.h"
+
+namespace cw::engine {
+namespace {
+
+bool tableauEmpty(const Play& play, int i)
+{
+    return i < 0 || i >= play.tableaus() || play.table().tableau(i).cardCount() == 0;
+}
+
+bool reserveEmpty(const Play& play, int i)
+{
+    return i < 0 || i >= play.reserves() || play.table().reserve(i).cardCount() == 0;
+}
+
+} // namespace
+
+int emptyTableaus(const Play& play)
+{
+    int n = 0;
+    for (int i = 0; i < play.tableaus(); ++i)
+        n += play.table().tableau(i).cardCount() == 0 ? 1 : 0;
+    return n;
+}
+
+int emptyReserves(const Play& play)
+{
+    int n = 0;
+    for (int i = 0; i < play.reserves(); ++i)
+        n += play.table().reserve(i).cardCount() == 0 ? 1 : 0;
+    return n;
+}
+
+bool rowOpen(const Play& play, PileRef pile)
+{
+    const int i = pile.index;
+    if (pile.kind == PileKind::Reserve && i >= 10)
+        return true;
+    if (pile.kind != PileKind::Tableau && pile.kind != PileKind::Reserve)
+        return true;
+    const bool tableau = pile.kind == PileKind::Tableau;
+    const int rowStart = i / 10 * 10;
+    const int pos = i - rowStart;
+    auto empty = [&](int k) { return tableau ? tableauEmpty(play, k) : reserveEmpty(play, k); };
+    if (pos < 5) {
+        for (int k = rowStart; k < i; ++k)
+            if (!empty(k))
+                return false;
+    } else {
+        for (int k = i + 1; k < rowStart + 10; ++k)
+            if (!empty(k))
+                return false;
+    }
+    return true;
+}
+
+bool hasGrid(const Play& play) { return play.rules.tableauGridRows() >= 1 && play.rules.tableauGridColumns() >= 1; }
+
+bool gridOpen(const Play& play, int k)
+{
+    const int rows = play.rules.tableauGridRows();
+    const int cols = play.rules.tableauGridColumns();
+    if (rows < 1 || cols < 1)
+        return true;
+    for (int below = k + cols; below < rows * cols; below += cols)
+        if (!tableauEmpty(play, below))
+            return false;
+    return true;
+}
+
+bool threeRowOpen(const Play& play, int p)
+{
+    if (p >= 1 && p <= 12)
+        return tableauEmpty(play, p + 11) && tableauEmpty(play, p + 23);
+    if (p >= 13 && p <= 24)
+        return tableauEmpty(play, p + 11);
+    return true;
+}
+
+bool groupIsSequence(const Play& play, int c, int index, int ruleColumn)
+{
+    const Pile& p = play.table().tableau(c);
+    const int size = static_cast<int>(p.size());
+    if (index < 0 || index >= size)
+        return false;
+    for (int i = index; i < size; ++i)
+        if (p[static_cast<std::size_t>(i)] != 0 && play.table().isFaceDown(p[static_cast<std::size_t>(i)]))
+            return false;
+    if (index == size - 1)
+        return true;
+    int code = 0;
+    switch (play.rules.sequenceRule()) {
+    case 1: code = play.tableauCode(ruleColumn); break;
+    case 10: code = 0; break;
+    case 11: code = 1; break;
+    case 12: return play.state.dealNumber == 3;
+    default: return true;
+    }
+    BuildQuery q;
+    q.emptyRule = play.rules.tableauEmptyRule(ruleColumn);
+    q.column = ruleColumn;
+    q.continuity = play.rules.tableauContinuity(ruleColumn);
+    q.code = code;
+    q.direction = play.columnDirection(ruleColumn);
+    q.baseRank = play.rules.foundationBase(0);
+    for (int i = index; i + 1 < size; ++i) {
+        q.target = p[static_cast<std::size_t>(i)];
+        q.moving = p[static_cast<std::size_t>(i + 1)];
+        if (q.target == 0 || !buildingTest(play, q))
+            return false;
+    }
+    return true;
+}
+
+GroupFit groupFits(const Play& play, PileRef pile, int index, bool targetEmptyTableau)
+{
+    if (pile.kind != PileKind::Tableau)
+        return GroupFit::Fits;
+    const Pile& p = play.table().tableau(pile.index);
+    const int size = static_cast<int>(p.size());
+    const int n = size - index;
+    if (n <= 0)
+        return GroupFit::TooLarge;
+    auto fit = [](bool ok) { return ok ? GroupFit::Fits : GroupFit::TooLarge; };
+    const int limit = play.rules.groupLimit();
+    switch (limit) {
+    case -1:
+    case -19: return GroupFit::Fits;
+    case -12: return fit(n == 1 || rank(p[static_cast<std::size_t>(index)]) == 13);
+    case -13: return fit(n == 1 || index == 0);
+    case -15: return fit(rowOpen(play, pile));
+    case -16: {
+        bool below = true, above = true;
+        for (int i = 0; i < index; ++i)
+            below = below && p[static_cast<std::size_t>(i)] == 0;
+        for (int i = index + 1; i < size; ++i)
+            above = above && p[static_cast<std::size_t>(i)] == 0;
+        return fit(below || above);
+    }
+    case -17: return n == 1 ? GroupFit::Fits : GroupFit::Draw;
+    case -18: return fit(threeRowOpen(play, pile.index + 1));
+    case -5:
+    case -6: {
+        const int e = emptyTableaus(play);
+        const int r = emptyReserves(play);
+        if (e == 0)
+            return fit(n <= r + 1);
+        if (limit == -5 && !targetEmptyTableau)
+            return fit(n <= r + e + 1);
+        return fit(n <= r + e);
+    }
+    default:
+        if (limit < 0)
+            return fit(n <= std::max(emptyTableaus(play), 1));
+        return fit(n <= limit);
+    }
+}
+
+} // namespace cw::engine
