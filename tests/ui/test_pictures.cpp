@@ -207,6 +207,9 @@ private slots:
             }
             QCOMPARE(distinct.size(), 52);
             QVERIFY2(looksDrawn(pics.face(209).toImage(), 0.85), qPrintable(QString::number(set)));
+            for (int joker = 209; joker <= 212; ++joker)
+                QVERIFY2(looksDrawn(renderCardFace(m_lib, set, joker, {71, 96}, 1.0), 0.85),
+                         qPrintable(QStringLiteral("set %1 joker %2").arg(set).arg(joker)));
         }
         for (int deck : availableDecks(m_lib))
             QVERIFY2(looksDrawn(renderDeck(m_lib, deck, {71, 96}, 1.0), 0.85), qPrintable(QString::number(deck)));
