@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -224,6 +225,62 @@ QImage renderMarker(const QString& suffixIn, QSize card, qreal dpr)
         p.setPen(QPen(kInk, stroke, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+    }
+    return img;
+}
+
+QColor foundationMarkColour(int colourIndex)
+{
+    static const QColor colours[] = {
+        {0, 0, 0},     {0, 0, 255},   {0, 255, 255},   {0, 255, 0},   {255, 185, 220},
+        {255, 70, 70}, {255, 255, 128}, {0, 0, 160},   {0, 128, 128}, {0, 128, 64},
+        {255, 128, 255}, {128, 0, 64}, {128, 128, 0},  {128, 0, 0},   {192, 192, 192},
+    };
+    if (colourIndex < 0 || colourIndex >= static_cast<int>(std::size(colours)))
+        return colours[0];   // a damaged setting shows black, the first colour
+    return colours[colourIndex];
+}
+
+QImage renderFoundationMark(int pattern, int colourIndex, QSize card, qreal dpr)
+{
+    if (pattern < 1 || pattern > 5)
+        return {};
+    QImage img = blank(card, dpr);
+    const QColor colour = foundationMarkColour(colourIndex);
+    const QRect area(1, 1, card.width() - 2, card.height() - 2);
+    QPainter p(&img);
+    // Keep the mark inside the card's rounded outline.
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(area), card.width() * 0.07, card.width() * 0.07);
+    p.setClipPath(outline);
+    if (pattern == 1) {
+        // One logical pixel in four on every second row, shifted along the rows: fine
+        // diagonal dotted lines that leave the card readable.
+        for (int y = area.top(); y <= area.bottom(); y += 2)
+            for (int x = area.left() + (y / 2) % 4; x <= area.right(); x += 4)
+                p.fillRect(QRect(x, y, 1, 1), colour);
+        return img;
+    }
+    if (pattern == 2) {
+        p.fillRect(area, colour);
+        return img;
+    }
+    // Hatches drawn as lines in logical pixels, so that they look alike at any density.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour, 1.0));
+    const int step = 6;
+    const int w = card.width(), h = card.height();
+    if (pattern == 3 || pattern == 5)
+        for (int d = -h; d < w + h; d += step)
+            p.drawLine(QPointF(d, h), QPointF(d + h, 0));
+    if (pattern == 5)
+        for (int d = -h; d < w + h; d += step)
+            p.drawLine(QPointF(d, 0), QPointF(d + h, h));
+    if (pattern == 4) {
+        for (int x = area.left() + step / 2; x <= area.right(); x += step)
+            p.drawLine(QPointF(x + 0.5, area.top()), QPointF(x + 0.5, area.bottom() + 1));
+        for (int y = area.top() + step / 2; y <= area.bottom(); y += step)
+            p.drawLine(QPointF(area.left(), y + 0.5), QPointF(area.right() + 1, y + 0.5));
     }
     return img;
 }

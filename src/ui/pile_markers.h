@@ -1,6 +1,7 @@
 // Pictures drawn where a pile is empty, card shadows, 3D borders and the pause pictures.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -23,6 +24,14 @@ QStringList markerSuffixes();
 
 // A marker picture ("W" + size + suffix) at the card size; null for unknown suffixes.
 QImage renderMarker(const QString& suffix, QSize card, qreal devicePixelRatio);
+
+// The mark drawn over a completed foundation: pattern 0 none, 1 thin diagonal lines on
+// every second pixel row, 2 solid, 3 diagonal hatch, 4 cross hatch, 5 diagonal cross
+// hatch; colourIndex indexes the fixed table of mark colours. The picture is the card's
+// size with the mark inset by one pixel, transparent elsewhere; null for pattern 0 or
+// unknown patterns.
+QColor foundationMarkColour(int colourIndex);
+QImage renderFoundationMark(int pattern, int colourIndex, QSize card, qreal devicePixelRatio);
 
 // The margin the shadow adds to the right and below a card.
 inline constexpr int kShadowMargin = 9;

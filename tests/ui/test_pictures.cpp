@@ -413,6 +413,27 @@ private slots:
             QVERIFY(!m_lib.picture(picture).isNull());
     }
 
+    void completedFoundationMarks()
+    {
+        QCOMPARE(foundationMarkColour(4), QColor(255, 185, 220));
+        QCOMPARE(foundationMarkColour(14), QColor(192, 192, 192));
+        QCOMPARE(foundationMarkColour(99), QColor(0, 0, 0));
+        QVERIFY(renderFoundationMark(0, 1, {71, 96}, 1.0).isNull());
+        QVERIFY(renderFoundationMark(6, 1, {71, 96}, 1.0).isNull());
+        const QImage solid = renderFoundationMark(2, 5, {71, 96}, 2.0);
+        QCOMPARE(solid.size(), QSize(142, 192));
+        QCOMPARE(solid.pixelColor(1, 1).alpha(), 0);        // the one-pixel inset
+        QCOMPARE(solid.pixelColor(71, 96), QColor(255, 70, 70));
+        QCOMPARE(solid.pixelColor(3, 3).alpha(), 0);         // rounded like the card
+        for (int pattern = 1; pattern <= 5; ++pattern) {
+            const QImage mark = renderFoundationMark(pattern, 1, {71, 96}, 1.0);
+            QVERIFY(anyVisible(mark));
+            QVERIFY(mark.pixelColor(0, 50).alpha() == 0 && mark.pixelColor(70, 50).alpha() == 0);
+            if (pattern != 2)   // the card shows through every pattern but the solid one
+                QVERIFY(mark.pixelColor(35, 48).alpha() < 255 || mark.pixelColor(36, 48).alpha() < 255);
+        }
+    }
+
     void fadeRunsFromColourToBlack()
     {
         QImage img(4, 512, QImage::Format_RGB32);
@@ -562,6 +583,13 @@ private slots:
             p.drawImage(QPointF(0, 0), renderCardFace(m_lib, kDefaultCardSet, 13, card, dpr));
         }
         markers.push_back(lifted);
+        for (int pattern = 1; pattern <= 5; ++pattern) {
+            QImage marked = renderCardFace(m_lib, kDefaultCardSet, 13, card, dpr);
+            QPainter p(&marked);
+            p.drawImage(QPointF(0, 0), renderFoundationMark(pattern, pattern + 1, card, dpr));
+            p.end();
+            markers.push_back(marked);
+        }
         sheet(QStringLiteral("markers.png"), 9, markers, card + QSize(kShadowMargin, kShadowMargin), QColor(0, 100, 40));
         // Every size side by side: the tiny size must stay readable.
         {
