@@ -355,16 +355,19 @@ QImage renderJoker(QSize card, qreal dpr)
 
 QImage renderPausePicture(int which, qreal dpr)
 {
-    const QSize logical = which == 1 ? QSize(420, 96) : QSize(420, 30);
     const QString text = which == 1 ? QStringLiteral("Paused") : QStringLiteral("Click or press a key to go on");
+    const qreal textHeight = which == 1 ? 52 : 18;
+    // Size the picture to the words, so that they keep their natural width.
+    const QPainterPath probe = fittedText(text, QRectF(0, 0, 10000, textHeight), Qt::AlignLeft);
+    const QRectF bounds = probe.boundingRect();
+    const QSize logical(static_cast<int>(std::ceil(bounds.width())) + 12, static_cast<int>(textHeight) + 12);
     QImage img = blank(logical, dpr);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(QPointF(0, 0), QSizeF(logical)).adjusted(4, 4, -6, -6);
-    const QPainterPath path = fittedText(text, box, Qt::AlignHCenter);
+    const QPainterPath path = probe.translated(5 - bounds.left(), 5 - bounds.top());
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 110));
-    p.drawPath(path.translated(2, 2));
+    p.drawPath(path.translated(which == 1 ? 3 : 1.5, which == 1 ? 3 : 1.5));
     p.setBrush(which == 1 ? QColor(0xFF, 0xF4, 0xD0) : QColor(255, 255, 255, 230));
     p.drawPath(path);
     return img;
