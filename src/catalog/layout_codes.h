@@ -40,6 +40,7 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Foundation, 34, "centred, gap half the tableau gap (at least 4)"},
     LayoutArrangement{LayoutGroup::Foundation, 35, "a vertical column at the table centre (placed by table arrangement 6)"},
     LayoutArrangement{LayoutGroup::Foundation, 36, "two rows of up to eight, right-aligned, rows one card height apart"},
+    LayoutArrangement{LayoutGroup::Foundation, 37, "the four corners of the cross (placed by table arrangement 7)"},
     // Reserve arrangements (369).
     LayoutArrangement{LayoutGroup::Reserve, 41, "a column left of the first tableau pile, 3G away (1.5G with more than 7 piles)"},
     LayoutArrangement{LayoutGroup::Reserve, 42, "a row from the left margin, gaps of 4 (free cells)"},
