@@ -7,6 +7,7 @@
 #include "ui/picture_library_icons.h"
 #include "ui/pile_markers.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -110,10 +111,27 @@ void PictureLibrary::unload()
     m_cache.clear();
 }
 
+namespace {
+
+// File names are matched without regard to case: "cwd.rgf" finds "CWD.RGF".
+QString findIgnoringCase(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.absoluteFilePath();
+    const QDir dir = info.absoluteDir();
+    for (const QString& entry : dir.entryList(QDir::Files))
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return dir.absoluteFilePath(entry);
+    return info.absoluteFilePath();
+}
+
+} // namespace
+
 bool PictureLibrary::load(const QString& path)
 {
     unload();
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = findIgnoringCase(path);
     m_error.clear();
     const QString root = QStringLiteral("/cwd%1").arg(nextLibraryId());
     bool ok = QFileInfo(m_path).isFile() && QResource::registerResource(m_path, root);

@@ -107,6 +107,16 @@ private slots:
         QVERIFY(lib.sound(QStringLiteral("New")).isEmpty());
     }
 
+    void findsLibraryWhateverTheCase()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(kLibraryPath, dir.filePath(QStringLiteral("CWD.RGF"))));
+        PictureLibrary lib;
+        QVERIFY(lib.load(dir.filePath(QStringLiteral("cwd.rgf"))));
+        QCOMPARE(lib.path(), dir.filePath(QStringLiteral("CWD.RGF")));
+        QVERIFY(!lib.sound(QStringLiteral("won")).isEmpty());
+    }
+
     void everyNamedPictureResolves()
     {
         const QStringList names = m_lib.pictureNames();
