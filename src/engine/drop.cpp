@@ -188,13 +188,9 @@ PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candi
     return {};
 }
 
-bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic)
+int automaticTargets(const Play& play, const Carried& g, Destinations allowed, bool automatic, PileRef* list)
 {
-    Carried g = carriedAt(play, source, index);
-    if (g.count <= 0 || play.table().isFaceDown(g.card))
-        return false;
     const Table& t = play.table();
-    PileRef list[kFoundationPiles + kTableauPiles + kReservePiles + 1];
     int n = 0;
     if (allowed.foundations && g.single()) {
         const int which = play.rules.autoplayFoundationTarget();
@@ -214,10 +210,10 @@ bool automaticDestination(Play& play, PileRef source, int index, Destinations al
     }
     if (allowed.tableaus) {
         for (int c = 0; c < play.tableaus(); ++c)
-            if (t.tableau(c).cardCount() > 0 && !(source == PileRef::tableau(c)))
+            if (t.tableau(c).cardCount() > 0 && !(g.source == PileRef::tableau(c)))
                 list[n++] = PileRef::tableau(c);
         for (int c = 0; c < play.tableaus(); ++c)
-            if (t.tableau(c).cardCount() == 0 && !(source == PileRef::tableau(c)))
+            if (t.tableau(c).cardCount() == 0 && !(g.source == PileRef::tableau(c)))
                 list[n++] = PileRef::tableau(c);
     }
     if (g.single() && allowed.reserves)
@@ -225,6 +221,16 @@ bool automaticDestination(Play& play, PileRef source, int index, Destinations al
             list[n++] = PileRef::reserve(r);
     if (allowed.tableaus)
         list[n++] = PileRef::waste();
+    return n;
+}
+
+bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic)
+{
+    const Carried g = carriedAt(play, source, index);
+    if (g.count <= 0 || play.table().isFaceDown(g.card))
+        return false;
+    PileRef list[kMaxAutoTargets];
+    const int n = automaticTargets(play, g, allowed, automatic, list);
     return dropAttempt(play, g, std::span<const PileRef>(list, static_cast<std::size_t>(n)), automatic).valid();
 }
 

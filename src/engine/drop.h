@@ -38,6 +38,11 @@ struct Destinations {
 };
 bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic);
 
+// The targets the automatic search tries for the group, in its order; returns how many were
+// written to out (room for every pile of the table).
+inline constexpr int kMaxAutoTargets = kFoundationPiles + kTableauPiles + kReservePiles + 1;
+int automaticTargets(const Play& play, const Carried& carried, Destinations allowed, bool automatic, PileRef* out);
+
 // One drop candidate with the overlap area of its drop rectangle with the dragged card.
 struct ScoredCandidate {
     PileRef pile;

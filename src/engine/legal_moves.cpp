@@ -1,0 +1,205 @@
+// The legal-move generator, move application for the demo, solver and CLI, and the move notation.
+#include "engine/legal_moves.h"
+
+#include <sstream>
+
+#include "engine/autoplay.h"
+#include "engine/drop.h"
+#include "engine/moves.h"
+#include "engine/pickup.h"
+#include "engine/stock.h"
+
+namespace cw::engine {
+namespace {
+
+// Tableau targets wait for an empty stock under code 129.
+bool tableauHeld(const Play& play)
+{
+    return play.tableauCode(0) == 129 && play.table().stock().cardCount() > 0;
+}
+
+void addTargets(const Play& play, const Carried& g, bool clickToPlay, bool holdTableau, MoveList& list)
+{
+    if (clickToPlay) {
+        PileRef targets[kMaxAutoTargets];
+        const int n = automaticTargets(play, g, Destinations{}, false, targets);
+        for (int i = 0; i < n; ++i) {
+            if (holdTableau && targets[i].kind == PileKind::Tableau)
+                continue;
+            if (mayDrop(play, g, targets[i])) {
+                list.push(Move{MoveKind::Transfer, g.source, g.index, targets[i]});
+                return;
+            }
+        }
+        return;
+    }
+    for (int f = 0; f < play.foundations() && g.single(); ++f)
+        if (mayDrop(play, g, PileRef::foundation(f)))
+            list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::foundation(f)});
+    if (!holdTableau)
+        for (int c = 0; c < play.tableaus(); ++c)
+            if (mayDrop(play, g, PileRef::tableau(c)))
+                list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::tableau(c)});
+    for (int r = 0; r < play.reserves(); ++r)
+        if (mayDrop(play, g, PileRef::reserve(r)))
+            list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::reserve(r)});
+    if (g.single() && play.rules.wasteAccepts() == 2 && mayDrop(play, g, PileRef::waste()))
+        list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::waste()});
+}
+
+void addLifts(const Play& play, PileRef pile, bool clickToPlay, bool holdTableau, MoveList& list)
+{
+    const Pile& p = play.table().pile(pile);
+    const int size = static_cast<int>(p.size());
+    // Only tableau piles and open reserves lift from below the top.
+    const int first = pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve &&
+                                                          play.rules.reservePickupRule() == -11)
+                          ? 0
+                          : size - 1;
+    for (int i = size - 1; i >= first && i >= 0; --i) {
+        if (pile.kind == PileKind::Tableau && p[static_cast<std::size_t>(i)] != 0 &&
+            play.table().isFaceDown(p[static_cast<std::size_t>(i)]))
+            break; // nothing below a face-down card lifts
+        if (pressAction(play, pile, i) != PressAction::Lift)
+            continue;
+        addTargets(play, carriedAt(play, pile, i), clickToPlay, holdTableau, list);
+    }
+}
+
+} // namespace
+
+void generateMoves(const Play& play, MoveList& list)
+{
+    list.clear();
+    if (play.state.won)
+        return;
+    const Table& t = play.table();
+    const bool clickToPlay = play.rules.clickToPlay() == 1;
+    const bool holdTableau = tableauHeld(play);
+    // Hook: selection games (rule parameter 41) generate their selections here.
+    for (int c = 0; c < play.tableaus(); ++c) {
+        const Pile& p = t.tableau(c);
+        if (p.empty())
+            continue;
+        if (p.top() != 0 && t.isFaceDown(p.top())) {
+            if (pressAction(play, PileRef::tableau(c), static_cast<int>(p.size()) - 1) == PressAction::TurnUp)
+                list.push(Move{MoveKind::TurnUp, PileRef::tableau(c), static_cast<int>(p.size()) - 1, {}});
+            continue;
+        }
+        addLifts(play, PileRef::tableau(c), clickToPlay, holdTableau, list);
+    }
+    if (!t.waste().empty())
+        addLifts(play, PileRef::waste(), clickToPlay, holdTableau, list);
+    for (int r = 0; r < play.reserves(); ++r)
+        if (!t.reserve(r).empty())
+            addLifts(play, PileRef::reserve(r), clickToPlay, holdTableau, list);
+    if (play.rules.foundationTakeBack() >= 1 && play.rules.foundationTakeBack() <= 3)
+        for (int f = 0; f < play.foundations(); ++f)
+            if (!t.foundation(f).empty())
+                addLifts(play, PileRef::foundation(f), clickToPlay, holdTableau, list);
+    if (stockClickAvailable(play))
+        list.push(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+}
+
+bool applyMove(Play& play, const Move& move)
+{
+    bool changed = false;
+    switch (move.kind) {
+    case MoveKind::TurnUp: return turnUp(play, move.from.index);
+    case MoveKind::Stock: changed = stockClick(play, true); break;
+    case MoveKind::Transfer: {
+        const Carried g = carriedAt(play, move.from, move.index);
+        changed = g.count > 0 && moveCards(play, move.from, move.index, move.to, g.count > 1);
+        if (changed && play.state.tutorMode != 3)
+            play.state.moveMade = true;
+        break;
+    }
+    }
+    return afterRelease(play) || changed;
+}
+
+bool playMove(Play& play, const Move& move, std::string* reason)
+{
+    auto refuse = [&](const char* why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    const Table& t = play.table();
+    switch (move.kind) {
+    case MoveKind::TurnUp: {
+        if (move.from.kind != PileKind::Tableau || !move.from.valid() || move.from.index >= play.tableaus())
+            return refuse("not a tableau pile in use");
+        const Pile& p = t.tableau(move.from.index);
+        if (p.empty() || pressAction(play, move.from, static_cast<int>(p.size()) - 1) != PressAction::TurnUp)
+            return refuse("no face-down top card to turn");
+        return applyMove(play, move);
+    }
+    case MoveKind::Stock:
+        if (!stockClickAvailable(play))
+            return refuse("the stock cannot be used now");
+        if (!applyMove(play, move))
+            return refuse("the stock click changed nothing");
+        return true;
+    case MoveKind::Transfer: {
+        if (!move.from.valid() || !move.to.valid())
+            return refuse("no such pile");
+        const Pile& p = t.pile(move.from);
+        if (move.index < 0 || static_cast<std::size_t>(move.index) >= p.size() ||
+            p[static_cast<std::size_t>(move.index)] == 0)
+            return refuse("no card at that position");
+        if (pressAction(play, move.from, move.index) != PressAction::Lift)
+            return refuse("that card cannot be lifted");
+        const Carried g = carriedAt(play, move.from, move.index);
+        if ((tableauHeld(play) && move.to.kind == PileKind::Tableau) || !mayDrop(play, g, move.to))
+            return refuse("the cards may not go there");
+        return applyMove(play, move);
+    }
+    }
+    return refuse("unknown move");
+}
+
+std::string moveText(const Move& move)
+{
+    switch (move.kind) {
+    case MoveKind::Stock: return "stock";
+    case MoveKind::TurnUp: return "turn " + pileName(move.from);
+    case MoveKind::Transfer: break;
+    }
+    return pileName(move.from) + " " + std::to_string(move.index) + " " + pileName(move.to);
+}
+
+std::optional<Move> parseMove(std::string_view text, std::string* error)
+{
+    auto fail = [&](const std::string& why) -> std::optional<Move> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    std::istringstream in{std::string(text)};
+    std::string a, b, c, extra;
+    in >> a >> b >> c >> extra;
+    if (!extra.empty())
+        return fail("too many words");
+    if (a == "stock" && b.empty())
+        return Move{MoveKind::Stock, PileRef::stock(), -1, {}};
+    if (a == "turn" && !b.empty() && c.empty()) {
+        const PileRef p = pileFromName(b);
+        if (p.kind != PileKind::Tableau || pileName(p) != b)
+            return fail("not a tableau pile: " + b);
+        return Move{MoveKind::TurnUp, p, -1, {}};
+    }
+    if (a.empty() || b.empty() || c.empty())
+        return fail("expected 'from-pile card-index to-pile', 'stock' or 'turn PILE'");
+    const PileRef from = pileFromName(a);
+    const PileRef to = pileFromName(c);
+    if (!from.valid() || pileName(from) != a)
+        return fail("unknown pile: " + a);
+    if (!to.valid() || pileName(to) != c)
+        return fail("unknown pile: " + c);
+    if (b.size() > 3 || b.find_first_not_of("0123456789") != std::string::npos)
+        return fail("card index is not a number: " + b);
+    return Move{MoveKind::Transfer, from, std::stoi(b), to};
+}
+
+} // namespace cw::engine
