@@ -114,7 +114,7 @@ TEST(GeneratedGames, RowsAreInIdOrderSoMostLookupsHitTheirRow)
 
 TEST(GeneratedGames, CatalogHoldsTheNamedGamesAndGroups)
 {
-    EXPECT_GE(catalog().size(), 20u);
+    EXPECT_GE(catalog().size(), 150u);
     const struct {
         int id;
         std::string_view name;
@@ -124,6 +124,17 @@ TEST(GeneratedGames, CatalogHoldsTheNamedGamesAndGroups)
         ASSERT_NE(g, nullptr) << f.id;
         EXPECT_EQ(g->name, f.name);
     }
+    // The predefined series name these ids: each must be a listed game.
+    for (int id : {0, 176, 206, 94, 1, 28, 30, 11, 114, 32, 143, 148, 105, 210, 59, 113, 237, 240, 14, 103, 65,
+                   177, 74, 62, 215, 239, 50, 165, 207, 209, 85, 171})
+        EXPECT_NE(byId(id), nullptr) << id;
+    // The easy-games series is also the children's group.
+    for (int id : {165, 207, 209, 85, 171})
+        EXPECT_TRUE(byId(id) && byId(id)->children) << id;
+    const DefinitionGroups groups = definitionGroups(catalog());
+    EXPECT_GE(groups.popular.size(), 30u);
+    EXPECT_LE(groups.popular.size(), 40u);
+    EXPECT_GE(groups.original.size(), 3u);
     for (int reserved : {159, 8, 5, 127, 201, 204, 202, 195, 205})
         EXPECT_EQ(byId(reserved), nullptr) << reserved;
     for (const CatalogGame& g : catalog()) {
