@@ -46,43 +46,12 @@ char sizeLetterForSheet(QSize sheetSize)
     return 0;
 }
 
-namespace {
-
-// Position in the list of sizes; larger cards come first.
-int sizeOrder(char letter)
-{
-    const auto& sizes = cardSizes();
-    const char up = cardSizeInfo(letter).letter;
-    for (std::size_t i = 0; i < sizes.size(); ++i)
-        if (sizes[i].letter == up)
-            return static_cast<int>(i);
-    return 2;
-}
-
-} // namespace
-
 CardSizeForcing forceCardSizeForScreen(int screenWidth, int param40, char selected)
 {
-    const char sel = cardSizeInfo(selected).letter;
-    CardSizeForcing result{sel, false, SizeAdvice::None};
-    auto force = [&](char to, SizeAdvice advice) {
-        // Forcing only ever shrinks the cards: a player who chose smaller ones keeps them.
-        if (sizeOrder(to) <= sizeOrder(sel))
-            return false;
-        result = {to, true, advice};
-        return true;
-    };
-    if (param40 == 1 && screenWidth < 650 && force('M', SizeAdvice::Medium640))
-        return result;
-    if (param40 == 2 && screenWidth < 810
-        && force('M', screenWidth < 650 ? SizeAdvice::Medium640 : SizeAdvice::Medium800))
-        return result;
-    if (param40 == 2 && screenWidth < 1100 && (sel == 'S' || sel == 'X')
-        && force('B', sel == 'S' ? SizeAdvice::FromLarge : SizeAdvice::FromExtraLarge))
-        return result;
-    if (screenWidth < 810 && sel == 'X')
-        force(param40 == 1 ? 'B' : 'S', SizeAdvice::FromExtraLarge);
-    return result;
+    const auto size = cw::engine::cardSizeFromLetter(cardSizeInfo(selected).letter);
+    const cw::engine::ForcedSize f =
+        cw::engine::forceCardSizeForScreen(size.value_or(cw::engine::CardSize::B), screenWidth, param40);
+    return {cw::engine::cardSizeLetter(f.size), f.forced, f.advice};
 }
 
 QString sizeAdviceText(SizeAdvice advice, const QString& gameName)

@@ -1,6 +1,8 @@
 // Card faces: card sizes, the built-in card sets, suit folding and the card picture table.
 #pragma once
 
+#include "engine/card_size.h"
+
 #include <QHash>
 #include <QPainterPath>
 #include <QRectF>
@@ -35,7 +37,9 @@ char sizeLetterForSheet(QSize sheetSize);
 
 // ---- Forcing a smaller size on small screens ---------------------------------------
 
-enum class SizeAdvice { None, Medium640, Medium800, FromLarge, FromExtraLarge };
+// The rules themselves live with the engine (they are plain arithmetic on the screen
+// width and rule parameter 40); these wrappers speak in size letters.
+using SizeAdvice = cw::engine::SizeAdvice;
 
 struct CardSizeForcing {
     char letter = 'B';          // the size to use for this game
