@@ -442,3 +442,64 @@ TEST(LayoutFit, ReportsPilesOffTheTableOrOnTopOfEachOther)
     EXPECT_FALSE(fitsIn(r, 800, 600, CardSize::B, &why));
     EXPECT_NE(why.find("covers"), std::string::npos) << why;
 }
+
+TEST(LayoutTableau, RowsColumnsAndCross)
+{
+    struct Row {
+        const char* what;
+        int arrangement;
+        int tableau;
+        int foundations;
+        int foundationArrangement;
+        PileRef pile;
+        Point expected;
+        int rowPitch;
+    };
+    // B cards in 800 x 600 without a stock: rows at 10, 116, 222; the usable width 798.
+    const Row rows[] = {
+        // Two rows: seven on row 2, six halfway between it and the bottom.
+        {"two rows, first", 3, 13, 0, 0, PileRef::tableau(6), {90 + 6 * 91, 116}, 241},
+        {"two rows, second", 3, 13, 0, 0, PileRef::tableau(7), {136, 357}, 241},
+        // Fan columns: three columns of six, rows H / 2 + 10 apart.
+        {"fan columns", 5, 18, 0, 0, PileRef::tableau(7), {5 + 264, 10 + 58}, 58},
+        {"fan columns, two", 5, 8, 0, 0, PileRef::tableau(5), {5 + 396, 10 + 58}, 58},
+        // Side columns round a centre column of foundations.
+        {"side columns, left", 6, 8, 4, 35, PileRef::tableau(3), {5, 10 + 3 * 106}, 106},
+        {"side columns, right", 6, 8, 4, 35, PileRef::tableau(5), {363 + 71 + 20, 116}, 106},
+        {"centre foundations", 6, 8, 4, 35, PileRef::foundation(2), {363, 10 + 2 * 106}, 106},
+        // Cross: the centre pile and a corner foundation of the centred 3 x 3 block.
+        {"cross, centre", 7, 5, 4, 0, PileRef::tableau(2), {272 + 91, 145 + 106}, 106},
+        {"cross, corner", 7, 5, 4, 0, PileRef::foundation(3), {272 + 182, 145 + 212}, 106},
+    };
+    for (const Row& r : rows) {
+        Rules rules = tableauOnly(r.tableau, r.arrangement, r.arrangement == 3 ? 2 : 1);
+        rules.set(374, r.foundations);
+        rules.set(364, r.foundationArrangement);
+        rules.set(365, 1);
+        const Geometry g = layoutPiles(rules, room(800, 600), CardSize::B);
+        EXPECT_EQ(g.corner(r.pile), r.expected) << r.what;
+        EXPECT_EQ(g.rowPitch, r.rowPitch) << r.what;
+        EXPECT_EQ(g.unknownArrangements, 0u) << r.what;
+    }
+}
+
+TEST(LayoutTableau, NarrowScreensAndTheHorizontalPitch)
+{
+    // Ten medium piles on a 640 x 480 screen close up and start 2 pixels left of the margin.
+    const Geometry narrow = layoutPiles(tableauOnly(10, 14), room(640, 480), CardSize::M);
+    EXPECT_EQ(narrow.tableau[0].x, 1);
+    EXPECT_EQ(narrow.tableau[1].x - narrow.tableau[0].x, 59 + 4);
+
+    // Rightward fans record the tableau pitch: between two piles of a row, else to the first
+    // foundation.
+    Rules r = tableauOnly(7, 1, 2);
+    r.set(3, 2);
+    EXPECT_EQ(layoutPiles(r, room(800, 600), CardSize::B).tableauPitch, 91);
+    r = tableauOnly(8, 6);
+    r.set(3, 2);
+    r.set(374, 4);
+    r.set(364, 35);
+    EXPECT_EQ(layoutPiles(r, room(800, 600), CardSize::B).tableauPitch, 363 - 5);
+    r.set(3, 1);
+    EXPECT_EQ(layoutPiles(r, room(800, 600), CardSize::B).tableauPitch, 0);
+}
