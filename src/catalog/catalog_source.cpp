@@ -5,7 +5,6 @@
 #include "catalog/params.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -379,114 +378,6 @@ struct Parser {
 };
 
 
-// A rough width estimate of each layout row at the standard card size: piles side by side
-// with the smallest gap the layout allows and both margins. It catches a game whose piles
-// cannot fit the window at all; the layout code does the exact placement.
-struct RowEstimate {
-    int width = 0;
-    int piles = 0;
-    void add(int pileWidth)
-    {
-        width += pileWidth + (piles > 0 ? kMinGap : 0);
-        ++piles;
-    }
-    static constexpr int kMinGap = 4;
-};
-
-std::array<RowEstimate, 5> estimateRows(const Rules& r)
-{
-    constexpr int W = kStandardCardWidth;
-    constexpr int kFanStep = 14; // horizontal fan offset of one card
-    std::array<RowEstimate, 5> rows{};
-    auto row = [](int digit) { return std::clamp(digit, 1, 4); };
-    const int t = std::clamp(r.tableauCount(), 0, kMaxTableaus);
-    const int f = std::clamp(r.foundationCount(), 0, kMaxFoundations);
-    const int res = std::clamp(r.reserveCount(), 0, kMaxReserves);
-    const int tableRow = row(r.tableRow());
-    auto tableauWidth = [&](int k) {
-        return r.tableauFanStyle() == 2 ? W + std::max(0, r.tableauDeal(k) - 1) * kFanStep : W;
-    };
-
-    switch (r.tableArrangement()) {
-    case 1: case 2:
-        for (int k = 0; k < t; ++k)
-            rows[tableRow].add(tableauWidth(k));
-        break;
-    case 3:
-        for (int k = 0; k < (t + 1) / 2; ++k)
-            rows[tableRow].add(tableauWidth(k));
-        break;
-    case 5:
-        for (int k = 0; k < std::min(t, 4); ++k)
-            rows[tableRow].add(W + 2 * kFanStep);
-        break;
-    case 6: {
-        int widest = W;
-        for (int k = 0; k < t; ++k)
-            widest = std::max(widest, tableauWidth(k));
-        rows[tableRow].add(widest);
-        rows[tableRow].add(W); // the centre column
-        rows[tableRow].add(widest);
-        break;
-    }
-    case 7:
-        for (int k = 0; k < 5; ++k)
-            rows[tableRow].add(W);
-        break;
-    case 51:
-        for (int k = 0; k < 4; ++k)
-            rows[tableRow].add(W);
-        break;
-    default:
-        break;
-    }
-    if (r.stockPiles() > 0) {
-        switch (r.stockArrangement()) {
-        case 3: rows[tableRow].add(W); break;
-        case 5: case 13: case 23:
-            for (int k = 0; k < r.stockPiles(); ++k)
-                rows[row(r.stockRow())].add(W);
-            break;
-        case 24: rows[row(r.stockRow())].add(W); break;
-        default: break;
-        }
-    }
-    switch (r.foundationArrangement()) {
-    case 22: case 31: case 32: case 33: case 34:
-        for (int k = 0; k < f; ++k)
-            rows[row(r.foundationRow())].add(W);
-        break;
-    case 36:
-        for (int k = 0; k < (f + 1) / 2; ++k)
-            rows[row(r.foundationRow())].add(W);
-        for (int k = 0; k < f / 2; ++k)
-            rows[std::min(row(r.foundationRow()) + 1, 4)].add(W);
-        break;
-    case 38:
-        for (int d = row(r.foundationRow()); d <= 4; ++d)
-            rows[d].add(W);
-        break;
-    default:
-        break;
-    }
-    if (res > 0) {
-        switch (r.reserveArrangement()) {
-        case 42: case 43:
-            for (int k = 0; k < res; ++k)
-                rows[row(r.reserveRow())].add(W);
-            break;
-        case 41: rows[tableRow].add(W); break;
-        case 44: rows[row(r.reserveRow())].add(W); break;
-        case 45: rows[0].add(W + std::max(0, r.reserveDeal(0) - 1) * kFanStep); break; // bottom row
-        default: break;
-        }
-    }
-    for (auto& e : rows)
-        if (e.piles > 0)
-            e.width += 2 * 5; // margins
-    return rows;
-}
-
 std::string gameLabel(const CatalogGame& g) { return "game \"" + g.name + "\" (id " + std::to_string(g.id) + ")"; }
 
 std::string lower(std::string_view s)
@@ -744,15 +635,6 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         layout(366, LayoutGroup::Table, true);
         layout(369, LayoutGroup::Reserve, res > 0);
         layout(371, LayoutGroup::SecondWaste, r.waste2Count() > 0);
-        {
-            const int limit = (g.largeScreen ? kLargeWindowWidth : kSmallWindowWidth) - 2;
-            const auto rows = estimateRows(r);
-            for (int d = 0; d < 5; ++d)
-                if (rows[d].width > limit)
-                    bad(366, "the piles of " + (d == 0 ? std::string("the bottom row") : "layout row " + std::to_string(d)) +
-                                 " need about " + std::to_string(rows[d].width) + " pixels with standard cards, more than the " +
-                                 std::to_string(limit + 2) + "-pixel window");
-        }
         for (int p : {363, 365, 367, 370, 372})
             if (r[p] < 0 || r[p] > 4)
                 bad(p, "row digit outside 0..4");

@@ -23,16 +23,15 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Table, 1, "one row, evenly spread and centred"},
     LayoutArrangement{LayoutGroup::Table, 2, "one centred row with a fixed gap"},
     LayoutArrangement{LayoutGroup::Table, 3, "two rows: the first half (rounded up) on the row digit's row, the rest on a row halfway to the bottom"},
-    LayoutArrangement{LayoutGroup::Table, 5, "horizontal fans in rows of four from the row digit's row, rows H + 4 apart, foundations in a column at the right edge"},
+    LayoutArrangement{LayoutGroup::Table, 5, "horizontal fans stacked in columns (three from 13 piles, else two), rows at most H/2 + 10 apart"},
     LayoutArrangement{LayoutGroup::Table, 6, "horizontal fans in two columns left and right of a centre column of foundations (left column piles 1..n/2)"},
-    LayoutArrangement{LayoutGroup::Table, 7, "a cross of five piles around the centre pile, foundations in the corners"},
+    LayoutArrangement{LayoutGroup::Table, 7, "a cross of five piles around the centre pile, foundations 1-4 in the corners (whatever their own arrangement)"},
     LayoutArrangement{LayoutGroup::Table, 51, "sixteen piles in a centred 4 x 4 block"},
     // Stock arrangements (362): stock and waste.
     LayoutArrangement{LayoutGroup::Stock, 3, "stock left of the first tableau pile; waste below it on row 2"},
     LayoutArrangement{LayoutGroup::Stock, 5, "stock at the left margin, the waste one card width to its right"},
     LayoutArrangement{LayoutGroup::Stock, 13, "stock at the top left, the waste 15 pixels to its right"},
     LayoutArrangement{LayoutGroup::Stock, 23, "stock above the first tableau pile, the waste 18 pixels to its right"},
-    LayoutArrangement{LayoutGroup::Stock, 24, "stock at the right edge, left of a foundation column, on the row digit's row"},
     // Foundation arrangements (364).
     LayoutArrangement{LayoutGroup::Foundation, 22, "directly above the tableau piles, foundation i over pile i"},
     LayoutArrangement{LayoutGroup::Foundation, 31, "right-aligned on the row"},
@@ -40,9 +39,8 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Foundation, 33, "right of the stock group, 17 pixels after it, gaps of 4"},
     LayoutArrangement{LayoutGroup::Foundation, 34, "centred, gap half the tableau gap (at least 4)"},
     LayoutArrangement{LayoutGroup::Foundation, 35, "a vertical column at the table centre (placed by table arrangement 6)"},
-    LayoutArrangement{LayoutGroup::Foundation, 36, "two rows right-aligned: the first half (rounded up) on the row digit's row, the rest on the next layout row"},
-    LayoutArrangement{LayoutGroup::Foundation, 37, "the four corners of the cross (placed by table arrangement 7)"},
-    LayoutArrangement{LayoutGroup::Foundation, 38, "a column at the right edge, from the row digit's row down"},
+    LayoutArrangement{LayoutGroup::Foundation, 36, "right-aligned, the first eight on the row digit's row, the rest on the row below"},
+    LayoutArrangement{LayoutGroup::Foundation, 37, "spread evenly over the whole row"},
     // Reserve arrangements (369).
     LayoutArrangement{LayoutGroup::Reserve, 41, "a column left of the first tableau pile, 3G away (1.5G with more than 7 piles)"},
     LayoutArrangement{LayoutGroup::Reserve, 42, "a row from the left margin, gaps of 4 (free cells)"},
@@ -53,12 +51,12 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::SecondWaste, 51, "right of the waste, 15 pixels after it"},
 };
 
-// The standard card and the smallest window every game must fit (games with the large-screen
-// mark: the larger one). Used by the generator's width estimate until the geometry code runs.
-inline constexpr int kStandardCardWidth = 71;
-inline constexpr int kStandardCardHeight = 96;
+// The window every game must fit with the standard card size; games with the large-screen
+// mark need the larger one.
 inline constexpr int kSmallWindowWidth = 800;
+inline constexpr int kSmallWindowHeight = 600;
 inline constexpr int kLargeWindowWidth = 1024;
+inline constexpr int kLargeWindowHeight = 768;
 
 inline constexpr bool isKnownArrangement(LayoutGroup group, int number)
 {

@@ -6,7 +6,7 @@
 
 #include "catalog/catalog_source.h"
 #include "catalog/params.h"
-#include "catalog/tools/deal_check.h"
+#include "catalog/tools/engine_checks.h"
 
 namespace cw::catalog {
 namespace {
@@ -128,6 +128,7 @@ std::string withLine(std::string_view extra)
   foundation.suit_rule_all = -1
   tableau.suit_rule_all = -1
   layout.table_arrangement = 1
+  layout.table_row = 2
   layout.foundation_arrangement = 31
 game "Good"
   id = 3
@@ -162,8 +163,6 @@ TEST(CatalogSource, BadSourcesGiveMessagesNamingGameAndParameter)
         {withLine("  layout.table_arrangement = 199"), {"\"Good\"", "layout.table_arrangement", "199"}},
         {withLine("  tableau.suit_rule.2 = 77"), {"\"Good\"", "tableau.suit_rule.2", "77"}},
         {withLine("  special_family = 9"), {"\"Good\"", "special_family"}},
-        {withLine("  tableau.count = 12\n  tableau.deal = 8*4 4*5\n  tableau.face = 12*1"),
-         {"\"Good\"", "layout.table_arrangement", "pixels", "800"}},
         {withLine("  tableau.deal = 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41"),
          {"\"Good\"", "tableau.deal", "41 values"}},
         {withLine("game \"Child\" : \"Nowhere\"\n  id = 9"), {"\"Child\"", "base \"Nowhere\""}},
@@ -208,6 +207,26 @@ TEST(CatalogSource, DealCheckCountsEveryCardOnce)
     // The same deal is accepted when the game declares the four cards as meant to stay out.
     shortDeal[0].leftover = 4;
     EXPECT_TRUE(tools::checkGameDeal(shortDeal[0]).empty());
+}
+
+TEST(CatalogSource, LayoutCheckNeedsEveryPileInsideTheWindow)
+{
+    auto games = resolveText(withLine("  tableau.count = 12\n  tableau.deal = 8*4 4*5\n  tableau.face = 12*1"));
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_TRUE(tools::checkGameDeal(games[0]).empty());
+    const auto errors = tools::checkGameLayout(games[0]);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("\"Good\""), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("layout.table_arrangement"), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("800 x 600"), std::string::npos) << errors[0];
+
+    // The same twelve piles in two rows fit.
+    games[0].rules.set(366, 3);
+    EXPECT_TRUE(tools::checkGameLayout(games[0]).empty()) << tools::checkGameLayout(games[0]).front();
+    // With the large-screen mark the game is laid out in the larger window.
+    games[0].rules.set(366, 1);
+    games[0].largeScreen = true;
+    EXPECT_TRUE(tools::checkGameLayout(games[0]).empty());
 }
 
 TEST(CatalogSource, RulesTextsRoundTrip)

@@ -10,7 +10,7 @@
 #include "catalog/catalog_source.h"
 #include "catalog/definitions.h"
 #include "catalog/game_list.h"
-#include "catalog/tools/deal_check.h"
+#include "catalog/tools/engine_checks.h"
 
 namespace cw::catalog {
 namespace {
@@ -59,7 +59,7 @@ TEST(GeneratedGames, SourcesPassEveryCheckAndDealEveryCardOnce)
     for (const auto& e : errors)
         ADD_FAILURE() << e;
     for (const CatalogGame& g : catalog())
-        for (const auto& e : tools::checkGameDeal(g))
+        for (const auto& e : tools::checkGameWithEngine(g))
             ADD_FAILURE() << e;
 }
 

@@ -9,7 +9,7 @@
 
 #include "catalog/catalog_source.h"
 #include "catalog/definitions.h"
-#include "catalog/tools/deal_check.h"
+#include "catalog/tools/engine_checks.h"
 #include "storage/safe_file.h"
 
 int main(int argc, char** argv)
@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     }
     std::vector<std::string> errors = checkCatalog(games.value());
     for (const CatalogGame& g : games.value())
-        for (auto& e : tools::checkGameDeal(g))
+        for (auto& e : tools::checkGameWithEngine(g))
             errors.push_back(std::move(e));
     if (!errors.empty()) {
         for (const auto& e : errors)

@@ -1,4 +1,4 @@
-// Build-time check of a catalog game's deal: every card of the pack ends on exactly one pile.
+// Build-time checks of a catalog game that need the engine: the deal places every card once, the piles fit the window.
 #pragma once
 
 #include <algorithm>
@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "catalog/catalog_source.h"
+#include "catalog/layout_codes.h"
 #include "catalog/params.h"
 #include "engine/deal.h"
+#include "engine/layout.h"
 
 namespace cw::catalog::tools {
 
@@ -80,6 +82,29 @@ inline std::vector<std::string> checkGameDeal(const CatalogGame& g)
             return errors;
         }
     }
+    return errors;
+}
+
+// Lays the game out with the standard card size in the smallest window it must fit (800 x 600,
+// or 1024 x 768 for a game with the large-screen mark): every pile placed, inside the window,
+// and no pile on another group's pile.
+inline std::vector<std::string> checkGameLayout(const CatalogGame& g)
+{
+    const int width = g.largeScreen ? kLargeWindowWidth : kSmallWindowWidth;
+    const int height = g.largeScreen ? kLargeWindowHeight : kSmallWindowHeight;
+    std::string why;
+    if (engine::fitsIn(g.rules, width, height, engine::CardSize::B, &why))
+        return {};
+    return {g.file + ":" + std::to_string(g.line) + ": game \"" + g.name + "\" (id " + std::to_string(g.id) +
+            "): parameter \"layout.table_arrangement\" (366) and the other layout codes: " + why};
+}
+
+// Every engine check of one game.
+inline std::vector<std::string> checkGameWithEngine(const CatalogGame& g)
+{
+    std::vector<std::string> errors = checkGameDeal(g);
+    for (auto& e : checkGameLayout(g))
+        errors.push_back(std::move(e));
     return errors;
 }
 
