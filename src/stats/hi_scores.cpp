@@ -298,7 +298,15 @@ void blankHiScores(const StatsContext& ctx, int gameId, std::string_view code) {
     writeEntries(file, gameId, code, pairs, {});
 }
 
-bool upgradeHiScoreFile(const StatsContext& ctx) {
+bool upgradeHiScoreFile(const StatsContext& ctx, storage::IniFile* settings) {
+    if (settings) {
+        try {
+            for (const char* key : {"Cards_Animate", "ConfirmQuit"})
+                if (settings->readString("Preference", key, "") == "S") settings->writeString("Preference", key, "Y");
+        } catch (const storage::FileError& e) {
+            ctx.inform(e.what());
+        }
+    }
     std::string file = resolvedPath(ctx, kHiScoreFile);
     if (!storage::fileExists(file)) return false;
     try {

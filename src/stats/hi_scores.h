@@ -11,6 +11,7 @@
 
 #include "stats/game_catalog.h"
 #include "stats/stat_context.h"
+#include "storage/ini_file.h"
 
 namespace cw::stats {
 
@@ -89,9 +90,11 @@ void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, cons
 // BlankHiScores: 20 empty entries for the game (a custom game was deleted).
 void blankHiScores(const StatsContext& ctx, int gameId, std::string_view scoringCode);
 
-// UpgradeHiScoreFile: brings a Stat_scr.dat of an older layout (83-character entries) to the current one.
-// Failures are shown and the old file stays. Returns whether the file was upgraded.
-bool upgradeHiScoreFile(const StatsContext& ctx);
+// UpgradeHiScoreFile (once at program start): brings a Stat_scr.dat of an older layout (83-character
+// entries) to the current one; failures are shown and the old file stays. With the settings file, also
+// sets "Preference"/"Cards_Animate" and "ConfirmQuit" to "Y" where they read "S". Returns whether the
+// hi-score file was upgraded.
+bool upgradeHiScoreFile(const StatsContext& ctx, storage::IniFile* settings = nullptr);
 
 // One row of the "Hi-Scores" grid.
 struct HiScoreRow {

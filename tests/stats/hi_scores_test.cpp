@@ -168,7 +168,12 @@ TEST_F(HiScoreTest, UpgradeAddsTheEndMarkAndKeepsEverySection) {
         auto v = storage::readKeyedValue(ctx.path(kHiScoreFile), s, "01-01", "").value;
         EXPECT_EQ(v, old83 + " x") << s;
     }
-    EXPECT_FALSE(upgradeHiScoreFile(ctx));  // once only
+    storage::IniFile cfg(dir.file("Cfg.dat"));
+    cfg.writeString("Preference", "Cards_Animate", "S");
+    cfg.writeString("Preference", "ConfirmQuit", "N");
+    EXPECT_FALSE(upgradeHiScoreFile(ctx, &cfg));  // the file once only; the settings every time
+    EXPECT_EQ(cfg.readString("Preference", "Cards_Animate", ""), "Y");
+    EXPECT_EQ(cfg.readString("Preference", "ConfirmQuit", ""), "N");
 }
 
 TEST(HiScoreRows, GridTexts) {

@@ -45,6 +45,26 @@ TEST(TamperCode, LayoutsPlaceTheDigits) {
     EXPECT_EQ(readScoreLayout(buildScoreLayout(5000000, "", seven), ""), kMaxGameValue);
 }
 
+// Values computed independently of this code (by hand from the layout rules, random digits all 3): a
+// player with 250 points in 300 seconds in game 1, and 2 won and 1 lost deals of game 1.
+TEST_F(StatsTest, KnownStoredFormsReadBack) {
+    dir.write("STAT_GLO.DAT",
+              "[Version]\r\nVOvS=0300\r\n\r\n[Ann]\r\n"
+              "T01=gibkggfehjdibkggfehjfigkggie\r\nT02=gfehjdibkggfehjdibkjgfehjgie\r\nT03=hmbngdfghlmh\r\n"
+              "GS-0001=gfbkgfighjdfcqkg\r\nGT-0001=gibhjdiehgdfcqhg\r\n");
+    auto r = readOverallRanking(ctx);
+    ASSERT_EQ(r.entries.size(), 1u);
+    EXPECT_EQ(r.entries[0].totalScore, 250);
+    EXPECT_EQ(r.entries[0].totalTime, 300);
+    EXPECT_TRUE(r.differences.empty());
+    EXPECT_TRUE(notices.texts.empty());
+    dir.write("Stat_uni.dat", "\r\n[Ann]\r\nGW-0001=gfbkgdibjjdffpnd\r\nGL-0001=gibhjdfehhdffpik\r\n");
+    auto v = readSingleGameValues(ctx, 1, "Ann");
+    EXPECT_FALSE(v.reset);
+    EXPECT_EQ(v.won, 2);
+    EXPECT_EQ(v.lost, 1);
+}
+
 class OverallTest : public StatsTest {
 protected:
     std::int64_t best(int game, const std::string& player) {
