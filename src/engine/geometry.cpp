@@ -416,11 +416,9 @@ int neededHeight(const TableGeometry& tg, const Table& table)
     auto pileBottom = [&](PileRef p, bool fanned) {
         if (!g.present(p))
             return;
+        // In every fan style the last card lies lowest.
         const int n = static_cast<int>(table.pile(p).size());
-        int y = g.corner(p).y;
-        if (fanned)
-            for (int i = 0; i < n; ++i)
-                y = std::max(y, cardPosition(tg, table, p, i).y);
+        const int y = (fanned && n > 0) ? cardPosition(tg, table, p, n - 1).y : g.corner(p).y;
         lowest = std::max(lowest, y + g.cardHeight);
     };
     for (PileRef p : {PileRef::stock(), PileRef::waste(), PileRef::secondWaste()})

@@ -503,3 +503,31 @@ TEST(LayoutTableau, NarrowScreensAndTheHorizontalPitch)
     r.set(3, 1);
     EXPECT_EQ(layoutPiles(r, room(800, 600), CardSize::B).tableauPitch, 0);
 }
+
+#if __has_include("catalog/layout_codes.h")
+#include "catalog/layout_codes.h"
+
+// Every arrangement number the catalog may name is one the layout knows.
+TEST(LayoutFit, KnowsEveryCatalogArrangement)
+{
+    using cw::catalog::LayoutGroup;
+    for (const auto& a : cw::catalog::kLayoutArrangements) {
+        Rules r = cw::test::klondike();
+        r.set(376, 2);
+        r.set(377, 1);
+        const int param = a.group == LayoutGroup::Stock        ? 362
+                          : a.group == LayoutGroup::Foundation ? 364
+                          : a.group == LayoutGroup::Table      ? 366
+                          : a.group == LayoutGroup::Reserve    ? 369
+                                                               : 371;
+        r.set(param, a.number);
+        const Geometry g = layoutPiles(r, room(800, 600), CardSize::B);
+        const unsigned bit = a.group == LayoutGroup::Stock        ? kUnknownStock
+                             : a.group == LayoutGroup::Foundation ? kUnknownFoundation
+                             : a.group == LayoutGroup::Table      ? kUnknownTable
+                             : a.group == LayoutGroup::Reserve    ? kUnknownReserve
+                                                                  : kUnknownSecondWaste;
+        EXPECT_EQ(g.unknownArrangements & bit, 0u) << a.placement;
+    }
+}
+#endif
