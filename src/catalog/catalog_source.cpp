@@ -650,7 +650,7 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         static const std::set<int> kFoundationBases = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
                                                        81, 82, 83, 84, 85, 90, 95, 97, 98, 99};
         static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145};
-        static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13};
+        static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13, -17};
         for (int k = 0; k < std::min(t, kMaxTableaus); ++k) {
             if (!kSuitRules.count(r.tableauSuitRule(k)))
                 bad(215 + k, "building rule " + std::to_string(r.tableauSuitRule(k)) + " is not implemented");
