@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "engine/card.h"
 
@@ -104,21 +105,27 @@ bool storesFoundation1Empty(const catalog::Rules& rules)
 
 void SnapshotList::push(const Table& table, bool blankFoundation1)
 {
-    starts_.push_back(static_cast<std::uint32_t>(codes_.size()));
-    FaceBits faces;
-    forEachPileInOrder(table.piles(), [&](int order, const Pile& pile) {
-        if (blankFoundation1 && order == kFoundation1Order) {
-            lengths_.push_back(0);
-            return;
-        }
-        const auto& codes = pile.codes();
-        lengths_.push_back(static_cast<std::uint16_t>(codes.size()));
-        codes_.insert(codes_.end(), codes.begin(), codes.end());
-        for (std::uint8_t c : codes)
-            if (c != 0 && table.isFaceDown(c))
-                faces.setFaceDown(c);
+    // Sizes first, so that the codes are copied with one growth of the buffer.
+    const PileLists& piles = table.piles();
+    const std::size_t base = lengths_.size();
+    lengths_.resize(base + kTablePiles);
+    std::size_t total = 0;
+    forEachPileInOrder(piles, [&](int order, const Pile& pile) {
+        const std::size_t n = (blankFoundation1 && order == kFoundation1Order) ? 0 : pile.size();
+        lengths_[base + static_cast<std::size_t>(order)] = static_cast<std::uint16_t>(n);
+        total += n;
     });
-    faces_.push_back(faces);
+    const std::size_t start = codes_.size();
+    codes_.resize(start + total);
+    std::uint8_t* out = codes_.data() + start;
+    forEachPileInOrder(piles, [&](int order, const Pile& pile) {
+        const std::size_t n = lengths_[base + static_cast<std::size_t>(order)];
+        if (n != 0)
+            std::memcpy(out, pile.codes().data(), n);
+        out += n;
+    });
+    starts_.push_back(static_cast<std::uint32_t>(start));
+    faces_.push_back(table.faceDownBits());
 }
 
 bool SnapshotList::pushTexts(const std::vector<std::string_view>& texts)
@@ -143,7 +150,7 @@ bool SnapshotList::pushTexts(const std::vector<std::string_view>& texts)
                     return false;
                 seen[static_cast<std::size_t>(c)] = true;
                 if (flag == '0')
-                    faces.setFaceDown(c);
+                    faces.set(static_cast<std::size_t>(c));
             }
             codes.push_back(static_cast<std::uint8_t>(c));
         }
@@ -203,21 +210,22 @@ void SnapshotList::restore(std::size_t i, Table& table, bool keepFoundation1) co
         offsets[static_cast<std::size_t>(k)] = offset;
         offset += lengths_[base + static_cast<std::size_t>(k)];
     }
-    const FaceBits& faces = faces_[i];
+    // The face bits go back whole; a foundation 1 left alone keeps its cards' faces.
+    FaceBits faces = faces_[i];
+    if (keepFoundation1)
+        for (int c : table.foundation(0))
+            if (c > 0 && c <= kLastCard)
+                faces.set(static_cast<std::size_t>(c), table.isFaceDown(c));
+    table.setFaceDownBits(faces);
     for (int order : kRestoreOrder) {
         if (keepFoundation1 && order == kFoundation1Order)
             continue;
-        const PileRef ref = pileAtTableOrder(order);
-        table.pile(ref).clear();
-        const std::size_t from = offsets[static_cast<std::size_t>(order)];
+        Pile& pile = table.pile(pileAtTableOrder(order));
+        pile.clear();
+        const std::uint8_t* from = codes_.data() + offsets[static_cast<std::size_t>(order)];
         const std::size_t n = lengths_[base + static_cast<std::size_t>(order)];
-        for (std::size_t k = 0; k < n; ++k) {
-            const int c = codes_[from + k];
-            if (c == 0)
-                table.append(ref, 0);
-            else
-                table.append(ref, c, !faces.faceDown(c));
-        }
+        for (std::size_t k = 0; k < n; ++k)
+            pile.push(from[k]);
     }
 }
 
@@ -236,7 +244,7 @@ std::string SnapshotList::pileText(std::size_t i, int tableOrder) const
             continue;
         }
         s += codeText(c);
-        s += faces_[i].faceDown(c) ? '0' : '1';
+        s += (c <= kLastCard && faces_[i].test(static_cast<std::size_t>(c))) ? '0' : '1';
     }
     return s;
 }

@@ -1,6 +1,7 @@
 // Move history: undo and redo snapshots of the table, their event logs, the undo option and marks.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -69,19 +70,14 @@ public:
     friend bool operator==(const SnapshotList& a, const SnapshotList& b);
 
 private:
-    struct FaceBits {
-        std::uint64_t words[4] = {0, 0, 0, 0}; // bit c set: card code c lies face down
-        bool faceDown(int code) const { return (words[code >> 6] >> (code & 63)) & 1U; }
-        void setFaceDown(int code) { words[code >> 6] |= std::uint64_t{1} << (code & 63); }
-        friend bool operator==(const FaceBits&, const FaceBits&) = default;
-    };
+    using FaceBits = std::bitset<kLastCard + 1>; // bit c set: card code c lies face down
 
     std::size_t pileOffset(std::size_t i, int tableOrder) const;
 
     std::vector<std::uint8_t> codes_;    // every snapshot's positions, piles in table order
     std::vector<std::uint16_t> lengths_; // kTablePiles lengths per snapshot
     std::vector<std::uint32_t> starts_;  // first position of each snapshot in codes_
-    std::vector<FaceBits> faces_;        // one per snapshot
+    std::vector<FaceBits> faces_;        // the whole table's face bits, one per snapshot
 };
 
 // The event log of one history: one entry per snapshot, 0 for an empty entry.

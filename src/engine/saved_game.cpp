@@ -257,15 +257,19 @@ SavedGame parseLines(std::vector<std::string> lines)
     if (!decodeSnapshot(tableLines, g.table, &error))
         throw Fail{"table " + error};
     {
-        std::array<bool, kLastCard + 1> seen{};
-        for (int i = 0; i < kTablePiles; ++i)
+        // Selection games keep the codes of the selected cards in foundation 1 while the cards
+        // stay on their piles, so foundation 1 is checked on its own.
+        std::array<bool, kLastCard + 1> seen{}, selected{};
+        for (int i = 0; i < kTablePiles; ++i) {
+            auto& marks = pileAtTableOrder(i) == PileRef::foundation(0) ? selected : seen;
             for (int c : g.table.pile(pileAtTableOrder(i))) {
                 if (c == 0)
                     continue;
-                if (seen[static_cast<std::size_t>(c)])
+                if (marks[static_cast<std::size_t>(c)])
                     throw Fail{"table: card " + codeText(c) + " lies on two piles"};
-                seen[static_cast<std::size_t>(c)] = true;
+                marks[static_cast<std::size_t>(c)] = true;
             }
+        }
     }
 
     // The undo sections: a header selects the list every following line goes to.

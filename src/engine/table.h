@@ -144,6 +144,9 @@ public:
     bool isFaceUp(int code) const { return !isFaceDown(code); }
     void setFace(int code, bool faceUp);
     void setAllFaceUp() { faceDown_.reset(); }
+    // Bit c set: card code c lies face down. Whole-table copies for the undo snapshots.
+    const std::bitset<kLastCard + 1>& faceDownBits() const { return faceDown_; }
+    void setFaceDownBits(const std::bitset<kLastCard + 1>& bits) { faceDown_ = bits; }
 
     // Appends a code on top; the overload with a flag also sets the card's face (not for 0).
     void append(PileRef p, int code) { pile(p).push(code); }

@@ -270,6 +270,12 @@ TEST(SavedGame, DamagedFilesAreRefused)
         EXPECT_EQ(r.message, "Error in reading the file: /home/u/My game.gam");
         EXPECT_EQ(r.game, SavedGame{}) << "nothing half-read is handed out";
     }
+    // A selection buffer (foundation 1) names cards that stay on their piles.
+    SavedGame selection = sampleGame();
+    selection.table.append(PileRef::foundation(0), 3, true);
+    EXPECT_TRUE(parseSavedGame(encodeSavedGame(selection), "s.gam").ok());
+    selection.table.append(PileRef::foundation(0), 3, true);
+    EXPECT_FALSE(parseSavedGame(encodeSavedGame(selection), "s.gam").ok()) << "but not twice in the buffer";
     // Binary garbage and LF-only line ends.
     EXPECT_FALSE(parseSavedGame(std::string(4000, '\0'), "b").ok());
     std::string lf = good;
