@@ -58,7 +58,7 @@ bool completionStep(Play& play)
         }
         if (s.won)
             break;
-        if (play.table().waste().cardCount() > 0 && play.rules.wasteLocked() == 0 && offerTop(play, PileRef::waste())) {
+        if (holdsCard(play.table().waste()) && play.rules.wasteLocked() == 0 && offerTop(play, PileRef::waste())) {
             cycle = true;
             if (tutor)
                 return true;
@@ -67,7 +67,7 @@ bool completionStep(Play& play)
             break;
         for (int c = 0; c < play.tableaus(); ++c) {
             const Pile& p = play.table().tableau(c);
-            if (p.cardCount() == 0)
+            if (!holdsCard(p))
                 continue;
             if (p.top() != 0 && play.table().isFaceDown(p.top())) {
                 if (tutor) {
@@ -100,19 +100,19 @@ bool automaticFill(Play& play)
     if (v == 0 || (play.rules.firstMoveToFoundation() == 1 && play.state.movesMade == 0))
         return false;
     Table& t = play.table();
-    const bool stockAndWasteEmpty = t.stock().cardCount() == 0 && t.waste().cardCount() == 0;
+    const bool stockAndWasteEmpty = !holdsCard(t.stock()) && !holdsCard(t.waste());
     switch (v) {
     case 2: case 3: case 8: case 9: case 11: case 12: case 13: case 16: case 17: case 18: case 19: case 21:
         if (stockAndWasteEmpty)
             return false;
         break;
     case 1:
-        if (t.reserve(0).cardCount() == 0)
+        if (!holdsCard(t.reserve(0)))
             return false;
         break;
     case 10:
         for (int r = 0; r < play.reserves(); ++r)
-            if (t.reserve(r).cardCount() > 0)
+            if (holdsCard(t.reserve(r)))
                 return false;
         break;
     case 4:
@@ -124,7 +124,7 @@ bool automaticFill(Play& play)
     const int gridIndex = play.rules.tableauGridRows() * play.rules.tableauGridColumns();
     bool any = false;
     for (int c = 0; c < play.tableaus(); ++c) {
-        if (t.tableau(c).cardCount() != 0)
+        if (holdsCard(t.tableau(c)))
             continue;
         const int n = c + 1;
         bool moved = false;
@@ -164,7 +164,7 @@ bool automaticFill(Play& play)
                 const int partner = n <= 8 ? c + 8 : c - 8;
                 moved = fillFrom(play, PileRef::tableau(partner), c);
                 for (int k = 15; !moved && k >= 8; --k)
-                    if (t.tableau(k).cardCount() > 0)
+                    if (holdsCard(t.tableau(k)))
                         moved = fillFrom(play, PileRef::tableau(k), c);
             }
             break;
@@ -201,12 +201,12 @@ bool automaticFill(Play& play)
     }
     switch (v) {
     case 17:
-        if (t.stock().cardCount() > 0) {
+        if (holdsCard(t.stock())) {
             bool first = true;
             for (int c = 0; c < play.tableaus(); ++c) {
-                if (c == 5 || t.tableau(c).cardCount() != 0)
+                if (c == 5 || holdsCard(t.tableau(c)))
                     continue;
-                if (first && t.tableau(5).cardCount() != 0) {
+                if (first && holdsCard(t.tableau(5))) {
                     first = false;
                     continue;
                 }
@@ -218,11 +218,11 @@ bool automaticFill(Play& play)
     case 8:
     case 13:
         for (int r = 0; r < play.reserves(); ++r) {
-            if (t.reserve(r).cardCount() != 0 || (v == 8 && r < gridIndex))
+            if (holdsCard(t.reserve(r)) || (v == 8 && r < gridIndex))
                 continue;
             const PileRef target = PileRef::reserve(r);
             PileRef source = PileRef::stock();
-            if (v == 8 && t.waste().cardCount() > 0)
+            if (v == 8 && holdsCard(t.waste()))
                 source = PileRef::waste();
             const int i = topIndex(t.pile(source));
             if (i >= 0)
@@ -245,7 +245,7 @@ bool automaticFill(Play& play)
         break;
     case 22:
         for (int c = 0; c < 5 && c < play.tableaus(); ++c)
-            if (t.tableau(c).cardCount() == 0)
+            if (!holdsCard(t.tableau(c)))
                 any = fillFrom(play, PileRef::secondWaste(), c) || any;
         break;
     default: break;

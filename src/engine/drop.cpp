@@ -25,6 +25,8 @@ bool mayDropTableau(const Play& play, const Carried& g, int c)
         const int cap = play.rules.tableauCapacity();
         if (cap > 0 && static_cast<int>(p.size()) >= cap)
             return false;
+        if (!generalRuleMayPass(play.tableauCode(c), g.card, top))
+            return false;
     }
     if (!buildingTest(play, tableauQuery(play, c, g.card, g.source, g.single())))
         return false;
@@ -48,8 +50,10 @@ bool mayDropFoundation(const Play& play, const Carried& g, int f)
     const Table& t = play.table();
     const Pile& p = t.foundation(f);
     const int code = play.foundationCode(f);
+    if (p.top() != 0 && !generalRuleMayPass(code, g.card, p.top()))
+        return false;
     if (code == 10)
-        return rank(g.card) == 12 && p.cardCount() == 0;
+        return rank(g.card) == 12 && !holdsCard(p);
     if (code == 22) {
         if (rank(g.card) == 1)
             return false;
@@ -79,7 +83,7 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
         return false;
     const Table& t = play.table();
     const Pile& p = t.reserve(r);
-    const bool empty = p.cardCount() == 0;
+    const bool empty = !holdsCard(p);
     const bool single = g.single();
     const int rk = rank(g.card);
     switch (play.rules.reserveAccept(r)) {
@@ -96,17 +100,17 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
         return single && rk == 1 && (empty || isRed(g.card) != isRed(p.top()));
     case 119: {                                                                    // the Queen of foundation r's suit
         const Pile& f = t.foundation(r);
-        return single && empty && rk == 12 && f.cardCount() > 0 && suit(f.bottom()) == suit(g.card);
+        return single && empty && rk == 12 && holdsCard(f) && suit(f.bottom()) == suit(g.card);
     }
     case 145:                                                                      // building up in suit
         return single && (empty || (suit(p.top()) == suit(g.card) && rk == rank(p.top()) + 1));
     case 146:                                                                      // from the waste after the Draw
-        return single && empty && g.source.kind == PileKind::Waste && t.stock().cardCount() == 0 &&
+        return single && empty && g.source.kind == PileKind::Waste && !holdsCard(t.stock()) &&
                play.eventRecorded(4);
     case 154:                                                                      // not tableau or reserve, before deal 3
         return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
                play.state.dealNumber < 3;
-    case 161: return single && empty && t.stock().cardCount() > 0;                 // hook: the family's test
+    case 161: return single && empty && holdsCard(t.stock());                 // hook: the family's test
     case 9: return single && empty && isPictureCard(g.card);                      // a picture card
     default: return single && empty;                                               // a free cell
     }
@@ -166,7 +170,7 @@ bool mayDrop(const Play& play, const Carried& g, PileRef target)
 PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candidates, bool automatic)
 {
     // Code 129 holds tableau building back while the stock has cards.
-    const bool holdTableau = play.tableauCode(0) == 129 && play.table().stock().cardCount() > 0;
+    const bool holdTableau = play.tableauCode(0) == 129 && holdsCard(play.table().stock());
     bool heldBack = false;
     for (const PileRef& target : candidates) {
         if (holdTableau && target.kind == PileKind::Tableau) {
@@ -205,15 +209,15 @@ int automaticTargets(const Play& play, const Carried& g, Destinations allowed, b
         }
         if (!skip)
             for (int f = 0; f < play.foundations(); ++f)
-                if (which == 0 || t.foundation(f).cardCount() > 0)
+                if (which == 0 || holdsCard(t.foundation(f)))
                     list[n++] = PileRef::foundation(f);
     }
     if (allowed.tableaus) {
         for (int c = 0; c < play.tableaus(); ++c)
-            if (t.tableau(c).cardCount() > 0 && !(g.source == PileRef::tableau(c)))
+            if (holdsCard(t.tableau(c)) && !(g.source == PileRef::tableau(c)))
                 list[n++] = PileRef::tableau(c);
         for (int c = 0; c < play.tableaus(); ++c)
-            if (t.tableau(c).cardCount() == 0 && !(g.source == PileRef::tableau(c)))
+            if (!holdsCard(t.tableau(c)) && !(g.source == PileRef::tableau(c)))
                 list[n++] = PileRef::tableau(c);
     }
     if (g.single() && allowed.reserves)

@@ -7,18 +7,90 @@
 #include "engine/drop.h"
 #include "engine/moves.h"
 #include "engine/pickup.h"
+#include "engine/rules_building.h"
 #include "engine/stock.h"
 
 namespace cw::engine {
 namespace {
 
+// What the generator knows of each target before asking the full drop rules: a pile whose top
+// is face down, or whose top the general rule cannot continue, is skipped at once.
+struct TargetCache {
+    // Per target: 0 empty (ask the rules), 1 closed, 2 a general code to pre-check, 3 a special
+    // code (ask the rules).
+    struct Top {
+        std::uint8_t state = 0;
+        std::int8_t code = 0;
+        std::int8_t rank = 0;
+        std::int8_t suit = 0;
+        bool red = false;
+    };
+    std::array<Top, kTableauPiles> tableau{};
+    std::array<Top, kFoundationPiles> foundation{};
+
+    static Top describe(int top, int code, bool closed)
+    {
+        Top t;
+        if (top == 0)
+            return t;
+        if (closed) {
+            t.state = 1;
+            return t;
+        }
+        const bool general = code == 0 || code == 1 || code == 2 || code == 3 || code == 13;
+        t.state = general ? 2 : 3;
+        t.code = static_cast<std::int8_t>(general ? code : 0);
+        t.rank = static_cast<std::int8_t>(rank(top));
+        t.suit = static_cast<std::int8_t>(suit(top));
+        t.red = isRed(top);
+        return t;
+    }
+
+    explicit TargetCache(const Play& play)
+    {
+        const Table& t = play.table();
+        for (int c = 0; c < play.tableaus(); ++c) {
+            const int top = t.tableau(c).top();
+            tableau[static_cast<std::size_t>(c)] =
+                describe(top, play.tableauCode(c), top != 0 && t.isFaceDown(top) && play.family() != 40);
+        }
+        for (int f = 0; f < play.foundations(); ++f)
+            foundation[static_cast<std::size_t>(f)] = describe(t.foundation(f).top(), play.foundationCode(f), false);
+    }
+};
+
+// The moving card, described once per lifted group.
+struct MovingCard {
+    int rank;
+    int suit;
+    bool red;
+    explicit MovingCard(int card) : rank(cw::engine::rank(card)), suit(cw::engine::suit(card)), red(isRed(card)) {}
+};
+
+// False when the target certainly refuses the card; true when the rules must decide.
+inline bool mayTake(const TargetCache::Top& t, const MovingCard& m)
+{
+    if (t.state != 2)
+        return t.state != 1;
+    const int d = m.rank - t.rank;
+    if (d != 1 && d != -1 && d != 12 && d != -12)
+        return false;
+    switch (t.code) {
+    case 0: return m.suit == t.suit;
+    case 1: return m.red == t.red;
+    case 3: return m.red != t.red;
+    default: return true;
+    }
+}
+
 // Tableau targets wait for an empty stock under code 129.
 bool tableauHeld(const Play& play)
 {
-    return play.tableauCode(0) == 129 && play.table().stock().cardCount() > 0;
+    return play.tableauCode(0) == 129 && holdsCard(play.table().stock());
 }
 
-void addTargets(const Play& play, const Carried& g, bool clickToPlay, bool holdTableau, MoveList& list)
+void addTargets(const Play& play, const TargetCache& cache, const Carried& g, bool clickToPlay, bool holdTableau,
+                MoveList& list)
 {
     if (clickToPlay) {
         PileRef targets[kMaxAutoTargets];
@@ -33,12 +105,13 @@ void addTargets(const Play& play, const Carried& g, bool clickToPlay, bool holdT
         }
         return;
     }
+    const MovingCard moving(g.card);
     for (int f = 0; f < play.foundations() && g.single(); ++f)
-        if (mayDrop(play, g, PileRef::foundation(f)))
+        if (mayTake(cache.foundation[static_cast<std::size_t>(f)], moving) && mayDrop(play, g, PileRef::foundation(f)))
             list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::foundation(f)});
     if (!holdTableau)
         for (int c = 0; c < play.tableaus(); ++c)
-            if (mayDrop(play, g, PileRef::tableau(c)))
+            if (mayTake(cache.tableau[static_cast<std::size_t>(c)], moving) && mayDrop(play, g, PileRef::tableau(c)))
                 list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::tableau(c)});
     for (int r = 0; r < play.reserves(); ++r)
         if (mayDrop(play, g, PileRef::reserve(r)))
@@ -47,7 +120,8 @@ void addTargets(const Play& play, const Carried& g, bool clickToPlay, bool holdT
         list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::waste()});
 }
 
-void addLifts(const Play& play, PileRef pile, bool clickToPlay, bool holdTableau, MoveList& list)
+void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool clickToPlay, bool holdTableau,
+              MoveList& list)
 {
     const Pile& p = play.table().pile(pile);
     const int size = static_cast<int>(p.size());
@@ -62,7 +136,7 @@ void addLifts(const Play& play, PileRef pile, bool clickToPlay, bool holdTableau
             break; // nothing below a face-down card lifts
         if (pressAction(play, pile, i) != PressAction::Lift)
             continue;
-        addTargets(play, carriedAt(play, pile, i), clickToPlay, holdTableau, list);
+        addTargets(play, cache, carriedAt(play, pile, i), clickToPlay, holdTableau, list);
     }
 }
 
@@ -76,6 +150,7 @@ void generateMoves(const Play& play, MoveList& list)
     const Table& t = play.table();
     const bool clickToPlay = play.rules.clickToPlay() == 1;
     const bool holdTableau = tableauHeld(play);
+    const TargetCache cache(play);
     // Hook: selection games (rule parameter 41) generate their selections here.
     for (int c = 0; c < play.tableaus(); ++c) {
         const Pile& p = t.tableau(c);
@@ -86,17 +161,17 @@ void generateMoves(const Play& play, MoveList& list)
                 list.push(Move{MoveKind::TurnUp, PileRef::tableau(c), static_cast<int>(p.size()) - 1, {}});
             continue;
         }
-        addLifts(play, PileRef::tableau(c), clickToPlay, holdTableau, list);
+        addLifts(play, cache, PileRef::tableau(c), clickToPlay, holdTableau, list);
     }
     if (!t.waste().empty())
-        addLifts(play, PileRef::waste(), clickToPlay, holdTableau, list);
+        addLifts(play, cache, PileRef::waste(), clickToPlay, holdTableau, list);
     for (int r = 0; r < play.reserves(); ++r)
         if (!t.reserve(r).empty())
-            addLifts(play, PileRef::reserve(r), clickToPlay, holdTableau, list);
+            addLifts(play, cache, PileRef::reserve(r), clickToPlay, holdTableau, list);
     if (play.rules.foundationTakeBack() >= 1 && play.rules.foundationTakeBack() <= 3)
         for (int f = 0; f < play.foundations(); ++f)
             if (!t.foundation(f).empty())
-                addLifts(play, PileRef::foundation(f), clickToPlay, holdTableau, list);
+                addLifts(play, cache, PileRef::foundation(f), clickToPlay, holdTableau, list);
     if (stockClickAvailable(play))
         list.push(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
 }

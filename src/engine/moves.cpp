@@ -60,13 +60,13 @@ bool isWon(const Play& play)
         // Hook: special families judge the win by their own tests.
     }
     const Table& t = play.table();
-    if (t.stock().cardCount() > 0 || t.waste().cardCount() > 0)
+    if (holdsCard(t.stock()) || holdsCard(t.waste()))
         return false;
     for (int i = 0; i < play.tableaus(); ++i)
-        if (t.tableau(i).cardCount() > 0)
+        if (holdsCard(t.tableau(i)))
             return false;
     for (int i = 0; i < play.reserves(); ++i)
-        if (t.reserve(i).cardCount() > 0)
+        if (holdsCard(t.reserve(i)))
             return false;
     return true;
 }

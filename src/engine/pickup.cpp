@@ -87,7 +87,7 @@ PressAction pressAction(const Play& play, PileRef pile, int index)
     case PileKind::Tableau: return tableauAction(play, pile.index, index);
     case PileKind::Waste: {
         const Pile& w = t.waste();
-        if (w.cardCount() > 0 && play.rules.wasteLocked() == 0)
+        if (holdsCard(w) && play.rules.wasteLocked() == 0)
             return isTop(w, index) && w.top() != 0 ? PressAction::Lift : PressAction::None;
         return play.rules.redealMode() >= 1 && t.stock().empty() && w.empty() ? PressAction::WasteRedeal
                                                                                : PressAction::None;
@@ -150,7 +150,7 @@ bool tryDraw(Play& play, int c, int index)
 
 bool reverseColumn(Play& play, int c)
 {
-    if (play.table().stock().cardCount() > 0) {
+    if (holdsCard(play.table().stock())) {
         play.message(kReverseStockFirst);
         return false;
     }

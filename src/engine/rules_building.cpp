@@ -161,9 +161,9 @@ bool threeRowMove(const Play& play, const BuildQuery& q)
         return false;
     const Table& t = play.table();
     if (dstRow == 1)
-        return t.tableau(dst - 13).cardCount() > 0;
+        return holdsCard(t.tableau(dst - 13));
     if (dstRow == 2)
-        return t.tableau(dst - 13).cardCount() > 0 && t.tableau(dst - 25).cardCount() > 0;
+        return holdsCard(t.tableau(dst - 13)) && holdsCard(t.tableau(dst - 25));
     return true;
 }
 
@@ -234,7 +234,7 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
     }
     case 96: {                                                             // "`"
         for (int r = 0; r < play.reserves(); ++r)
-            if (t.reserve(r).cardCount() > 0)
+            if (holdsCard(t.reserve(r)))
                 return q.source.kind == PileKind::Reserve;
         return q.source.kind == PileKind::Waste;
     }
@@ -274,11 +274,11 @@ bool buildingCore(const Play& play, const BuildQuery& q)
     // The stock first: while stock or waste hold cards, tableau cards are refused.
     const int sf = play.rules.stockFirstRestriction();
     if ((sf == 1 && q.foundation) || sf == 2 || sf == 3) {
-        const bool stockOrWaste = t.stock().cardCount() > 0 || t.waste().cardCount() > 0;
+        const bool stockOrWaste = holdsCard(t.stock()) || holdsCard(t.waste());
         if (stockOrWaste && q.source.kind == PileKind::Tableau)
             return false;
         // Hook: the selection families add their column test here (the two variants 2 and 3).
-        if ((sf == 2 || sf == 3) && q.targetPile.kind == PileKind::Tableau && t.waste().cardCount() > 0 &&
+        if ((sf == 2 || sf == 3) && q.targetPile.kind == PileKind::Tableau && holdsCard(t.waste()) &&
             !(q.source.kind == PileKind::Waste && q.moving == t.waste().top()))
             return false;
     }
@@ -321,7 +321,7 @@ bool buildingCore(const Play& play, const BuildQuery& q)
     case 21: // the general rule, never the target's suit
         return generalRule(play, q, SuitFilter::NotSame);
     case 23: // only while the waste is empty: same suit, one rank above; nothing on an empty pile
-        return !empty && t.waste().cardCount() == 0 && sameSuit && rm == rt + 1;
+        return !empty && !holdsCard(t.waste()) && sameSuit && rm == rt + 1;
     case 24: // in suit by the general direction, but King and Queen never on each other
         if (!empty && ((rm == 12 && rt == 13) || (rm == 13 && rt == 12)))
             return false;

@@ -32,6 +32,22 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q);
 // occurs twice.
 bool colourBalance(const Play& play, int baseCode, int moving, bool distinctSuits);
 
+// A quick necessary condition of the general rule (codes 0-3, 13) on a non-empty pile: the suit
+// filter passes and the ranks are neighbours (King and Ace included). Other codes pass. Lets
+// the drop and the move generator skip most targets without the full building test.
+inline bool generalRuleMayPass(int code, int moving, int target)
+{
+    switch (code) {
+    case 0: if (suit(moving) != suit(target)) return false; break;
+    case 1: if (isRed(moving) != isRed(target)) return false; break;
+    case 3: if (isRed(moving) == isRed(target)) return false; break;
+    case 2: case 13: break;
+    default: return true;
+    }
+    const int d = rank(moving) - rank(target);
+    return d == 1 || d == -1 || d == 12 || d == -12;
+}
+
 // The building query for a card onto tableau column c / foundation f as the drop uses them.
 BuildQuery tableauQuery(const Play& play, int c, int moving, PileRef source, bool singleCard);
 BuildQuery foundationQuery(const Play& play, int f, int moving, PileRef source);

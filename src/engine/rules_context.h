@@ -10,6 +10,15 @@
 
 namespace cw::engine {
 
+// Whether a pile holds a card (not only placeholders): the cheap form of cardCount() > 0.
+inline bool holdsCard(const Pile& p)
+{
+    for (int c : p)
+        if (c != 0)
+            return true;
+    return false;
+}
+
 // The preferences the play rules consult, with their defaults.
 struct PlayOptions {
     bool autoplay = false;                 // the "Auto&play" switch

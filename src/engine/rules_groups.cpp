@@ -10,12 +10,12 @@ namespace {
 
 bool tableauEmpty(const Play& play, int i)
 {
-    return i < 0 || i >= play.tableaus() || play.table().tableau(i).cardCount() == 0;
+    return i < 0 || i >= play.tableaus() || !holdsCard(play.table().tableau(i));
 }
 
 bool reserveEmpty(const Play& play, int i)
 {
-    return i < 0 || i >= play.reserves() || play.table().reserve(i).cardCount() == 0;
+    return i < 0 || i >= play.reserves() || !holdsCard(play.table().reserve(i));
 }
 
 } // namespace
@@ -24,7 +24,7 @@ int emptyTableaus(const Play& play)
 {
     int n = 0;
     for (int i = 0; i < play.tableaus(); ++i)
-        n += play.table().tableau(i).cardCount() == 0 ? 1 : 0;
+        n += !holdsCard(play.table().tableau(i)) ? 1 : 0;
     return n;
 }
 
@@ -32,7 +32,7 @@ int emptyReserves(const Play& play)
 {
     int n = 0;
     for (int i = 0; i < play.reserves(); ++i)
-        n += play.table().reserve(i).cardCount() == 0 ? 1 : 0;
+        n += !holdsCard(play.table().reserve(i)) ? 1 : 0;
     return n;
 }
 

@@ -35,7 +35,7 @@ bool wasteFanned(const Play& play)
 bool anyTableauEmpty(const Play& play)
 {
     for (int c = 0; c < play.tableaus(); ++c)
-        if (play.table().tableau(c).cardCount() == 0)
+        if (!holdsCard(play.table().tableau(c)))
             return true;
     return false;
 }
@@ -82,7 +82,7 @@ bool dealRow(Play& play, RowKind kind, int only)
         if (play.rules.redealMode() == 18) {
             bool reservesEmpty = true;
             for (int r = 0; r < 3; ++r)
-                reservesEmpty = reservesEmpty && t.reserve(r).cardCount() == 0;
+                reservesEmpty = reservesEmpty && !holdsCard(t.reserve(r));
             if (anyTableauEmpty(play) && !reservesEmpty) {
                 play.message(kFillGaps);
                 return false;
@@ -97,12 +97,12 @@ bool dealRow(Play& play, RowKind kind, int only)
         const PileRef p = tableau ? PileRef::tableau(i) : PileRef::reserve(i);
         int value = tableau ? play.rules.stockDealsToTableau(i) : play.rules.stockDealsToReserve(i);
         if (kind == RowKind::Fill)
-            value = t.pile(p).cardCount() == 0 ? 1 : 0;
+            value = !holdsCard(t.pile(p)) ? 1 : 0;
         else if (kind == RowKind::TableausLast)
             value = 1;
         if (value < 1 || value > 16)
             continue;
-        if (tableau && value == 7 && t.pile(p).cardCount() == 0)
+        if (tableau && value == 7 && !holdsCard(t.pile(p)))
             continue;
         const bool faceDown = tableau ? value == 6 : value == 5;
         if (!dealOne(play, p, !faceDown))
@@ -364,7 +364,7 @@ void redealProcedure(Play& play)
     case 13: { // the first pile with cards from pile d - 1 on keeps its top; the rest is dealt round
         int d = play.state.dealNumber;
         int c = std::max(d - 2, 0);
-        while (c < play.tableaus() && t.tableau(c).cardCount() == 0) {
+        while (c < play.tableaus() && !holdsCard(t.tableau(c))) {
             ++c;
             ++play.state.dealNumber;
         }
@@ -445,7 +445,7 @@ ClickAction classify(const Play& play)
     if (r.stockDealsToTableau(0) == 9 || r.stockDealsToTableau(0) == 15)
         return ClickAction::Scheme;
     const int restriction = r.drawRestriction();
-    const bool wasteEmpty = t.waste().cardCount() == 0;
+    const bool wasteEmpty = !holdsCard(t.waste());
     if (restriction == 1 && !wasteEmpty)
         return ClickAction::None;
     if (restriction == 2 && !wasteEmpty && play.state.dealNumber < 3)
@@ -468,7 +468,7 @@ bool runScheme(Play& play)
                 while (t.tableau(c).cardCount() < 3) {
                     needed = true;
                     if (t.stock().empty()) {
-                        if (t.waste().cardCount() > 0 && dealsLeft(play))
+                        if (holdsCard(t.waste()) && dealsLeft(play))
                             changed = turnWasteOver(play) || changed;
                         if (t.stock().empty())
                             break;
@@ -557,10 +557,10 @@ bool runScheme(Play& play)
     }
     if (v295 == 13) {
         bool changed = false;
-        if (t.tableau(0).cardCount() == 0) {
+        if (!holdsCard(t.tableau(0))) {
             changed = dealOne(play, PileRef::tableau(0), true);
             changed = dealOne(play, PileRef::tableau(1), true) || changed;
-        } else if (t.tableau(2).cardCount() == 0) {
+        } else if (!holdsCard(t.tableau(2))) {
             changed = dealOne(play, PileRef::tableau(2), true);
         }
         // Hook: the family's partial score line.
@@ -580,7 +580,7 @@ bool runScheme(Play& play)
     if (v347 == 16) {
         bool empty = true;
         for (int k = 0; k < 5; ++k)
-            empty = empty && t.reserve(k).cardCount() == 0;
+            empty = empty && !holdsCard(t.reserve(k));
         if (!empty) {
             if (play.state.tutorMode == 0)
                 play.message(kEmptyReserves);
@@ -721,7 +721,7 @@ bool stockClickAvailable(const Play& play)
         return false;
     if (r.stockDealsToReserve(0) == 16)
         for (int k = 0; k < 5; ++k)
-            if (t.reserve(k).cardCount() > 0)
+            if (holdsCard(t.reserve(k)))
                 return false;
     return true;
 }
