@@ -272,12 +272,14 @@ SavedGame parseLines(std::vector<std::string> lines)
         }
     }
 
-    // The undo sections: a header selects the list every following line goes to.
+    // The undo sections: a header selects the list every following line goes to. Headers can
+    // only follow the table; looking for them there alone keeps a player named like a header
+    // (line 2) from being read as one.
     UndoTexts undo;
     std::vector<std::string>* target = nullptr;
     bool inLog = false;
-    for (std::string& l : lines) {
-        std::string_view v = l;
+    for (std::size_t i = kTableFirstLine + kTableLines; i < lines.size(); ++i) {
+        std::string_view v = lines[i];
         if (!v.empty() && v.back() == '\r')
             v.remove_suffix(1);
         bool header = true;

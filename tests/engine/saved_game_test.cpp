@@ -276,6 +276,12 @@ TEST(SavedGame, DamagedFilesAreRefused)
     EXPECT_TRUE(parseSavedGame(encodeSavedGame(selection), "s.gam").ok());
     selection.table.append(PileRef::foundation(0), 3, true);
     EXPECT_FALSE(parseSavedGame(encodeSavedGame(selection), "s.gam").ok()) << "but not twice in the buffer";
+    // A player named like a section header is just a name.
+    SavedGame odd = sampleGame();
+    odd.player = "[UNDO - Stock]";
+    const SavedGameRead oddRead = parseSavedGame(encodeSavedGame(odd), "o.gam");
+    ASSERT_TRUE(oddRead.ok()) << oddRead.detail;
+    EXPECT_EQ(oddRead.game, odd);
     // Binary garbage and LF-only line ends.
     EXPECT_FALSE(parseSavedGame(std::string(4000, '\0'), "b").ok());
     std::string lf = good;

@@ -1,0 +1,37 @@
+// libFuzzer target: arbitrary bytes as a saved game file; a file read is written back, read again and played back.
+#include "engine/history.h"
+#include "engine/saved_game.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace cw::engine;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const SavedGameRead r = parseSavedGame(text, "fuzz.gam");
+    if (!r.ok())
+        return 0;
+
+    // What was read is written back unchanged (the version becomes the current one).
+    SavedGame again = parseSavedGame(encodeSavedGame(r.game), "fuzz.gam").game;
+    again.version = r.game.version;
+    if (!(again == r.game) && r.game.elapsedSeconds <= 999'999 && r.game.score >= -99'999 && r.game.score <= 999'999)
+        std::abort();
+
+    // The history it holds can be undone to the start and redone to the end.
+    cw::catalog::Rules rules;
+    restoreRules(r.game, rules);
+    GameState state;
+    History history;
+    restoreGame(r.game, rules, RestoreMode::Open, state, history);
+    const HistoryPolicy policy;
+    while (history.undoMove(state, policy)) {
+    }
+    while (history.redoMove(state, policy)) {
+    }
+    return 0;
+}
