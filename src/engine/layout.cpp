@@ -563,6 +563,7 @@ private:
                 rightAligned(0, m, y);
             break;
         case 33: {
+            // Small screens start closer: 7 pixels, 4 when more than eight foundations share the row.
             const int right = stockGroupRight();
             const int gap = smallScreen_ ? 3 : 4;
             const int start = isPresentCoord(right) ? right + (smallScreen_ ? (m > 8 ? 4 : 7) : 17) : s_.margin;

@@ -322,8 +322,9 @@ TEST(DropCandidatesTest, RankedByAreaThenKindThenNumber)
         for (const auto& d : c)
             got.push_back(d.pile);
         EXPECT_EQ(got, r.expected) << r.what;
-        if (c.size() == 2 && std::string(r.what) != "area first")
+        if (c.size() == 2 && std::string(r.what) != "area first") {
             EXPECT_EQ(c[0].area, c[1].area) << r.what;
+        }
     }
 
     // The next card's place moves down a fanned pile; the waste can be barred as a target;
