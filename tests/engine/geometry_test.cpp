@@ -453,3 +453,25 @@ TEST(HitTest, FindsEveryLaidOutPileAtItsCorner)
         }
     }
 }
+
+TEST(IrregularPiles, OffsetsFollowTheDrawnSequence)
+{
+    // First row: prev 3, then 2 (kept after a 3), 3, 2 (the running sum reaches 3 and is pulled
+    // back), 3, 3 (a second 3 becomes 0), then zeros.
+    const int script[] = {3, 2, 3, 2, 3, 3};
+    std::size_t k = 0;
+    const IrregularOffsets o = makeIrregularOffsets([&] { return k < std::size(script) ? script[k++] : 0; });
+    EXPECT_TRUE(o.enabled);
+    const std::array<int, 13> first{0, 2, -1, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(o.rows[0], first);
+    // Whatever the draws, offsets stay within -1 .. 2 and every row starts at 0.
+    unsigned seed = 7;
+    const IrregularOffsets r = makeIrregularOffsets([&] { seed = seed * 1103515245u + 12345u; return static_cast<int>((seed >> 16) % 4); });
+    for (const auto& row : r.rows) {
+        EXPECT_EQ(row[0], 0);
+        for (int v : row) {
+            EXPECT_GE(v, -1);
+            EXPECT_LE(v, 2);
+        }
+    }
+}
