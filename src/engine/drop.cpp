@@ -46,7 +46,10 @@ bool mayDropFoundation(const Play& play, const Carried& g, int f)
 {
     if (f >= play.foundations() || !g.single())
         return false;
-    // Hook: family 23 admits tableau cards by its own test.
+    switch (play.family()) {
+    default: // family 23 admits tableau cards by its own test; ordinary games go on
+        break;
+    }
     const Table& t = play.table();
     const Pile& p = t.foundation(f);
     const int code = play.foundationCode(f);

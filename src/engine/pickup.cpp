@@ -27,7 +27,10 @@ PressAction tableauAction(const Play& play, int c, int index)
     if (card == 0)
         return PressAction::None;
     const PileRef pile = PileRef::tableau(c);
-    // Hook: special families (rule parameter 54) take their own tableau press paths here.
+    switch (play.family()) {
+    default: // families 2, 3, 4, 12, 15, 32, 33, 36-40, 46, 53, 54, 61, 67, 74, 76, 83 press their own way here
+        break;
+    }
     const int style = play.rules.tableauFanStyle();
     if (style == 8 || style == 9 || style == 12)
         return groupFits(play, pile, index, false) == GroupFit::Fits ? PressAction::Lift : PressAction::None;
@@ -229,7 +232,10 @@ bool tablePress(Play& play, const Press& press)
     }
     s.swallowStockPress = false;
     if (press.button == Button::Right && !press.ctrl) {
-        // Hook: families 32, 33, 46 and 74 use the right button for their own moves.
+        switch (play.family()) {
+        default: // families 32, 33, 46 and 74 use the right button for their own moves
+            break;
+        }
         clickToPlay(play, press.pile, press.index, Gesture::RightClick);
         return false;
     }

@@ -111,7 +111,10 @@ bool dealRow(Play& play, RowKind kind, int only)
     }
     if (dealt) {
         play.sound("Stock");
-        // Hook: family 29 clears piles that end in four of a kind after a tableau deal.
+        switch (play.family()) {
+        default: // family 29 clears piles that end in four of a kind after a tableau deal
+            break;
+        }
         testWon(play);
     }
     return dealt;
@@ -123,7 +126,10 @@ bool draw(Play& play, bool toSecondWaste)
     Table& t = play.table();
     if (play.state.tutorMode == 1 || t.stock().empty())
         return false;
-    // Hook: family 60 runs its step before the draw.
+    switch (play.family()) {
+    default: // family 60 runs its step before the draw
+        break;
+    }
     if (play.rules.stockDealsToTableau(0) == 12)
         dealRow(play, RowKind::Tableaus, -1);
     const PileRef to = toSecondWaste ? PileRef::secondWaste() : PileRef::waste();
@@ -164,7 +170,10 @@ bool turnWasteOver(Play& play)
             play.moved(card, PileRef::waste(), PileRef::stock(), faceUp);
     }
     play.sound("Redeal");
-    // Hook: families 4, 67 and 83 update their selection in foundation 1.
+    switch (play.family()) {
+    default: // families 4, 67 and 83 update their selection in foundation 1
+        break;
+    }
     return true;
 }
 
@@ -649,7 +658,10 @@ bool executeStockMove(Play& play, std::string_view name)
 
 bool stockClick(Play& play, bool immediate)
 {
-    // Hook: families 2, 4, 15, 28, 49, 51, 56, 60, 67, 73, 76, 80, 83 have their own stock rules.
+    switch (play.family()) {
+    default: // families 2, 4, 15, 28, 49, 51, 56, 60, 67, 73, 76, 80, 83 have their own stock rules
+        break;
+    }
     const ClickAction action = classify(play);
     if ((action == ClickAction::Turnover || action == ClickAction::Redeal) && !immediate &&
         !play.state.redealArmed) {
