@@ -51,12 +51,12 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::SecondWaste, 51, "right of the waste, 15 pixels after it"},
 };
 
-// The window every game must fit with the standard card size; games with the large-screen
-// mark need the larger one.
+// Every game must fit an 800 x 600 screen; a game without the large-screen mark must also fit
+// a 640 x 480 one (with the card size its screen class forces there).
 inline constexpr int kSmallWindowWidth = 800;
 inline constexpr int kSmallWindowHeight = 600;
-inline constexpr int kLargeWindowWidth = 1024;
-inline constexpr int kLargeWindowHeight = 768;
+inline constexpr int kTinyWindowWidth = 640;
+inline constexpr int kTinyWindowHeight = 480;
 
 inline constexpr bool isKnownArrangement(LayoutGroup group, int number)
 {

@@ -215,16 +215,20 @@ TEST(CatalogSource, LayoutCheckNeedsEveryPileInsideTheWindow)
     ASSERT_EQ(games.size(), 1u);
     EXPECT_TRUE(tools::checkGameDeal(games[0]).empty());
     const auto errors = tools::checkGameLayout(games[0]);
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u) << "too wide for both screens";
     EXPECT_NE(errors[0].find("\"Good\""), std::string::npos) << errors[0];
     EXPECT_NE(errors[0].find("layout.table_arrangement"), std::string::npos) << errors[0];
     EXPECT_NE(errors[0].find("800 x 600"), std::string::npos) << errors[0];
 
-    // The same twelve piles in two rows fit.
+    // The same twelve piles in two rows fit 800 pixels but not 640 with standard cards...
     games[0].rules.set(366, 3);
+    auto small = tools::checkGameLayout(games[0]);
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_NE(small[0].find("640 x 480"), std::string::npos) << small[0];
+    // ...so the game either gets smaller cards on small screens or is kept off them.
+    games[0].rules.set(40, 1);
     EXPECT_TRUE(tools::checkGameLayout(games[0]).empty()) << tools::checkGameLayout(games[0]).front();
-    // With the large-screen mark the game is laid out in the larger window.
-    games[0].rules.set(366, 1);
+    games[0].rules.set(40, 0);
     games[0].largeScreen = true;
     EXPECT_TRUE(tools::checkGameLayout(games[0]).empty());
 }

@@ -85,18 +85,28 @@ inline std::vector<std::string> checkGameDeal(const CatalogGame& g)
     return errors;
 }
 
-// Lays the game out with the standard card size in the smallest window it must fit (800 x 600,
-// or 1024 x 768 for a game with the large-screen mark): every pile placed, inside the window,
-// and no pile on another group's pile.
+// Lays the game out as a player would see it: on an 800 x 600 screen with the standard card
+// size, or the size the game's screen class forces there; and, unless the game carries the
+// large-screen mark (refused below 650 pixels), on a 640 x 480 screen with the size forced
+// there. Every pile must be placed inside the window and off the piles of other groups.
 inline std::vector<std::string> checkGameLayout(const CatalogGame& g)
 {
-    const int width = g.largeScreen ? kLargeWindowWidth : kSmallWindowWidth;
-    const int height = g.largeScreen ? kLargeWindowHeight : kSmallWindowHeight;
-    std::string why;
-    if (engine::fitsIn(g.rules, width, height, engine::CardSize::B, &why))
-        return {};
-    return {g.file + ":" + std::to_string(g.line) + ": game \"" + g.name + "\" (id " + std::to_string(g.id) +
-            "): parameter \"layout.table_arrangement\" (366) and the other layout codes: " + why};
+    std::vector<std::string> errors;
+    const std::string who = g.file + ":" + std::to_string(g.line) + ": game \"" + g.name + "\" (id " +
+                            std::to_string(g.id) + "): ";
+    auto tryScreen = [&](int width, int height, const char* hint) {
+        const engine::CardSize size =
+            engine::forceCardSizeForScreen(engine::CardSize::B, width, g.rules.screenClass()).size;
+        std::string why;
+        if (!engine::fitsIn(g.rules, width, height, size, &why))
+            errors.push_back(who + "parameter \"layout.table_arrangement\" (366) and the other layout codes: " + why +
+                             " (cards " + std::string(1, engine::cardSizeLetter(size)) + ")" + hint);
+    };
+    tryScreen(kSmallWindowWidth, kSmallWindowHeight, "");
+    if (!g.largeScreen)
+        tryScreen(kTinyWindowWidth, kTinyWindowHeight,
+                  "; give the game \"screen_class = 1\" for smaller cards there, or the large_screen mark");
+    return errors;
 }
 
 // Every engine check of one game.
