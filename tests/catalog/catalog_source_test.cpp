@@ -211,7 +211,7 @@ TEST(CatalogSource, DealCheckCountsEveryCardOnce)
 
 TEST(CatalogSource, LayoutCheckNeedsEveryPileInsideTheWindow)
 {
-    auto games = resolveText(withLine("  tableau.count = 12\n  tableau.deal = 8*4 4*5\n  tableau.face = 12*1"));
+    auto games = resolveText(withLine("  tableau.count = 20\n  tableau.deal = 12*3 8*2\n  tableau.face = 20*1"));
     ASSERT_EQ(games.size(), 1u);
     EXPECT_TRUE(tools::checkGameDeal(games[0]).empty());
     const auto errors = tools::checkGameLayout(games[0]);
@@ -220,7 +220,7 @@ TEST(CatalogSource, LayoutCheckNeedsEveryPileInsideTheWindow)
     EXPECT_NE(errors[0].find("layout.table_arrangement"), std::string::npos) << errors[0];
     EXPECT_NE(errors[0].find("800 x 600"), std::string::npos) << errors[0];
 
-    // The same twelve piles in two rows fit 800 pixels but not 640 with standard cards...
+    // The same twenty piles in two rows of ten fit 800 pixels but not 640 with standard cards...
     games[0].rules.set(366, 3);
     auto small = tools::checkGameLayout(games[0]);
     ASSERT_EQ(small.size(), 1u);
