@@ -457,9 +457,14 @@ Result<std::vector<CatalogGame>> resolveCatalog(const std::vector<SourceBlock>& 
         // Bases first (each with its own bases first), then the block itself.
         std::vector<const SourceBlock*> stack;
         std::string problem;
+        int applied = 0; // bases shared along many paths must not blow up the work
         std::function<void(const SourceBlock&)> apply = [&](const SourceBlock& s) {
             if (!problem.empty())
                 return;
+            if (++applied > 1000) {
+                problem = "too many base blocks (more than 1000 applications)";
+                return;
+            }
             if (std::find(stack.begin(), stack.end(), &s) != stack.end()) {
                 problem = "inheritance loop through \"" + s.name + "\"";
                 return;

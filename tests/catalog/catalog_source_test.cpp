@@ -144,6 +144,16 @@ game "Good"
 )") + std::string(extra) + "\n";
 }
 
+// Templates where each level names the one below twice: 2^depth applications if unguarded.
+std::string diamondChain(int depth)
+{
+    std::string text = "template \"t0\"\n  stock.deal = 0\n";
+    for (int i = 1; i <= depth; ++i)
+        text += "template \"t" + std::to_string(i) + "\" : \"t" + std::to_string(i - 1) + "\", \"t" +
+                std::to_string(i - 1) + "\"\n";
+    return text + "game \"Diamond\" : \"t" + std::to_string(depth) + "\"\n  id = 9";
+}
+
 TEST(CatalogSource, BadSourcesGiveMessagesNamingGameAndParameter)
 {
     struct Case {
@@ -167,6 +177,7 @@ TEST(CatalogSource, BadSourcesGiveMessagesNamingGameAndParameter)
          {"\"Good\"", "tableau.deal", "41 values"}},
         {withLine("game \"Child\" : \"Nowhere\"\n  id = 9"), {"\"Child\"", "base \"Nowhere\""}},
         {withLine("game \"Loop\" : \"Loop\"\n  id = 9"), {"\"Loop\"", "loop"}},
+        {withLine(diamondChain(30)), {"\"Diamond\"", "too many base blocks"}},
         {withLine("game \"No id\" : \"Good\""), {"\"No id\"", "\"id\" is missing"}},
         {withLine("game \"Kept\" : \"Good\"\n  id = 159"), {"\"Kept\"", "\"id\"", "159"}},
         {withLine("  tableau.direction = sideways"), {"\"Good\"", "tableau.direction", "sideways"}},
