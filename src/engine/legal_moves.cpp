@@ -8,6 +8,7 @@
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
+#include "engine/rules_groups.h"
 #include "engine/stock.h"
 
 namespace cw::engine {
@@ -24,20 +25,28 @@ struct TargetCache {
         std::int8_t rank = 0;
         std::int8_t suit = 0;
         bool red = false;
+        std::int8_t emptyRank = 0; // an empty pile of a general code takes only this rank (0: ask)
     };
     std::array<Top, kTableauPiles> tableau{};
     std::array<Top, kFoundationPiles> foundation{};
+    std::array<bool, kReservePiles> reserveClosed{}; // refuses any card now
+    std::array<bool, kReservePiles> reserveGroups{}; // may take a group
 
-    static Top describe(int top, int code, bool closed)
+    static bool generalCode(int code) { return code == 0 || code == 1 || code == 2 || code == 3 || code == 13; }
+
+    static Top describe(int top, int code, bool closed, int emptyRule, int baseRank)
     {
         Top t;
-        if (top == 0)
+        if (top == 0) {
+            if (generalCode(code) && emptyRule >= 1 && emptyRule <= 13 && baseRank != -1)
+                t.emptyRank = static_cast<std::int8_t>(emptyRule);
             return t;
+        }
         if (closed) {
             t.state = 1;
             return t;
         }
-        const bool general = code == 0 || code == 1 || code == 2 || code == 3 || code == 13;
+        const bool general = generalCode(code);
         t.state = general ? 2 : 3;
         t.code = static_cast<std::int8_t>(general ? code : 0);
         t.rank = static_cast<std::int8_t>(rank(top));
@@ -52,10 +61,21 @@ struct TargetCache {
         for (int c = 0; c < play.tableaus(); ++c) {
             const int top = t.tableau(c).top();
             tableau[static_cast<std::size_t>(c)] =
-                describe(top, play.tableauCode(c), top != 0 && t.isFaceDown(top) && play.family() != 40);
+                describe(top, play.tableauCode(c), top != 0 && t.isFaceDown(top) && play.family() != 40,
+                         play.rules.tableauEmptyRule(c), play.rules.foundationBase(0));
         }
         for (int f = 0; f < play.foundations(); ++f)
-            foundation[static_cast<std::size_t>(f)] = describe(t.foundation(f).top(), play.foundationCode(f), false);
+            foundation[static_cast<std::size_t>(f)] =
+                describe(t.foundation(f).top(), play.foundationCode(f), false, play.rules.foundationBase(f),
+                         play.rules.foundationBase(f));
+        for (int r = 0; r < play.reserves(); ++r) {
+            const int code = play.rules.reserveAccept(r);
+            // Codes that take a card only on an empty reserve (the free cell among them).
+            const bool emptyOnly = !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 ||
+                                     code == 145 || code == 154);
+            reserveClosed[static_cast<std::size_t>(r)] = code == 4 || (emptyOnly && holdsCard(t.reserve(r)));
+            reserveGroups[static_cast<std::size_t>(r)] = code == 12;
+        }
     }
 };
 
@@ -70,6 +90,8 @@ struct MovingCard {
 // False when the target certainly refuses the card; true when the rules must decide.
 inline bool mayTake(const TargetCache::Top& t, const MovingCard& m)
 {
+    if (t.state == 0)
+        return t.emptyRank == 0 || t.emptyRank == m.rank;
     if (t.state != 2)
         return t.state != 1;
     const int d = m.rank - t.rank;
@@ -114,7 +136,8 @@ void addTargets(const Play& play, const TargetCache& cache, const Carried& g, bo
             if (mayTake(cache.tableau[static_cast<std::size_t>(c)], moving) && mayDrop(play, g, PileRef::tableau(c)))
                 list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::tableau(c)});
     for (int r = 0; r < play.reserves(); ++r)
-        if (mayDrop(play, g, PileRef::reserve(r)))
+        if (!cache.reserveClosed[static_cast<std::size_t>(r)] &&
+            (g.single() || cache.reserveGroups[static_cast<std::size_t>(r)]) && mayDrop(play, g, PileRef::reserve(r)))
             list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::reserve(r)});
     if (g.single() && play.rules.wasteAccepts() == 2 && mayDrop(play, g, PileRef::waste()))
         list.push(Move{MoveKind::Transfer, g.source, g.index, PileRef::waste()});
@@ -130,10 +153,17 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
                                                           play.rules.reservePickupRule() == -11)
                           ? 0
                           : size - 1;
+    const bool tableau = pile.kind == PileKind::Tableau;
+    const int style = play.rules.tableauFanStyle();
+    const bool chained = tableau && style != 8 && style != 9 && style != 12 &&
+                         !(hasGrid(play) && pile.index < play.rules.tableauGridRows() * play.rules.tableauGridColumns());
     for (int i = size - 1; i >= first && i >= 0; --i) {
-        if (pile.kind == PileKind::Tableau && p[static_cast<std::size_t>(i)] != 0 &&
-            play.table().isFaceDown(p[static_cast<std::size_t>(i)]))
+        if (tableau && p[static_cast<std::size_t>(i)] != 0 && play.table().isFaceDown(p[static_cast<std::size_t>(i)]))
             break; // nothing below a face-down card lifts
+        // Sequences are chains: once a pair breaks, no deeper group is a sequence either.
+        if (chained && i + 1 < size && !sequencePair(play, pile.index, p[static_cast<std::size_t>(i)],
+                                                     p[static_cast<std::size_t>(i + 1)]))
+            break;
         if (pressAction(play, pile, i) != PressAction::Lift)
             continue;
         addTargets(play, cache, carriedAt(play, pile, i), clickToPlay, holdTableau, list);

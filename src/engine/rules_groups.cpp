@@ -82,6 +82,43 @@ bool threeRowOpen(const Play& play, int p)
     return true;
 }
 
+namespace {
+
+// The building query of the pair test for column c, or false when the rule has none.
+bool pairQuery(const Play& play, int c, BuildQuery& q)
+{
+    int code = 0;
+    switch (play.rules.sequenceRule()) {
+    case 1: code = play.tableauCode(c); break;
+    case 10: code = 0; break;
+    case 11: code = 1; break;
+    default: return false;
+    }
+    q.emptyRule = play.rules.tableauEmptyRule(c);
+    q.column = c;
+    q.continuity = play.rules.tableauContinuity(c);
+    q.code = code;
+    q.direction = play.columnDirection(c);
+    q.baseRank = play.rules.foundationBase(0);
+    return true;
+}
+
+} // namespace
+
+bool sequencePair(const Play& play, int c, int lower, int upper)
+{
+    BuildQuery q;
+    if (!pairQuery(play, c, q))
+        return true;
+    if (lower == 0 || upper == 0)
+        return false;
+    if (!generalRuleMayPass(q.code, upper, lower))
+        return false;
+    q.target = lower;
+    q.moving = upper;
+    return buildingTest(play, q);
+}
+
 bool groupIsSequence(const Play& play, int c, int index, int ruleColumn)
 {
     const Pile& p = play.table().tableau(c);
@@ -93,25 +130,16 @@ bool groupIsSequence(const Play& play, int c, int index, int ruleColumn)
             return false;
     if (index == size - 1)
         return true;
-    int code = 0;
-    switch (play.rules.sequenceRule()) {
-    case 1: code = play.tableauCode(ruleColumn); break;
-    case 10: code = 0; break;
-    case 11: code = 1; break;
-    case 12: return play.state.dealNumber == 3;
-    default: return true;
-    }
+    if (play.rules.sequenceRule() == 12)
+        return play.state.dealNumber == 3;
     BuildQuery q;
-    q.emptyRule = play.rules.tableauEmptyRule(ruleColumn);
-    q.column = ruleColumn;
-    q.continuity = play.rules.tableauContinuity(ruleColumn);
-    q.code = code;
-    q.direction = play.columnDirection(ruleColumn);
-    q.baseRank = play.rules.foundationBase(0);
+    if (!pairQuery(play, ruleColumn, q))
+        return true;
     for (int i = index; i + 1 < size; ++i) {
         q.target = p[static_cast<std::size_t>(i)];
         q.moving = p[static_cast<std::size_t>(i + 1)];
-        if (q.target == 0 || !buildingTest(play, q))
+        if (q.target == 0 || q.moving == 0 || !generalRuleMayPass(q.code, q.moving, q.target) ||
+            !buildingTest(play, q))
             return false;
     }
     return true;

@@ -24,6 +24,10 @@ bool threeRowOpen(const Play& play, int pileNumber);
 // follow the sequence rule (parameter 2), judged by the rules of column ruleColumn.
 bool groupIsSequence(const Play& play, int c, int index, int ruleColumn);
 
+// Whether upper may lie on lower inside a lifted group of column c by the sequence rule
+// (parameter 2 values 1, 10 and 11); true for the rules without a pair test.
+bool sequencePair(const Play& play, int c, int lower, int upper);
+
 enum class GroupFit { Fits, TooLarge, Draw };
 
 // Whether the group lifted at position index of pile (tableau piles only; others always fit)
