@@ -152,7 +152,9 @@ QImage renderPatternDeck(const PatternDeck& deck, QSize logical, qreal dpr)
     p.setBrush(QColor(0xFB, 0xFB, 0xF8));
     p.drawRoundedRect(card, radius, radius);
 
-    const qreal margin = std::max<qreal>(2.0, w * 0.07);
+    // A narrow white edge: in a fanned pile only a strip of a few pixels of each face-down
+    // card shows, and that strip must show the pattern, not the edge.
+    const qreal margin = std::max<qreal>(1.5, w * 0.03);
     const QRectF panel = rect.adjusted(margin, margin, -margin, -margin);
     QPainterPath clip;
     clip.addRoundedRect(panel, radius * 0.5, radius * 0.5);

@@ -1,0 +1,581 @@
+// The table on screen: layout, the table picture, painting, scrolling and the mouse.
+// The engine header first: Qt defines "emit" as a keyword.
+#include "engine/pickup.h"
+#include "ui/table_widget.h"
+
+#include "ui/picture_library.h"
+#include "ui/pile_markers.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace cw::ui {
+
+using engine::PileKind;
+using engine::PileRef;
+
+TableWidget::TableWidget(const PictureLibrary& library, QWidget* parent)
+    : QWidget(parent), m_library(library), m_random(std::random_device{}())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    setMinimumSize(200, 150);
+    m_scrollBar = new QScrollBar(Qt::Vertical, this);
+    m_scrollBar->hide();
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, [this](int value) {
+        if (value == m_scroll.position)
+            return;
+        m_scroll.position = engine::clampScroll(value, m_scroll);
+        m_geometry.layout.scroll = m_scroll.position;
+        rebuildTablePicture();
+        update();
+    });
+}
+
+TableWidget::~TableWidget() = default;
+
+void TableWidget::setSettings(const TableSettings& settings)
+{
+    const bool picturesChanged = settings.cardSize != m_settings.cardSize || settings.cardSet != m_settings.cardSet ||
+                                 settings.deck != m_settings.deck || m_pictures.isEmpty();
+    const bool layoutChanged = picturesChanged || settings.shadows != m_settings.shadows ||
+                               settings.irregularPiles != m_settings.irregularPiles ||
+                               settings.scrollBar != m_settings.scrollBar;
+    m_settings = settings;
+    m_painter.clearCache();
+    if (picturesChanged)
+        loadPictures();
+    rebuildBackground();
+    if (layoutChanged)
+        layoutNow();
+    rebuildTablePicture();
+    update();
+}
+
+void TableWidget::setGame(const catalog::Rules* rules, const engine::GameState* state, bool newGame)
+{
+    m_rules = rules;
+    m_state = state;
+    m_drag = Drag{};
+    m_pressed = false;
+    clearFlying();
+    m_hiddenPile = {};
+    m_hiddenFrom = -1;
+    m_shown.reset();
+    if (newGame) {
+        std::uniform_int_distribution<int> four(0, 3);
+        m_irregular = engine::makeIrregularOffsets([&] { return four(m_random); });
+        m_scroll = engine::ScrollState{};
+    }
+    m_pictures.setSuitFolding(rules ? rules->suitFolding() : 0);
+    if (m_picturesDpr > 0)
+        loadPictures(); // suit folding is applied when the faces are handed out, but keep one path
+    layoutNow();
+    rebuildTablePicture();
+    update();
+}
+
+void TableWidget::setScreenSize(int screenWidth, int screenHeight, int windowHeight)
+{
+    m_screenWidth = screenWidth;
+    m_screenHeight = screenHeight;
+    m_windowHeight = windowHeight;
+    relayout();
+}
+
+void TableWidget::relayout()
+{
+    layoutNow();
+    rebuildTablePicture();
+    update();
+}
+
+void TableWidget::refresh()
+{
+    m_shown.reset();
+    if (m_rules && m_state) {
+        // A pile that grew (or shrank) may show or hide the scroll bar.
+        const int needed = engine::neededHeight(m_geometry, m_state->table);
+        const auto d = engine::evaluateScrollBar(engine::scrollBarAllowed(*m_rules, m_settings.scrollBar), needed,
+                                                 height(), m_geometry.layout.cardHeight, m_scroll);
+        if (d.relayout)
+            layoutNow();
+    }
+    rebuildTablePicture();
+    update();
+}
+
+void TableWidget::loadPictures()
+{
+    const qreal dpr = devicePixelRatioF();
+    m_picturesDpr = dpr;
+    m_pictures.setSuitFolding(m_rules ? m_rules->suitFolding() : 0);
+    m_pictures.loadBuiltIn(m_library, m_settings.cardSet, engine::cardSizeLetter(m_settings.cardSize), dpr);
+    m_pictures.loadDeck(m_library, m_settings.deck);
+    m_pictures.loadExtras();
+    m_painter.clearCache();
+}
+
+QRect TableWidget::tableArea() const
+{
+    const int sb = m_scroll.shown ? m_scrollBar->sizeHint().width() : 0;
+    return QRect(0, 0, std::max(1, width() - sb), std::max(1, height()));
+}
+
+void TableWidget::layoutNow()
+{
+    if (!m_rules) {
+        m_geometry = engine::TableGeometry{};
+        syncScrollBar();
+        return;
+    }
+    const bool allowed = engine::scrollBarAllowed(*m_rules, m_settings.scrollBar);
+    if (!allowed)
+        m_scroll = engine::ScrollState{};
+    for (int round = 0; round < 3; ++round) {
+        engine::LayoutRoom room;
+        room.width = tableArea().width();
+        room.clientHeight = height();
+        room.top = 0;
+        room.statusHeight = 0;
+        room.windowHeight = m_windowHeight;
+        room.screenWidth = m_screenWidth;
+        room.screenHeight = m_screenHeight;
+        room.shadowMargin = m_settings.shadows ? kShadowMargin : 0;
+        const engine::Geometry layout = engine::layoutPiles(*m_rules, room, m_settings.cardSize, m_scroll.position);
+        const int screenWidth = m_screenWidth > 0 ? m_screenWidth : room.width;
+        m_geometry = engine::makeTableGeometry(*m_rules, layout, m_settings.cardSize, screenWidth);
+        if (m_settings.irregularPiles)
+            m_geometry.irregular = m_irregular;
+        if (!m_state)
+            break;
+        const int needed = engine::neededHeight(m_geometry, m_state->table);
+        const auto d = engine::evaluateScrollBar(allowed, needed, height(), m_geometry.layout.cardHeight, m_scroll);
+        m_scroll = d.state;
+        m_geometry.layout.scroll = m_scroll.position;
+        if (!d.relayout)
+            break;
+    }
+    syncScrollBar();
+}
+
+void TableWidget::syncScrollBar()
+{
+    const QSignalBlocker block(m_scrollBar);
+    m_scrollBar->setVisible(m_scroll.shown);
+    if (m_scroll.shown) {
+        const int w = m_scrollBar->sizeHint().width();
+        m_scrollBar->setGeometry(width() - w, 0, w, height());
+        m_scrollBar->setRange(0, std::max(0, m_scroll.maximum));
+        m_scrollBar->setPageStep(std::max(1, height() - m_geometry.layout.cardHeight));
+        m_scrollBar->setSingleStep(std::max(1, m_geometry.layout.cardHeight / 4));
+        m_scrollBar->setValue(m_scroll.position);
+    }
+}
+
+void TableWidget::rebuildBackground()
+{
+    const qreal dpr = devicePixelRatioF();
+    const QSize sz = size().expandedTo(QSize(1, 1));
+    m_background = QPixmap(sz * dpr);
+    m_background.setDevicePixelRatio(dpr);
+    QPainter p(&m_background);
+    BackgroundChoice choice = m_settings.background;
+    choice.paused = false;
+    paintBackground(p, QRect(QPoint(0, 0), sz), choice, m_library, dpr);
+}
+
+const engine::Table* TableWidget::shownTable() const
+{
+    if (m_shown)
+        return &*m_shown;
+    return m_state ? &m_state->table : nullptr;
+}
+
+TableScene TableWidget::scene() const
+{
+    TableScene s;
+    s.rules = m_rules;
+    s.state = m_state;
+    s.table = shownTable();
+    s.geometry = &m_geometry;
+    s.pictures = &m_pictures;
+    s.library = &m_library;
+    s.shadows = m_settings.shadows;
+    s.markPattern = m_settings.markPattern;
+    s.markColour = m_settings.markColour;
+    s.scroll = m_scroll.position;
+    s.hiddenPile = m_hiddenPile;
+    s.hiddenFrom = m_hiddenFrom;
+    if (m_state && m_state->selection.pointAndClick && m_state->selection.selectedCard != 0) {
+        s.selectedPile = m_state->selection.source;
+        s.selectedIndex = m_state->selection.sourceIndex;
+    }
+    return s;
+}
+
+void TableWidget::rebuildTablePicture()
+{
+    const qreal dpr = devicePixelRatioF();
+    if (m_background.isNull() || m_background.size() != size() * dpr)
+        rebuildBackground();
+    if (m_table.size() != m_background.size()) {
+        m_table = QPixmap(m_background.size());
+        m_table.setDevicePixelRatio(dpr);
+    }
+    if (!m_shown && m_state)
+        m_drawn = m_state->table;
+    QPainter p(&m_table);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawPixmap(0, 0, m_background);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (m_rules && m_state && !m_pictures.isEmpty())
+        m_painter.paintPiles(p, scene());
+}
+
+QRect TableWidget::cardRect(PileRef pile, int index) const
+{
+    const engine::Table* t = shownTable();
+    if (!t || !m_geometry.layout.present(pile))
+        return {};
+    const engine::Point p = engine::cardPosition(m_geometry, *t, pile, index);
+    return QRect(toWindow(QPoint(p.x, p.y)), QSize(m_geometry.layout.cardWidth, m_geometry.layout.cardHeight));
+}
+
+void TableWidget::paintEvent(QPaintEvent* event)
+{
+    if (devicePixelRatioF() != m_picturesDpr) {
+        loadPictures();
+        rebuildBackground();
+        rebuildTablePicture();
+    }
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    if (m_paused) {
+        const qreal dpr = devicePixelRatioF();
+        QPixmap pause(size() * dpr);
+        pause.setDevicePixelRatio(dpr);
+        QPainter pp(&pause);
+        paintFade(pp, rect(), QColor(0, 128, 0));
+        pp.end();
+        p.drawPixmap(0, 0, pause);
+        const QImage one = renderPausePicture(1, dpr);
+        const QImage two = renderPausePicture(2, dpr);
+        const QSize s1 = one.deviceIndependentSize().toSize();
+        const QSize s2 = two.deviceIndependentSize().toSize();
+        const int y = std::max(100, (height() - s1.height() - s2.height() - 45) / 2);
+        p.drawImage(QPoint(std::max(5, (width() - s1.width()) / 2), y), one);
+        p.drawImage(QPoint(std::max(5, (width() - s2.width()) / 2), y + s1.height() + 15), two);
+        return;
+    }
+    p.drawPixmap(0, 0, m_table);
+    if (m_flying.active())
+        p.drawPixmap(m_flying.at, m_flying.picture);
+}
+
+void TableWidget::resizeEvent(QResizeEvent*)
+{
+    rebuildBackground();
+    layoutNow();
+    rebuildTablePicture();
+    update();
+}
+
+void TableWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal && devicePixelRatioF() != m_picturesDpr) {
+        loadPictures();
+        rebuildBackground();
+        rebuildTablePicture();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void TableWidget::wheelEvent(QWheelEvent* event)
+{
+    if (m_scroll.shown)
+        m_scrollBar->event(event);
+    else
+        QWidget::wheelEvent(event);
+}
+
+void TableWidget::keyPressEvent(QKeyEvent* event)
+{
+    QWidget::keyPressEvent(event);
+}
+
+QImage TableWidget::grabTable()
+{
+    QPixmap pix(size() * devicePixelRatioF());
+    pix.setDevicePixelRatio(devicePixelRatioF());
+    render(&pix);
+    return pix.toImage();
+}
+
+// ---- The flying picture (drag image and slides) ----
+
+void TableWidget::setFlying(const QPixmap& picture, QPoint cardCorner, QPoint offset)
+{
+    if (m_flying.active())
+        update(m_flying.rect());
+    m_flying.picture = picture;
+    m_flying.offset = offset;
+    m_flying.at = cardCorner + offset;
+    update(m_flying.rect());
+}
+
+void TableWidget::moveFlying(QPoint cardCorner)
+{
+    if (!m_flying.active())
+        return;
+    const QRect old = m_flying.rect();
+    m_flying.at = cardCorner + m_flying.offset;
+    update(old | m_flying.rect());
+}
+
+void TableWidget::clearFlying()
+{
+    if (m_flying.active())
+        update(m_flying.rect());
+    m_flying = Flying{};
+}
+
+std::vector<QPoint> TableWidget::groupOffsets(const engine::Table& table, PileRef pile, int from) const
+{
+    std::vector<QPoint> offsets;
+    const int n = static_cast<int>(table.pile(pile).size());
+    const engine::Point base = engine::cardPosition(m_geometry, table, pile, from);
+    for (int i = from; i < n; ++i) {
+        const engine::Point p = engine::cardPosition(m_geometry, table, pile, i);
+        offsets.emplace_back(p.x - base.x, p.y - base.y);
+    }
+    return offsets;
+}
+
+QPixmap TableWidget::pictureOf(const engine::Table& table, PileRef pile, int from, QPoint* offset) const
+{
+    const engine::Pile& cards = table.pile(pile);
+    std::vector<int> codes;
+    std::vector<bool> faces;
+    std::vector<QPoint> offsets;
+    const bool stacked = pile.kind == PileKind::Stock || pile.kind == PileKind::Waste ||
+                         pile.kind == PileKind::SecondWaste ||
+                         (pile.kind == PileKind::Foundation && m_geometry.styleOf(pile) == 0);
+    const std::vector<QPoint> fan = stacked ? std::vector<QPoint>{} : groupOffsets(table, pile, from);
+    for (int i = from; i < static_cast<int>(cards.size()); ++i) {
+        const int code = cards[static_cast<std::size_t>(i)];
+        if (code == 0)
+            continue;
+        codes.push_back(code);
+        faces.push_back(table.isFaceUp(code));
+        offsets.push_back(stacked ? QPoint() : fan[static_cast<std::size_t>(i - from)]);
+    }
+    QRect bounds;
+    for (const QPoint& o : offsets)
+        bounds |= QRect(o, QSize(1, 1));
+    if (offset)
+        *offset = bounds.isEmpty() ? QPoint() : bounds.topLeft();
+    return groupPicture(m_pictures, codes, faces, offsets, m_settings.shadows);
+}
+
+// ---- Mouse ----
+
+namespace {
+engine::Button buttonOf(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::RightButton: return engine::Button::Right;
+    case Qt::MiddleButton: return engine::Button::Middle;
+    default: return engine::Button::Left;
+    }
+}
+} // namespace
+
+void TableWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (m_animating || m_paused || !m_rules || !m_state || !m_controller || m_drag.active)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const QPoint t = toTable(pos);
+    const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y());
+    engine::Press press;
+    press.pile = hit.pile;
+    press.index = hit.index;
+    press.button = buttonOf(event->button());
+    press.ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    m_pressed = true;
+    const engine::Table before = m_state->table;
+    m_controller->tablePress(press);
+    if (!m_state)
+        return;
+    if (m_state->drag.carriedCard != 0 && !m_state->selection.pointAndClick)
+        startDrag(pos);
+    else if (!m_shown && !(before == m_state->table))
+        refresh();
+    else
+        rebuildTablePicture(), update(); // selection highlight
+}
+
+void TableWidget::startDrag(QPoint pointer)
+{
+    const engine::DragState& ds = m_state->drag;
+    PileRef source = ds.source;
+    int index = ds.sourceIndex;
+    const engine::Table& t = m_state->table;
+    if (!source.valid() || index < 0 || index >= static_cast<int>(t.pile(source).size()))
+        return;
+    m_drag = Drag{};
+    m_drag.active = true;
+    m_drag.source = source;
+    m_drag.index = index;
+    const engine::Pile& cards = t.pile(source);
+    const bool group = source.kind == PileKind::Tableau ||
+                       (source.kind == PileKind::Reserve && m_rules->reservePickupRule() == -11);
+    const int last = group ? static_cast<int>(cards.size()) : index + 1;
+    for (int i = index; i < last; ++i)
+        m_drag.codes.push_back(cards[static_cast<std::size_t>(i)]);
+    const QRect r = cardRect(source, index);
+    m_drag.start = r.topLeft();
+    m_drag.grab = pointer - r.topLeft();
+
+    std::vector<bool> faces;
+    std::vector<QPoint> offsets;
+    const std::vector<QPoint> fan = groupOffsets(t, source, index);
+    for (int i = 0; i < static_cast<int>(m_drag.codes.size()); ++i) {
+        faces.push_back(t.isFaceUp(m_drag.codes[static_cast<std::size_t>(i)]));
+        offsets.push_back(group ? fan[static_cast<std::size_t>(i)] : QPoint());
+    }
+    QRect bounds;
+    for (const QPoint& o : offsets)
+        bounds |= QRect(o, QSize(1, 1));
+    const QPixmap pic = groupPicture(m_pictures, m_drag.codes, faces, offsets, m_settings.shadows);
+    // A lifted group stops at the pile's top: cards above a lifted single card stay drawn.
+    m_hiddenPile = source;
+    m_hiddenFrom = index;
+    if (!group && index + 1 < static_cast<int>(cards.size()))
+        m_hiddenFrom = -1; // never happens for stacked piles: they lift their top card
+    rebuildTablePicture();
+    setFlying(pic, m_drag.start, bounds.topLeft());
+    emit dragStarted();
+}
+
+void TableWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_drag.active || m_animating)
+        return;
+    if (!m_drag.moved) {
+        m_drag.moved = true;
+        if (m_controller)
+            m_controller->dragMoved();
+    }
+    moveFlying(event->position().toPoint() - m_drag.grab);
+}
+
+void TableWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_pressed || m_animating)
+        return;
+    m_pressed = false;
+    if (!m_controller || !m_state || !m_rules)
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (m_drag.active) {
+        finishDrag(pos);
+        return;
+    }
+    std::vector<PileRef> candidates;
+    const engine::SelectionState& sel = m_state->selection;
+    if (sel.pointAndClick && sel.selectedCard != 0 && sel.clicks >= 2) {
+        const QPoint t = toTable(pos);
+        const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y(), true);
+        if (hit.found())
+            candidates.push_back(hit.pile);
+    }
+    const engine::Table before = m_state->table;
+    m_controller->tableRelease(candidates);
+    if (m_state && !m_shown)
+        refresh();
+}
+
+void TableWidget::finishDrag(QPoint pointer)
+{
+    const QPoint corner = pointer - m_drag.grab;
+    const QPoint t = toTable(corner);
+    const engine::Rect dragRect{t.x(), t.y(), m_geometry.layout.cardWidth, m_geometry.layout.cardHeight};
+    const bool foundationsOnly = m_rules->firstMoveToFoundation() == 1 && m_state->movesMade == 0;
+    std::vector<PileRef> candidates;
+    if (m_drag.moved) {
+        for (const engine::DropCandidate& c :
+             engine::dropCandidates(m_geometry, m_state->table, dragRect, foundationsOnly)) {
+            if (std::find(candidates.begin(), candidates.end(), c.pile) == candidates.end())
+                candidates.push_back(c.pile);
+            if (static_cast<int>(candidates.size()) == engine::kMaxDropTries)
+                break;
+        }
+    }
+    const Drag drag = m_drag;
+    m_controller->tableRelease(candidates);
+    if (!m_state)
+        return;
+    // playEvents takes the dragged cards from the pointer to their new place and ends the drag;
+    // when the cards are still where they were lifted from, they slide back.
+    if (m_drag.active) {
+        const engine::Pile& src = m_state->table.pile(drag.source);
+        const bool stayed = drag.index < static_cast<int>(src.size()) &&
+                            src[static_cast<std::size_t>(drag.index)] == drag.codes.front();
+        if (stayed)
+            slideBack();
+        m_drag = Drag{};
+        clearFlying();
+        m_hiddenPile = {};
+        m_hiddenFrom = -1;
+        refresh();
+        emit dragEnded();
+    }
+}
+
+void TableWidget::slideBack()
+{
+    if (!m_flying.active() || !m_settings.animate)
+        return;
+    const QPoint from = m_flying.at - m_flying.offset;
+    InputHook hook;
+    m_animating = true;
+    fly(from, m_drag.start, SlideKind::Move, hook);
+    m_animating = false;
+}
+
+void TableWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (m_animating || m_paused || !m_rules || !m_state || !m_controller || m_drag.active)
+        return;
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint t = toTable(event->position().toPoint());
+    const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y());
+    m_controller->doubleClick(hit.pile, hit.index);
+    if (m_state && !m_shown)
+        refresh();
+}
+
+int TableWidget::randomInt(int below)
+{
+    if (below <= 1)
+        return 0;
+    return std::uniform_int_distribution<int>(0, below - 1)(m_random);
+}
+
+void TableWidget::endAnimation()
+{
+    InputHook::endAll();
+}
+
+} // namespace cw::ui

@@ -1,0 +1,216 @@
+// The table on screen: draws the current game, lets the player drag cards (or point and click),
+// and plays the engine's events, the deal, the winning animations and the pause screen.
+#pragma once
+
+#include "catalog/rules.h"
+#include "engine/card_size.h"
+#include "engine/events.h"
+#include "engine/game_state.h"
+#include "engine/geometry.h"
+#include "ui/animation.h"
+#include "ui/backgrounds.h"
+#include "ui/card_art.h"
+#include "ui/deck_art.h"
+#include "ui/table_painter.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <vector>
+
+class QScrollBar;
+
+namespace cw::engine {
+struct Press; // engine/pickup.h; its rules context clashes with Qt's "emit" keyword
+}
+
+namespace cw::ui {
+
+class PictureLibrary;
+
+// What the table asks of the game when the player acts on it. The window wires it to the
+// session, which runs the engine's table press and release (and plays the resulting events back
+// through TableWidget::playEvents).
+class TableController {
+public:
+    virtual ~TableController() = default;
+    // A press on the table (the engine's table press). Afterwards the widget reads the game
+    // state's drag state (cards lifted) and point-and-click selection.
+    virtual void tablePress(const engine::Press& press) = 0;
+    // The pointer moved while cards are carried (first move only).
+    virtual void dragMoved() = 0;
+    // The release: the piles under the dragged cards, best first (point and click: the pile of
+    // the second click; nothing when no card was carried). True when the table changed.
+    virtual bool tableRelease(const std::vector<engine::PileRef>& candidates) = 0;
+    // A double click on a card (the engine's click-to-play with the double-click options).
+    virtual void doubleClick(engine::PileRef pile, int index) = 0;
+};
+
+// The table's drawing and animation preferences.
+struct TableSettings {
+    engine::CardSize cardSize = engine::CardSize::B;
+    int cardSet = kDefaultCardSet;        // "Card"
+    int deck = kDefaultDeck;              // "Deck"
+    BackgroundChoice background;
+    bool animate = true;                  // "Cards_Animate"
+    bool shadows = true;                  // "Cards_Shadowed"
+    int speedMoveCard = 10;               // "Speed_Move_Card", milliseconds per frame
+    bool irregularPiles = false;          // "Piles_TT"
+    int markPattern = 0;                  // "HighLights_Foundations_Mark"
+    int markColour = 0;                   // "HighLights_Foundations_Color"
+    bool scrollBar = true;                // the scroll-bar option
+    QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
+    int winningSeconds = 30;              // "Winning_Animations_Time"
+};
+
+class TableWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TableWidget(const PictureLibrary& library, QWidget* parent = nullptr);
+    ~TableWidget() override;
+
+    void setController(TableController* controller) { m_controller = controller; }
+    // Settings take effect at once (pictures reloaded, table laid out and repainted as needed).
+    void setSettings(const TableSettings& settings);
+    const TableSettings& settings() const { return m_settings; }
+
+    // The game to show. Both are borrowed and must outlive the widget or the next setGame;
+    // nullptrs show the bare table. A new game draws new irregular-pile offsets.
+    void setGame(const catalog::Rules* rules, const engine::GameState* state, bool newGame = true);
+    // The screen the game is laid out for (0: the same as the widget); the outer window height.
+    void setScreenSize(int screenWidth, int screenHeight, int windowHeight = 0);
+    // The game's state changed outside an animation: show it as it now is.
+    void refresh();
+    // Lays the piles out again (rules or room changed) and repaints.
+    void relayout();
+
+    // Plays the events of one action onto the picture, from the table as last shown to the
+    // game's current table: a moved card slides, a turned card flips. Other events are left to
+    // the caller. Shows the final table afterwards.
+    void playEvents(const engine::Events& events);
+    // Moves the picture of `codes` (bottom first, fanned by the pile's steps) from one table point
+    // to another (table coordinates; below -9999 means off the table). Nothing changes in the game.
+    void animateMove(const std::vector<int>& codes, QPoint from, QPoint to, SlideKind kind = SlideKind::Move);
+    // The deal animation: the cards fly from the stock (or from off the table) to their places.
+    void animateDeal();
+    // The redeal effect: the table is swept off and dealt again.
+    void animateRedeal();
+    // The winning animation by name ("(Random)", "(None)", "Festoons", "Circles", "Lines",
+    // "Open order", "Left to right", "Up to down"); `seconds` < 0 takes the settings' values.
+    void runWinningAnimation(const QString& name = {}, int seconds = -1);
+    // The pause screen; the next click or key ends it (pauseEnded is emitted).
+    void showPause(bool on);
+    bool paused() const { return m_paused; }
+    bool animating() const { return m_animating; }
+    // Ends a running animation as a click would.
+    void endAnimation();
+
+    // Geometry of the current layout (table coordinates) and the scroll position.
+    const engine::TableGeometry& tableGeometry() const { return m_geometry; }
+    int scrollPosition() const { return m_scroll.position; }
+    bool scrollBarShown() const { return m_scroll.shown; }
+    // Window point <-> table point.
+    QPoint toTable(QPoint windowPoint) const { return windowPoint + QPoint(0, m_scroll.position); }
+    QPoint toWindow(QPoint tablePoint) const { return tablePoint - QPoint(0, m_scroll.position); }
+    // The window rectangle of the card at `index` of `pile` in the table as shown.
+    QRect cardRect(engine::PileRef pile, int index) const;
+    const CardPictures& pictures() const { return m_pictures; }
+
+    // The whole table as it is on screen (the drag image and flying cards included).
+    QImage grabTable();
+
+    // Timing hooks for tests: rebuild the table picture from scratch (what a full repaint costs).
+    void rebuildTablePicture();
+
+signals:
+    void pauseEnded();
+    // The drag started or ended (the window may show a different pointer).
+    void dragStarted();
+    void dragEnded();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct Flying {
+        QPixmap picture;
+        QPoint at;       // window position of the picture's top-left corner
+        QPoint offset;   // picture corner relative to the bottom card's corner
+        bool active() const { return !picture.isNull(); }
+        QRect rect() const { return QRect(at, picture.deviceIndependentSize().toSize()); }
+    };
+    struct Drag {
+        bool active = false;
+        engine::PileRef source{};
+        int index = -1;
+        std::vector<int> codes;
+        QPoint grab;        // pointer minus the bottom card's window corner
+        QPoint start;       // bottom card's window corner at the lift
+        bool moved = false;
+    };
+
+    void loadPictures();
+    void layoutNow();
+    void rebuildBackground();
+    TableScene scene() const;
+    const engine::Table* shownTable() const;
+    void setFlying(const QPixmap& picture, QPoint cardCorner, QPoint offset);
+    void moveFlying(QPoint cardCorner);
+    void clearFlying();
+    QPixmap pictureOf(const engine::Table& table, engine::PileRef pile, int from, QPoint* offset) const;
+    std::vector<QPoint> groupOffsets(const engine::Table& table, engine::PileRef pile, int from) const;
+    void fly(QPoint from, QPoint to, SlideKind kind, InputHook& hook);
+    void flip(int code, engine::PileRef pile, int index, bool faceUp, InputHook& hook);
+    void startDrag(QPoint pointer);
+    void finishDrag(QPoint pointer);
+    void slideBack();
+    void syncScrollBar();
+    QRect tableArea() const;
+    int randomInt(int below);
+
+    const PictureLibrary& m_library;
+    TableController* m_controller = nullptr;
+    TableSettings m_settings;
+    const catalog::Rules* m_rules = nullptr;
+    const engine::GameState* m_state = nullptr;
+    std::optional<engine::Table> m_shown;   // the table as drawn while it lags the game's
+    engine::Table m_drawn;                  // the table the picture shows
+    engine::TableGeometry m_geometry;
+    engine::ScrollState m_scroll;
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    int m_windowHeight = 0;
+    engine::IrregularOffsets m_irregular;
+    CardPictures m_pictures;
+    TablePainter m_painter;
+    QPixmap m_background;      // background only, widget size
+    QPixmap m_table;           // background and cards, widget size
+    Flying m_flying;
+    Drag m_drag;
+    bool m_pressed = false;    // a press went to the controller; the release must follow
+    engine::PileRef m_hiddenPile{};
+    int m_hiddenFrom = -1;
+    bool m_animating = false;
+    bool m_swallowInput = false;
+    bool m_paused = false;
+    qreal m_picturesDpr = 0;
+    QScrollBar* m_scrollBar = nullptr;
+    std::mt19937 m_random;
+    std::unique_ptr<InputHook> m_pauseHook;
+};
+
+} // namespace cw::ui

@@ -1,0 +1,519 @@
+// Tests of the table widget: dragging and dropping cards through the engine, point and click,
+// the slide back of a refused drop, the slide step rule, and screenshots of whole tables.
+#include "catalog/definitions.h"
+#include "catalog/game_list.h"
+#include "engine/deal.h"
+#include "engine/pickup.h"
+#include "ui/animation.h"
+#include "ui/picture_library.h"
+#include "ui/table_painter.h"
+#include "ui/table_widget.h"
+#include "ui/winning_animation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QtTest>
+
+#include <optional>
+
+using namespace cw;
+using namespace cw::ui;
+using engine::PileRef;
+
+namespace {
+
+const QString kLibraryPath = QStringLiteral(CW_BIN_DIR "/CWD.RGF");
+
+QString artifactsDir()
+{
+    const QString dir = QStringLiteral(CW_ARTIFACTS_DIR);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+std::optional<catalog::Rules> loadRules(int id)
+{
+    const std::string path = CW_BIN_DIR "/GAMES.DAT";
+    auto text = catalog::ReadWholeFile(path);
+    if (!text)
+        return std::nullopt;
+    const auto built = catalog::BuildGameList(text.value());
+    auto rules = catalog::LoadGameRules(text.value(), built.list, id, {});
+    if (!rules)
+        return std::nullopt;
+    return rules.value();
+}
+
+// Card codes: hearts 1-13, diamonds 14-26, clubs 27-39, spades 40-52.
+constexpr int kSevenOfHearts = 7;
+constexpr int kSevenOfSpades = 46;
+constexpr int kEightOfSpades = 47;
+
+// The session's part, played by the engine itself: records what the table hands over.
+class EngineController : public TableController {
+public:
+    EngineController(catalog::Rules rules, engine::GameState state) : rules(std::move(rules)), state(std::move(state)) {}
+
+    void tablePress(const engine::Press& press) override
+    {
+        presses.push_back(press);
+        engine::Events events;
+        engine::Play play{rules, state, options, &events};
+        engine::tablePress(play, press);
+        if (widget && !events.empty())
+            widget->playEvents(events);
+    }
+    void dragMoved() override { engine::noteDragMoved(state); }
+    bool tableRelease(const std::vector<PileRef>& candidates) override
+    {
+        releases.push_back(candidates);
+        engine::Events events;
+        engine::Play play{rules, state, options, &events};
+        const bool changed = engine::tableRelease(play, candidates);
+        if (widget)
+            widget->playEvents(events);
+        return changed;
+    }
+    void doubleClick(PileRef pile, int index) override { doubleClicks.push_back({pile, index}); }
+
+    catalog::Rules rules;
+    engine::GameState state;
+    engine::PlayOptions options;
+    TableWidget* widget = nullptr;
+    std::vector<engine::Press> presses;
+    std::vector<std::vector<PileRef>> releases;
+    std::vector<std::pair<PileRef, int>> doubleClicks;
+};
+
+// The largest card size whose layout fits the room.
+engine::CardSize largestFitting(const catalog::Rules& rules, int width, int height)
+{
+    for (engine::CardSize s : {engine::CardSize::X, engine::CardSize::S, engine::CardSize::B, engine::CardSize::M})
+        if (engine::fitsIn(rules, width, height, s, nullptr))
+            return s;
+    return engine::CardSize::L;
+}
+
+QPoint centre(const QRect& r) { return r.center(); }
+
+} // namespace
+
+class TestTable : public QObject {
+    Q_OBJECT
+
+private:
+    PictureLibrary m_lib;
+
+    // Klondike with a small hand-made table: 8 of spades on tableau 1, 7 of hearts on
+    // tableau 2, 7 of spades on tableau 3; everything else empty.
+    std::unique_ptr<EngineController> smallPosition(bool pointAndClick = false)
+    {
+        auto rules = loadRules(0);
+        if (!rules)
+            return nullptr;
+        engine::GameState state;
+        state.gameId = 0;
+        state.gameNumber = "1";
+        state.table.append(PileRef::tableau(0), kEightOfSpades, true);
+        state.table.append(PileRef::tableau(1), kSevenOfHearts, true);
+        state.table.append(PileRef::tableau(2), kSevenOfSpades, true);
+        state.table.append(PileRef::stock(), 1, false);
+        state.selection.pointAndClick = pointAndClick;
+        return std::make_unique<EngineController>(*rules, state);
+    }
+
+    void showWidget(TableWidget& w, EngineController& c, int speed = 0)
+    {
+        TableSettings s;
+        s.speedMoveCard = speed;
+        w.setSettings(s);
+        w.setController(&c);
+        c.widget = &w;
+        w.resize(800, 600);
+        w.setGame(&c.rules, &c.state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_lib.load(kLibraryPath), qPrintable(m_lib.errorMessage()));
+        QVERIFY2(loadRules(0).has_value(), "GAMES.DAT next to the tests");
+    }
+
+    void slideStepFollowsTheRule_data()
+    {
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("step");
+        QTest::newRow("10") << 10 << int(SlideKind::Move) << 2;
+        QTest::newRow("100") << 100 << int(SlideKind::Move) << 19;
+        QTest::newRow("500") << 500 << int(SlideKind::Move) << 48;
+        QTest::newRow("1000") << 1000 << int(SlideKind::Move) << 60;
+        QTest::newRow("100 deal") << 100 << int(SlideKind::Deal) << 17;
+        QTest::newRow("100 demo") << 100 << int(SlideKind::Demo) << 9;
+        QTest::newRow("1 still moves") << 1 << int(SlideKind::Move) << 1;
+        QTest::newRow("negative") << -100 << int(SlideKind::Move) << 19;
+    }
+    void slideStepFollowsTheRule()
+    {
+        QFETCH(int, distance);
+        QFETCH(int, kind);
+        QFETCH(int, step);
+        QCOMPARE(slideStep(distance, SlideKind(kind)), step);
+    }
+
+    void slideFramesLeadOnTheLongerAxis()
+    {
+        const QSize card(71, 96);
+        // 100 across and 40 down: x leads by 19 a frame, y follows in proportion.
+        const auto frames = slideFrames(QPoint(0, 0), QPoint(100, 40), card);
+        QCOMPARE(frames.size(), std::size_t(6));
+        QCOMPARE(frames[0], QPoint(19, 7));
+        QCOMPARE(frames[1], QPoint(38, 15));
+        QCOMPARE(frames.back(), QPoint(100, 40));
+        // Leftwards and upwards, y leading.
+        const auto up = slideFrames(QPoint(50, 300), QPoint(10, 0), card);
+        QCOMPARE(up.front().y(), 300 - slideStep(300));
+        QCOMPARE(up.back(), QPoint(10, 0));
+        // Off-table ends come from three card sizes up and left.
+        const auto in = slideFrames(QPoint(-10000, -10000), QPoint(0, 0), card);
+        QVERIFY(!in.empty());
+        QCOMPARE(in.back(), QPoint(0, 0));
+        QVERIFY(slideFrames(QPoint(5, 5), QPoint(5, 5), card).empty());
+        QCOMPARE(frameWait(0, SlideKind::Move), 0);
+        QCOMPARE(frameWait(20, SlideKind::Deal), 5);
+    }
+
+    void dragAndDropGoesThroughTheController()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        const QRect from = w.cardRect(PileRef::tableau(1), 0);
+        const QRect to = w.cardRect(PileRef::tableau(0), 1); // where the next card lands
+        QVERIFY(!from.isEmpty() && !to.isEmpty());
+
+        QTest::mousePress(&w, Qt::LeftButton, {}, centre(from));
+        QCOMPARE(c->presses.size(), std::size_t(1));
+        QCOMPARE(c->presses[0].pile, PileRef::tableau(1));
+        QCOMPARE(c->presses[0].index, 0);
+        QCOMPARE(c->state.drag.carriedCard, kSevenOfHearts);
+        // Move in a few steps, as a hand does, and let go over tableau 1.
+        QTest::mouseMove(&w, centre(from) + QPoint(-10, 5));
+        QTest::mouseMove(&w, (centre(from) + centre(to)) / 2);
+        QTest::mouseMove(&w, centre(to) + QPoint(4, 6));
+        QVERIFY(c->state.drag.moved);
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, centre(to) + QPoint(4, 6));
+
+        QCOMPARE(c->releases.size(), std::size_t(1));
+        const auto& cands = c->releases[0];
+        QVERIFY(!cands.empty());
+        QCOMPARE(cands.front(), PileRef::tableau(0)); // the pile under most of the card first
+        QVERIFY(int(cands.size()) <= engine::kMaxDropTries);
+        QCOMPARE(c->state.table.tableau(0).size(), std::size_t(2));
+        QCOMPARE(c->state.table.tableau(0).top(), kSevenOfHearts);
+        QVERIFY(c->state.table.tableau(1).empty());
+        QVERIFY(!w.animating());
+    }
+
+    void refusedDropSlidesBack()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c, 2);
+        const QImage before = w.grabTable();
+        const QRect from = w.cardRect(PileRef::tableau(1), 0);
+        const QRect onto = w.cardRect(PileRef::tableau(2), 1);
+
+        QTest::mousePress(&w, Qt::LeftButton, {}, centre(from));
+        QTest::mouseMove(&w, centre(from) + QPoint(20, 10));
+        QTest::mouseMove(&w, centre(onto));
+        // While carried, the source pile is drawn without the card and the card follows.
+        const QImage carried = w.grabTable();
+        QVERIFY(carried != before);
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, centre(onto));
+
+        QCOMPARE(c->releases.size(), std::size_t(1));
+        QCOMPARE(c->releases[0].front(), PileRef::tableau(2));
+        // A seven on a seven: refused, the table is unchanged and the picture is as before.
+        QCOMPARE(c->state.table.tableau(1).top(), kSevenOfHearts);
+        QCOMPARE(c->state.table.tableau(2).size(), std::size_t(1));
+        QCOMPARE(c->state.drag.carriedCard, 0);
+        QCOMPARE(w.grabTable(), before);
+    }
+
+    void pressWithoutMovePutsTheCardBack()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        const QImage before = w.grabTable();
+        const QRect from = w.cardRect(PileRef::tableau(1), 0);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(from));
+        QCOMPARE(c->releases.size(), std::size_t(1));
+        QVERIFY(c->releases[0].empty()); // nothing moved, nothing offered
+        QCOMPARE(c->state.table.tableau(1).top(), kSevenOfHearts);
+        QCOMPARE(w.grabTable(), before);
+    }
+
+    void pointAndClickSelectsThenDrops()
+    {
+        auto c = smallPosition(true);
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        const QImage before = w.grabTable();
+        const QRect from = w.cardRect(PileRef::tableau(1), 0);
+        const QRect target = w.cardRect(PileRef::tableau(0), 0);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(from));
+        QCOMPARE(c->state.selection.selectedCard, kSevenOfHearts);
+        const QImage selected = w.grabTable();
+        // The selected card is highlighted, nothing else changes.
+        QVERIFY(selected != before);
+        QCOMPARE(selected.copy(target), before.copy(target));
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(target));
+        QCOMPARE(c->releases.back(), std::vector<PileRef>{PileRef::tableau(0)});
+        QCOMPARE(c->state.table.tableau(0).top(), kSevenOfHearts);
+        QCOMPARE(c->state.selection.selectedCard, 0);
+    }
+
+    void doubleClickNamesTheCard()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        const QRect card = w.cardRect(PileRef::tableau(2), 0);
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, centre(card));
+        QCOMPARE(c->doubleClicks.size(), std::size_t(1));
+        QCOMPARE(c->doubleClicks[0].first, PileRef::tableau(2));
+        QCOMPARE(c->doubleClicks[0].second, 0);
+    }
+
+    void playedEventsEndOnTheGameTable()
+    {
+        // A stock click of Klondike: the played events leave the picture exactly as a fresh
+        // drawing of the new table.
+        auto rules = loadRules(0);
+        QVERIFY(rules);
+        auto dealt = engine::deal(*rules, "12345");
+        EngineController c(dealt.rules, dealt.state);
+        TableWidget w(m_lib);
+        showWidget(w, c);
+        const engine::Hit stock{PileRef::stock(), 0};
+        const QRect r = w.cardRect(PileRef::stock(), 0);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(r));
+        QVERIFY(c.state.table.waste().size() > 0);
+        const QImage played = w.grabTable();
+        TableWidget fresh(m_lib);
+        fresh.setSettings(w.settings());
+        fresh.resize(w.size());
+        fresh.setGame(&c.rules, &c.state, false);
+        QCOMPARE(played, fresh.grabTable());
+    }
+
+    void emptyPileMarkersFollowTheRules()
+    {
+        auto rules = loadRules(0);
+        QVERIFY(rules);
+        engine::GameState s;
+        // Klondike: foundations show the Ace marker, tableau piles the King's.
+        QCOMPARE(emptyPileMarker(*rules, s, PileRef::foundation(0), 'B'), QStringLiteral("FoundationA"));
+        QCOMPARE(emptyPileMarker(*rules, s, PileRef::tableau(3), 'B'), QStringLiteral("Foundation13"));
+        // An empty stock with cards left to turn over shows StockUp; none left, StockStop.
+        s.table.append(PileRef::waste(), 1, true);
+        s.table.append(PileRef::waste(), 2, true);
+        const QString withWaste = emptyPileMarker(*rules, s, PileRef::stock(), 'B');
+        QVERIFY(withWaste == QStringLiteral("StockUp") || withWaste == QStringLiteral("StockStop"));
+        s.table.waste().clear();
+        if (rules->redealMode() <= 0)
+            QCOMPARE(emptyPileMarker(*rules, s, PileRef::stock(), 'B'), QStringLiteral("StockStop"));
+    }
+
+    void winningAnimationEndsOnTimeAndOnClick()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        // Time 0 ends at once.
+        QElapsedTimer t;
+        t.start();
+        w.runWinningAnimation(QStringLiteral("Circles"), 0);
+        QVERIFY(t.elapsed() < 200);
+        // Every pattern draws and stops on its time.
+        for (const QString& name : winningAnimationPatterns()) {
+            const QImage before = w.grabTable();
+            t.restart();
+            bool changed = false;
+            QTimer::singleShot(300, &w, [&] { changed = w.grabTable() != before; });
+            w.runWinningAnimation(name, 1);
+            QVERIFY2(t.elapsed() < 2500, qPrintable(name));
+            QVERIFY2(changed, qPrintable(name));
+            QVERIFY(!w.animating());
+        }
+        // A click ends it long before its time.
+        t.restart();
+        QTimer::singleShot(150, &w, [&] { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(5, 5)); });
+        w.runWinningAnimation(QStringLiteral("Open order"), 30);
+        QVERIFY(t.elapsed() < 3000);
+        QVERIFY(c->presses.empty()); // swallowed, not handed to the game
+    }
+
+    void pauseSwallowsTheClickThatEndsIt()
+    {
+        auto c = smallPosition();
+        QVERIFY(c);
+        TableWidget w(m_lib);
+        showWidget(w, *c);
+        const QImage table = w.grabTable();
+        QSignalSpy ended(&w, &TableWidget::pauseEnded);
+        w.showPause(true);
+        QVERIFY(w.paused());
+        QImage paused = w.grabTable();
+        QVERIFY(paused != table);
+        w.grabTable().save(artifactsDir() + QStringLiteral("/pause_800x600.png"));
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(w.cardRect(PileRef::tableau(1), 0)));
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(!w.paused());
+        QVERIFY(c->presses.empty());
+        QCOMPARE(w.grabTable(), table);
+    }
+
+    void screenshots_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QSize>("room");
+        for (int id : {0, 1, 18, -208})
+            for (QSize room : {QSize(1280, 1024), QSize(800, 600)})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2x%3").arg(id).arg(room.width()).arg(room.height())))
+                    << id << room;
+    }
+    void screenshots()
+    {
+        QFETCH(int, game);
+        QFETCH(QSize, room);
+        std::optional<catalog::Rules> rules;
+        if (game >= 0) {
+            rules = loadRules(game);
+        } else {
+            rules = fourDeckGame();
+        }
+        QVERIFY(rules);
+        auto dealt = engine::deal(*rules, "1000");
+        QVERIFY(!dealt.badCardCount);
+        TableWidget w(m_lib);
+        TableSettings s;
+        s.cardSize = largestFitting(dealt.rules, room.width(), room.height());
+        w.setSettings(s);
+        w.resize(room);
+        w.setGame(&dealt.rules, &dealt.state);
+        const QImage img = w.grabTable();
+        QCOMPARE(img.size(), room);
+        const QString name = QStringLiteral("%1/table_%2_%3x%4.png")
+                                 .arg(artifactsDir())
+                                 .arg(game >= 0 ? QString::number(game) : QStringLiteral("4decks"))
+                                 .arg(room.width())
+                                 .arg(room.height());
+        QVERIFY(img.save(name));
+        // Every card of the deal lies on the table, inside the room.
+        const engine::TableGeometry& tg = w.tableGeometry();
+        for (int k = 0; k < engine::kTablePiles; ++k) {
+            const PileRef p = engine::pileAtTableOrder(k);
+            const auto& pile = dealt.state.table.pile(p);
+            for (int i = 0; i < int(pile.size()); ++i) {
+                const QRect r = w.cardRect(p, i);
+                QVERIFY2(tg.layout.present(p), qPrintable(QString::fromStdString(engine::pileName(p))));
+                QVERIFY2(r.left() >= 0 && r.right() < room.width(),
+                         qPrintable(QStringLiteral("%1 card %2 at x %3").arg(QString::fromStdString(engine::pileName(p))).arg(i).arg(r.left())));
+                if (!w.scrollBarShown())
+                    QVERIFY2(r.top() >= 0 && r.bottom() < room.height(),
+                             qPrintable(QStringLiteral("%1 card %2 at y %3").arg(QString::fromStdString(engine::pileName(p))).arg(i).arg(r.top())));
+            }
+        }
+    }
+
+    void timings()
+    {
+        // Full repaint of a 104-card table and one drag frame at 1280 x 1024 (reported, not judged).
+        auto rules = loadRules(18);
+        QVERIFY(rules);
+        auto dealt = engine::deal(*rules, "1000");
+        EngineController c(dealt.rules, dealt.state);
+        // Every card face up and on the tableau, so that all 104 are drawn.
+        c.state.table.clearPiles();
+        for (int code = 1; code <= 104; ++code)
+            c.state.table.append(PileRef::tableau((code - 1) % 10), code, true);
+        TableWidget w(m_lib);
+        TableSettings s;
+        s.cardSize = engine::CardSize::B;
+        w.setSettings(s);
+        w.setController(&c);
+        c.widget = &w;
+        w.resize(1280, 1024);
+        w.setGame(&c.rules, &c.state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        constexpr int kRounds = 50;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < kRounds; ++i) {
+            w.rebuildTablePicture();
+            w.repaint();
+        }
+        const double full = double(t.nsecsElapsed()) / kRounds / 1e6;
+        const QRect top = w.cardRect(PileRef::tableau(3), int(c.state.table.tableau(3).size()) - 1);
+        QTest::mousePress(&w, Qt::LeftButton, {}, centre(top));
+        QVERIFY(c.state.drag.carriedCard != 0);
+        t.restart();
+        for (int i = 0; i < kRounds; ++i) {
+            QTest::mouseMove(&w, centre(top) + QPoint(3 * i, 2 * i));
+            w.repaint();
+        }
+        const double frame = double(t.nsecsElapsed()) / kRounds / 1e6;
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, centre(top) + QPoint(150, 100));
+        qInfo("timing: full repaint of 104 cards at 1280x1024: %.2f ms; one drag frame: %.2f ms", full, frame);
+    }
+
+private:
+    // A four-deck game of the catalog, or one made from Spider.
+    std::optional<catalog::Rules> fourDeckGame()
+    {
+        if (auto rules = loadRules(fourDeckId()))
+            return rules;
+        // None in the catalog yet: Spider played with four decks, sixteen foundations and
+        // ten piles of ten cards.
+        auto rules = loadRules(18);
+        if (!rules)
+            return std::nullopt;
+        rules->set(378, 208);
+        rules->set(374, 16);
+        for (int k = 0; k < 10; ++k)
+            rules->set(382 + k, 10);
+        return rules;
+    }
+    int fourDeckId()
+    {
+        const std::string path = CW_BIN_DIR "/GAMES.DAT";
+        auto text = catalog::ReadWholeFile(path);
+        if (!text)
+            return -1;
+        const auto built = catalog::BuildGameList(text.value());
+        for (const auto& e : built.list.entries()) {
+            auto r = catalog::LoadGameRules(text.value(), built.list, e.id, {});
+            if (r && r.value().cardsInPlay() == 208)
+                return e.id;
+        }
+        return -1;
+    }
+};
+
+QTEST_MAIN(TestTable)
+#include "test_table.moc"
