@@ -96,12 +96,17 @@ TEST(GeneratedGames, DefinitionsReadBackValueForValue)
     expectReadsBack(defs.value());
     EXPECT_EQ(defs->find("\n"), defs->find("\r\n") + 1) << "CR LF line ends";
 
-    // The file the build wrote, when this build has made it, is the same text.
+    // The file the build wrote is the same text, unless a source changed after it was made
+    // (the test does not depend on the data target; building cw_data brings it up to date).
     const fs::path built = fs::path(CW_BIN_DIR) / std::string(kDefinitionsFileName);
-    if (fs::exists(built)) {
+    bool current = fs::exists(built);
+    for (const auto& e : fs::directory_iterator(kSourceDir))
+        if (current && e.path().extension() == ".games" && fs::last_write_time(e.path()) > fs::last_write_time(built))
+            current = false;
+    if (current) {
         auto text = ReadWholeFile(built);
         ASSERT_TRUE(text.ok());
-        EXPECT_EQ(text.value(), defs.value()) << "GAMES.DAT is stale: rebuild cw_data";
+        EXPECT_EQ(text.value(), defs.value()) << "the generator wrote something else than the catalog reads back";
     }
 }
 
