@@ -255,6 +255,34 @@ bool automaticFill(Play& play)
     return any;
 }
 
+std::string customAutoplayKey(int gameId)
+{
+    std::string digits = std::to_string(gameId);
+    if (digits.size() < 4)
+        digits.insert(0, 4 - digits.size(), '0');
+    return "Cust_" + digits;
+}
+
+bool storedAutoplayOn(std::string_view gamesFlags, std::string_view customValue, int gameId)
+{
+    if (gameId >= kFirstCustomGameId)
+        return customValue != "N";
+    if (gameId < 0 || static_cast<std::size_t>(gameId) >= gamesFlags.size())
+        return true;
+    return gamesFlags[static_cast<std::size_t>(gameId)] != 'N';
+}
+
+std::string withAutoplayFlag(std::string gamesFlags, int gameId, bool on)
+{
+    if (gameId < 0 || gameId >= kFirstCustomGameId)
+        return gamesFlags;
+    const std::size_t i = static_cast<std::size_t>(gameId);
+    if (gamesFlags.size() <= i)
+        gamesFlags.resize(i + 10, 'Y');
+    gamesFlags[i] = on ? 'Y' : 'N';
+    return gamesFlags;
+}
+
 bool runAutoplay(Play& play)
 {
     bool any = false;

@@ -30,9 +30,7 @@ bool mayDropTableau(const Play& play, const Carried& g, int c)
     }
     if (!buildingTest(play, tableauQuery(play, c, g.card, g.source, g.single())))
         return false;
-    if (!g.single()) {
-        if (g.source.kind != PileKind::Tableau)
-            return false;
+    if (!g.single() && g.source.kind == PileKind::Tableau) {
         if (play.rules.sequenceRule() != 0 && !groupIsSequence(play, g.source.index, g.index, c))
             return false;
         if (top == 0 && play.rules.groupLimit() == -5 &&

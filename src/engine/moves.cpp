@@ -256,12 +256,13 @@ bool executeMove(Play& play, int card, std::string_view name, bool group)
     const PileRef target = cardMoveTarget(name);
     if (!target.valid())
         return executeStockMove(play, name);
-    if (play.rules.firstMoveToFoundation() == 1 && play.state.movesMade == 0 &&
-        target.kind != PileKind::Foundation)
-        return false;
     Table& t = play.table();
     const PileRef source = t.locateCard(card, EditMode::Report, play.tableaus());
     if (!source.valid() || source == target)
+        return false;
+    // Until the first move is made, some games allow only a tableau card to a foundation.
+    if (play.rules.firstMoveToFoundation() == 1 && play.state.movesMade == 0 &&
+        (target.kind != PileKind::Foundation || source.kind != PileKind::Tableau))
         return false;
     const int index = t.pile(source).find(card);
     const bool automatic = name.substr(0, 13) == "Dest_Autoplay";

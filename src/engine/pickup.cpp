@@ -220,6 +220,17 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture)
     return moved;
 }
 
+bool tableDoubleClick(Play& play, PileRef pile, int index)
+{
+    if (pile.kind == PileKind::Stock) {
+        play.state.swallowStockPress = false;
+        return false;
+    }
+    if (play.state.drag.carriedCard != 0)
+        return false;
+    return clickToPlay(play, pile, index, Gesture::DoubleClick);
+}
+
 bool tablePress(Play& play, const Press& press)
 {
     GameState& s = play.state;

@@ -51,6 +51,10 @@ bool tableRelease(Play& play, std::span<const PileRef> candidates);
 // legal destination the gesture's options allow. True when it moved.
 bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture);
 
+// A double click: on the stock it only clears the flag that swallows the next stock press; on a
+// card it is a click-to-play move by the double-click options.
+bool tableDoubleClick(Play& play, PileRef pile, int index);
+
 // The Draw of group limit -17: a buried card jumps to the top of its own pile once, in the
 // last deal. True when it moved; otherwise a message says why.
 bool tryDraw(Play& play, int c, int index);

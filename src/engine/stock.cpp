@@ -252,16 +252,11 @@ void gatherAndRedeal(Play& play, int mode)
     }
     std::vector<int> order = interleaveGathered(std::move(gathered));
     if (mode == 6) {
-        std::size_t lead = 0;
-        while (lead < order.size() && rank(order[lead]) == 1)
-            ++lead;
-        std::stable_partition(order.begin() + static_cast<std::ptrdiff_t>(lead), order.end(),
-                              [](int c) { return rank(c) != 1; });
+        // Every Ace moves to the front, keeping its order (a leading run of Aces stays first).
         std::vector<int> aces;
         std::vector<int> rest;
         for (int c : order)
             (rank(c) == 1 ? aces : rest).push_back(c);
-        // The aces gathered at the back of the run move to the front with the leading ones.
         order = aces;
         order.insert(order.end(), rest.begin(), rest.end());
         std::size_t i = 0;

@@ -140,3 +140,21 @@ TEST(Autoplay, FillWaitsForTheFirstMoveWhenItMustGoToAFoundation)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AutoplayMemory, PerGameFlags)
+{
+    // Switching autoplay off in game 12 and coming back to it restores "off"; game 7 stays on.
+    const std::string flags = withAutoplayFlag("", 12, false);
+    EXPECT_EQ(flags.size(), 22u);
+    EXPECT_FALSE(storedAutoplayOn(flags, "", 12));
+    EXPECT_TRUE(storedAutoplayOn(flags, "", 7));
+    EXPECT_TRUE(storedAutoplayOn(flags, "", 500)) << "a missing flag means on";
+    EXPECT_EQ(withAutoplayFlag(flags, 12, true), std::string(22, 'Y'));
+    EXPECT_EQ(customAutoplayKey(8003), "Cust_8003");
+    EXPECT_FALSE(storedAutoplayOn(flags, "N", 8003));
+    EXPECT_TRUE(storedAutoplayOn(flags, "", 8003));
+}
+
+} // namespace

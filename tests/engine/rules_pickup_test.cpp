@@ -173,3 +173,50 @@ TEST(PickUp, AvailabilityTests)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PickUp, PointAndClickMovesOnTheSecondClick)
+{
+    cw::catalog::Rules rules = basicRules();
+    GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9s; Fila3: 9h:2");
+    st.selection.pointAndClick = true;
+    const PlayOptions opt;
+    Play play{rules, st, opt};
+    const PileRef target = PileRef::tableau(2);
+    tablePress(play, Press{PileRef::tableau(0), 1});
+    EXPECT_EQ(st.selection.selectedCard, cardCode(0, 8));
+    EXPECT_FALSE(tableRelease(play, std::span<const PileRef>(&target, 1))) << "the first release waits";
+    tablePress(play, Press{PileRef::tableau(2), 0});
+    EXPECT_TRUE(tableRelease(play, std::span<const PileRef>(&target, 1)));
+    EXPECT_EQ(pileText(st, PileRef::tableau(2)), "061 008");
+    EXPECT_EQ(st.selection.selectedCard, 0);
+    // Pressing the selected card again clears the selection.
+    tablePress(play, Press{PileRef::tableau(2), 1});
+    tablePress(play, Press{PileRef::tableau(2), 1});
+    EXPECT_EQ(st.selection.selectedCard, 0);
+}
+
+TEST(PickUp, StockPressArmsTheRedealAndTheReleaseRunsIt)
+{
+    cw::catalog::Rules rules = basicRules(2);
+    rules.set(11, 1);
+    rules.set(24, 1);
+    rules.set(7, 1);
+    GameState st = stateFromText("Mazzo_Vis: Ah 2h");
+    const PlayOptions opt;
+    Play play{rules, st, opt};
+    EXPECT_FALSE(tablePress(play, Press{PileRef::stock(), -1}));
+    EXPECT_TRUE(st.redealArmed);
+    EXPECT_TRUE(st.table.stock().empty());
+    EXPECT_TRUE(tableRelease(play, {}));
+    EXPECT_EQ(pileText(st, PileRef::stock()), "*002 *001");
+    // A double click on a card plays it home; on the stock it only clears the swallow flag.
+    st = stateFromText("Fila1: Ah");
+    EXPECT_TRUE(tableDoubleClick(play, PileRef::tableau(0), 0));
+    EXPECT_TRUE(st.swallowStockPress);
+    tableDoubleClick(play, PileRef::stock(), -1);
+    EXPECT_FALSE(st.swallowStockPress);
+}
+
+} // namespace
