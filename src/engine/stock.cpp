@@ -396,7 +396,7 @@ void redealProcedure(Play& play)
         if (play.eventRecorded(4))
             break;
         play.recordEvent(4);
-        for (int r = 0; r < 8 && !t.waste().empty(); ++r) {
+        for (int r = 0; r < 8 && r < play.reserves() && !t.waste().empty(); ++r) {
             const int card = t.waste().bottom();
             t.waste().erase(0);
             t.append(PileRef::reserve(r), card, true);
@@ -542,7 +542,7 @@ bool runScheme(Play& play)
         bool changed = false;
         const int from = 8 * play.state.stockClicks - 16;
         for (int c = from; c < from + 8; ++c) {
-            if (c < 0 || c >= kTableauPiles)
+            if (c < 0 || c >= play.tableaus())
                 continue;
             changed = dealOne(play, PileRef::tableau(c), true) || changed;
             if (changed && play.state.tutorMode != 0)
@@ -575,9 +575,9 @@ bool runScheme(Play& play)
         if (cards > play.tableaus())
             return executeStockMove(play, "Add_Tableaus");
         bool changed = false;
-        for (int c = 0; c < cards - 4 && c < kTableauPiles; ++c)
+        for (int c = 0; c < cards - 4 && c < play.tableaus(); ++c)
             changed = dealOne(play, PileRef::tableau(c), true) || changed;
-        for (int k = 0; k < 4; ++k)
+        for (int k = 0; k < 4 && k < play.reserves(); ++k)
             changed = dealOne(play, PileRef::reserve(k), true) || changed;
         return changed;
     }
@@ -591,7 +591,7 @@ bool runScheme(Play& play)
             return false;
         }
         bool changed = false;
-        for (int k = 0; k < 5; ++k)
+        for (int k = 0; k < 5 && k < play.reserves(); ++k)
             changed = dealOne(play, PileRef::reserve(k), true) || changed;
         return changed;
     }
