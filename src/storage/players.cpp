@@ -86,6 +86,12 @@ std::string renamePlayerMessage(const std::string& name) {
     return playerNameMessage(PlayerNameProblem::ForbiddenCharacter) + "\rPlease rename the Player name:  " + name;
 }
 
+bool playerNamesNeedRenaming(IniFile& settings) {
+    if (settings.readString("Parameters", "Players_Names_V01", "N") != "N") return false;
+    settings.writeString("Parameters", "Players_Names_V01", "Y");
+    return firstInvalidPlayerName(readPlayerSlots(settings)) >= 0;
+}
+
 PlayerRoster::PlayerRoster(std::vector<std::string> names, std::string current)
     : m_names(std::move(names)), m_current(std::move(current)) {
     sortPlayerNames(m_names);

@@ -50,6 +50,10 @@ int firstInvalidPlayerName(const std::vector<std::string>& names);
 // The box text for an invalid stored name ("A Player name cannot contain ..." + CR + "Please rename ...").
 std::string renamePlayerMessage(const std::string& name);
 
+// At the first start of this version ("Parameters"/"Players_Names_V01" not yet "Y"): marks the check as
+// done and returns true when a stored name is invalid, so that the Players dialog opens for renaming.
+bool playerNamesNeedRenaming(IniFile& settings);
+
 // The list the "Players" dialog edits; it checks every change and says what the dialog shows.
 class PlayerRoster {
 public:

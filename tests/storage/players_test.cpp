@@ -53,6 +53,18 @@ TEST(Players, StoredListSortedAndRewrittenWithoutGaps) {
     EXPECT_EQ(readPlayerSlots(ini).size(), 20u);
 }
 
+TEST(Players, NamesAreCheckedOnceAtTheFirstStartOfThisVersion) {
+    test::TempDir dir;
+    IniFile ini(dir.file("Cfg.dat"));
+    ini.writeString("Users", "User001", "Ann");
+    EXPECT_FALSE(playerNamesNeedRenaming(ini));
+    EXPECT_EQ(ini.readString("Parameters", "Players_Names_V01", ""), "Y");
+    ini.writeString("Parameters", "Players_Names_V01", "N");
+    ini.writeString("Users", "User002", "a:b");
+    EXPECT_TRUE(playerNamesNeedRenaming(ini));
+    EXPECT_FALSE(playerNamesNeedRenaming(ini));  // once only
+}
+
 TEST(Players, RosterChecksEveryChange) {
     using P = PlayerNameProblem;
     PlayerRoster r({"Player 1", "Player 2", "Player 3"}, "Player 2");
