@@ -30,33 +30,49 @@ FinishedGame finishedGameFromSettings(const storage::SettingsStore& s, bool won,
     return g;
 }
 
+namespace {
+
+// Shows every message as usual and keeps a copy for the caller.
+class CollectingNotices : public Notices {
+public:
+    CollectingNotices(Notices* next, std::vector<std::string>& copy) : m_next(next), m_copy(copy) {}
+    void information(const std::string& text) override {
+        m_copy.push_back(text);
+        if (m_next) m_next->information(text);
+    }
+
+private:
+    Notices* m_next;
+    std::vector<std::string>& m_copy;
+};
+
+}  // namespace
+
 GameEndResult GameEndRecorder::record(const FinishedGame& game) {
     GameEndResult result;
-    for (const std::string& e : ensureStatisticsFiles(m_ctx, game.player)) {
-        m_ctx.inform(e);
-        result.errors.push_back(e);
-    }
-    if (m_ctx.statisticsDisabled || !game.eligible) return result;
+    CollectingNotices notices(m_ctx.notices, result.errors);
+    StatsContext ctx = m_ctx;
+    ctx.notices = &notices;
+    for (const std::string& e : ensureStatisticsFiles(ctx, game.player)) ctx.inform(e);
+    if (ctx.statisticsDisabled || !game.eligible) return result;
     // The player's name is part of file names and keys: a name the player check refuses is not recorded.
     if (!storage::isValidPlayerName(game.player) || game.gameId < 0 || game.gameId > 9999) {
-        std::string msg = "The game could not be recorded: the player name \"" + game.player + "\" is not valid.";
-        m_ctx.inform(msg);
-        result.errors.push_back(msg);
+        ctx.inform("The game could not be recorded: the player name \"" + game.player + "\" is not valid.");
         return result;
     }
     result.recorded = true;
+    // Each file on its own: a failure is shown (naming the file) and the next file is still written.
     auto guarded = [&](auto&& step) {
         try {
             step();
         } catch (const storage::FileError& e) {
-            m_ctx.inform(e.what());
-            result.errors.push_back(e.what());
+            ctx.inform(e.what());
         }
     };
     guarded([&] {
         LogRecord r;
         r.date = game.end.dateText();
-        r.time = game.end.timeText(m_ctx.timeSeparator);
+        r.time = game.end.timeText(ctx.timeSeparator);
         r.seconds = game.playingSeconds;
         r.gameId = game.gameId;
         r.gameName = game.gameName;
@@ -65,12 +81,12 @@ GameEndResult GameEndRecorder::record(const FinishedGame& game) {
         r.scoringCode = game.scoringCode;
         r.score = std::to_string(game.score);
         r.gameNumber = game.gameNumber;
-        appendGameLogRecord(m_ctx, r);
+        appendGameLogRecord(ctx, r);
     });
-    guarded([&] { appendProgressionRecord(m_ctx, game.player, game.gameId, game.won, game.end); });
-    guarded([&] { updateGameStatistics(m_ctx, game.gameId, game.player, game.won, game.score); });
+    guarded([&] { appendProgressionRecord(ctx, game.player, game.gameId, game.won, game.end); });
+    guarded([&] { updateGameStatistics(ctx, game.gameId, game.player, game.won, game.score); });
     if (game.randomNumberDeal)
-        guarded([&] { updateSingleGameValues(m_ctx, game.gameId, game.player, false, game.won); });
+        guarded([&] { updateSingleGameValues(ctx, game.gameId, game.player, false, game.won); });
     guarded([&] {
         HiScoreEntry e;
         e.score = game.score;
@@ -79,7 +95,7 @@ GameEndResult GameEndRecorder::record(const FinishedGame& game) {
         e.player = game.player;
         e.numberField = game.gameNumber;
         e.won = game.won;
-        auto ins = insertHiScore(m_ctx, HiScoreTable::Games, game.gameId, e, game.scoringCode,
+        auto ins = insertHiScore(ctx, HiScoreTable::Games, game.gameId, e, game.scoringCode,
                                  gameDefaultScores(m_games, game.gameId));
         result.hiScoreRank = ins.rank;
         if (ins.rank >= 0) result.hiScoreCaption = newHiScoreCaption(HiScoreTable::Games, game.gameName);

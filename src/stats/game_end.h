@@ -35,7 +35,7 @@ struct GameEndResult {
     bool recorded = false;      // false: statistics disabled, the game not eligible, or refused
     int hiScoreRank = -1;       // 0-based rank in the hi-score table, -1 when it did not make it
     std::string hiScoreCaption; // the congratulation for the "Hi-Scores" dialog (when it made the table)
-    std::vector<std::string> errors;  // file errors shown to the player (each names its file)
+    std::vector<std::string> errors;  // the messages shown to the player (file errors name their file)
 };
 
 // GameEndRecorder: the one entry point of the session for the end of a game. Each file is written on its

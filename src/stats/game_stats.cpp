@@ -35,6 +35,14 @@ GameRecord parseGameRecord(std::string_view text) {
     return r;
 }
 
+bool isWellFormedGameRecord(std::string_view text) {
+    for (int i = 0; i < 7; ++i) {
+        std::size_t at = std::size_t(i) * 7;
+        if (at >= text.size() || !storage::parseInteger(text.substr(at, i == 6 ? 12 : 6))) return false;
+    }
+    return true;
+}
+
 SessionCounters readSessionCounters(const storage::SettingsStore& settings) {
     auto won = storage::parseInteger(settings.get(storage::col::SessionWon));
     auto lost = storage::parseInteger(settings.get(storage::col::SessionLost));
@@ -54,6 +62,9 @@ GameRecord updateGameStatistics(const StatsContext& ctx, int gameId, const std::
     const std::string section = gameSection(gameId);
     auto stored = storage::readKeyedValue(file, section, player, kZeroGameRecord);
     GameRecord r = parseGameRecord(stored.value);
+    if (stored.found && !isWellFormedGameRecord(stored.value))
+        ctx.inform("The statistics record of \"" + player + "\" for game " + section + " in the file " +
+                   storage::resolveNoCase(file) + " was damaged; its damaged values start again from zero.");
     if (won) {
         ++r.won;
         ++r.winStreak;

@@ -25,6 +25,8 @@ struct GameRecord {
 std::string formatGameRecord(const GameRecord& r);
 // Parses fields 1 to 7 in order; a field that is not an integer leaves it and the following fields 0.
 GameRecord parseGameRecord(std::string_view text);
+// True when all seven counted fields read as integers.
+bool isWellFormedGameRecord(std::string_view text);
 inline constexpr const char* kZeroGameRecord =
     "000000 000000 000000 000000 000000 000000 000000000000 000000000000";
 inline constexpr std::size_t kGameRecordLength = 67;
@@ -39,7 +41,9 @@ void writeSessionCounters(storage::SettingsStore& settings, SessionCounters c);
 void resetSessionCounters(storage::SettingsStore& settings);
 
 // UpdateGameStatistics: adds one game to the record of gameId and player and to the session counters
-// (when the context has settings). Throws storage::FileError when Stat.dat cannot be written.
+// (when the context has settings). A damaged record counts as 0 from its first bad field on and is
+// written well-formed again; the player is told which file and record were damaged. Throws
+// storage::FileError when Stat.dat cannot be written.
 GameRecord updateGameStatistics(const StatsContext& ctx, int gameId, const std::string& player, bool won,
                                 std::int64_t score);
 

@@ -69,6 +69,10 @@ TEST_F(StatsTest, ADamagedFieldCountsAsZeroFromThereOnAndTheNextUpdateRepairsIt)
                           "Player=000004 0000x2 000009 000000 000001 000000 000000000012 000000000000\r\n");
     EXPECT_EQ(readGameStatistics(ctx, 3, "Player").record, (GameRecord{4, 0, 0, 0, 0, 0, 0}));
     updateGameStatistics(ctx, 3, "Player", true, 1);
+    ASSERT_EQ(notices.texts.size(), 1u);
+    EXPECT_NE(notices.texts[0].find("Stat.dat"), std::string::npos);
+    updateGameStatistics(ctx, 4, "Player", true, 1);  // a missing record is no damage
+    EXPECT_EQ(notices.texts.size(), 1u);
     EXPECT_EQ(storage::readKeyedValue(ctx.path(kStatFile), "0003", "Player", "").value,
               "000005 000000 000001 000000 000001 000000 000000000001 000000000000");
 }
