@@ -154,7 +154,9 @@ bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldRaw
     for (const Target& t : targets) {
         std::string path = resolvedPath(ctx, t.file);
         try {
+            // What a deleted player of the new name left behind (zeros only) would hide the renamed records.
             if (t.file == kStatFile) dropZeroRecords(path, newName);
+            if (t.file == kOverallFile || t.file == kSingleGameFile) dropZeroSection(ctx, t.file, newName);
             storage::replaceAtColumn(path, t.column, t.from, t.to, step);
         } catch (const storage::FileError& e) {
             ctx.inform(e.what());

@@ -291,6 +291,42 @@ void clearSingleGameValues(const StatsContext& ctx, const std::string& player, i
     if (changed) storage::writeFileAtomic(path, out, "rpl");
 }
 
+bool dropZeroSection(const StatsContext& ctx, const char* file, const std::string& player) {
+    std::string path = resolvedPath(ctx, file);
+    auto text = storage::readWholeFile(path);
+    if (!text) return false;
+    KeyedText keyed{*text};
+    auto pairs = keyed.section(player);
+    if (!pairs) return false;
+    for (const auto& [k, v] : *pairs) {
+        std::string plain = unscramble(v);
+        std::optional<std::int64_t> value;
+        if (k == "T01") value = readTotalScore(plain);
+        else if (k == "T02") value = readTotalTime(plain);
+        else if (k == "T03") value = plain.size() >= 12 ? storage::parseInteger(plain.substr(4, 8)) : std::nullopt;
+        else if (keyGame(k, "GS-") >= 0) value = readScoreLayout(plain, "");
+        else if (keyGame(k, "GT-") >= 0) value = readTimeLayout(plain, "");
+        else if (keyGame(k, "GW-") >= 0) value = readScoreLayout(plain, k);
+        else if (keyGame(k, "GL-") >= 0) value = readTimeLayout(plain, k);
+        if (!value || *value != 0) return false;
+    }
+    // Drop the header line and the section's lines up to the next header.
+    std::string out;
+    bool inside = false, done = false;
+    const std::string hdr = "[" + player + "]";
+    for (const std::string& line : storage::splitLines(*text)) {
+        if (!line.empty() && line[0] == '[') inside = !done && storage::rtrim(line) == hdr;
+        if (inside) {
+            done = true;
+            continue;
+        }
+        out += line + "\r\n";
+    }
+    if (!done) return false;
+    storage::writeFileAtomic(path, out, "rpl");
+    return true;
+}
+
 SingleGameValues readSingleGameValues(const StatsContext& ctx, int gameId, const std::string& player) {
     SingleGameValues v;
     std::string path = resolvedPath(ctx, kSingleGameFile);

@@ -80,6 +80,11 @@ bool updateSingleGameValues(const StatsContext& ctx, int gameId, const std::stri
 // one rewrite of the file.
 void clearSingleGameValues(const StatsContext& ctx, const std::string& player, int gameId);
 
+// Removes the section of `player` from STAT_GLO.DAT or Stat_uni.dat (file: kOverallFile or
+// kSingleGameFile) when every value in it reads as 0, so that a player renamed to that name finds its
+// own section first. Sections holding any value are kept. Returns whether a section was removed.
+bool dropZeroSection(const StatsContext& ctx, const char* file, const std::string& player);
+
 struct SingleGameValues {
     std::int64_t won = 0, lost = 0;
     std::string wonPlain, lostPlain;  // the unscrambled stored forms (16 characters; zeros when missing)

@@ -152,6 +152,8 @@ TEST_F(ClearingTest, RenamingOntoADeletedPlayersNameFindsTheOwnRecords) {
     play(1, "Ann", true);
     ASSERT_TRUE(renamePlayerInStatistics(ctx, "Ann", "Bob"));
     EXPECT_EQ(played(1, "Bob"), 1);
+    EXPECT_EQ(single(1, "Bob"), 1);
+    EXPECT_TRUE(notices.texts.empty());
 }
 
 }  // namespace
