@@ -258,11 +258,9 @@ struct Parser {
         a.number = ref->number;
         a.line = line;
         a.key = k;
-        const ParamSpec* spec = paramSpec(ref->number);
         const bool wholeRange = ref->count > 1;
         if (!parseValues(ref->number, ref->count, wholeRange, value, line, k, a.values))
             return false;
-        (void)spec;
         b.values.push_back(std::move(a));
         return true;
     }
