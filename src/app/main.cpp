@@ -1,8 +1,7 @@
 // Entry point of the Cardwise window: start-up checks, then the main window.
-#include <QApplication>
-#include <QMessageBox>
-
 #include "ui/startup.h"
+
+#include <QApplication>
 
 int main(int argc, char* argv[])
 {

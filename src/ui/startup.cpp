@@ -1,72 +1,143 @@
 // Start-up and shutdown of the window application.
+// The engine headers first: Qt defines "emit" as a keyword.
+#include "engine/rules_context.h"
+#include "engine/session.h"
+
 #include "ui/startup.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QPalette>
-#include <QString>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "catalog/custom_games.h"
 #include "catalog/definitions.h"
 #include "catalog/game_list.h"
+#include "stats/game_end.h"
 #include "storage/folders.h"
 #include "storage/preferences.h"
-#include "storage/settings_store.h"
+#include "ui/main_window.h"
+#include "ui/message_boxes.h"
 
 namespace cw::ui {
 
-namespace {
+namespace st = cw::storage;
+namespace cat = cw::catalog;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+// ---- Statistics ----
 
-} // namespace
+StatsSink::StatsSink(stats::StatsContext context, std::unique_ptr<stats::GameCatalog> catalog)
+    : m_context(std::move(context)), m_catalog(std::move(catalog))
+{
+    m_context.notices = this;
+}
+
+engine::GameEndOutcome StatsSink::recordGameEnd(const engine::GameEndRecord& g)
+{
+    stats::FinishedGame f;
+    f.gameId = g.gameId;
+    f.gameName = g.gameName;
+    f.gameNumber = g.gameNumber;
+    f.player = g.player;
+    f.won = g.won;
+    f.score = g.score;
+    f.scoringCode = g.scoringCode;
+    f.playingSeconds = g.seconds;
+    f.end = stats::DateTime{g.end.year, g.end.month, g.end.day, g.end.hour, g.end.minute, g.end.second};
+    f.randomNumberDeal = g.randomNumberDeal;
+    f.eligible = g.eligible;
+    const stats::GameEndResult r = stats::GameEndRecorder(m_context, *m_catalog).record(f);
+    for (const std::string& e : r.errors)
+        information(e);
+    return {r.recorded, r.hiScoreRank, r.hiScoreCaption};
+}
+
+void StatsSink::information(const std::string& text) { informationBox(nullptr, boxText(text)); }
+
+// ---- Start-up ----
+
+QString prepareCore(AppCore& core, const std::string& installFolder, const std::string& dataFolder)
+{
+    core.settingsFile = std::make_unique<st::IniFile>(st::openSettingsFile(core.store, dataFolder));
+    const st::GamePreferences prefs = st::loadPreferences(core.store, *core.settingsFile);
+
+    // Without the picture library nothing can be drawn.
+    const QString libraryPath = QString::fromStdString(installFolder) + QStringLiteral("CWD.RGF");
+    if (!core.library.load(libraryPath))
+        return PictureLibrary::loadErrorText(libraryPath);
+
+    const auto defsPath = cat::DefinitionsFilePath(installFolder);
+    if (!std::filesystem::exists(defsPath))
+        return QString::fromStdString(cat::MissingDefinitionsFileMessage(defsPath));
+
+    core.game = std::make_unique<engine::TMainGame>(core.store, core.settingsFile.get());
+    engine::TMainGame& game = *core.game;
+    game.installFolder = installFolder;
+    game.dataFolder = dataFolder;
+    game.preferences = prefs;
+    const std::string error = game.loadCatalog();
+    if (!error.empty())
+        return QString::fromStdString(error);
+
+    // A stored game that is no longer in the catalog is forgotten.
+    const int stored = std::atoi(core.store.get(st::col::GameId).c_str());
+    const int id = cat::StartupGameId(game.gameList, game.customGames, stored);
+    if (id != stored) {
+        core.store.set(st::col::GameId, "-1");
+        core.store.set(st::col::GameName, "");
+    }
+
+    stats::StatsContext ctx;
+    ctx.dataFolder = dataFolder;
+    ctx.settings = &core.store;
+    ctx.statisticsDisabled = prefs.disableStatistics;
+    auto catalog = std::make_unique<stats::DefinitionsCatalog>(game.definitionsText, game.gameList, game.customGames);
+    core.sink = std::make_unique<StatsSink>(ctx, std::move(catalog));
+    return {};
+}
 
 int runApplication(QApplication& app)
 {
-    namespace st = cw::storage;
-    namespace cat = cw::catalog;
+    QElapsedTimer startClock;
+    startClock.start();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
 
     const std::string install = st::installationFolder();
     const st::Environment env = st::Environment::fromProcess();
     const st::DataFolderLocation data = st::locateDataFolder(install, env);
-    if (!data.message.empty())
-        QMessageBox::information(nullptr, QStringLiteral("Information"), qs(data.message));
+    if (!data.message.empty()) {
+        QApplication::restoreOverrideCursor();
+        informationBox(nullptr, QString::fromStdString(data.message));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
 
-    st::SettingsStore store;
-    st::IniFile settings = st::openSettingsFile(store, data.folder);
-    st::loadPreferences(store, settings);
-
-    const auto defsPath = cat::DefinitionsFilePath(install);
-    if (!std::filesystem::exists(defsPath)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Error"), qs(cat::MissingDefinitionsFileMessage(defsPath)));
+    AppCore core;
+    const QString stop = prepareCore(core, install, data.folder);
+    if (!stop.isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        informationBox(nullptr, stop);
         return 1;
     }
-    auto built = cat::BuildGameListFromFile(defsPath);
-    if (!built) {
-        QMessageBox::critical(nullptr, QStringLiteral("Error"), qs(built.error()));
-        return 1;
-    }
-    for (const auto& w : built->warnings)
-        QMessageBox::warning(nullptr, QStringLiteral("Warning"), qs(w));
 
-    const auto custom = cat::ReadCustomGamesFile(data.folder);
-    const int storedId = std::atoi(store.get(st::col::GameId).c_str());
-    const int gameId = cat::StartupGameId(built->list, custom, storedId);
-    if (gameId != storedId) {
-        store.setNumber(st::col::GameId, gameId);
-        store.set(st::col::GameName, "");
-    }
-
-    QMainWindow window;
-    const std::string name = cat::GameName(built->list, custom, gameId);
-    window.setWindowTitle(name.empty() ? QStringLiteral("Cardwise") : QStringLiteral("Cardwise - %1").arg(qs(name)));
-    QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, QColor(0, 110, 50));
-    window.setPalette(pal);
-    window.setAutoFillBackground(true);
-    window.resize(1024, 720);
+    TfrmMain window(*core.game, core.library, core.sink.get());
+    window.restoreWindowState();
     window.show();
+    QApplication::restoreOverrideCursor();
+
+    // CW_STARTUP_TIMING=1 prints the time from start-up to the first painted table (for measuring).
+    if (std::getenv("CW_STARTUP_TIMING")) {
+        QTimer::singleShot(0, &window, [&] {
+            QTimer::singleShot(0, &window, [&] {
+                std::fprintf(stderr, "first table painted after %lld ms\n",
+                             static_cast<long long>(startClock.elapsed()));
+                if (std::string(std::getenv("CW_STARTUP_TIMING")) == "exit")
+                    QApplication::exit(0);
+            });
+        });
+    }
     return app.exec();
 }
 

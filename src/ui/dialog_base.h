@@ -1,0 +1,15 @@
+// The one font of every dialog: "Tahoma" when it is installed, else the system's UI font.
+#pragma once
+
+#include <QFont>
+
+class QWidget;
+
+namespace cw::ui {
+
+// Looked up once per run; later calls return the same font.
+QFont dialogFont();
+// Sets the dialog font on a dialog or message box (its children inherit it).
+void applyDialogFont(QWidget* dialog);
+
+} // namespace cw::ui

@@ -1,0 +1,367 @@
+// TfrmMain: the game window — table, menus, toolbar, status bar, keyboard and mouse, start and close.
+// The engine headers first: Qt defines "emit" as a keyword.
+#include "engine/rules_context.h"
+#include "engine/session.h"
+
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <filesystem>
+
+#include "catalog/game_list.h"
+#include "engine/card_size.h"
+#include "engine/layout.h"
+#include "storage/ini_file.h"
+#include "storage/messages.h"
+#include "storage/preferences.h"
+#include "ui/main_window_host.h"
+#include "ui/message_boxes.h"
+#include "ui/picture_library.h"
+#include "ui/rules_viewer.h"
+#include "ui/sounds.h"
+
+namespace cw::ui {
+
+namespace col = storage::col;
+
+TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engine::GameEndSink* sink,
+                   engine::SessionOptions options, QWidget* parent)
+    : QMainWindow(parent), m_game(game), m_library(library)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(kProductTitle));
+    m_host = std::make_unique<WindowHost>(*this);
+    m_session = std::make_unique<engine::Session>(game, *m_host, sink, std::move(options));
+    m_boxes = std::make_unique<QtMessageBoxes>(this);
+
+    m_table = new TableWidget(library, this);
+    m_table->setObjectName(QStringLiteral("table"));
+    m_table->setController(this);
+    m_table->setMouseTracking(true);
+    m_table->setFocusPolicy(Qt::StrongFocus);
+    m_table->installEventFilter(this);
+    setCentralWidget(m_table);
+    connect(m_table, &TableWidget::pauseEnded, this, [this] {
+        if (m_session->paused())
+            cmdPause();
+    });
+    connect(m_table, &TableWidget::dragStarted, this, [this] { m_table->setCursor(Qt::ClosedHandCursor); });
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    applyTableSettings();
+    showClock(QStringLiteral("0:00:00"));
+    showScore(0);
+    updateCommands();
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &TfrmMain::onTick);
+    m_timer->start();
+    m_ticks.start();
+}
+
+TfrmMain::~TfrmMain()
+{
+    m_table->setController(nullptr);
+    m_table->setGame(nullptr, nullptr);
+}
+
+// ---- Preferences ----
+
+std::string TfrmMain::pref(const char* key, const char* def) const
+{
+    if (!m_game.settingsFile)
+        return def;
+    return m_game.settingsFile->readString(storage::kPreferenceSection, key, def);
+}
+
+void TfrmMain::setPref(const char* key, const std::string& value)
+{
+    if (m_game.settingsFile)
+        m_game.settingsFile->writeString(storage::kPreferenceSection, key, value);
+}
+
+// ---- Table settings ----
+
+engine::CardSize TfrmMain::cardSizeForScreen() const
+{
+    const std::string letter = m_game.settings.get(col::CardSize);
+    engine::CardSize chosen = engine::CardSize::B;
+    if (!letter.empty())
+        chosen = engine::cardSizeFromLetter(letter[0]).value_or(engine::CardSize::B);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (m_game.rulesGameId < 0)
+        return chosen;
+    engine::CardSize size = engine::forceCardSizeForScreen(chosen, room.width(), m_game.rules.screenClass()).size;
+    // Larger sizes come first in the enumeration: step down until the game fits the screen.
+    while (size != engine::CardSize::L && !engine::fitsIn(m_game.rules, room.width(), room.height(), size, nullptr))
+        size = static_cast<engine::CardSize>(static_cast<int>(size) + 1);
+    return size;
+}
+
+void TfrmMain::applyTableSettings()
+{
+    const storage::SettingsStore& s = m_game.settings;
+    TableSettings t = m_table->settings();
+    t.cardSize = cardSizeForScreen();
+    const int card = std::atoi(s.get(col::Card).c_str());
+    if (card > 0)
+        t.cardSet = card;
+    const int back = std::atoi(s.get(col::BackCard).c_str());
+    if (back > 0)
+        t.deck = back;
+    t.animate = s.get(col::CardsAnimate) != "N";
+    t.shadows = s.get(col::CardsShadowed) != "N";
+    const int speed = std::atoi(s.get(col::SpeedMoveCard).c_str());
+    if (speed > 0)
+        t.speedMoveCard = speed;
+    t.irregularPiles = s.flag(col::PilesTT);
+    t.scrollBar = s.get(col::VertScrollBar) != "N";
+    m_table->setSettings(t);
+}
+
+// ---- Host requests ----
+
+void TfrmMain::newDealShown()
+{
+    applyTableSettings();
+    m_table->setGame(&m_game.rules, &m_session->state(), true);
+    m_table->refresh();
+    refreshTitle();
+    showScore(m_session->score());
+    clearStatus();
+    updateCommands();
+}
+
+void TfrmMain::waitFor(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfrmMain::playSound(const QString& name)
+{
+    // The audio back end takes a while to start: only the first sound pays for it.
+    if (!m_sounds)
+        m_sounds = std::make_unique<SoundPlayer>(m_library);
+    m_sounds->play(name);
+}
+
+void TfrmMain::showPause(bool on)
+{
+    m_table->showPause(on);
+    if (QAction* a = command(QStringLiteral("mnuPause")))
+        a->setChecked(on);
+}
+
+void TfrmMain::showScore(int score)
+{
+    m_scoreLabel->setText(QString::number(score));
+}
+
+void TfrmMain::showClock(const QString& label)
+{
+    m_timeLabel->setText(label);
+}
+
+// ---- Title ----
+
+void TfrmMain::refreshTitle()
+{
+    const storage::SettingsStore& s = m_game.settings;
+    QString title = QString::fromLatin1(kProductTitle) + QLatin1Char(' ') + QString::fromLatin1(kProductVersion) +
+                    QLatin1Char(' ');
+    title += QStringLiteral(" [") + QString::fromStdString(s.get(col::GameName)).left(50) + QLatin1Char(']');
+    title += QStringLiteral("  [") + QString::fromStdString(s.get(col::Player)).left(30) + QLatin1Char(']');
+    const std::string number = s.get(col::GameNumber);
+    if (!number.empty())
+        title += QStringLiteral("  [") + QString::fromStdString(number) + QLatin1Char(']');
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+// ---- Window state ----
+
+void TfrmMain::restoreWindowState()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    auto number = [&](const char* key, int def) {
+        return m_game.settingsFile ? m_game.settingsFile->readInteger(storage::kPreferenceSection, key, def) : def;
+    };
+    const int left = number("MainWindowState_Left", 50);
+    const int top = number("MainWindowState_Top", 50);
+    const int width = std::max(320, number("MainWindowState_Width", avail.width() - 150));
+    const int height = std::max(240, number("MainWindowState_Height", avail.height() - 150));
+    resize(width, height);
+    move(left, top);
+    if (pref("MainWindowState_Maximized", "Y") == "Y")
+        setWindowState(windowState() | Qt::WindowMaximized);
+    if (pref("Full_Screen", "N") == "Y")
+        QTimer::singleShot(0, this, [this] { setFullScreenMode(true); });
+}
+
+void TfrmMain::writeWindowState()
+{
+    const bool maximized = m_fullScreen ? m_wasMaximized : isMaximized();
+    setPref("MainWindowState_Maximized", maximized ? "Y" : "N");
+    if (!maximized && !m_fullScreen) {
+        const QRect g = normalGeometry();
+        setPref("MainWindowState_Left", std::to_string(g.x()));
+        setPref("MainWindowState_Top", std::to_string(g.y()));
+        setPref("MainWindowState_Width", std::to_string(g.width()));
+        setPref("MainWindowState_Height", std::to_string(g.height()));
+    }
+    setPref("Full_Screen", m_fullScreen ? "Y" : "N");
+}
+
+void TfrmMain::setFullScreenMode(bool on)
+{
+    if (on == m_fullScreen)
+        return;
+    m_fullScreen = on;
+    if (QAction* a = command(QStringLiteral("mnuFullScreen")))
+        a->setChecked(on);
+    if (QAction* a = command(QStringLiteral("tbRestore")))
+        a->setVisible(on);
+    if (on) {
+        m_wasMaximized = isMaximized();
+        m_statusBarWasVisible = statusBar()->isVisible();
+        menuBar()->hide();
+        statusBar()->hide();
+        showFullScreen();
+        raise();
+        activateWindow();
+        if (m_game.settingsFile)
+            storage::confirmOnce(*m_boxes, *m_game.settingsFile,
+                                 "To turn off full-screen mode and switch to the regular view, press F11 or Esc.",
+                                 storage::msgkey::FullScreenHelp, false);
+    } else {
+        menuBar()->show();
+        statusBar()->setVisible(m_statusBarWasVisible);
+        if (m_wasMaximized)
+            showMaximized();
+        else
+            showNormal();
+        raise();
+        activateWindow();
+    }
+    m_table->relayout();
+}
+
+// ---- First activation ----
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_session->flags().firstActivationPending)
+        QTimer::singleShot(0, this, &TfrmMain::firstActivation);
+}
+
+void TfrmMain::firstActivation()
+{
+    engine::TableFlags& flags = m_session->mutableFlags();
+    if (!flags.firstActivationPending)
+        return;
+    flags.firstActivationPending = false;
+    refreshTitle();
+    if (m_session->resumeHeldGame()) {
+        updateCommands();
+        return;
+    }
+    // Without a held game a leftover held series cannot be resumed.
+    if (!m_game.dataFolder.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(m_game.dataFolder + "Series_e01.dat", ec);
+    }
+    // The start-up game: the stored game, else the first game of the catalog (id 0, Klondike).
+    int id = catalog::StartupGameId(m_game.gameList, m_game.customGames, m_game.currentGameId());
+    if (!m_game.knowsGame(id))
+        id = m_game.knowsGame(0) ? 0 : (m_game.gameList.empty() ? -1 : m_game.gameList.entries().front().id);
+    if (id >= 0)
+        m_session->startGame(id, m_game.player(), engine::NumberMode::Fresh, true);
+    updateCommands();
+}
+
+// ---- Close query ----
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_closeAllowed || queryClose()) {
+        m_closeAllowed = true;
+        m_timer->stop();
+        if (m_rules)
+            m_rules->hide();
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+bool TfrmMain::queryClose()
+{
+    engine::GameState& state = m_session->mutableState();
+    if (state.tutorMode != 0) {
+        state.tutorMode = 0;
+        m_table->refresh();
+        return false;
+    }
+    writeWindowState();
+    engine::TableFlags& flags = m_session->mutableFlags();
+    if (flags.animationRunning) {
+        m_session->mutableCurrent().exitRequested = true;
+        m_table->endAnimation();
+        return false;
+    }
+    bool allowed = true;
+    if (pref("ConfirmQuit", "N") != "N")
+        allowed = confirmBox(this, QStringLiteral("Exit %1?").arg(QString::fromLatin1(kProductTitle)));
+    QAction* hold = command(QStringLiteral("mnuHoldAndExit"));
+    if (allowed && flags.dealActive && hold && hold->isEnabled()) {
+        const bool ask = flags.holdRequested || pref("ConfirmSaveAndExit", "N") == "Y";
+        if (ask) {
+            switch (holdDialog(this)) {
+            case HoldChoice::Hold: allowed = m_session->holdAndExit(); break;
+            case HoldChoice::PostLoss: break; // the end of game below records the loss
+            case HoldChoice::Cancel: allowed = false; break;
+            }
+        } else if (m_game.settingsFile &&
+                   m_game.settingsFile->readInteger(storage::kPreferenceSection, "ConfirmSaveAndExitType", 0) == 1) {
+            allowed = m_session->holdAndExit();
+        }
+    }
+    if (!allowed) {
+        flags.holdRequested = false;
+        return false;
+    }
+    // Closing: an unfinished game counts as lost; a held game has already ended without a record.
+    m_session->endGame();
+    if (m_game.settingsFile) {
+        if (m_game.preferences.autoPlayAllGames == 1)
+            setPref("AutoPlay", m_session->autoplay() ? "Y" : "N");
+        m_game.settingsFile->writeInteger(storage::kSettingsSection, "Random_Game_Type",
+                                          m_game.preferences.randomGameType);
+    }
+    return true;
+}
+
+} // namespace cw::ui

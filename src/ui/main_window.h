@@ -1,0 +1,163 @@
+// TfrmMain: the game window — table, menus, toolbar, status bar, keyboard and mouse, start and close.
+#pragma once
+
+// The engine headers first: Qt defines "emit" as a keyword.
+#include "engine/session.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+
+#include <memory>
+
+#include "ui/table_widget.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace cw::ui {
+
+class PictureLibrary;
+class QtMessageBoxes;
+class RulesViewer;
+class SoundPlayer;
+class StatusPanel;
+class WindowHost;
+
+// The product title of captions and questions.
+inline constexpr const char* kProductTitle = "Cardwise 2002";
+inline constexpr const char* kProductVersion = "1.0";
+
+class TfrmMain : public QMainWindow, public TableController {
+    Q_OBJECT
+
+public:
+    TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engine::GameEndSink* sink,
+             engine::SessionOptions options = {}, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    engine::Session& session() { return *m_session; }
+    engine::TMainGame& game() { return m_game; }
+    TableWidget* table() const { return m_table; }
+    // A menu or toolbar command by its object name ("mnuNew", "mnuUndo", ...); nullptr when absent.
+    QAction* command(const QString& name) const { return m_actions.value(name); }
+
+    // Position, size, maximized and full-screen state from the settings file.
+    void restoreWindowState();
+    // The first activation: the held game resumed, else the start-up game dealt.
+    void firstActivation();
+    bool firstActivationDone() const { return !m_session->flags().firstActivationPending; }
+    void refreshTitle();
+    bool fullScreenMode() const { return m_fullScreen; }
+    void setFullScreenMode(bool on);
+    // Shows the status bar texts for a table point (window coordinates of the table widget).
+    void refreshStatus(QPoint widgetPoint);
+    QString statusText(int panel) const;
+
+    // ---- TableController ----
+    void tablePress(const engine::Press& press) override;
+    void dragMoved() override;
+    bool tableRelease(const std::vector<engine::PileRef>& candidates) override;
+    void doubleClick(engine::PileRef pile, int index) override;
+
+    // ---- What the host asks of the window ----
+    void enableCommand(engine::Command command, bool enabled);
+    void showScore(int score);
+    void showClock(const QString& label);
+    void newDealShown();
+    void waitFor(int ms);
+    void playSound(const QString& name);
+    void showPause(bool on);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // main_window_actions.cpp
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    QAction* makeAction(const QString& name, const QString& caption, const QKeySequence& key,
+                        void (TfrmMain::*slot)(), bool checkable = false);
+    void cmdNewGame();
+    void cmdRestart();
+    void cmdSave();
+    void cmdHoldAndExit();
+    void cmdExit();
+    void cmdUndo();
+    void cmdRedo();
+    void cmdInsertBookmark();
+    void cmdGoToBookmark();
+    void cmdPause();
+    void cmdQuitGame();
+    void cmdAutoplay();
+    void cmdFullScreen();
+    void cmdRules();
+    void cmdContents();
+    void cmdAbout();
+    void cmdStock();
+    void cmdEscape();
+    void cmdLargeIcons();
+    void cmdShowTime();
+    void cmdShowScore();
+    void afterCommand();
+    void updateCommands();
+    void setTimePanelShown(bool on, bool byUser);
+    void setScorePanelShown(bool on, bool byUser);
+
+    // main_window_status.cpp
+    void createStatusBar();
+    void clearStatus();
+    void showPileSizePanel(QPoint widgetPoint);
+    void hidePileSizePanel();
+    void onTick();
+
+    // main_window_input.cpp / main_window.cpp
+    void applyTableSettings();
+    engine::CardSize cardSizeForScreen() const;
+    bool queryClose();
+    void writeWindowState();
+    std::string pref(const char* key, const char* def = "") const;
+    void setPref(const char* key, const std::string& value);
+
+    engine::TMainGame& m_game;
+    const PictureLibrary& m_library;
+    std::unique_ptr<WindowHost> m_host;
+    std::unique_ptr<engine::Session> m_session;
+    std::unique_ptr<QtMessageBoxes> m_boxes;
+    std::unique_ptr<SoundPlayer> m_sounds;
+    TableWidget* m_table = nullptr;
+    QPointer<RulesViewer> m_rules;
+    QHash<QString, QAction*> m_actions;
+    QToolBar* m_toolBar = nullptr;
+    QWidget* m_timePanel = nullptr;
+    QLabel* m_timeLabel = nullptr;
+    QWidget* m_scorePanel = nullptr;
+    QLabel* m_scoreLabel = nullptr;
+    QAction* m_timePanelAction = nullptr;
+    QAction* m_scorePanelAction = nullptr;
+    QMenu* m_tablePopup = nullptr;
+    StatusPanel* m_panels[6] = {};
+    QLabel* m_pileSizePanel = nullptr;
+    QLabel* m_redealsPanel = nullptr;
+    QTimer* m_timer = nullptr;
+    QElapsedTimer m_ticks;
+    qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none
+    int m_tutorTicks = 0;       // seconds a shown legal move has been on the table
+    QPoint m_lastMouse{-1, -1};
+    bool m_fullScreen = false;
+    bool m_wasMaximized = false;
+    bool m_statusBarWasVisible = true;
+    bool m_closing = false;
+    bool m_closeAllowed = false;
+};
+
+} // namespace cw::ui

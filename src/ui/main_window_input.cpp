@@ -1,0 +1,108 @@
+// TfrmMain's input: the table's presses, drags, releases and double clicks, pointer hover and keys.
+// The engine headers first: Qt defines "emit" as a keyword.
+#include "engine/rules_context.h"
+#include "engine/session.h"
+
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "engine/pickup.h"
+#include "storage/settings_store.h"
+
+namespace cw::ui {
+
+namespace col = storage::col;
+
+void TfrmMain::tablePress(const engine::Press& press)
+{
+    hidePileSizePanel();
+    m_hoverStamp = -1;
+    engine::GameState& state = m_session->mutableState();
+    if (state.tutorMode != 0) {
+        // A press stops a shown move or a running demo.
+        state.tutorMode = 0;
+        m_table->refresh();
+    }
+    if (press.button == engine::Button::Right && press.ctrl && !press.pile.valid()) {
+        if (m_session->flags().dealActive && m_game.settings.get(col::ShowMainPopupMenu) != "N")
+            m_tablePopup->popup(QCursor::pos());
+        return;
+    }
+    m_session->press(press);
+    showScore(m_session->score());
+    updateCommands();
+}
+
+void TfrmMain::dragMoved() { m_session->dragMoved(); }
+
+bool TfrmMain::tableRelease(const std::vector<engine::PileRef>& candidates)
+{
+    // The player's own pointer comes back, whatever the drag showed.
+    m_table->unsetCursor();
+    const bool changed = m_session->release(candidates);
+    showScore(m_session->score());
+    updateCommands();
+    return changed;
+}
+
+void TfrmMain::doubleClick(engine::PileRef pile, int index)
+{
+    if (pile.kind == engine::PileKind::Stock)
+        return;
+    const storage::SettingsStore& s = m_game.settings;
+    if (!s.flag(col::DoubleClickToFoundations) && !s.flag(col::DoubleClickToTableaus))
+        return;
+    m_session->doubleClick(pile, index);
+    showScore(m_session->score());
+    updateCommands();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pileSizePanel || watched == m_redealsPanel) {
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+            hidePileSizePanel();
+        return false;
+    }
+    if (watched != m_table)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const auto* me = static_cast<QMouseEvent*>(event);
+        if (m_session->state().tutorMode != 0 || m_session->state().drag.carriedCard != 0)
+            break;
+        m_hoverStamp = -1;
+        const QPoint pos = me->position().toPoint();
+        if (pos != m_lastMouse) {
+            refreshStatus(pos);
+            if (m_session->flags().dealActive)
+                m_hoverStamp = m_ticks.elapsed();
+            hidePileSizePanel();
+            m_lastMouse = pos;
+        }
+        break;
+    }
+    case QEvent::Leave:
+        m_hoverStamp = -1;
+        break;
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+        hidePileSizePanel();
+        break;
+    default: break;
+    }
+    return false;
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event)
+{
+    hidePileSizePanel();
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace cw::ui

@@ -1,0 +1,34 @@
+// The owner-drawn panels of the main window's status bar.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace cw::ui {
+
+class PictureLibrary;
+
+// One panel: an optional small picture, then the text; the suit marks "[h]", "[d]", "[c]", "[s]"
+// of rule texts are drawn as suit pictures.
+class StatusPanel : public QWidget {
+    Q_OBJECT
+public:
+    StatusPanel(const PictureLibrary& library, int width, Qt::Alignment align, QWidget* parent = nullptr);
+    void setContent(const QString& text, const QString& pictureName = {});
+    QString text() const { return m_text; }
+    QString pictureName() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const PictureLibrary& m_library;
+    Qt::Alignment m_align;
+    QString m_text;
+    QString m_picture;
+};
+
+// The picture name of a pile kind's panel by the first letters of its label ("" when none).
+QString statusPictureFor(const QString& kind);
+
+} // namespace cw::ui
