@@ -7,6 +7,10 @@
 #include "cli/play_setup.h"
 #include "engine/legal_moves.h"
 #include "engine/random.h"
+#include "engine/saved_game.h"
+#include "engine/score.h"
+#include "storage/safe_file.h"
+#include "storage/settings_store.h"
 
 namespace {
 
@@ -14,7 +18,8 @@ using namespace cw::cli;
 
 // Applies one move per line; blank lines and lines starting with '#' are skipped. Each refused
 // line is reported after the table.
-void playLines(std::istream& in, cw::engine::Play& play, std::vector<std::string>& refused)
+void playLines(std::istream& in, cw::engine::Play& play, std::vector<std::string>& refused,
+               cw::engine::MoveRecorder& recorder)
 {
     std::string line;
     int lineNumber = 0;
@@ -28,7 +33,13 @@ void playLines(std::istream& in, cw::engine::Play& play, std::vector<std::string
         line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
         std::string reason;
         const auto move = cw::engine::parseMove(line, &reason);
-        if (!move || !cw::engine::playMove(play, *move, &reason))
+        bool played = false;
+        if (move) {
+            recorder.begin(play.state);
+            played = cw::engine::playMove(play, *move, &reason);
+            recorder.end(play.state, played);
+        }
+        if (!played)
             refused.push_back("refused line " + std::to_string(lineNumber) + ": " + line + ": " + reason);
     }
 }
@@ -65,9 +76,13 @@ int runPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     options.autoplay = hasFlag(args, "--autoplay");
     cw::engine::Play play{dealt->rules, dealt->state, options};
 
+    // Every action is one undo step of the history that --save writes with the table.
+    cw::engine::History history;
+    cw::engine::MoveRecorder recorder(
+        history, cw::engine::HistoryPolicy::forGame(dealt->rules, cw::engine::UndoOption::Unlimited));
     std::vector<std::string> report;
     if (fromFile) {
-        playLines(movesPath == "-" ? std::cin : file, play, report);
+        playLines(movesPath == "-" ? std::cin : file, play, report, recorder);
     } else {
         cw::engine::Random rng(static_cast<std::uint32_t>(seed));
         cw::engine::MoveList moves;
@@ -76,9 +91,23 @@ int runPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             if (moves.empty())
                 break;
             const auto move = moves[rng.next(moves.size())];
-            cw::engine::applyMove(play, move);
+            recorder.begin(play.state);
+            recorder.end(play.state, cw::engine::applyMove(play, move));
             if (hasFlag(args, "--show-moves"))
                 report.push_back("played: " + cw::engine::moveText(move));
+        }
+    }
+    std::string savePath;
+    if (findOption(args, "--save", savePath)) {
+        dealt->state.score = cw::engine::recomputeScore({dealt->rules, dealt->state});
+        cw::storage::SettingsStore settings;
+        settings.set(cw::storage::col::ScoringCode, "01");
+        try {
+            cw::engine::writeSavedGame(
+                savePath, cw::engine::captureGame(dealt->state, dealt->rules, history.undo, settings, 0));
+        } catch (const cw::storage::FileError& e) {
+            err << "cardwise-cli play: " << e.what() << '\n';
+            return kExitFailure;
         }
     }
     printTable(out, dealt->state.table);
@@ -91,5 +120,5 @@ int runPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 } // namespace
 
-CW_CLI_COMMAND("play", "--game ID --number N (--moves FILE|- | --random K --seed S [--show-moves]) [--autoplay] [--defs FILE]",
+CW_CLI_COMMAND("play", "--game ID --number N (--moves FILE|- | --random K --seed S [--show-moves]) [--autoplay] [--save FILE] [--defs FILE]",
                runPlay);

@@ -428,6 +428,41 @@ bool History::restoreFirst(Table& table, const HistoryPolicy& policy) const
     return true;
 }
 
+void MoveRecorder::begin(const GameState& state)
+{
+    dealNumber_ = state.dealNumber;
+    stockClicks_ = state.stockClicks;
+    drawUsed_ = state.drawUsed;
+    counts_ = state.eventCounts;
+    undoMark_ = history_.undoMark;
+    history_.pushUndo(state.table, policy_);
+}
+
+void MoveRecorder::end(const GameState& state, bool changed)
+{
+    if (!changed) {
+        history_.undo.snapshots.popBack();
+        if (!history_.undo.log.empty())
+            history_.undo.log.pop_back();
+        history_.undoMark = undoMark_;
+        return;
+    }
+    auto rose = [&](int code) {
+        return state.eventCounts[static_cast<std::size_t>(code)] > counts_[static_cast<std::size_t>(code)];
+    };
+    int event = kNoEvent;
+    if (rose(kEventRedeal) || state.dealNumber > dealNumber_)
+        event = kEventRedeal;
+    else if (rose(kEventMoveCounter) || state.stockClicks > stockClicks_)
+        event = kEventMoveCounter;
+    else if (rose(kEventOneTime) || (state.drawUsed && !drawUsed_))
+        event = kEventOneTime;
+    else if (rose(kEventDrop))
+        event = kEventDrop;
+    history_.recordEvent(event);
+    history_.clearRedo();
+}
+
 bool reorderFoundation(Table& table, int index)
 {
     if (index < 0 || index >= kFoundationPiles)

@@ -1,6 +1,7 @@
 // Move history: undo and redo snapshots of the table, their event logs, the undo option and marks.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -165,6 +166,28 @@ public:
     std::size_t memoryBytes() const { return undo.snapshots.memoryBytes() + redo.snapshots.memoryBytes(); }
 
     friend bool operator==(const History&, const History&) = default;
+};
+
+// Records one player action made through a call that does not record itself (the CLI applying
+// generated moves): begin() pushes the snapshot; end() keeps it only when the table changed,
+// turns the change of the state's side values into the log entry (redeal, counted click,
+// one-time draw, drop) and clears the redo history. One action is one undo step, follow-ups
+// included.
+class MoveRecorder {
+public:
+    MoveRecorder(History& history, const HistoryPolicy& policy) : history_(history), policy_(policy) {}
+    void begin(const GameState& state);
+    void end(const GameState& state, bool changed);
+
+private:
+    History& history_;
+    HistoryPolicy policy_;
+    // The state's side values and the undo mark when the action began.
+    int dealNumber_ = 0;
+    int stockClicks_ = 0;
+    bool drawUsed_ = false;
+    bool undoMark_ = false;
+    std::array<std::uint8_t, kEventCodes> counts_{};
 };
 
 // Reorder foundation: sorts the cards of foundation index (0-based) by ascending code, keeping

@@ -1,0 +1,136 @@
+// cardwise-cli play --save and open: the saved table, score and undo depth, undoing to the deal, old files, errors.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "catalog/definitions.h"
+#include "engine/rules_play_sets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+class OpenCli : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = fs::temp_directory_path() / ("cw_open_cli_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        std::vector<cw::catalog::DefinitionGame> games(3);
+        games[0] = {1, 2, false, false, false, "Klondike", cw::test::playKlondike()};
+        games[1] = {7, 3, false, false, false, "FreeCell", cw::test::playFreecell()};
+        games[2] = {8, 4, false, false, false, "Spider", cw::test::playSpider()};
+        auto text = cw::catalog::writeDefinitions(games, {});
+        ASSERT_TRUE(text.ok()) << text.error();
+        std::ofstream(dir_ / "GAMES.DAT", std::ios::binary) << text.value();
+    }
+    static void TearDownTestSuite() { fs::remove_all(dir_); }
+
+    static CliRun run(const std::string& args)
+    {
+        const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
+        const std::string cmd = std::string(CW_BIN_DIR "/cardwise-cli ") + args + " --defs " + (dir_ / "GAMES.DAT").string() +
+                                " >" + out.string() + " 2>" + err.string();
+        const int raw = std::system(cmd.c_str());
+        CliRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(out);
+        r.err = slurp(err);
+        return r;
+    }
+
+    static inline fs::path dir_;
+};
+
+} // namespace
+
+TEST_F(OpenCli, SavedGameOpensToTheSameTableAndUndoesToTheDeal)
+{
+    for (const char* game : {"2", "3", "4"}) {
+        SCOPED_TRACE(std::string("game ") + game);
+        const std::string file = (dir_ / (std::string("g") + game + ".gam")).string();
+        const std::string deal = std::string("--game ") + game + " --number 4242";
+        const CliRun played = run("play " + deal + " --random 100 --seed 9 --save " + file);
+        ASSERT_EQ(played.status, 0) << played.err;
+        const CliRun dealt = run("deal " + deal);
+        ASSERT_EQ(dealt.status, 0) << dealt.err;
+
+        const CliRun opened = run("open " + file);
+        ASSERT_EQ(opened.status, 0) << opened.err;
+        const auto l = lines(opened.out);
+        ASSERT_EQ(l.size(), 72u);
+        const auto p = lines(played.out);
+        ASSERT_GE(p.size(), 71u);
+        EXPECT_EQ(std::vector<std::string>(l.begin(), l.begin() + 71), std::vector<std::string>(p.begin(), p.begin() + 71));
+        int score = 0, depth = -1;
+        ASSERT_EQ(std::sscanf(l[71].c_str(), "score %d undo %d", &score, &depth), 2) << l[71];
+        ASSERT_GT(depth, 0);
+
+        const CliRun all = run("open " + file + " --undo " + std::to_string(depth));
+        ASSERT_EQ(all.status, 0) << all.err;
+        const auto a = lines(all.out);
+        EXPECT_EQ(std::vector<std::string>(a.begin(), a.begin() + 71), lines(dealt.out));
+        EXPECT_EQ(a[71].substr(a[71].find(" undo ")), " undo 0");
+
+        const auto one = lines(run("open " + file + " --undo 1").out);
+        ASSERT_EQ(one.size(), 72u);
+        EXPECT_EQ(one[71].substr(one[71].find(" undo ")), " undo " + std::to_string(depth - 1));
+
+        const CliRun tooMany = run("open " + file + " --undo " + std::to_string(depth + 1));
+        EXPECT_EQ(tooMany.status, 2);
+        EXPECT_TRUE(tooMany.out.empty());
+    }
+}
+
+TEST_F(OpenCli, OldFormatFileAndErrors)
+{
+    const CliRun old = run("open " CW_FIXTURES_DIR "/saved/v0520.gam --undo 1");
+    ASSERT_EQ(old.status, 0) << old.err;
+    const auto l = lines(old.out);
+    ASSERT_EQ(l.size(), 72u);
+    EXPECT_EQ(l[0], "010001100120") << "stock after the undo";
+    EXPECT_EQ(l[3 + 16 + 27], "0051") << "tableau pile 28";
+    EXPECT_EQ(l[3 + 16 + 40 + 9], "0081") << "reserve 10";
+
+    const std::string damaged = (dir_ / "damaged.gam").string();
+    std::ofstream(damaged) << "[S-0920]0002\r\nshort\r\n";
+    for (const std::string& path : {damaged, (dir_ / "missing.gam").string()}) {
+        const CliRun r = run("open " + path);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
+    }
+    EXPECT_NE(run("open " + damaged).err.find("Error in reading the file: " + damaged), std::string::npos);
+    EXPECT_EQ(run("open").status, 2);
+    EXPECT_EQ(run("open x.gam --undo x").status, 2);
+}
