@@ -26,7 +26,8 @@ struct FinishedGame {
     bool eligible = true;           // the game counts for statistics (a move was made by the player)
 };
 
-// The current game's values from the settings store (game id, name, number, player, score, scoring code).
+// The current game's values from the settings store (game id, name, number, player, score, scoring code);
+// the caller sets randomNumberDeal and eligible from the session.
 FinishedGame finishedGameFromSettings(const storage::SettingsStore& settings, bool won, int playingSeconds,
                                       const DateTime& end);
 
