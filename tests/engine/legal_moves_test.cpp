@@ -90,7 +90,8 @@ std::vector<int> sortedCodes(const GameState& st)
     return codes;
 }
 
-// Plays `moves` random legal moves on each of `deals` deals and checks the table after each.
+// Plays `moves` random legal moves on each of `deals` deals through the checking path (a listed
+// move the rules refuse fails) and checks the table after each.
 void randomPlay(const cw::catalog::Rules& loaded, const std::string& name, int deals, int moves)
 {
     Random rng(12345);
@@ -109,7 +110,9 @@ void randomPlay(const cw::catalog::Rules& loaded, const std::string& name, int d
             if (list.empty())
                 break;
             const Move mv = list[rng.next(list.size())];
-            applyMove(play, mv);
+            std::string reason;
+            ASSERT_TRUE(playMove(play, mv, &reason))
+                << name << " deal " << number << " move " << m << ": " << moveText(mv) << " listed but refused: " << reason;
             ASSERT_TRUE(everyCardOnOnePile(dealt.state, expected))
                 << name << " deal " << number << " after move " << m << ": " << moveText(mv);
         }
