@@ -47,7 +47,8 @@ void TableWidget::setSettings(const TableSettings& settings)
                                  settings.deck != m_settings.deck || m_pictures.isEmpty();
     const bool layoutChanged = picturesChanged || settings.shadows != m_settings.shadows ||
                                settings.irregularPiles != m_settings.irregularPiles ||
-                               settings.scrollBar != m_settings.scrollBar;
+                               settings.scrollBar != m_settings.scrollBar ||
+                               settings.readableFans != m_settings.readableFans;
     m_settings = settings;
     m_painter.clearCache();
     if (picturesChanged)
@@ -99,9 +100,13 @@ void TableWidget::relayout()
 
 void TableWidget::refresh()
 {
+    if (m_animating)
+        return; // the animation shows the game's table when it ends
     m_shown.reset();
     if (m_rules && m_state) {
-        // A pile that grew (or shrank) may show or hide the scroll bar.
+        // A pile that grew (or shrank) may close or open the fans, and show or hide the
+        // scroll bar.
+        fitFanSteps();
         const int needed = engine::neededHeight(m_geometry, m_state->table);
         const auto d = engine::evaluateScrollBar(engine::scrollBarAllowed(*m_rules, m_settings.scrollBar), needed,
                                                  height(), m_geometry.layout.cardHeight, m_scroll);
@@ -154,8 +159,10 @@ void TableWidget::layoutNow()
         m_geometry = engine::makeTableGeometry(*m_rules, layout, m_settings.cardSize, screenWidth);
         if (m_settings.irregularPiles)
             m_geometry.irregular = m_irregular;
+        m_fixedDownStep = m_geometry.steps.downFaceUp;
         if (!m_state)
             break;
+        fitFanSteps();
         const int needed = engine::neededHeight(m_geometry, m_state->table);
         const auto d = engine::evaluateScrollBar(allowed, needed, height(), m_geometry.layout.cardHeight, m_scroll);
         m_scroll = d.state;
@@ -164,6 +171,27 @@ void TableWidget::layoutNow()
             break;
     }
     syncScrollBar();
+}
+
+bool TableWidget::fitFanSteps()
+{
+    const int fixed = m_fixedDownStep;
+    const int before = m_geometry.steps.downFaceUp;
+    if (!m_settings.readableFans || !m_state || fixed <= 0) {
+        m_geometry.steps.downFaceUp = fixed;
+        return before != fixed;
+    }
+    // The rank and most of the suit below it: about a third of the card's height.
+    const int readable = m_geometry.layout.cardHeight * 34 / 100;
+    const int limit = height() - 4;
+    int step = std::max(fixed, readable);
+    for (; step > fixed; --step) {
+        m_geometry.steps.downFaceUp = step;
+        if (engine::neededHeight(m_geometry, m_state->table) <= limit)
+            break;
+    }
+    m_geometry.steps.downFaceUp = step;
+    return before != step;
 }
 
 void TableWidget::syncScrollBar()

@@ -64,6 +64,10 @@ struct TableSettings {
     int markPattern = 0;                  // "HighLights_Foundations_Mark"
     int markColour = 0;                   // "HighLights_Foundations_Color"
     bool scrollBar = true;                // the scroll-bar option
+    // Downward fans open up to show each card's whole corner index (the fixed steps show only
+    // the top of the rank with our card art) and close again, down to the fixed steps, as
+    // piles grow towards the bottom of the window. Off: always the fixed steps.
+    bool readableFans = true;
     QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
     int winningSeconds = 30;              // "Winning_Animations_Time"
 };
@@ -179,6 +183,7 @@ private:
     void finishDrag(QPoint pointer);
     void slideBack();
     void syncScrollBar();
+    bool fitFanSteps();
     QRect tableArea() const;
     int randomInt(int below);
 
@@ -190,6 +195,7 @@ private:
     std::optional<engine::Table> m_shown;   // the table as drawn while it lags the game's
     engine::Table m_drawn;                  // the table the picture shows
     engine::TableGeometry m_geometry;
+    int m_fixedDownStep = 0;   // the face-up step of downward fans before fitFanSteps
     engine::ScrollState m_scroll;
     int m_screenWidth = 0;
     int m_screenHeight = 0;

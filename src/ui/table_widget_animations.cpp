@@ -122,10 +122,12 @@ void TableWidget::playEvents(const engine::Events& events)
         return;
     }
     const bool animate = m_settings.animate && isVisible();
-    m_shown = m_drawn;
+    // The animation works on its own copy: a redraw asked for meanwhile (a timer, the window)
+    // must not pull the table from under it.
+    engine::Table shown = m_drawn;
+    m_shown = shown;
     InputHook hook;
     whileFlagged(m_animating, [&] {
-        engine::Table& shown = *m_shown;
         for (std::size_t i = 0; i < events.size(); ++i) {
             const engine::Event& e = events[i];
             if (e.type == EventType::CardTurned) {
@@ -135,6 +137,7 @@ void TableWidget::playEvents(const engine::Events& events)
                 if (animate && !hook.ended())
                     flip(e.card, pile, index, e.faceUp, hook);
                 shown.setFace(e.card, e.faceUp);
+                m_shown = shown;
                 rebuildTablePicture();
                 update();
                 continue;
@@ -191,6 +194,7 @@ void TableWidget::playEvents(const engine::Events& events)
             if (!target.present())
                 end = QPoint(engine::kNotPlaced, engine::kNotPlaced);
             if (animate && !hook.ended()) {
+                m_shown = shown;
                 rebuildTablePicture();
                 QPoint offset;
                 QPixmap pic;
@@ -216,6 +220,7 @@ void TableWidget::playEvents(const engine::Events& events)
                 fly(start, end, SlideKind::Move, hook);
             }
             shown = landed;
+            m_shown = shown;
             clearFlying();
             rebuildTablePicture();
             update();
@@ -281,10 +286,11 @@ void TableWidget::animateDeal()
         update();
         for (const Step& s : order) {
             const int code = final.pile(s.pile)[static_cast<std::size_t>(s.index)];
-            m_shown->append(s.pile, code);
+            shown.append(s.pile, code);
+            m_shown = shown;
             if (code == 0 || hook.ended())
                 continue;
-            const engine::Point p = engine::cardPosition(m_geometry, *m_shown, s.pile, s.index);
+            const engine::Point p = engine::cardPosition(m_geometry, shown, s.pile, s.index);
             const QPoint to = toWindow(QPoint(p.x, p.y));
             const bool faceUp = final.isFaceUp(code);
             setFlying(groupPicture(m_pictures, {code}, {faceUp}, {QPoint()}, false), from, QPoint());
@@ -312,7 +318,8 @@ void TableWidget::animateRedeal()
         return;
     }
     // Sweep: each pile as drawn flies to the stock (or off the table), then the deal is shown.
-    m_shown = m_drawn;
+    engine::Table shown = m_drawn;
+    m_shown = shown;
     const engine::Point stock = m_geometry.layout.corner(PileRef::stock());
     const QPoint to = stock.present() ? toWindow(QPoint(stock.x, stock.y))
                                       : QPoint(engine::kNotPlaced, engine::kNotPlaced);
@@ -321,13 +328,14 @@ void TableWidget::animateRedeal()
     whileFlagged(m_animating, [&] {
         for (int c = 0; c < m_geometry.tableauCount && !hook.ended(); ++c) {
             const PileRef p = PileRef::tableau(c);
-            if (m_shown->pile(p).empty())
+            if (shown.pile(p).empty())
                 continue;
             QPoint offset;
-            const QPixmap pic = pictureOf(*m_shown, p, 0, &offset);
-            const engine::Point corner = engine::cardPosition(m_geometry, *m_shown, p, 0);
+            const QPixmap pic = pictureOf(shown, p, 0, &offset);
+            const engine::Point corner = engine::cardPosition(m_geometry, shown, p, 0);
             const QPoint from = toWindow(QPoint(corner.x, corner.y));
-            m_shown->pile(p).clear();
+            shown.pile(p).clear();
+            m_shown = shown;
             rebuildTablePicture();
             setFlying(pic, from, offset);
             fly(from, to, SlideKind::Deal, hook);

@@ -237,6 +237,7 @@ private slots:
         // While carried, the source pile is drawn without the card and the card follows.
         const QImage carried = w.grabTable();
         QVERIFY(carried != before);
+        carried.save(artifactsDir() + QStringLiteral("/drag_800x600.png"));
         QTest::mouseRelease(&w, Qt::LeftButton, {}, centre(onto));
 
         QCOMPARE(c->releases.size(), std::size_t(1));
@@ -297,26 +298,79 @@ private slots:
         QCOMPARE(c->doubleClicks[0].second, 0);
     }
 
+    void playedEventsEndOnTheGameTable_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("stock click") << QStringLiteral("stock");
+        QTest::newRow("turn up") << QStringLiteral("turn");
+        QTest::newRow("group drop") << QStringLiteral("group");
+    }
     void playedEventsEndOnTheGameTable()
     {
-        // A stock click of Klondike: the played events leave the picture exactly as a fresh
-        // drawing of the new table.
+        // Slides and flips end with the picture exactly as a fresh drawing of the new table.
+        QFETCH(QString, action);
         auto rules = loadRules(0);
         QVERIFY(rules);
         auto dealt = engine::deal(*rules, "12345");
+        if (action != QLatin1String("stock")) {
+            dealt.state.table.clearPiles();
+            dealt.state.table.append(PileRef::tableau(0), kEightOfSpades, true);
+            dealt.state.table.append(PileRef::tableau(1), kSevenOfHearts, true);
+            dealt.state.table.append(PileRef::tableau(1), kSevenOfSpades - 1, true); // 6 of spades
+            dealt.state.table.append(PileRef::tableau(2), 5, false);                 // 5 of hearts
+        }
         EngineController c(dealt.rules, dealt.state);
         TableWidget w(m_lib);
-        showWidget(w, c);
-        const engine::Hit stock{PileRef::stock(), 0};
-        const QRect r = w.cardRect(PileRef::stock(), 0);
-        QTest::mouseClick(&w, Qt::LeftButton, {}, centre(r));
-        QVERIFY(c.state.table.waste().size() > 0);
+        showWidget(w, c, 1);
+        const engine::Table before = c.state.table;
+        if (action == QLatin1String("stock")) {
+            QTest::mouseClick(&w, Qt::LeftButton, {}, centre(w.cardRect(PileRef::stock(), 0)));
+            QVERIFY(c.state.table.waste().size() > 0);
+        } else if (action == QLatin1String("turn")) {
+            QTest::mouseClick(&w, Qt::LeftButton, {}, centre(w.cardRect(PileRef::tableau(2), 0)));
+            QVERIFY(c.state.table.isFaceUp(5));
+        } else {
+            const QPoint grab = w.cardRect(PileRef::tableau(1), 0).topLeft() + QPoint(10, 8);
+            const QPoint drop = w.cardRect(PileRef::tableau(0), 1).topLeft() + QPoint(12, 10);
+            QTest::mousePress(&w, Qt::LeftButton, {}, grab);
+            QTest::mouseMove(&w, (grab + drop) / 2);
+            QTest::mouseMove(&w, drop);
+            QTest::mouseRelease(&w, Qt::LeftButton, {}, drop);
+            QCOMPARE(c.state.table.tableau(0).size(), std::size_t(3));
+        }
+        QVERIFY(!(c.state.table == before));
         const QImage played = w.grabTable();
         TableWidget fresh(m_lib);
         fresh.setSettings(w.settings());
         fresh.resize(w.size());
         fresh.setGame(&c.rules, &c.state, false);
         QCOMPARE(played, fresh.grabTable());
+    }
+
+    void dealAnimationEndsOnTheDealtTable()
+    {
+        auto rules = loadRules(0);
+        QVERIFY(rules);
+        auto dealt = engine::deal(*rules, "777");
+        EngineController c(dealt.rules, dealt.state);
+        TableWidget w(m_lib);
+        showWidget(w, c, 4);
+        const QImage expected = w.grabTable();
+        // Played through, and ended by a click that the game never sees.
+        w.animateDeal();
+        QCOMPARE(w.grabTable(), expected);
+        QElapsedTimer t;
+        t.start();
+        QTimer::singleShot(30, &w, [&] { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(400, 300)); });
+        TableSettings slow = w.settings();
+        slow.speedMoveCard = 60;
+        w.setSettings(slow);
+        w.animateDeal();
+        QVERIFY(t.elapsed() < 1500);
+        QVERIFY(c.presses.empty());
+        QCOMPARE(w.grabTable(), expected);
+        w.animateRedeal();
+        QCOMPARE(w.grabTable(), expected);
     }
 
     void emptyPileMarkersFollowTheRules()
@@ -416,12 +470,15 @@ private slots:
         w.resize(room);
         w.setGame(&dealt.rules, &dealt.state);
         const QImage img = w.grabTable();
-        QCOMPARE(img.size(), room);
-        const QString name = QStringLiteral("%1/table_%2_%3x%4.png")
+        // Run with QT_SCALE_FACTOR=2 for the high-density pictures.
+        const qreal dpr = w.devicePixelRatioF();
+        QCOMPARE(img.size(), room * dpr);
+        const QString name = QStringLiteral("%1/table_%2_%3x%4%5.png")
                                  .arg(artifactsDir())
                                  .arg(game >= 0 ? QString::number(game) : QStringLiteral("4decks"))
                                  .arg(room.width())
-                                 .arg(room.height());
+                                 .arg(room.height())
+                                 .arg(dpr == 1 ? QString() : QStringLiteral("@%1x").arg(dpr));
         QVERIFY(img.save(name));
         // Every card of the deal lies on the table, inside the room.
         const engine::TableGeometry& tg = w.tableGeometry();
