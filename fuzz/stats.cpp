@@ -2,6 +2,7 @@
 // Stat_scr.dat, STAT_GLO.DAT, Stat_uni.dat) through its readers and writers.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,6 +35,10 @@ const fs::path& folder() {
         fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
         fs::path d = base / ("cw_fuzz_stats_" + std::to_string(::getpid()));
         fs::create_directories(d);
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(folder(), ec);
+        });
         return d;
     }();
     return dir;
