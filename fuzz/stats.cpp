@@ -2,7 +2,6 @@
 // Stat_scr.dat, STAT_GLO.DAT, Stat_uni.dat) through its readers and writers.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,11 +33,6 @@ const fs::path& folder() {
         // A RAM folder when there is one: every write is flushed to disk, which would slow the fuzzer down.
         fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
         fs::path d = base / ("cw_fuzz_stats_" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(folder(), ec);
-        });
         return d;
     }();
     return dir;
@@ -122,5 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     put("Stat_uni.dat", bytes);
     guarded([&] { (void)updateSingleGameValues(ctx, 1, "Ann", false, true); });
     guarded([&] { (void)renamePlayerInStatistics(ctx, "Ann", "Bea"); });
+    // Nothing is left behind when the fuzzer stops between two inputs.
+    std::error_code ec;
+    fs::remove_all(folder(), ec);
     return 0;
 }
