@@ -15,26 +15,6 @@ namespace col = storage::col;
 
 namespace {
 
-// The one code a move's log entry keeps when an action caused several: the redeal and the
-// one-time draw change values a snapshot cannot restore, so they win over the move counter.
-int eventCodeOf(const GameState& before, const GameState& after)
-{
-    auto rose = [&](int code) {
-        const auto i = static_cast<std::size_t>(code);
-        return after.eventCounts[i] > before.eventCounts[i];
-    };
-    if (rose(kEventRedeal))
-        return kEventRedeal;
-    if (rose(kEventOneTime) || (after.drawUsed && !before.drawUsed))
-        return kEventOneTime;
-    // The tallies stop at 255; the move counter itself still tells.
-    if (rose(kEventMoveCounter) || after.stockClicks > before.stockClicks)
-        return kEventMoveCounter;
-    if (rose(kEventDrop))
-        return kEventDrop;
-    return kNoEvent;
-}
-
 std::string folderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -49,17 +29,16 @@ bool Session::act(const std::function<void(Play&)>& fn)
 {
     if (!flags_.dealActive || paused_ || flags_.animationRunning)
         return false;
-    const GameState before = state_;
+    const Table before = state_.table;
+    const int dealNumber = state_.dealNumber;
+    MoveRecorder recorder(history_, historyPolicy());
+    recorder.begin(state_);
     Events events;
     Play play = makePlay(&events);
     fn(play);
-    const bool changed = !(state_.table == before.table) || state_.dealNumber != before.dealNumber;
+    const bool changed = !(state_.table == before) || state_.dealNumber != dealNumber;
+    recorder.end(state_, changed);
     if (changed) {
-        history_.pushUndo(before.table, historyPolicy());
-        history_.clearRedo();
-        const int code = eventCodeOf(before, state_);
-        if (code != kNoEvent)
-            history_.recordEvent(code);
         syncMarks();
         // A move made while the tutor shows or plays does not make the game count.
         int& eligibility = current_.statisticsEligibility;
