@@ -391,6 +391,48 @@ private slots:
             QCOMPARE(emptyPileMarker(*rules, s, PileRef::stock(), 'B'), QStringLiteral("StockStop"));
     }
 
+    void marksAndIrregularPilesShow()
+    {
+        // Klondike with the hearts complete on foundation 1 and a long pile on tableau 1.
+        auto rules = loadRules(0);
+        QVERIFY(rules);
+        engine::GameState s;
+        for (int code = 1; code <= 13; ++code)
+            s.table.append(PileRef::foundation(0), code, true);
+        for (int code = 40; code <= 52; ++code)
+            s.table.append(PileRef::tableau(0), code, code > 45);
+        EngineController c(*rules, s);
+        TableWidget w(m_lib);
+        TableSettings plain;
+        w.setSettings(plain);
+        w.resize(800, 600);
+        w.setGame(&c.rules, &c.state);
+        const QImage before = w.grabTable();
+        const QRect foundation = w.cardRect(PileRef::foundation(0), 0);
+        const QRect tableau = w.cardRect(PileRef::tableau(0), 12);
+
+        TableSettings marked = plain;
+        marked.markPattern = 3;
+        marked.markColour = 5;
+        marked.irregularPiles = true;
+        w.setSettings(marked);
+        const QImage after = w.grabTable();
+        after.save(artifactsDir() + QStringLiteral("/marks_irregular_800x600.png"));
+        QVERIFY(after.copy(foundation) != before.copy(foundation));
+        // The mark is drawn on completed foundations only.
+        const QRect other = w.cardRect(PileRef::foundation(1), 0);
+        QCOMPARE(after.copy(other), before.copy(other));
+        // Irregular piles shift cards of downward fans sideways, and only sideways.
+        bool shifted = false;
+        for (int i = 0; i < 13; ++i) {
+            const QRect r = w.cardRect(PileRef::tableau(0), i);
+            QVERIFY(std::abs(r.left() - tableau.left()) <= 3);
+            shifted = shifted || r.left() != tableau.left();
+        }
+        QCOMPARE(w.cardRect(PileRef::tableau(0), 12).top(), tableau.top());
+        QVERIFY(shifted);
+    }
+
     void winningAnimationEndsOnTimeAndOnClick()
     {
         auto c = smallPosition();
@@ -445,15 +487,20 @@ private slots:
     {
         QTest::addColumn<int>("game");
         QTest::addColumn<QSize>("room");
+        QTest::addColumn<int>("pileLength"); // 0: the deal; else FreeCell's cards in piles this long
         for (int id : {0, 1, 18, -208})
             for (QSize room : {QSize(1280, 1024), QSize(800, 600)})
                 QTest::newRow(qPrintable(QStringLiteral("%1 %2x%3").arg(id).arg(room.width()).arg(room.height())))
-                    << id << room;
+                    << id << room << 0;
+        // Long piles close the fans; longer ones need the scroll bar.
+        QTest::newRow("1 800x600 piles of 13") << 1 << QSize(800, 600) << 13;
+        QTest::newRow("1 800x600 piles of 26") << 1 << QSize(800, 600) << 26;
     }
     void screenshots()
     {
         QFETCH(int, game);
         QFETCH(QSize, room);
+        QFETCH(int, pileLength);
         std::optional<catalog::Rules> rules;
         if (game >= 0) {
             rules = loadRules(game);
@@ -463,6 +510,11 @@ private slots:
         QVERIFY(rules);
         auto dealt = engine::deal(*rules, "1000");
         QVERIFY(!dealt.badCardCount);
+        if (pileLength > 0) {
+            dealt.state.table.clearPiles();
+            for (int code = 52; code >= 1; --code)
+                dealt.state.table.append(PileRef::tableau((52 - code) / pileLength), code, true);
+        }
         TableWidget w(m_lib);
         TableSettings s;
         s.cardSize = largestFitting(dealt.rules, room.width(), room.height());
@@ -473,22 +525,25 @@ private slots:
         // Run with QT_SCALE_FACTOR=2 for the high-density pictures.
         const qreal dpr = w.devicePixelRatioF();
         QCOMPARE(img.size(), room * dpr);
-        const QString name = QStringLiteral("%1/table_%2_%3x%4%5.png")
+        const QString name = QStringLiteral("%1/table_%2_%3x%4%5%6.png")
                                  .arg(artifactsDir())
                                  .arg(game >= 0 ? QString::number(game) : QStringLiteral("4decks"))
                                  .arg(room.width())
                                  .arg(room.height())
+                                 .arg(pileLength > 0 ? QStringLiteral("_piles%1").arg(pileLength) : QString())
                                  .arg(dpr == 1 ? QString() : QStringLiteral("@%1x").arg(dpr));
         QVERIFY(img.save(name));
         // Every card of the deal lies on the table, inside the room.
         const engine::TableGeometry& tg = w.tableGeometry();
+        QCOMPARE(w.scrollBarShown(), pileLength > 13);
         for (int k = 0; k < engine::kTablePiles; ++k) {
             const PileRef p = engine::pileAtTableOrder(k);
             const auto& pile = dealt.state.table.pile(p);
             for (int i = 0; i < int(pile.size()); ++i) {
                 const QRect r = w.cardRect(p, i);
                 QVERIFY2(tg.layout.present(p), qPrintable(QString::fromStdString(engine::pileName(p))));
-                QVERIFY2(r.left() >= 0 && r.right() < room.width(),
+                const int right = room.width() - (w.scrollBarShown() ? 10 : 0);
+                QVERIFY2(r.left() >= 0 && r.right() < right,
                          qPrintable(QStringLiteral("%1 card %2 at x %3").arg(QString::fromStdString(engine::pileName(p))).arg(i).arg(r.left())));
                 if (!w.scrollBarShown())
                     QVERIFY2(r.top() >= 0 && r.bottom() < room.height(),
