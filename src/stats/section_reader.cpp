@@ -30,7 +30,7 @@ std::optional<storage::KeyValues> readSectionPairs(const std::string& file, std:
         }
         searchFrom = text.size() - 1;
     }
-    if (end != std::string::npos) text.resize(end);
+    if (end != std::string::npos) text.resize(end > 0 && text[end - 1] == '\r' ? end - 1 : end);
     storage::KeyValues out;
     auto lines = storage::splitLines(text);
     for (std::size_t i = 1; i < lines.size(); ++i) {  // line 0 is the rest of the header line
