@@ -20,6 +20,7 @@ constexpr int kTableLines = kTablePiles;
 constexpr int kEmptyLinesAfterPlayer = 10;
 constexpr std::size_t kPlayerWidth = 50;
 constexpr std::size_t kGameNumberWidth = 15;
+constexpr std::string_view kStandardScoringCode = "01";
 
 // Per snapshot, the entries of each undo list, and where each list starts in table order.
 constexpr int kListSizes[4] = {kStockGroupPiles, kFoundationPiles, kTableauPiles, kReservePiles};
@@ -41,6 +42,17 @@ long long fieldMax(int w)
 long long fieldMin(int w) { return -fieldMax(w - 1); }
 
 std::string number(long long v, int width) { return fixedNumber(clampTo(v, fieldMin(width), fieldMax(width)), width); }
+
+// A text field of a line: a line break or other control character inside it would split or
+// shift the file's lines, so each becomes a blank.
+std::string text(std::string_view value, int width)
+{
+    std::string s = fixedText(value, width);
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = ' ';
+    return s;
+}
 
 bool allDigits(std::string_view s)
 {
@@ -90,21 +102,21 @@ std::string encodeSavedGame(const SavedGame& g)
     header += kSavedGameVersion;
     header += ']';
     header += number(g.gameId, 4);
-    header += fixedText(a.backgroundName, 30);
+    header += text(a.backgroundName, 30);
     header += number(a.backgroundColour, 15);
-    header += fixedText(a.backgroundDef, 1) + "   ";
-    header += fixedText(a.cardSize, 1);
-    header += fixedText(a.cardSet, 3) + "      ";
+    header += text(a.backgroundDef, 1) + "   ";
+    header += text(a.cardSize, 1);
+    header += text(a.cardSet, 3) + "      ";
     header += number(a.cardBack, 4);
     header += number(g.elapsedSeconds, 6);
     const auto code = storage::parseInteger(g.scoringCode);
-    header += code ? number(*code, 2) : fixedText(g.scoringCode, 2);
+    header += code ? number(*code, 2) : std::string(kStandardScoringCode);
     header += number(g.score, 6);
     header += number(g.dealNumber, 6);
     header += number(g.gameCounter1, 4);
     header += number(g.gameCounter2, 4);
 
-    std::string player = fixedText(g.player, kPlayerWidth) + fixedText(g.gameNumber, kGameNumberWidth) + " ";
+    std::string player = text(g.player, kPlayerWidth) + text(g.gameNumber, kGameNumberWidth) + " ";
     for (int b : g.foundationBases)
         player += number(b, 2);
 

@@ -69,8 +69,9 @@ struct SavedGame {
 // ---- Writing ----
 
 // The whole file text: header, player line, ten empty lines, the 71 piles, the undo sections
-// and the undo log, every line ended by CR LF. Numbers too wide for their field are clamped
-// to the widest value that fits, so that a file written is always a file that can be read.
+// and the undo log, every line ended by CR LF. So that a file written is always a file that can
+// be read: numbers too wide for their field are clamped to the widest value that fits, control
+// characters in texts become blanks and a scoring code that is not a number is written "01".
 std::string encodeSavedGame(const SavedGame& game);
 // Writes the file whole (temporary file and rename). Throws storage::FileError.
 void writeSavedGame(const std::string& path, const SavedGame& game);
@@ -126,7 +127,8 @@ enum class RestoreMode {
     Bookmark, // go to bookmark: score, deal number, piles and undo history; redo left as it was
 };
 
-// Puts the game onto the state and history. The move counter is recounted from the "002"
+// Puts the game onto the state and history; the caller has reset the state's other per-deal
+// values as a new deal does. The move counter is recounted from the "002"
 // events of the log (and the state's event tallies from the whole log), so that later undos
 // and the stock rules agree with the restored log; families 66, 71 and 73 get their draw-used
 // flag from a "004" event. The caller stores scoring code and score in the settings store,

@@ -141,7 +141,7 @@ TEST(SavedGame, ExactLayout)
     EXPECT_EQ(r.game, expected) << "face-down cards, placeholders, a joker base and every number survive";
 }
 
-TEST(SavedGame, WideNumbersAreClampedSoTheFileStaysReadable)
+TEST(SavedGame, AWrittenFileIsAlwaysReadable)
 {
     SavedGame g = sampleGame();
     g.elapsedSeconds = 2'000'000;
@@ -149,6 +149,8 @@ TEST(SavedGame, WideNumbersAreClampedSoTheFileStaysReadable)
     g.dealNumber = 1'234'567;
     g.gameCounter1 = -5000;
     g.foundationBases[0] = 100;
+    g.player = "Ann\r\n[UNDO - Log]";
+    g.scoringCode = "x";
     const SavedGameRead r = parseSavedGame(encodeSavedGame(g), "x.gam");
     ASSERT_TRUE(r.ok()) << r.detail;
     EXPECT_EQ(r.game.elapsedSeconds, 999'999);
@@ -156,6 +158,8 @@ TEST(SavedGame, WideNumbersAreClampedSoTheFileStaysReadable)
     EXPECT_EQ(r.game.dealNumber, 999'999);
     EXPECT_EQ(r.game.gameCounter1, -999);
     EXPECT_EQ(r.game.foundationBases[0], 99);
+    EXPECT_EQ(r.game.player, "Ann  [UNDO - Log]") << "line breaks in a name become blanks";
+    EXPECT_EQ(r.game.scoringCode, "01");
 }
 
 TEST(SavedGame, RoundTripKeepsTableScoreAndUndo)
