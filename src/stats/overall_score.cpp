@@ -30,7 +30,7 @@ struct KeyedText {
         if (pos < text.size() && text[pos] == '\n') ++pos;
         std::size_t end = text.size();
         if (pos < text.size() && text[pos] == '[') end = pos;
-        else if (auto n = text.find("\n[", pos); n != std::string::npos) end = n;
+        else if (auto n = text.find("\n[", pos); n != std::string::npos) end = n > pos && text[n - 1] == '\r' ? n - 1 : n;
         return parsePairs(std::string_view(text).substr(pos, end - pos));
     }
 

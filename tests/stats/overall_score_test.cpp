@@ -119,6 +119,29 @@ TEST_F(OverallTest, RankingOrderScoreThenTime) {
     EXPECT_EQ(r.entries[2].player, "Ann");
 }
 
+TEST_F(OverallTest, ASectionFollowedByOthersKeepsItsLineEnds) {
+    updateOverallScore(ctx, 1, "Ann", 100, 50, false);
+    updateOverallScore(ctx, 1, "Bob", 100, 40, false);
+    updateSingleGameValues(ctx, 1, "Ann", false, true);
+    updateSingleGameValues(ctx, 1, "Bob", false, true);
+    // Files edited by hand may have no blank line between sections.
+    for (const char* f : {"STAT_GLO.DAT", "Stat_uni.dat"}) {
+        std::string text = read(f);
+        for (auto at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n"))
+            text.erase(at, 2);
+        dir.write(f, text);
+    }
+    updateOverallScore(ctx, 2, "Ann", 10, 50, false);
+    updateOverallScore(ctx, 3, "Ann", 10, 50, false);
+    updateSingleGameValues(ctx, 2, "Ann", false, true);
+    // No value may carry the line end of its line (it would come back as a trailing blank or CR).
+    for (const char* f : {"STAT_GLO.DAT", "Stat_uni.dat"}) {
+        EXPECT_EQ(read(f).find("\r\r"), std::string::npos) << f;
+        EXPECT_EQ(read(f).find(" \r\n"), std::string::npos) << f;
+    }
+    EXPECT_EQ(readOverallRanking(ctx).entries.at(0).totalScore, 120);
+}
+
 TEST_F(OverallTest, AChangedCharacterResetsTheFileWithItsMessage) {
     updateOverallScore(ctx, 1, "Ann", 250, 300, false);
     updateOverallScore(ctx, 1, "Bob", 20, 30, false);
