@@ -405,11 +405,43 @@ void redealProcedure(Play& play)
         play.sound("Shuffle");
         break;
     }
+    case 19: { // the top card of each of the first seven piles onto its neighbour, direction alternating
+        const int n = std::min(play.tableaus(), 7);
+        int filled = 0;
+        for (int c = 0; c < n; ++c)
+            filled += holdsCard(t.tableau(c)) ? 1 : 0;
+        if (filled < 2) {
+            play.message("Only one pile left.  There are no more redeals.");
+            break;
+        }
+        // Rightwards after odd redeals, leftwards after even ones; empty piles are passed over.
+        const int step = play.state.dealNumber % 2 == 0 ? 1 : n - 1;
+        int tops[7] = {0, 0, 0, 0, 0, 0, 0};
+        for (int c = 0; c < n; ++c) {
+            Pile& p = t.tableau(c);
+            if (!p.empty() && p.top() != 0)
+                tops[c] = p.pop();
+        }
+        bool moved = false;
+        for (int c = 0; c < n; ++c) {
+            if (tops[c] == 0)
+                continue;
+            int to = (c + step) % n;
+            while (to != c && !holdsCard(t.tableau(to)) && tops[to] == 0)
+                to = (to + step) % n;
+            t.append(PileRef::tableau(to), tops[c], true);
+            play.moved(tops[c], PileRef::tableau(c), PileRef::tableau(to), true);
+            moved = moved || to != c;
+        }
+        if (!moved)
+            play.message("No cards available to move.");
+        play.sound("Shuffle");
+        break;
+    }
     case 9:
     case 14:
     case 15:
     case 16:
-    case 19:
         // Hook: these redeals belong to the games that use them.
         break;
     default:

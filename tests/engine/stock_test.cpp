@@ -153,11 +153,19 @@ TEST(Stock, RedealProcedures)
         {"11: gathered in passes, reversed", 11, "Fila1: Ah 2h; Fila2: 3h", PileRef::stock(), "*001 *002 *003"},
         {"10: interleaved into the stock", 10, "Fila1: Ah 2h; Appogg1: 3h 4h", PileRef::stock(),
          "*003 *001 *002 *004"},
+        {"12: gathered in passes and dealt round", 12, "Fila1: Ah 2h; Fila2: 3h", PileRef::tableau(0), "*003 001"},
+        {"8: the suit run from a Two stays, the row closes", 8, "Fila1: 2h 3h 5h 4h; Fila2: 7c", PileRef::tableau(0),
+         "002 003 000"},
+        {"13: the first pile keeps its top, the rest dealt round", 13, "Fila1: Ah 2h 3h", PileRef::tableau(1), "002"},
+        {"19: tops move to the neighbour", 19, "Fila1: Ah 2h; Fila2: 3h", PileRef::tableau(0), "001 003"},
+        {"20: waste bottom cards to the reserves", 20, "Mazzo_Vis: 5c 6c", PileRef::reserve(0), "031"},
     };
     for (const RedealCase& c : cases) {
         cw::catalog::Rules rules = basicRules(2, 4, 1);
         rules.set(17, c.mode);
         rules.set(16, -1);
+        setRange(rules, 382, 2, 2); // the initial deal: two cards a pile, the top one face up
+        setRange(rules, 422, 2, 1);
         GameState st = stateFromText(c.table);
         const PlayOptions opt;
         Play play{rules, st, opt};
