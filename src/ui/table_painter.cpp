@@ -6,6 +6,9 @@
 #include "ui/picture_library.h"
 #include "ui/pile_markers.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -135,6 +138,30 @@ bool foundationComplete(const catalog::Rules& r, const engine::Table& t, int ind
     if (full == -1)
         full = r.foundationCapacity();
     return full > 0 && t.foundation(index).cardCount() == full;
+}
+
+void paintSpecialPanels(QPainter& painter, const QStringList& lines, const QRect& area)
+{
+    if (lines.isEmpty())
+        return;
+    QFont font(QStringLiteral("Tahoma"));
+    if (!QFontInfo(font).exactMatch())
+        font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(8);
+    painter.save();
+    painter.setFont(font);
+    const QFontMetrics fm(font);
+    const int h = fm.height() + 8;
+    int y = area.bottom() - 6 - h * static_cast<int>(lines.size()) - 4 * (static_cast<int>(lines.size()) - 1);
+    for (const QString& line : lines) {
+        const QRect box(area.left() + 6, y, fm.horizontalAdvance(line) + 20, h);
+        painter.fillRect(box, Qt::white);
+        painter.setPen(Qt::black);
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.drawText(box, Qt::AlignCenter, line);
+        y += h + 4;
+    }
+    painter.restore();
 }
 
 void drawCard(QPainter& painter, const CardPictures& pictures, int code, QPoint topLeft, bool faceUp, bool shadow)

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
@@ -66,6 +67,10 @@ private:
     QPixmap foundationMark(const TableScene& scene);
     QHash<quint64, QPixmap> m_marks;
 };
+
+// The text panels of the sum games: white boxes with black 8-point text, 20 pixels wider than
+// their text, stacked up from the bottom-left corner of `area`.
+void paintSpecialPanels(QPainter& painter, const QStringList& lines, const QRect& area);
 
 // One card: the face or the back, with the lying-card shadow under it when asked.
 void drawCard(QPainter& painter, const CardPictures& pictures, int code, QPoint topLeft, bool faceUp,

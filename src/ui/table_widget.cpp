@@ -75,9 +75,8 @@ void TableWidget::setGame(const catalog::Rules* rules, const engine::GameState* 
         m_irregular = engine::makeIrregularOffsets([&] { return four(m_random); });
         m_scroll = engine::ScrollState{};
     }
+    // Suit folding applies when faces are handed out: no new pictures for a new game.
     m_pictures.setSuitFolding(rules ? rules->suitFolding() : 0);
-    if (m_picturesDpr > 0)
-        loadPictures(); // suit folding is applied when the faces are handed out, but keep one path
     layoutNow();
     rebuildTablePicture();
     update();
@@ -252,6 +251,8 @@ TableScene TableWidget::scene() const
 void TableWidget::rebuildTablePicture()
 {
     const qreal dpr = devicePixelRatioF();
+    if (m_pictures.isEmpty() || m_picturesDpr != dpr)
+        loadPictures();
     if (m_background.isNull() || m_background.size() != size() * dpr)
         rebuildBackground();
     if (m_table.size() != m_background.size()) {
@@ -266,6 +267,16 @@ void TableWidget::rebuildTablePicture()
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (m_rules && m_state && !m_pictures.isEmpty())
         m_painter.paintPiles(p, scene());
+    paintSpecialPanels(p, m_panels, tableArea());
+}
+
+void TableWidget::setSpecialPanels(const QStringList& lines)
+{
+    if (lines == m_panels)
+        return;
+    m_panels = lines;
+    rebuildTablePicture();
+    update();
 }
 
 QRect TableWidget::cardRect(PileRef pile, int index) const
@@ -333,11 +344,6 @@ void TableWidget::wheelEvent(QWheelEvent* event)
         m_scrollBar->event(event);
     else
         QWidget::wheelEvent(event);
-}
-
-void TableWidget::keyPressEvent(QKeyEvent* event)
-{
-    QWidget::keyPressEvent(event);
 }
 
 QImage TableWidget::grabTable()
@@ -446,10 +452,12 @@ void TableWidget::mousePressEvent(QMouseEvent* event)
         return;
     if (m_state->drag.carriedCard != 0 && !m_state->selection.pointAndClick)
         startDrag(pos);
-    else if (!m_shown && !(before == m_state->table))
+    else if (!(before == m_state->table))
         refresh();
-    else
-        rebuildTablePicture(), update(); // selection highlight
+    else {
+        rebuildTablePicture(); // the point-and-click highlight
+        update();
+    }
 }
 
 void TableWidget::startDrag(QPoint pointer)
@@ -485,11 +493,10 @@ void TableWidget::startDrag(QPoint pointer)
     for (const QPoint& o : offsets)
         bounds |= QRect(o, QSize(1, 1));
     const QPixmap pic = groupPicture(m_pictures, m_drag.codes, faces, offsets, m_settings.shadows);
-    // A lifted group stops at the pile's top: cards above a lifted single card stay drawn.
+    // The source pile is drawn without the lifted cards (the rules only lift a pile's top card
+    // or a group that reaches its top).
     m_hiddenPile = source;
     m_hiddenFrom = index;
-    if (!group && index + 1 < static_cast<int>(cards.size()))
-        m_hiddenFrom = -1; // never happens for stacked piles: they lift their top card
     rebuildTablePicture();
     setFlying(pic, m_drag.start, bounds.topLeft());
     emit dragStarted();
@@ -527,9 +534,8 @@ void TableWidget::mouseReleaseEvent(QMouseEvent* event)
         if (hit.found())
             candidates.push_back(hit.pile);
     }
-    const engine::Table before = m_state->table;
     m_controller->tableRelease(candidates);
-    if (m_state && !m_shown)
+    if (m_state)
         refresh();
 }
 
@@ -590,7 +596,7 @@ void TableWidget::mouseDoubleClickEvent(QMouseEvent* event)
     const QPoint t = toTable(event->position().toPoint());
     const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y());
     m_controller->doubleClick(hit.pile, hit.index);
-    if (m_state && !m_shown)
+    if (m_state)
         refresh();
 }
 

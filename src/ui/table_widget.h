@@ -115,6 +115,10 @@ public:
     // Ends a running animation as a click would.
     void endAnimation();
 
+    // The text panels of the sum games ("Select the 5 cards whose sum is: 37", "Sum = 5+9+...");
+    // an empty list hides them.
+    void setSpecialPanels(const QStringList& lines);
+
     // Geometry of the current layout (table coordinates) and the scroll position.
     const engine::TableGeometry& tableGeometry() const { return m_geometry; }
     int scrollPosition() const { return m_scroll.position; }
@@ -145,7 +149,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -211,12 +214,12 @@ private:
     engine::PileRef m_hiddenPile{};
     int m_hiddenFrom = -1;
     bool m_animating = false;
-    bool m_swallowInput = false;
     bool m_paused = false;
     qreal m_picturesDpr = 0;
     QScrollBar* m_scrollBar = nullptr;
     std::mt19937 m_random;
     std::unique_ptr<InputHook> m_pauseHook;
+    QStringList m_panels;
 };
 
 } // namespace cw::ui

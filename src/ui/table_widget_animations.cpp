@@ -280,7 +280,6 @@ void TableWidget::animateDeal()
                                         : QPoint(engine::kNotPlaced, engine::kNotPlaced);
     m_shown = shown;
     InputHook hook;
-    m_swallowInput = true;
     whileFlagged(m_animating, [&] {
         rebuildTablePicture();
         update();
@@ -304,7 +303,6 @@ void TableWidget::animateDeal()
                                    m_geometry.layout.cardHeight + kShadowMargin)));
         }
     });
-    m_swallowInput = false;
     m_shown.reset();
     refresh();
 }
@@ -324,7 +322,6 @@ void TableWidget::animateRedeal()
     const QPoint to = stock.present() ? toWindow(QPoint(stock.x, stock.y))
                                       : QPoint(engine::kNotPlaced, engine::kNotPlaced);
     InputHook hook;
-    m_swallowInput = true;
     whileFlagged(m_animating, [&] {
         for (int c = 0; c < m_geometry.tableauCount && !hook.ended(); ++c) {
             const PileRef p = PileRef::tableau(c);
@@ -342,7 +339,6 @@ void TableWidget::animateRedeal()
             clearFlying();
         }
     });
-    m_swallowInput = false;
     m_shown.reset();
     if (hook.ended()) {
         refresh();
@@ -396,12 +392,10 @@ void TableWidget::runWinningAnimation(const QString& name, int seconds)
     if (time <= 0 || m_pictures.isEmpty() || chosen == QLatin1String("(None)"))
         return;
     InputHook hook;
-    m_swallowInput = true;
     whileFlagged(m_animating, [&] {
         WidgetCanvas canvas(*this, m_table, m_pictures, hook, time);
         ui::runWinningAnimation(canvas, chosen, m_settings.speedMoveCard, [this](int n) { return randomInt(n); });
     });
-    m_swallowInput = false;
     refresh();
 }
 
