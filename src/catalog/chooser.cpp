@@ -1,0 +1,310 @@
+// The game chooser's model: folders, view contents, game descriptions and preview lines.
+#include "catalog/chooser.h"
+
+#include "catalog/definitions.h"
+#include "catalog/game_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace cw::catalog {
+
+namespace {
+
+struct TypeFolder {
+    int number;
+    int type;
+};
+// The order of the type folders is the order players know, not the type numbers.
+constexpr TypeFolder kTypeFolders[] = {
+    {-202080, 15}, {-202005, 12}, {-202100, 17}, {-202010, 2},  {-202180, 25}, {-202015, 11}, {-202190, 26},
+    {-202020, 3},  {-202170, 24}, {-202025, 4},  {-202030, 5},  {-202130, 20}, {-202090, 16}, {-202150, 22},
+    {-202035, 6},  {-202070, 14}, {-202110, 18}, {-202040, 13}, {-202045, 7},  {-202140, 21}, {-202200, 27},
+    {-202050, 8},  {-202120, 19}, {-202055, 9},  {-202060, 10}, {-202160, 23},
+};
+
+struct FeatureFolder {
+    int number;
+    const char* caption;
+    int feature;  // index into ChooserCatalog::features
+    int value;
+};
+constexpr FeatureFolder kFeatureFolders[] = {
+    {-203010, "Quick", 0, 2},         {-203020, "Medium", 0, 1},       {-203030, "Long", 0, 0},
+    {-204010, "Easy", 1, 0},          {-204020, "Medium", 1, 1},       {-204030, "Hard", 1, 2},
+    {-205050, "Chance only", 2, 4},   {-205040, "Mostly chance", 2, 3}, {-205030, "Moderate", 2, 2},
+    {-205020, "Mostly skill", 2, 1},  {-205010, "Difficult", 2, 0},
+    {-206010, "Very low", 3, 4},      {-206020, "Low", 3, 3},          {-206030, "Medium", 3, 2},
+    {-206040, "High", 3, 1},          {-206050, "Very high", 3, 0},
+};
+
+constexpr int kFolderOriginal = -209010;
+constexpr int kFolderChildren = -209020;
+
+std::string lowered(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+
+const char* const kTimeWords[] = {"Long", "Medium", "Quick"};
+const char* const kTimePictures[] = {"PROG_TIME_LONG", "PROG_TIME_MEDIUM", "PROG_TIME_QUICK"};
+const char* const kDiffWords[] = {"Easy", "Medium", "Hard"};
+const char* const kDiffPictures[] = {"PROG_DIFF_EASY", "PROG_DIFF_MEDIUM", "PROG_DIFF_HARD"};
+const char* const kChanceWords[] = {"Very high", "High", "Medium", "Low", "Very low"};
+const char* const kChancePictures[] = {"PROG_CHAN_VERYHIGH", "PROG_CHAN_HIGH", "PROG_CHAN_MEDIUM", "PROG_CHAN_LOW",
+                                       "PROG_CHAN_VERYLOW"};
+const char* const kSkillWords[] = {"Difficult", "Mostly skill", "Moderate", "Mostly chance", "Chance only"};
+const char* const kSkillPictures[] = {"PROG_SKILL_DIFFICULT", "PROG_SKILL_MOSTLYSKILL", "PROG_SKILL_MODERATE",
+                                      "PROG_SKILL_MOSTLYCHANCE", "PROG_SKILL_CHANCEONLY"};
+
+template <std::size_t N>
+FeatureText feature(int value, const char* const (&words)[N], const char* const (&pictures)[N])
+{
+    if (value < 0 || value >= int(N)) return {"", "PROG_DISABLED"};
+    return {words[value], pictures[value]};
+}
+
+} // namespace
+
+Result<ChooserCatalog> LoadChooserCatalog(std::string_view defsText, const GameList& list,
+                                          std::vector<CustomGame> customGames, std::string_view fileName)
+{
+    ChooserCatalog cat;
+    cat.list = &list;
+    cat.customGames = std::move(customGames);
+    auto a = ReadParameterPairForAllGames(defsText, list, 497, 498, fileName);
+    if (!a) return Result<ChooserCatalog>::failure(a.error());
+    auto b = ReadParameterPairForAllGames(defsText, list, 499, 500, fileName);
+    if (!b) return Result<ChooserCatalog>::failure(b.error());
+    auto num = [](std::string_view s) { return int(ParseDefinitionInteger(s).value_or(-1)); };
+    for (std::size_t i = 0; i < a->size(); ++i) {
+        const std::string& p = (*a)[i];
+        const std::string& q = (*b)[i];
+        cat.features.push_back({num(p.substr(0, 10)), num(p.substr(10, 10)), num(q.substr(0, 10)),
+                                num(q.substr(10, 10))});
+    }
+    for (auto [header, into] : {std::pair{kSectPopular, &cat.selected}, std::pair{kSectOriginal, &cat.original},
+                                std::pair{kSectChildren, &cat.children}}) {
+        auto g = ReadGameGroup(defsText, header, fileName);
+        if (g) *into = std::move(*g);  // a missing group is an empty folder, not an error
+    }
+    return cat;
+}
+
+std::vector<ChooserFolder> GroupsViewFolders(std::string_view versionText)
+{
+    std::vector<ChooserFolder> top;
+    top.push_back({kFolderCustomGames, "Customized games", {}});
+    ChooserFolder types{kFolderGameType, "Game Type", {}};
+    for (const TypeFolder& t : kTypeFolders) types.subfolders.push_back({t.number, std::string(GameTypeCaption(t.type)), {}});
+    top.push_back(std::move(types));
+    ChooserFolder features{kFolderFeatures, "Games by Features", {}};
+    const struct {
+        int number;
+        const char* caption;
+        int first, count;
+    } groups[] = {{-2030, "by Game Time", 0, 3},
+                  {-2040, "by Difficulty Level", 3, 3},
+                  {-2050, "by Skill or Chance", 6, 5},
+                  {-2060, "by Chance of Winning", 11, 5}};
+    for (const auto& g : groups) {
+        ChooserFolder f{g.number, g.caption, {}};
+        for (int i = g.first; i < g.first + g.count; ++i)
+            f.subfolders.push_back({kFeatureFolders[i].number, kFeatureFolders[i].caption, {}});
+        features.subfolders.push_back(std::move(f));
+    }
+    top.push_back(std::move(features));
+    top.push_back({kFolderOtherGroups,
+                   "Other Groups",
+                   {{kFolderOriginal, "Original games", {}}, {kFolderChildren, "Games for Children", {}}}});
+    top.push_back({kFolderNewGames, "New games (vers." + std::string(versionText) + ")", {}});
+    return top;
+}
+
+std::string ChooserGameName(const ChooserCatalog& cat, int id)
+{
+    return GameName(*cat.list, cat.customGames, id);
+}
+
+std::vector<int> SortedByName(const ChooserCatalog& cat, std::vector<int> ids)
+{
+    std::vector<std::pair<std::string, int>> keyed;
+    keyed.reserve(ids.size());
+    for (int id : ids) {
+        std::string name = ChooserGameName(cat, id);
+        if (!name.empty()) keyed.emplace_back(lowered(name), id);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    std::vector<int> out;
+    out.reserve(keyed.size());
+    for (auto& k : keyed) out.push_back(k.second);
+    return out;
+}
+
+std::vector<int> FolderGames(const ChooserCatalog& cat, int folderNumber)
+{
+    std::vector<int> ids;
+    const auto& entries = cat.list->entries();
+    if (folderNumber == kFolderCustomGames) {
+        for (const CustomGame& c : cat.customGames) ids.push_back(c.id);
+    } else if (folderNumber == kFolderNewGames) {
+        for (const GameEntry& e : entries)
+            if (e.usable && e.newGame) ids.push_back(e.id);
+    } else if (folderNumber == kFolderOriginal) {
+        ids = cat.original;
+    } else if (folderNumber == kFolderChildren) {
+        ids = cat.children;
+    } else {
+        for (const TypeFolder& t : kTypeFolders)
+            if (t.number == folderNumber)
+                for (const GameEntry& e : entries)
+                    if (e.usable && e.type == t.type) ids.push_back(e.id);
+        for (const FeatureFolder& f : kFeatureFolders)
+            if (f.number == folderNumber)
+                for (std::size_t i = 0; i < entries.size() && i < cat.features.size(); ++i)
+                    if (entries[i].usable && cat.features[i][std::size_t(f.feature)] == f.value)
+                        ids.push_back(entries[i].id);
+    }
+    return SortedByName(cat, std::move(ids));
+}
+
+int HomeFolderOf(const ChooserCatalog& cat, int id)
+{
+    if (id >= kFirstCustomId) return kFolderCustomGames;
+    int type = GameType(*cat.list, id);
+    for (const TypeFolder& t : kTypeFolders)
+        if (t.type == type) return t.number;
+    return kDefaultTreeNum;
+}
+
+std::vector<int> AllGamesSorted(const ChooserCatalog& cat)
+{
+    std::vector<int> ids;
+    for (const GameEntry& e : cat.list->entries())
+        if (e.usable) ids.push_back(e.id);
+    for (const CustomGame& c : cat.customGames) ids.push_back(c.id);
+    return SortedByName(cat, std::move(ids));
+}
+
+std::vector<int> SelectedGamesSorted(const ChooserCatalog& cat) { return SortedByName(cat, cat.selected); }
+
+std::vector<int> LastPlayedSorted(const ChooserCatalog& cat, const std::vector<int>& lastPlayed)
+{
+    return SortedByName(cat, lastPlayed);
+}
+
+bool NameMatches(std::string_view name, std::string_view typed)
+{
+    if (typed.empty()) return true;
+    return lowered(name).find(lowered(typed)) != std::string::npos;
+}
+
+std::string WinningSampleText(int x, int y)
+{
+    if (y == 0) return {};
+    double pct = double(x) / double(y) * 100.0;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", pct);
+    std::string p = buf;
+    if (p.size() > 2 && p.compare(p.size() - 2, 2, ".0") == 0) p.resize(p.size() - 2);
+    return " (" + std::to_string(x) + " in " + std::to_string(y) + "  -  " + p + "%)";
+}
+
+std::string RedealsText(int deals)
+{
+    if (deals == -1) return "Unlimited";
+    if (deals == 0) return "0";
+    return std::to_string(deals - 1);
+}
+
+Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCatalog& cat, int id,
+                                     std::string_view fileName)
+{
+    GameDescription d;
+    d.name = ChooserGameName(cat, id);
+    const bool custom = id >= kFirstCustomId;
+    int ruleId = id;
+    CustomGameRecordInfo rec;
+    if (custom) {
+        rec = CustomGameRecord(cat.customGames, id);
+        ruleId = rec.baseId;
+    }
+    d.previewId = ruleId;
+    auto p = ReadGameParameters(defsText, *cat.list, ruleId, {497, 498, 500, 499, 501, 502, 378, 16, -1}, fileName);
+    if (!p) return Result<GameDescription>::failure(p.error());
+    const auto& v = *p;
+    if (custom) {
+        FeatureText c{"Customized game", "PROG_DISABLED"};
+        d.gameTime = d.difficulty = d.chance = d.skill = c;
+    } else {
+        d.gameTime = feature(v[0], kTimeWords, kTimePictures);
+        d.difficulty = feature(v[1], kDiffWords, kDiffPictures);
+        d.chance = feature(v[2], kChanceWords, kChancePictures);
+        d.chance.text += WinningSampleText(v[4], v[5]);
+        d.skill = feature(v[3], kSkillWords, kSkillPictures);
+    }
+    d.decks = std::to_string(v[6] / 52);
+    int deals = v[7];
+    if (custom && rec.ruleString.size() >= 6) {
+        if (auto n = ParseDefinitionInteger(rec.ruleString.substr(3, 3))) deals = int(*n);
+    }
+    d.redeals = RedealsText(deals);
+    return d;
+}
+
+std::string EncodePreviewLine(std::string_view plain)
+{
+    std::string out(plain);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = char((static_cast<unsigned char>(out[i]) + static_cast<unsigned char>(kPreviewKey[i % 10])) & 0xFF);
+    return out;
+}
+
+std::string DecodePreviewLine(std::string_view stored)
+{
+    std::string out(stored);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = char((static_cast<unsigned char>(out[i]) - static_cast<unsigned char>(kPreviewKey[i % 10])) & 0xFF);
+    return out;
+}
+
+std::vector<PreviewPicture> ParsePreviewLine(std::string_view plain)
+{
+    std::vector<PreviewPicture> out;
+    if (plain.size() <= 4) return out;
+    auto digits = [](std::string_view s, int& v) {
+        v = 0;
+        for (char c : s) {
+            if (c < '0' || c > '9') return false;
+            v = v * 10 + (c - '0');
+        }
+        return true;
+    };
+    for (std::size_t at = 4; at + 9 <= plain.size(); at += 9) {
+        PreviewPicture p;
+        if (!digits(plain.substr(at, 3), p.picture) || !digits(plain.substr(at + 3, 3), p.x) ||
+            !digits(plain.substr(at + 6, 3), p.y))
+            break;
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::string FormatPreviewLine(int id, const std::vector<PreviewPicture>& pictures)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", id);
+    std::string line = buf;
+    for (const PreviewPicture& p : pictures) {
+        std::snprintf(buf, sizeof buf, "%03d%03d%03d", std::clamp(p.picture, 0, 999), std::clamp(p.x, 0, 999),
+                      std::clamp(p.y, 0, 999));
+        line += buf;
+    }
+    return line;
+}
+
+} // namespace cw::catalog
