@@ -223,3 +223,47 @@ TEST(LegalMoves, RandomPlayOverTheCatalog)
 }
 
 } // namespace
+
+namespace {
+
+TEST(LegalMoves, ClickToPlayListsOnlyTheTargetTheClickWouldChoose)
+{
+    cw::catalog::Rules rules = basicRules(3);
+    GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9h:2; Dest1: 7h");
+    const PlayOptions opt;
+    const Play play{rules, st, opt};
+    MoveList list;
+    generateMoves(play, list);
+    std::vector<std::string> all;
+    for (const Move& m : list)
+        all.push_back(moveText(m));
+    EXPECT_EQ(all, (std::vector<std::string>{"Fila1 1 Dest1", "Fila1 1 Fila2", "Fila1 1 Fila3", "Fila1 0 Fila3",
+                                             "Fila2 0 Fila3"}));
+    rules.set(39, 1);
+    generateMoves(play, list);
+    all.clear();
+    for (const Move& m : list)
+        all.push_back(moveText(m));
+    EXPECT_EQ(all, (std::vector<std::string>{"Fila1 1 Dest1", "Fila1 0 Fila3", "Fila2 0 Fila3"}));
+}
+
+TEST(LegalMoves, StockFirstCodeListsNoTableauMovesWhileTheStockHasCards)
+{
+    cw::catalog::Rules rules = basicRules(2);
+    setRange(rules, 215, 2, 129);
+    rules.set(11, 1);
+    rules.set(24, 1);
+    GameState st = stateFromText("Mazzo: 2c; Fila1: 8h; Fila2: 9s");
+    const PlayOptions opt;
+    const Play play{rules, st, opt};
+    MoveList list;
+    generateMoves(play, list);
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(moveText(list[0]), "stock");
+    st.table.stock().clear();
+    generateMoves(play, list);
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(moveText(list[0]), "Fila1 0 Fila2");
+}
+
+} // namespace
