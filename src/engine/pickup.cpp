@@ -77,7 +77,8 @@ void lift(Play& play, PileRef pile, int index)
     d.topOfGroup = p.top();
     d.singleCard = isTop(p, index);
     d.moved = false;
-    play.sound("card_up");
+    if (play.state.tutorMode == 0)
+        play.sound("card_up");
 }
 
 } // namespace

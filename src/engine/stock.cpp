@@ -697,7 +697,10 @@ bool stockClick(Play& play, bool immediate)
                                   : (play.table().waste().cardCount() >= 2 && dealsLeft(play));
         if (possible) {
             play.state.redealArmed = true;
-            play.emit(Event{EventType::StockDown, 0, PileRef::stock(), {}, true, {}});
+            // The pressed-stock picture shows on the stock, or where the waste lies.
+            const PileRef shownOn =
+                play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1 ? PileRef::waste() : PileRef::stock();
+            play.emit(Event{EventType::StockDown, 0, shownOn, {}, true, {}});
         }
         return false;
     }
@@ -720,7 +723,9 @@ bool stockRelease(Play& play)
 {
     if (!play.state.redealArmed)
         return false;
-    play.emit(Event{EventType::StockUp, 0, PileRef::stock(), {}, true, {}});
+    const PileRef shownOn =
+        play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1 ? PileRef::waste() : PileRef::stock();
+    play.emit(Event{EventType::StockUp, 0, shownOn, {}, true, {}});
     return stockClick(play, true);
 }
 
