@@ -52,12 +52,11 @@ bool TfrmMain::tableRelease(const std::vector<engine::PileRef>& candidates)
 
 void TfrmMain::doubleClick(engine::PileRef pile, int index)
 {
-    if (pile.kind == engine::PileKind::Stock)
-        return;
-    const storage::SettingsStore& s = m_game.settings;
-    if (!s.flag(col::DoubleClickToFoundations) && !s.flag(col::DoubleClickToTableaus))
-        return;
+    // The session applies the double-click options; a double click on the stock does nothing.
     m_session->doubleClick(pile, index);
+    // Qt turns the second press of a double click into the double-click event itself, so there is
+    // no stray stock press to swallow: the engine's flag would only eat the player's next stock click.
+    m_session->mutableState().swallowStockPress = false;
     showScore(m_session->score());
     updateCommands();
 }
