@@ -29,8 +29,7 @@ void forEachPileInOrder(const PileLists& piles, Fn&& fn)
 }
 
 // The order in which a snapshot is put back: the stock group from the second waste down, then
-// foundations, tableau and reserves each from the last pile down. Only a damaged history could
-// make the order matter (a card stored twice ends where the later restore puts it).
+// foundations, tableau and reserves each from the last pile down.
 constexpr std::array<int, kTablePiles> kRestoreOrder = [] {
     std::array<int, kTablePiles> order{};
     int n = 0;

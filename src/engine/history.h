@@ -57,7 +57,9 @@ public:
 
     // Restores snapshot i onto the table, pile by pile in the order second waste, waste, stock,
     // foundations 16 to 1, tableau 40 to 1, reserves 12 to 1: each pile is cleared and refilled
-    // with the stored cards and their face flags. keepFoundation1 leaves foundation 1 alone.
+    // with the stored positions, and the cards' face flags come back as stored (cards of a
+    // snapshot read from texts that lie on no pile read as face up). keepFoundation1 leaves
+    // foundation 1 and the faces of its cards alone.
     void restore(std::size_t i, Table& table, bool keepFoundation1 = false) const;
 
     // Snapshot text ("0011" + ...) of the pile at table-order position 0..70 of snapshot i.
