@@ -89,7 +89,10 @@ public:
     // The player asked to close the application during the winning animation: close now.
     virtual void closeWindow() {}
 
-    // ---- Hand-offs at the end of a won game ----
+    // ---- Hand-offs at the end of a game ----
+    // Every recorded end (won or lost), after the records: the chooser's won/lost marks and, for
+    // a won game, the fast-search list of unplayed games.
+    virtual void gameEnded(const GameEndReport& report) {}
     // Without a series: the "Game won" window.
     virtual void gameWon(const GameEndReport& report) {}
     // With a series in progress: the series records the result and moves on.
@@ -160,6 +163,7 @@ public:
     void dealStarted() override { calls.push_back("dealStarted"); }
     void showPause(bool on) override { calls.push_back(on ? "pause:on" : "pause:off"); }
     void closeWindow() override { calls.push_back("closeWindow"); }
+    void gameEnded(const GameEndReport& report) override { calls.push_back(report.won ? "gameEnded:won" : "gameEnded:lost"); }
     void gameWon(const GameEndReport& report) override
     {
         calls.push_back("gameWon");

@@ -58,7 +58,7 @@ Session::Session(TMainGame& game, Host& host, GameEndSink* sink, SessionOptions 
         auto rng = std::make_shared<Random>(Random::fromTimeOfDay());
         options_.freshGameNumber = [rng] { return rng->newGameNumber(); };
     }
-    playOptions_.autoplay = game_.autoplayAtStart(game_.currentGameId());
+    autoplaySwitch_ = game_.autoplayAtStart(game_.currentGameId());
 }
 
 // ---- Small helpers ----
@@ -213,7 +213,7 @@ void Session::newDeal(bool deal, bool animate, NumberMode mode, bool quiet)
     host_.refreshTitle();
     readPlayOptions();
     if (deal && game_.preferences.autoPlayAllGames == 3)
-        playOptions_.autoplay = false;
+        autoplaySwitch_ = false;
 
     // The per-deal values start afresh.
     current_.exitRequested = false;
@@ -305,7 +305,7 @@ void Session::newDeal(bool deal, bool animate, NumberMode mode, bool quiet)
 
 void Session::runAutoplayAfterDeal()
 {
-    if (!playOptions_.autoplay || !flags_.dealActive || game_.rules.autoplayAvailable() == 0)
+    if (!playOptions_.autoplay || !flags_.dealActive)
         return;
     host_.wait(options_.autoplayDelayMs);
     act([](Play& play) { runAutoplay(play); });
@@ -329,8 +329,27 @@ bool Session::quitGame()
 {
     if (!flags_.dealActive || !confirmQuit())
         return false;
-    endGame();
+    if (!endGame()) {
+        state_.table = Table{};
+        history_.clearAll();
+        host_.redraw();
+    }
     return true;
+}
+
+bool Session::requestClose()
+{
+    if (flags_.animationRunning) {
+        current_.exitRequested = true;
+        return false;
+    }
+    return true;
+}
+
+void Session::tick()
+{
+    if (clock_.running())
+        host_.showClock(clock_.label());
 }
 
 // ---- Confirm quit and end of game ----
@@ -387,6 +406,9 @@ bool Session::endGame()
         GameEndOutcome outcome;
         if (sink_)
             outcome = sink_->recordGameEnd(record);
+        const GameEndReport report{record.gameId, record.gameName, record.gameNumber, record.player, won,
+                                   record.score, record.seconds, outcome.hiScoreRank, outcome.hiScoreCaption};
+        host_.gameEnded(report);
 
         state_.drag = DragState{};
         state_.selection.selectedCard = 0;
@@ -408,8 +430,6 @@ bool Session::endGame()
             current_.exitRequested = false;
             host_.closeWindow();
         } else if (won && !flags_.dealActive) {
-            GameEndReport report{record.gameId, record.gameName, record.gameNumber, record.player, won,
-                                 record.score, record.seconds, outcome.hiScoreRank, outcome.hiScoreCaption};
             if (current_.seriesNumber == 0)
                 host_.gameWon(report);
             else
@@ -488,9 +508,14 @@ void Session::togglePause()
         pause();
 }
 
+bool Session::canHold() const
+{
+    return flags_.dealActive && game_.rules.undoOff() != 1;
+}
+
 bool Session::holdAndExit()
 {
-    if (!flags_.dealActive)
+    if (!canHold())
         return false;
     try {
         writeSavedGame(heldGamePath(game_.dataFolder), capture());

@@ -132,8 +132,14 @@ public:
     void newDeal(bool deal = true, bool animate = true, NumberMode mode = NumberMode::Fresh, bool quiet = false);
     // The "&New game" command: confirm quit, record the running game, deal a fresh number.
     bool newGame();
-    // The "&Quit game" command: confirm quit and record the game; true when it was ended.
+    // The "&Quit game" command: confirm quit and record the game; unless it was won the table is
+    // cleared (the window then opens the chooser). True when the game was ended.
     bool quitGame();
+    // The close query's first step: while the winning animation runs closing is deferred (false)
+    // and the end of the game closes the window; otherwise true.
+    bool requestClose();
+    // The one-second timer: refreshes the clock label while the clock runs.
+    void tick();
     // True when the running game may be abandoned (asks "Quit this game?" or the given text).
     bool confirmQuit(const std::string& question = {});
     // End of game: records the finished or abandoned game; returns the won flag.
@@ -147,8 +153,10 @@ public:
     void togglePause();
     bool paused() const { return paused_; }
     // Hold and exit: the table is written as the held game, the game ends without a record.
-    // False (and a message naming the file) when the file could not be written.
+    // False when no deal is active, the game forbids it (rule parameter 23 = 1) or the file
+    // could not be written (a message names it).
     bool holdAndExit();
+    bool canHold() const;
     // Start-up: opens the held game when there is one (and deletes its file). True when opened.
     bool resumeHeldGame();
     // Two-players mode: stores the dialog's choices, sets the turn to 1 and starts a new game.
@@ -173,9 +181,11 @@ public:
     bool stockClick();
     // A move the legal-move generator produced, played as the player's action (tutor, tools).
     bool playMove(const Move& move);
-    // The "Auto&play" switch; switching it on during a game plays what it can at once.
+    // The "Auto&play" switch; switching it on during a game plays what it can at once. It acts
+    // only in games that offer autoplay (rule parameter 20 not 0).
     void setAutoplay(bool on);
-    bool autoplay() const { return playOptions_.autoplay; }
+    bool autoplaySwitch() const { return autoplaySwitch_; }
+    bool autoplay() const { return playOptions_.autoplay; } // the switch, in a game that offers it
 
     // ---- History, bookmark, files ----
 
@@ -260,6 +270,7 @@ private:
     ScoreHooks scoreHooks_;
     WinTest familyWinTest_;
     bool paused_ = false;
+    bool autoplaySwitch_ = false;
 };
 
 // The sound preference (settings field) that gates a named sound; {0, 0} when only

@@ -132,11 +132,12 @@ bool Session::playMove(const Move& move)
 
 void Session::setAutoplay(bool on)
 {
-    playOptions_.autoplay = on;
-    if (!flags_.dealActive)
+    autoplaySwitch_ = on;
+    playOptions_.autoplay = on && game_.rules.autoplayAvailable() != 0;
+    if (!flags_.dealActive || game_.rules.autoplayAvailable() == 0)
         return;
     game_.rememberAutoplay(game_.currentGameId(), on);
-    if (on && game_.rules.autoplayAvailable() != 0)
+    if (on)
         act([](Play& play) { runAutoplay(play); });
 }
 
@@ -152,6 +153,7 @@ void Session::readPlayOptions()
     playOptions_.rightClickToTableaus = yes(col::RightClickToTableaus, true);
     playOptions_.doubleClickToFoundations = yes(col::DoubleClickToFoundations, true);
     playOptions_.doubleClickToTableaus = yes(col::DoubleClickToTableaus, false);
+    playOptions_.autoplay = autoplaySwitch_ && game_.rules.autoplayAvailable() != 0;
 }
 
 // ---- Undo and redo ----
@@ -355,7 +357,7 @@ bool Session::restoreOpened(const SavedGame& saved, bool quiet)
     history_.clearAll();
     restoreGame(saved, game_.rules, RestoreMode::Open, state_, history_);
     clock_.restore(saved.elapsedSeconds);
-    playOptions_.autoplay = game_.autoplayAtStart(saved.gameId);
+    autoplaySwitch_ = game_.autoplayAtStart(saved.gameId);
     host_.refreshTitle();
     newDeal(false, false, NumberMode::Keep, quiet);
     return true;

@@ -597,3 +597,68 @@ TEST_F(SessionTest, PressAndReleaseMoveCardsAsOneStep)
 
 } // namespace
 } // namespace cw::test
+
+namespace cw::test {
+namespace {
+
+TEST_F(SessionTest, AutoplaySwitchedOnPlaysAtOnceAsOneStep)
+{
+    start();
+    ASSERT_NE(session->rules().autoplayAvailable(), 0);
+    nearlyWonKlondike();
+    session->setAutoplay(true);
+    EXPECT_TRUE(session->autoplay());
+    ASSERT_EQ(sink.records.size(), 1u) << "the completion step finished the game";
+    EXPECT_TRUE(sink.records[0].won);
+}
+
+TEST_F(SessionTest, AutoplayAfterTheDealIsUndoneToTheDealtTable)
+{
+    game.preferences.autoPlayAllGames = 1; // the "AutoPlay" preference, default on
+    session = std::make_unique<Session>(game, host, &sink, options);
+    start();
+    EXPECT_TRUE(session->autoplay());
+    EXPECT_LE(session->undoDepth(), 1) << "autoplay after the deal is at most one step";
+}
+
+TEST_F(SessionTest, QuitGameClearsTheTableUnlessWon)
+{
+    start();
+    ASSERT_TRUE(playAnyMove());
+    ASSERT_TRUE(session->quitGame());
+    EXPECT_EQ(session->state().table, Table{});
+    EXPECT_EQ(session->undoDepth(), 0);
+    EXPECT_FALSE(session->flags().dealActive);
+    EXPECT_TRUE(host.called("gameEnded:lost"));
+    EXPECT_FALSE(session->quitGame()) << "nothing left to quit";
+    EXPECT_FALSE(session->undo());
+    EXPECT_FALSE(session->restart());
+}
+
+TEST_F(SessionTest, ClosingDuringTheWinningAnimationIsDeferred)
+{
+    start();
+    EXPECT_TRUE(session->requestClose());
+    session->mutableFlags().animationRunning = true;
+    EXPECT_FALSE(session->requestClose());
+    EXPECT_TRUE(session->current().exitRequested);
+    EXPECT_FALSE(session->confirmQuit());
+    EXPECT_FALSE(session->open(dir.file("any.gam")));
+}
+
+TEST_F(SessionTest, GamesWithoutUndoCannotBeHeldSavedOrBookmarked)
+{
+    start();
+    game.rules.set(23, 1);
+    EXPECT_FALSE(session->canHold());
+    EXPECT_FALSE(session->holdAndExit());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Stat_e01.dat")));
+    EXPECT_FALSE(session->save(dir.file("x.gam")));
+    EXPECT_FALSE(session->insertBookmark());
+    ASSERT_TRUE(playAnyMove());
+    EXPECT_FALSE(session->undo());
+    EXPECT_TRUE(session->flags().dealActive);
+}
+
+} // namespace
+} // namespace cw::test
