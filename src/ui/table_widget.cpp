@@ -158,7 +158,7 @@ void TableWidget::layoutNow()
         m_geometry = engine::makeTableGeometry(*m_rules, layout, m_settings.cardSize, screenWidth);
         if (m_settings.irregularPiles)
             m_geometry.irregular = m_irregular;
-        m_fixedDownStep = m_geometry.steps.downFaceUp;
+        m_fixedSteps = m_geometry.steps;
         if (!m_state)
             break;
         fitFanSteps();
@@ -172,25 +172,74 @@ void TableWidget::layoutNow()
     syncScrollBar();
 }
 
+namespace {
+
+// Whether every fanned pile of one direction stays clear of the piles after it (below a downward
+// fan, to the right of a sideways one) and inside `room`.
+bool fansClear(const engine::TableGeometry& tg, const engine::Table& table, bool downward, QSize room)
+{
+    const int W = tg.layout.cardWidth;
+    const int H = tg.layout.cardHeight;
+    std::vector<std::pair<PileRef, engine::Point>> present;
+    for (int k = 0; k < engine::kTablePiles; ++k) {
+        const PileRef p = engine::pileAtTableOrder(k);
+        if (tg.layout.present(p))
+            present.emplace_back(p, tg.layout.corner(p));
+    }
+    for (const auto& [p, c] : present) {
+        const int style = tg.styleOf(p);
+        const bool fans = downward ? (style == 1 || style == 5 || style == 12 || style == 13) : style == 2;
+        const int n = static_cast<int>(table.pile(p).size());
+        if (!fans || n < 2)
+            continue;
+        const engine::Point last = engine::cardPosition(tg, table, p, n - 1);
+        const int reach = downward ? last.y + H : last.x + W;
+        if (reach > (downward ? room.height() : room.width()) - 3)
+            return false;
+        for (const auto& [q, d] : present) {
+            if (q == p)
+                continue;
+            const bool after = downward ? d.y > c.y && d.x < c.x + W && c.x < d.x + W
+                                        : d.x > c.x && d.y < c.y + H && c.y < d.y + H;
+            if (after && reach > (downward ? d.y : d.x) - 2)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 bool TableWidget::fitFanSteps()
 {
-    const int fixed = m_fixedDownStep;
-    const int before = m_geometry.steps.downFaceUp;
-    if (!m_settings.readableFans || !m_state || fixed <= 0) {
-        m_geometry.steps.downFaceUp = fixed;
-        return before != fixed;
+    engine::FanSteps& steps = m_geometry.steps;
+    const engine::FanSteps before = steps;
+    steps.downFaceUp = m_fixedSteps.downFaceUp;
+    steps.rightFaceUp = m_fixedSteps.rightFaceUp;
+    if (m_settings.readableFans && m_state) {
+        // Wider steps show the whole corner index: the rank and most of the suit below it
+        // (about a third of the card's height), the rank "10" beside (a quarter of its width).
+        // They close again, down to the fixed steps, where a fan would run into the next pile
+        // or out of the window.
+        const QSize room = tableArea().size();
+        const int H = m_geometry.layout.cardHeight;
+        const int W = m_geometry.layout.cardWidth;
+        if (m_fixedSteps.downFaceUp > 0) {
+            for (int step = std::max(m_fixedSteps.downFaceUp, H * 34 / 100); step > m_fixedSteps.downFaceUp; --step) {
+                steps.downFaceUp = step;
+                if (fansClear(m_geometry, m_state->table, true, room))
+                    break;
+            }
+        }
+        if (m_fixedSteps.rightFaceUp > 0) {
+            for (int step = std::max(m_fixedSteps.rightFaceUp, W / 4); step > m_fixedSteps.rightFaceUp; --step) {
+                steps.rightFaceUp = step;
+                if (fansClear(m_geometry, m_state->table, false, room))
+                    break;
+            }
+        }
     }
-    // The rank and most of the suit below it: about a third of the card's height.
-    const int readable = m_geometry.layout.cardHeight * 34 / 100;
-    const int limit = height() - 4;
-    int step = std::max(fixed, readable);
-    for (; step > fixed; --step) {
-        m_geometry.steps.downFaceUp = step;
-        if (engine::neededHeight(m_geometry, m_state->table) <= limit)
-            break;
-    }
-    m_geometry.steps.downFaceUp = step;
-    return before != step;
+    return !(steps == before);
 }
 
 void TableWidget::syncScrollBar()
@@ -499,7 +548,7 @@ void TableWidget::startDrag(QPoint pointer)
     m_hiddenFrom = index;
     rebuildTablePicture();
     setFlying(pic, m_drag.start, bounds.topLeft());
-    emit dragStarted();
+    Q_EMIT dragStarted();
 }
 
 void TableWidget::mouseMoveEvent(QMouseEvent* event)
@@ -572,7 +621,7 @@ void TableWidget::finishDrag(QPoint pointer)
         m_hiddenPile = {};
         m_hiddenFrom = -1;
         refresh();
-        emit dragEnded();
+        Q_EMIT dragEnded();
     }
 }
 

@@ -64,9 +64,9 @@ struct TableSettings {
     int markPattern = 0;                  // "HighLights_Foundations_Mark"
     int markColour = 0;                   // "HighLights_Foundations_Color"
     bool scrollBar = true;                // the scroll-bar option
-    // Downward fans open up to show each card's whole corner index (the fixed steps show only
-    // the top of the rank with our card art) and close again, down to the fixed steps, as
-    // piles grow towards the bottom of the window. Off: always the fixed steps.
+    // Fans open up to show each card's whole corner index (the fixed steps show only the top
+    // of the rank with our card art) and close again, down to the fixed steps, where a pile
+    // would run into the next one or out of the window. Off: always the fixed steps.
     bool readableFans = true;
     QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
     int winningSeconds = 30;              // "Winning_Animations_Time"
@@ -198,7 +198,7 @@ private:
     std::optional<engine::Table> m_shown;   // the table as drawn while it lags the game's
     engine::Table m_drawn;                  // the table the picture shows
     engine::TableGeometry m_geometry;
-    int m_fixedDownStep = 0;   // the face-up step of downward fans before fitFanSteps
+    engine::FanSteps m_fixedSteps; // the fan steps before fitFanSteps
     engine::ScrollState m_scroll;
     int m_screenWidth = 0;
     int m_screenHeight = 0;

@@ -183,7 +183,7 @@ void TableWidget::playEvents(const engine::Events& events)
                 m_drag = Drag{};
                 m_hiddenPile = {};
                 m_hiddenFrom = -1;
-                emit dragEnded();
+                Q_EMIT dragEnded();
             }
             engine::Table landed = shown;
             for (int code : codes)
@@ -230,7 +230,7 @@ void TableWidget::playEvents(const engine::Events& events)
     m_shown.reset();
     if (m_drag.active) {
         m_drag = Drag{};
-        emit dragEnded();
+        Q_EMIT dragEnded();
     }
     m_hiddenPile = {};
     m_hiddenFrom = -1;
@@ -422,7 +422,7 @@ void TableWidget::showPause(bool on)
         if (m_pauseHook && m_pauseHook->ended()) {
             timer->deleteLater();
             showPause(false);
-            emit pauseEnded();
+            Q_EMIT pauseEnded();
         }
     });
     timer->start();

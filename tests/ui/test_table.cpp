@@ -492,6 +492,10 @@ private slots:
             for (QSize room : {QSize(1280, 1024), QSize(800, 600)})
                 QTest::newRow(qPrintable(QStringLiteral("%1 %2x%3").arg(id).arg(room.width()).arg(room.height())))
                     << id << room << 0;
+        // A few more shapes of table: Canfield, La Belle Lucie's side fans, Beleaguered Castle,
+        // Flower Garden, Yukon.
+        for (int id : {11, 50, 74, 102, 148})
+            QTest::newRow(qPrintable(QStringLiteral("%1 800x600").arg(id))) << id << QSize(800, 600) << 0;
         // Long piles close the fans; longer ones need the scroll bar.
         QTest::newRow("1 800x600 piles of 13") << 1 << QSize(800, 600) << 13;
         QTest::newRow("1 800x600 piles of 26") << 1 << QSize(800, 600) << 26;
