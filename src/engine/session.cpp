@@ -188,8 +188,14 @@ bool Session::startGame(int gameId, const std::string& player, NumberMode mode, 
         game_.rules = std::move(*loaded);
         game_.rulesGameId = gameId;
     }
-    if (startupGame)
-        game_.setPreference("StartUp_Game", std::to_string(gameId));
+    if (startupGame) {
+        // The next start-up begins with this game (the chooser writes the same keys with its own place).
+        game_.setPreference("Game", std::to_string(gameId));
+        game_.setPreference("Game_Name", game_.gameName(gameId));
+        game_.setPreference("Game_TreeNum", "-30");
+        game_.setPreference("Game_TreePos", "-1");
+        game_.setPreference("Game_TreeType", "-1");
+    }
     setAutoplay(game_.autoplayAtStart(gameId));
     host_.refreshTitle();
     newDeal(true, true, mode, false);

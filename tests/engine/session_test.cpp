@@ -52,11 +52,18 @@ TEST_F(SessionTest, StartGameStoresTheCurrentGameAndDeals)
     EXPECT_EQ(session->rules().tableauCount(), game.rules.tableauCount());
     EXPECT_EQ(game.rulesGameId, kFreeCell);
 
+    // Recorded as the next start-up game when asked.
+    EXPECT_EQ(ini.readString("Preference", "Game", ""), "");
+    ASSERT_TRUE(session->startGame(kKlondike, "Bob", NumberMode::Fresh, true));
+    EXPECT_EQ(ini.readString("Preference", "Game", ""), "0");
+    EXPECT_EQ(ini.readString("Preference", "Game_Name", ""), "Klondike");
+    EXPECT_EQ(ini.readString("Preference", "Game_TreeNum", ""), "-30");
+
     // An unknown game is refused with a beep and changes nothing.
     host.calls.clear();
     EXPECT_FALSE(session->startGame(4321));
     EXPECT_TRUE(host.called("beep"));
-    EXPECT_EQ(settings.get(col::GameName), "FreeCell");
+    EXPECT_EQ(settings.get(col::GameName), "Klondike");
 }
 
 TEST_F(SessionTest, ConfirmQuitAsksOnlyForAnUnfinishedGame)
