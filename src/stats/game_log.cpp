@@ -89,7 +89,6 @@ void appendGameLogRecord(const StatsContext& ctx, const LogRecord& r) {
         if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') line = "\r\n" + line;
     }
     bool ok = storage::writeAll(fd, line);
-    ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (!ok) throw storage::FileError(std::string(storage::kWriteError) + " " + path);
 }

@@ -80,7 +80,6 @@ bool appendProgressionRecord(const StatsContext& ctx, const std::string& player,
         return false;
     }
     bool ok = storage::writeAll(fd, bytes);
-    ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (!ok) ctx.inform(std::string(storage::kWriteError) + " " + *path);
     return ok;

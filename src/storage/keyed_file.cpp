@@ -57,7 +57,8 @@ void writeAt(std::FILE* f, std::int64_t pos, std::string_view bytes) {
     if (::fseeko(f, off_t(pos), SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
         std::fflush(f) != 0)
         throw FileError(kWriteError);
-    (void)::fsync(::fileno(f));
+    // No fsync: a same-length write in place cannot tear the file, and the kernel keeps it across a
+    // crash of the game; flushing to disk on every game end costs more than the whole update.
 }
 
 std::int64_t fileSize(std::FILE* f) {
@@ -505,13 +506,11 @@ void appendSection(const std::string& file, std::string_view section, const KeyV
         if (::fseeko(handle->get(), 0, SEEK_END) != 0 ||
             std::fwrite(text.data(), 1, text.size(), handle->get()) != text.size() || std::fflush(handle->get()) != 0)
             throw FileError(kWriteError);
-        (void)::fsync(::fileno(handle->get()));
         return;
     }
     std::FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) throw FileError(cannotOpenMessage(path));
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-    if (ok) (void)::fsync(::fileno(f));
     ok = std::fclose(f) == 0 && ok;
     if (!ok) throw FileError(kWriteError);
     if (handle) handle->open(path);
