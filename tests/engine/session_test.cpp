@@ -669,3 +669,40 @@ TEST_F(SessionTest, GamesWithoutUndoCannotBeHeldSavedOrBookmarked)
 
 } // namespace
 } // namespace cw::test
+
+namespace cw::test {
+namespace {
+
+TEST_F(SessionTest, SoundsFollowTheirPreferenceAndTheMainSwitch)
+{
+    struct Row {
+        const char* sound;
+        storage::Field gate;
+        const char* gateValue;
+        const char* enabled;
+        bool played;
+    } rows[] = {
+        {"Undo", col::SoundsUndo, "Y", "Y", true},
+        {"Undo", col::SoundsUndo, "N", "Y", false},
+        {"Undo", col::SoundsUndo, "Y", "N", false},
+        {"Won", col::SoundsGameWon, "N", "Y", false},
+        {"Face_up", col::SoundsFaceUp, "Y", "Y", true},
+        {"card_up", col::SoundsCardUp, "N", "Y", false},
+        {"Red_no_a", col::SoundsRedealWithoutAnimation, "N", "Y", false},
+        {"Reorder", storage::Field{0, 0}, "", "Y", true}, // only the main switch
+        {"Reorder", storage::Field{0, 0}, "", "N", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.sound) + " " + r.gateValue + " " + r.enabled);
+        if (r.gate.width > 0)
+            settings.set(r.gate, r.gateValue);
+        settings.set(col::SoundsEnabled, r.enabled);
+        EXPECT_EQ(soundPreference(r.sound).column, r.gate.column);
+        host.calls.clear();
+        session->playSound(r.sound);
+        EXPECT_EQ(host.called(std::string("sound:") + r.sound), r.played);
+    }
+}
+
+} // namespace
+} // namespace cw::test
