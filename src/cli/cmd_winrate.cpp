@@ -1,0 +1,82 @@
+// cardwise-cli winrate: solves a run of deals of one game and prints how many were won, unknowns apart.
+#include <algorithm>
+#include <iomanip>
+#include <ostream>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/game_args.h"
+#include "engine/deal.h"
+#include "engine/solver.h"
+
+namespace {
+
+using namespace cw::cli;
+
+constexpr int kDefaultBudgetMs = 2000;
+
+int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    std::string text;
+    long long deals = 0, from = 1, budget = kDefaultBudgetMs;
+    if (!findOption(args, "--deals", text) || !parseDigits(text, 7, deals) || deals < 1) {
+        err << "cardwise-cli winrate: --deals needs a number of deals (1 or more)\n";
+        return kExitUsage;
+    }
+    if (findOption(args, "--from", text) && (!parseDigits(text, 12, from) || from < 1)) {
+        err << "cardwise-cli winrate: --from needs a game number (1 or more)\n";
+        return kExitUsage;
+    }
+    if (findOption(args, "--budget-ms", text) && !parseDigits(text, 8, budget)) {
+        err << "cardwise-cli winrate: --budget-ms needs a number of milliseconds\n";
+        return kExitUsage;
+    }
+    const bool verbose = hasFlag(args, "--verbose");
+    int status = kExitOk;
+    auto game = loadGame("winrate", args, err, status);
+    if (!game)
+        return status;
+    cw::engine::SolverLimits limits;
+    limits.budgetMs = static_cast<int>(budget);
+    long long won = 0, lost = 0, unknown = 0;
+    double totalMs = 0;
+    std::vector<double> times;
+    for (long long k = 0; k < deals; ++k) {
+        const std::string number = std::to_string(from + k);
+        auto dealt = cw::engine::deal(game->rules, number);
+        if (dealt.badCardCount) {
+            err << "cardwise-cli winrate: game " << game->id << " cannot be dealt\n";
+            return kExitFailure;
+        }
+        dealt.state.gameId = game->id;
+        dealt.state.gameNumber = number;
+        const auto r = cw::engine::solve(dealt.rules, dealt.state, limits);
+        std::string why;
+        if (r.verdict == cw::engine::Verdict::Winnable &&
+            !cw::engine::replayWins(dealt.rules, dealt.state, r.line, &why)) {
+            err << "cardwise-cli winrate: the winning line of deal " << number << " does not replay: " << why << '\n';
+            return kExitFailure;
+        }
+        switch (r.verdict) {
+        case cw::engine::Verdict::Winnable: ++won; break;
+        case cw::engine::Verdict::NotWinnable: ++lost; break;
+        case cw::engine::Verdict::Unknown: ++unknown; break;
+        }
+        totalMs += r.milliseconds;
+        times.push_back(r.milliseconds);
+        if (verbose)
+            out << number << ' ' << cw::engine::verdictText(r.verdict) << ' ' << r.states << " states "
+                << std::fixed << std::setprecision(2) << r.milliseconds << " ms\n";
+    }
+    std::sort(times.begin(), times.end());
+    out << won << " in " << deals << '\n';
+    out << "Won: " << won << ", not winnable: " << lost << ", unknown: " << unknown << '\n';
+    out << std::fixed << std::setprecision(3) << "Time: mean " << totalMs / static_cast<double>(deals)
+        << " ms, median " << times[times.size() / 2] << " ms, total " << totalMs / 1000.0 << " s\n";
+    out << "The solver sees the face-down cards.\n";
+    return kExitOk;
+}
+
+} // namespace
+
+CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--verbose] [--defs FILE]", runWinrate);

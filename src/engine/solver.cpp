@@ -1,0 +1,556 @@
+// The solver: depth-first search over engine states with a transposition table, safe foundation moves and move ordering.
+#include "engine/solver.h"
+
+#include <algorithm>
+#include <bitset>
+#include <cassert>
+#include <chrono>
+#include <ctime>
+#include <memory>
+
+#include "engine/drop.h"
+#include "engine/moves.h"
+#include "engine/pickup.h"
+#include "engine/rules_building.h"
+#include "engine/zobrist.h"
+
+namespace cw::engine {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Open-addressing set of 64-bit keys; 0 marks a free slot, so key 0 is stored as 1.
+class KeySet {
+public:
+    KeySet() : slots_(std::size_t{1} << 14, 0) {}
+
+    // True when key was not in the set (it is now).
+    bool insert(std::uint64_t key)
+    {
+        if (key == 0)
+            key = 1;
+        if ((size_ + 1) * 2 > slots_.size())
+            grow();
+        return place(slots_, key);
+    }
+    std::size_t bytes() const { return slots_.size() * sizeof(std::uint64_t); }
+    std::size_t bytesAfterGrowth() const { return bytes() * 2; }
+    bool wouldGrow() const { return (size_ + 1) * 2 > slots_.size(); }
+
+private:
+    bool place(std::vector<std::uint64_t>& slots, std::uint64_t key)
+    {
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>(key ^ (key >> 29)) & mask;; i = (i + 1) & mask) {
+            if (slots[i] == key)
+                return false;
+            if (slots[i] == 0) {
+                slots[i] = key;
+                ++size_;
+                return true;
+            }
+        }
+    }
+    void grow()
+    {
+        std::vector<std::uint64_t> bigger(slots_.size() * 2, 0);
+        size_ = 0;
+        for (std::uint64_t k : slots_)
+            if (k != 0)
+                place(bigger, k);
+        slots_.swap(bigger);
+    }
+    std::vector<std::uint64_t> slots_;
+    std::size_t size_ = 0;
+};
+
+// One level of the search: a position, the moves still to try from it and how it was reached.
+struct Frame {
+    GameState state;
+    std::uint64_t key = 0;
+    int moveBegin = 0;
+    int moveEnd = 0;
+    int next = 0;
+    std::vector<Move> via; // the chosen move, then the safe foundation moves that followed it
+    int movedCard = 0;     // card of the chosen move (0 for stock clicks and turn-ups)
+    PileRef movedFrom{};
+};
+
+struct ScoredMove {
+    Move move;
+    int score;
+};
+
+// What the rules say about pairs of cards: which card can be built on which in the tableau, and
+// from that which cards can be sent home at once without losing a win. A card is safe when
+// every card that could ever be built on it in the tableau is already on a foundation; where
+// foundation cards can be taken back, the cards that could be built on those must be home too.
+class CardRelations {
+public:
+    CardRelations(const Play& play, const PileClasses& classes)
+    {
+        const catalog::Rules& r = play.rules;
+        // One column of each kind is enough: alike columns build alike.
+        std::vector<int> columns;
+        for (int c = 0; c < play.tableaus(); ++c) {
+            bool seen = false;
+            for (int d : columns)
+                seen = seen || classes.alike(PileRef::tableau(c), PileRef::tableau(d));
+            if (!seen)
+                columns.push_back(c);
+        }
+        if (columns.empty() || columns.size() > 8 || play.family() != 0)
+            return;
+        std::vector<int> cards;
+        const Table& t = play.table();
+        for (int i = 0; i < classes.usedCount(); ++i)
+            for (int c : t.pile(classes.usedPile(i)))
+                if (c != 0)
+                    cards.push_back(c);
+        for (int x : cards)
+            for (int y : cards) {
+                if (x == y)
+                    continue;
+                for (int c : columns) {
+                    BuildQuery q = tableauQuery(play, c, y, PileRef::tableau(c == 0 ? 1 : 0), true);
+                    q.target = x;
+                    if (buildingTest(play, q)) {
+                        builders_[static_cast<std::size_t>(x)].push_back(static_cast<std::uint8_t>(y));
+                        buildsOn_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = true;
+                        break;
+                    }
+                }
+            }
+        known_ = true;
+        bool safeOk = play.rules.clickToPlay() != 1 && classes.foundationsInterchangeable() &&
+                      r.wasteAccepts() != 2 && play.foundations() > 0;
+        for (int q = 0; q < play.reserves() && safeOk; ++q)
+            safeOk = r.reserveAccept(q) != 107 && r.reserveAccept(q) != 145 && r.reserveAccept(q) != 12;
+        safeEnabled_ = safeOk;
+        twoLevel_ = r.foundationTakeBack() >= 1 && r.foundationTakeBack() <= 3;
+    }
+
+    bool known() const { return known_; }
+    bool safeEnabled() const { return safeEnabled_; }
+    // Whether card y may be built on card x in some tableau pile.
+    bool buildsOn(int y, int x) const { return buildsOn_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]; }
+
+    bool safe(int card, const std::bitset<kLastCard + 1>& home) const
+    {
+        for (int y : builders_[static_cast<std::size_t>(card)]) {
+            if (!home[static_cast<std::size_t>(y)])
+                return false;
+            if (twoLevel_)
+                for (int z : builders_[static_cast<std::size_t>(y)])
+                    if (!home[static_cast<std::size_t>(z)])
+                        return false;
+        }
+        return true;
+    }
+
+private:
+    bool known_ = false;
+    bool safeEnabled_ = false;
+    bool twoLevel_ = false;
+    std::array<std::vector<std::uint8_t>, kLastCard + 1> builders_;
+    std::array<std::bitset<kLastCard + 1>, kLastCard + 1> buildsOn_;
+};
+
+// The relations depend only on the rules and the cards in play: solving many deals of one game
+// builds them once per thread.
+std::shared_ptr<const CardRelations> relationsFor(const Play& play, const PileClasses& classes)
+{
+    struct Cached {
+        catalog::Rules rules;
+        std::bitset<kLastCard + 1> cards;
+        std::shared_ptr<const CardRelations> relations;
+    };
+    thread_local Cached cache;
+    std::bitset<kLastCard + 1> cards;
+    for (int i = 0; i < classes.usedCount(); ++i)
+        for (int c : play.table().pile(classes.usedPile(i)))
+            cards[static_cast<std::size_t>(c)] = true;
+    if (!cache.relations || cache.cards != cards || cache.rules.values() != play.rules.values()) {
+        cache.rules = play.rules;
+        cache.cards = cards;
+        cache.relations = std::make_shared<const CardRelations>(play, classes);
+    }
+    return cache.relations;
+}
+
+class Search {
+public:
+    Search(const catalog::Rules& rules, const GameState& start, const SolverLimits& limits)
+        : rules_(rules), options_(solverPlayOptions()), hasher_(rules, limits.reductions), limits_(limits),
+          start_(start)
+    {
+    }
+
+    SolveResult run();
+
+private:
+    Frame& frame(int depth)
+    {
+        while (static_cast<int>(frames_.size()) <= depth)
+            frames_.push_back(std::make_unique<Frame>());
+        return *frames_[static_cast<std::size_t>(depth)];
+    }
+    void playSafeMoves(GameState& state, std::vector<Move>* via);
+    int evaluate(const GameState& s) const;
+    void expand(Frame& f);
+    int score(const Frame& f, const Move& m) const;
+    bool outOfBudget();
+
+    const catalog::Rules& rules_;
+    PlayOptions options_;
+    StateHasher hasher_;
+    SolverLimits limits_;
+    const GameState& start_;
+    std::shared_ptr<const CardRelations> rel_;
+    GameState scratchState_;
+    std::vector<std::unique_ptr<Frame>> frames_;
+    std::vector<Move> moves_;
+    std::vector<ScoredMove> scratchScored_;
+    MoveList scratch_;
+    KeySet seen_;
+    std::uint64_t states_ = 0;
+    Clock::time_point started_;
+    bool budgetSpent_ = false;
+    bool cancelled_ = false;
+};
+
+bool Search::outOfBudget()
+{
+    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
+        return budgetSpent_ = true;
+    if ((states_ & 255) != 0)
+        return false;
+    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
+        return cancelled_ = budgetSpent_ = true;
+    if (limits_.budgetMs > 0 &&
+        Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
+        return budgetSpent_ = true;
+    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+        return budgetSpent_ = true;
+    return false;
+}
+
+void Search::playSafeMoves(GameState& state, std::vector<Move>* via)
+{
+    if (!rel_->safeEnabled() || !limits_.reductions)
+        return;
+    Play play{rules_, state, options_};
+    const PileClasses& classes = hasher_.classes();
+    for (bool any = true; any && !state.won;) {
+        any = false;
+        std::bitset<kLastCard + 1> home;
+        for (int k = 0; k < play.foundations(); ++k)
+            for (int c : state.table.foundation(k))
+                home[static_cast<std::size_t>(c)] = true;
+        for (int i = 0; i < classes.usedCount() && !state.won; ++i) {
+            const PileRef p = classes.usedPile(i);
+            if (p.kind == PileKind::Foundation || p.kind == PileKind::Stock || p.kind == PileKind::SecondWaste)
+                continue;
+            const Pile& pile = state.table.pile(p);
+            if (pile.empty() || pile.top() == 0 || state.table.isFaceDown(pile.top()))
+                continue;
+            const int top = static_cast<int>(pile.size()) - 1;
+            const int card = pile.top();
+            if (!rel_->safe(card, home) || pressAction(play, p, top) != PressAction::Lift)
+                continue;
+            const Carried g = carriedAt(play, p, top);
+            if (!g.single())
+                continue;
+            for (int k = 0; k < play.foundations(); ++k) {
+                if (!mayDrop(play, g, PileRef::foundation(k)))
+                    continue;
+                const Move m{MoveKind::Transfer, p, top, PileRef::foundation(k)};
+                if (applyMove(play, m)) {
+                    if (via)
+                        via->push_back(m);
+                    home[static_cast<std::size_t>(card)] = true;
+                    any = true;
+                }
+                break;
+            }
+        }
+    }
+}
+
+int Search::score(const Frame& f, const Move& m) const
+{
+    const Table& t = f.state.table;
+    switch (m.kind) {
+    case MoveKind::TurnUp: return 10000;
+    case MoveKind::Stock: return 0;
+    case MoveKind::Transfer: break;
+    }
+    if (m.to.kind == PileKind::Foundation)
+        return 9000;
+    if (m.from.kind == PileKind::Foundation)
+        return -500;
+    const Pile& src = t.pile(m.from);
+    const bool targetEmpty = !holdsCard(t.pile(m.to));
+    int s = 0;
+    switch (m.from.kind) {
+    case PileKind::Tableau: {
+        if (m.index == 0) {
+            s += 400; // empties a column
+        } else {
+            const int below = src[static_cast<std::size_t>(m.index - 1)];
+            if (below != 0 && t.isFaceDown(below)) {
+                int hidden = 0;
+                for (int i = m.index - 1; i >= 0; --i)
+                    hidden += t.isFaceDown(src[static_cast<std::size_t>(i)]) ? 1 : 0;
+                s += 600 + 20 * hidden;
+            } else {
+                s += 100;
+            }
+        }
+        break;
+    }
+    case PileKind::Waste: s += 500; break;
+    case PileKind::Reserve: s += 550; break;
+    default: break;
+    }
+    switch (m.to.kind) {
+    case PileKind::Tableau: s += targetEmpty ? -250 : 50; break;
+    case PileKind::Reserve: s -= 300; break;
+    default: break;
+    }
+    // Lower cards freed first: they are the ones the foundations wait for.
+    if (m.from.kind == PileKind::Tableau && m.index > 0) {
+        int lowest = 14;
+        for (int i = m.index - 1; i >= 0; --i)
+            lowest = std::min(lowest, rank(src[static_cast<std::size_t>(i)]));
+        s += (14 - lowest) * 8;
+    }
+    return s;
+}
+
+int Search::evaluate(const GameState& s) const
+{
+    const Table& t = s.table;
+    const int foundations = std::clamp(rules_.foundationCount(), 0, kFoundationPiles);
+    const int tableaus = std::clamp(rules_.tableauCount(), 0, kTableauPiles);
+    const int reserves = std::clamp(rules_.reserveCount(), 0, kReservePiles);
+    int h = 0;
+    for (int f = 0; f < foundations; ++f)
+        h += 100 * static_cast<int>(t.foundation(f).size());
+    for (int c = 0; c < tableaus; ++c) {
+        const Pile& p = t.tableau(c);
+        if (!holdsCard(p)) {
+            h += 50;
+            continue;
+        }
+        int below = 0;
+        bool belowUp = false;
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            const int card = p[i];
+            if (card == 0)
+                continue;
+            const bool up = !t.isFaceDown(card);
+            if (!up) {
+                h -= 30;
+            } else if (belowUp && rel_->known()) {
+                h += rel_->buildsOn(card, below) ? 8 : -6;
+            }
+            below = card;
+            belowUp = up;
+        }
+    }
+    for (int r = 0; r < reserves; ++r)
+        h -= 12 * t.reserve(r).cardCount();
+    h -= static_cast<int>(t.stock().size() + t.waste().size());
+    return h;
+}
+
+void Search::expand(Frame& f)
+{
+    Play play{rules_, f.state, options_};
+    generateMoves(play, scratch_);
+    const PileClasses& classes = hasher_.classesFor(f.state);
+    const Table& t = f.state.table;
+    scratchScored_.clear();
+    for (const Move& m : scratch_) {
+        if (m.kind == MoveKind::Transfer) {
+            const Pile& src = t.pile(m.from);
+            const bool targetEmpty = !holdsCard(t.pile(m.to));
+            if (targetEmpty) {
+                // A whole pile to an empty pile that plays alike changes nothing.
+                bool whole = true;
+                for (int i = 0; i < m.index && whole; ++i)
+                    whole = src[static_cast<std::size_t>(i)] == 0;
+                if (whole && classes.alike(m.from, m.to) && limits_.reductions)
+                    continue;
+                // The same cards to several empty piles that play alike: one is enough.
+                bool dup = false;
+                for (const ScoredMove& o : scratchScored_)
+                    if (o.move.kind == MoveKind::Transfer && o.move.from == m.from && o.move.index == m.index &&
+                        classes.alike(o.move.to, m.to) && !holdsCard(t.pile(o.move.to)) && limits_.reductions) {
+                        dup = true;
+                        break;
+                    }
+                if (dup)
+                    continue;
+            }
+        }
+        scratchScored_.push_back({m, 0});
+    }
+    // Every child is made once here: positions seen before are dropped at once, and the rest
+    // are tried best first by how far they look from a win.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < scratchScored_.size(); ++i) {
+        ScoredMove sm = scratchScored_[i];
+        scratchState_ = f.state;
+        Play childPlay{rules_, scratchState_, options_};
+        if (!applyMove(childPlay, sm.move))
+            continue;
+        playSafeMoves(scratchState_, nullptr);
+        const std::uint64_t key = hasher_.update(f.key, f.state, scratchState_);
+        if (!seen_.insert(key))
+            continue;
+        sm.score = scratchState_.won ? 1 << 30 : evaluate(scratchState_) * 16 + score(f, sm.move) / 16;
+        scratchScored_[kept++] = sm;
+    }
+    scratchScored_.resize(kept);
+    std::stable_sort(scratchScored_.begin(), scratchScored_.end(),
+                     [](const ScoredMove& a, const ScoredMove& b) { return a.score > b.score; });
+    f.moveBegin = static_cast<int>(moves_.size());
+    for (const ScoredMove& s : scratchScored_)
+        moves_.push_back(s.move);
+    f.moveEnd = static_cast<int>(moves_.size());
+    f.next = f.moveBegin;
+}
+
+SolveResult Search::run()
+{
+    started_ = Clock::now();
+    const std::clock_t cpuStart = std::clock();
+    SolveResult result;
+    Frame& root = frame(0);
+    root.state = start_;
+    root.state.tutorMode = 0;
+    root.state.drag = {};
+    root.state.selection = {};
+    root.via.clear();
+    root.movedCard = 0;
+    {
+        Play play{rules_, root.state, options_};
+        rel_ = relationsFor(play, hasher_.classes());
+        if (!root.state.won)
+            root.state.won = isWon(play);
+    }
+    playSafeMoves(root.state, &root.via);
+    root.key = hasher_.full(root.state);
+    seen_.insert(root.key);
+    states_ = 1;
+    moves_.reserve(4096);
+    int depth = 0;
+    bool won = root.state.won;
+    if (!won)
+        expand(root);
+    while (!won && depth >= 0) {
+        Frame& parent = frame(depth);
+        if (parent.next >= parent.moveEnd) {
+            moves_.resize(static_cast<std::size_t>(parent.moveBegin));
+            --depth;
+            continue;
+        }
+        if (outOfBudget())
+            break;
+        const Move m = moves_[static_cast<std::size_t>(parent.next++)];
+        Frame& child = frame(depth + 1); // frames are owned by pointer: parent stays valid
+        child.state = parent.state;
+        child.via.clear();
+        child.movedCard = m.kind == MoveKind::Transfer
+                              ? parent.state.table.pile(m.from)[static_cast<std::size_t>(m.index)]
+                              : 0;
+        child.movedFrom = m.from;
+        Play play{rules_, child.state, options_};
+        if (!applyMove(play, m))
+            continue;
+        child.via.push_back(m);
+        playSafeMoves(child.state, &child.via);
+        child.key = hasher_.update(parent.key, parent.state, child.state);
+        assert(child.key == hasher_.full(child.state));
+        ++states_;
+        ++depth;
+        if (child.state.won) {
+            won = true;
+            break;
+        }
+        expand(child);
+    }
+    result.states = states_;
+    result.tableBytes = seen_.bytes();
+    result.cancelled = cancelled_;
+    if (won) {
+        for (int d = 0; d <= depth; ++d)
+            for (const Move& m : frame(d).via)
+                result.line.push_back(m);
+        result.verdict = Verdict::Winnable;
+        if (!replayWins(rules_, start_, result.line)) {
+            // Never claim a win the engine does not confirm.
+            result.verdict = Verdict::Unknown;
+            result.line.clear();
+        }
+    } else {
+        result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
+    }
+    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return result;
+}
+
+} // namespace
+
+const char* verdictText(Verdict v)
+{
+    switch (v) {
+    case Verdict::Winnable: return "Winnable";
+    case Verdict::NotWinnable: return "Not winnable";
+    case Verdict::Unknown: return "Unknown";
+    }
+    return "Unknown";
+}
+
+PlayOptions solverPlayOptions()
+{
+    PlayOptions o;
+    o.autoplay = false;
+    o.automaticFaceUp = true;
+    return o;
+}
+
+SolveResult solve(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+{
+    Search search(rules, state, limits);
+    return search.run();
+}
+
+bool replayWins(const catalog::Rules& rules, const GameState& state, const std::vector<Move>& line, std::string* why)
+{
+    GameState s = state;
+    s.tutorMode = 0;
+    s.drag = {};
+    s.selection = {};
+    const PlayOptions options = solverPlayOptions();
+    Play play{rules, s, options};
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        std::string reason;
+        if (!playMove(play, line[i], &reason)) {
+            if (why)
+                *why = "move " + std::to_string(i + 1) + " (" + moveText(line[i]) + ") refused: " + reason;
+            return false;
+        }
+    }
+    if (!s.won && !isWon(play)) {
+        if (why)
+            *why = "the line ends without a won game";
+        return false;
+    }
+    return true;
+}
+
+} // namespace cw::engine
