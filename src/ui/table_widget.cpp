@@ -348,19 +348,22 @@ void TableWidget::paintEvent(QPaintEvent* event)
     p.setClipRegion(event->region());
     if (m_paused) {
         const qreal dpr = devicePixelRatioF();
-        QPixmap pause(size() * dpr);
-        pause.setDevicePixelRatio(dpr);
-        QPainter pp(&pause);
-        paintFade(pp, rect(), QColor(0, 128, 0));
-        pp.end();
-        p.drawPixmap(0, 0, pause);
-        const QImage one = renderPausePicture(1, dpr);
-        const QImage two = renderPausePicture(2, dpr);
-        const QSize s1 = one.deviceIndependentSize().toSize();
-        const QSize s2 = two.deviceIndependentSize().toSize();
-        const int y = std::max(100, (height() - s1.height() - s2.height() - 45) / 2);
-        p.drawImage(QPoint(std::max(5, (width() - s1.width()) / 2), y), one);
-        p.drawImage(QPoint(std::max(5, (width() - s2.width()) / 2), y + s1.height() + 15), two);
+        if (m_pauseBackground.size() != size() * dpr) {
+            m_pauseBackground = QPixmap(size() * dpr);
+            m_pauseBackground.setDevicePixelRatio(dpr);
+            QPainter pp(&m_pauseBackground);
+            paintFade(pp, rect(), QColor(0, 128, 0));
+        }
+        if (m_pauseOne.isNull() || m_pauseOne.devicePixelRatio() != dpr) {
+            m_pauseOne = renderPausePicture(1, dpr);
+            m_pauseTwo = renderPausePicture(2, dpr);
+        }
+        p.drawPixmap(0, 0, m_pauseBackground);
+        const QSize s1 = m_pauseOne.deviceIndependentSize().toSize();
+        const QSize s2 = m_pauseTwo.deviceIndependentSize().toSize();
+        const int y = std::max(100, (height() - s1.height() - s2.height() - 45) / 2) - m_pauseSlide;
+        p.drawImage(QPoint(std::max(5, (width() - s1.width()) / 2), y), m_pauseOne);
+        p.drawImage(QPoint(std::max(5, (width() - s2.width()) / 2), y + s1.height() + 15), m_pauseTwo);
         return;
     }
     p.drawPixmap(0, 0, m_table);

@@ -220,6 +220,9 @@ private:
     std::mt19937 m_random;
     std::unique_ptr<InputHook> m_pauseHook;
     QStringList m_panels;
+    QPixmap m_pauseBackground;  // the fade of the pause screen, widget size
+    QImage m_pauseOne, m_pauseTwo;
+    int m_pauseSlide = 0;       // pixels the pause pictures still stand above their place
 };
 
 } // namespace cw::ui

@@ -410,6 +410,18 @@ void TableWidget::showPause(bool on)
         return;
     }
     m_pauseHook = std::make_unique<InputHook>();
+    // The pictures slide down into place.
+    m_pauseSlide = 0;
+    if (m_settings.animate && isVisible()) {
+        for (m_pauseSlide = 240; m_pauseSlide > 0 && m_paused; m_pauseSlide -= 24) {
+            repaint();
+            if (!m_pauseHook || !m_pauseHook->wait(12))
+                break;
+        }
+        m_pauseSlide = 0;
+    }
+    if (!m_paused)
+        return;
     update();
     // The pause hook swallows input; the first click or key ends the pause.
     auto* timer = new QTimer(this);
