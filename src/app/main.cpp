@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[])
 {
+    cw::ui::startupClock().start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cardwise"));
     QApplication::setOrganizationName(QStringLiteral("Cardwise"));

@@ -63,7 +63,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createMenus();
     createToolBar();
     createStatusBar();
-    applyTableSettings();
+    // The table's pictures are prepared at the first deal, for the card size that game needs.
     showClock(QStringLiteral("0:00:00"));
     showScore(0);
     updateCommands();
@@ -133,7 +133,14 @@ void TfrmMain::applyTableSettings()
         t.speedMoveCard = speed;
     t.irregularPiles = s.flag(col::PilesTT);
     t.scrollBar = s.get(col::VertScrollBar) != "N";
-    m_table->setSettings(t);
+    // Every change rebuilds the table's pictures: only a real change is handed over.
+    const TableSettings& now = m_table->settings();
+    const bool same = t.cardSize == now.cardSize && t.cardSet == now.cardSet && t.deck == now.deck &&
+                      t.animate == now.animate && t.shadows == now.shadows && t.speedMoveCard == now.speedMoveCard &&
+                      t.irregularPiles == now.irregularPiles && t.scrollBar == now.scrollBar;
+    if (!same || !m_tableSettingsApplied)
+        m_table->setSettings(t);
+    m_tableSettingsApplied = true;
 }
 
 // ---- Host requests ----
@@ -299,6 +306,8 @@ void TfrmMain::firstActivation()
         id = m_game.knowsGame(0) ? 0 : (m_game.gameList.empty() ? -1 : m_game.gameList.entries().front().id);
     if (id >= 0)
         m_session->startGame(id, m_game.player(), engine::NumberMode::Fresh, true);
+    if (!m_tableSettingsApplied)
+        applyTableSettings();
     updateCommands();
 }
 

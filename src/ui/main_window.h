@@ -156,7 +156,7 @@ private:
     bool m_fullScreen = false;
     bool m_wasMaximized = false;
     bool m_statusBarWasVisible = true;
-    bool m_closing = false;
+    bool m_tableSettingsApplied = false;
     bool m_closeAllowed = false;
 };
 

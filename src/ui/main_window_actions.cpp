@@ -283,7 +283,7 @@ void TfrmMain::updateCommands()
     command(QStringLiteral("mnuRules"))->setEnabled(m_game.rulesGameId >= 0);
     QAction* autoplay = command(QStringLiteral("mnuAutoplay"));
     autoplay->setChecked(m_session->autoplay());
-    autoplay->setEnabled(m_game.rulesGameId < 0 || m_game.rules.autoplayAvailable() == 0);
+    autoplay->setEnabled(m_game.rulesGameId < 0 || m_game.rules.autoplayAvailable() != 0);
 }
 
 void TfrmMain::afterCommand()

@@ -29,8 +29,8 @@ namespace cat = cw::catalog;
 
 // ---- Statistics ----
 
-StatsSink::StatsSink(stats::StatsContext context, std::unique_ptr<stats::GameCatalog> catalog)
-    : m_context(std::move(context)), m_catalog(std::move(catalog))
+StatsSink::StatsSink(stats::StatsContext context, std::function<std::unique_ptr<stats::GameCatalog>()> makeCatalog)
+    : m_context(std::move(context)), m_makeCatalog(std::move(makeCatalog))
 {
     m_context.notices = this;
 }
@@ -49,6 +49,8 @@ engine::GameEndOutcome StatsSink::recordGameEnd(const engine::GameEndRecord& g)
     f.end = stats::DateTime{g.end.year, g.end.month, g.end.day, g.end.hour, g.end.minute, g.end.second};
     f.randomNumberDeal = g.randomNumberDeal;
     f.eligible = g.eligible;
+    if (!m_catalog)
+        m_catalog = m_makeCatalog();
     const stats::GameEndResult r = stats::GameEndRecorder(m_context, *m_catalog).record(f);
     for (const std::string& e : r.errors)
         information(e);
@@ -94,15 +96,53 @@ QString prepareCore(AppCore& core, const std::string& installFolder, const std::
     ctx.dataFolder = dataFolder;
     ctx.settings = &core.store;
     ctx.statisticsDisabled = prefs.disableStatistics;
-    auto catalog = std::make_unique<stats::DefinitionsCatalog>(game.definitionsText, game.gameList, game.customGames);
-    core.sink = std::make_unique<StatsSink>(ctx, std::move(catalog));
+    const engine::TMainGame* g = core.game.get();
+    core.sink = std::make_unique<StatsSink>(ctx, [g]() -> std::unique_ptr<stats::GameCatalog> {
+        return std::make_unique<stats::DefinitionsCatalog>(g->definitionsText, g->gameList, g->customGames);
+    });
     return {};
 }
 
+QElapsedTimer& startupClock()
+{
+    static QElapsedTimer clock;
+    return clock;
+}
+
+namespace {
+
+// CW_STARTUP_TIMING=1 prints the time from process start to the first paint of a dealt table;
+// "exit" quits right after it (for measuring start-up).
+class FirstPaintProbe : public QObject {
+public:
+    FirstPaintProbe(TfrmMain& window, bool quit) : m_window(window), m_quit(quit) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_window.session().flags().dealActive && !m_done) {
+            m_done = true;
+            // Measured once the paint has run.
+            QTimer::singleShot(0, this, [this] {
+                std::fprintf(stderr, "first table painted after %lld ms\n",
+                             static_cast<long long>(startupClock().elapsed()));
+                if (m_quit)
+                    QApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    TfrmMain& m_window;
+    bool m_quit;
+    bool m_done = false;
+};
+
+} // namespace
+
 int runApplication(QApplication& app)
 {
-    QElapsedTimer startClock;
-    startClock.start();
+    if (!startupClock().isValid())
+        startupClock().start();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     const std::string install = st::installationFolder();
@@ -127,16 +167,10 @@ int runApplication(QApplication& app)
     window.show();
     QApplication::restoreOverrideCursor();
 
-    // CW_STARTUP_TIMING=1 prints the time from start-up to the first painted table (for measuring).
-    if (std::getenv("CW_STARTUP_TIMING")) {
-        QTimer::singleShot(0, &window, [&] {
-            QTimer::singleShot(0, &window, [&] {
-                std::fprintf(stderr, "first table painted after %lld ms\n",
-                             static_cast<long long>(startClock.elapsed()));
-                if (std::string(std::getenv("CW_STARTUP_TIMING")) == "exit")
-                    QApplication::exit(0);
-            });
-        });
+    std::unique_ptr<FirstPaintProbe> probe;
+    if (const char* timing = std::getenv("CW_STARTUP_TIMING")) {
+        probe = std::make_unique<FirstPaintProbe>(window, std::string(timing) == "exit");
+        window.table()->installEventFilter(probe.get());
     }
     return app.exec();
 }

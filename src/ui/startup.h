@@ -5,8 +5,10 @@
 #include "engine/game_object.h"
 #include "engine/session.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,12 +26,14 @@ namespace cw::ui {
 // errors shown in boxes.
 class StatsSink : public engine::GameEndSink, public stats::Notices {
 public:
-    StatsSink(stats::StatsContext context, std::unique_ptr<stats::GameCatalog> catalog);
+    // The catalog is built at the first game end (reading every game's parameters takes a while).
+    StatsSink(stats::StatsContext context, std::function<std::unique_ptr<stats::GameCatalog>()> makeCatalog);
     engine::GameEndOutcome recordGameEnd(const engine::GameEndRecord& game) override;
     void information(const std::string& text) override;
 
 private:
     stats::StatsContext m_context;
+    std::function<std::unique_ptr<stats::GameCatalog>()> m_makeCatalog;
     std::unique_ptr<stats::GameCatalog> m_catalog;
 };
 
@@ -47,6 +51,9 @@ struct AppCore {
 // and the definitions file read, the stored game checked. Returns the message to show when the
 // application must stop ("" when it may go on).
 QString prepareCore(AppCore& core, const std::string& installFolder, const std::string& dataFolder);
+
+// The process's start-up clock: main() starts it first thing (for the start-up timing).
+QElapsedTimer& startupClock();
 
 // Runs the whole start-up, shows the main window and runs the event loop.
 // Returns the process exit status.

@@ -252,6 +252,34 @@ private slots:
         QVERIFY(m_boxes.empty());
     }
 
+    // The status bar describes the pile under the pointer; F11 and Esc switch full screen, where
+    // the shortcuts still work without the menu bar.
+    void statusBarAndFullScreen()
+    {
+        QTemporaryDir dir;
+        Fixture f;
+        QVERIFY(f.open(dir.path()));
+        f.smallPosition();
+        f.drag(f.centreOf(PileRef::tableau(0), 0), f.centreOf(PileRef::foundation(0), 0));
+        QMouseEvent move(QEvent::MouseMove, QPointF(f.centreOf(PileRef::tableau(1), 1)),
+                         QPointF(f.table()->mapToGlobal(f.centreOf(PileRef::tableau(1), 1))), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.table(), &move);
+        QCOMPARE(f.window->statusText(0), QStringLiteral("Tableau"));
+        QCOMPARE(f.window->statusText(1), QStringLiteral("7"));
+        QCOMPARE(f.window->statusText(2), QStringLiteral("2 cards"));
+        QVERIFY(!f.window->statusText(3).isEmpty());
+
+        QTest::keyClick(f.window.get(), Qt::Key_F11);
+        QVERIFY(f.window->fullScreenMode());
+        QCOMPARE(m_boxes.size(), std::size_t(1));
+        QVERIFY(m_boxes[0].contains(QStringLiteral("press F11 or Esc")));
+        QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.top(PileRef::foundation(0)), kAceHearts);
+        QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        QVERIFY(!f.window->fullScreenMode());
+    }
+
     void pointAndClickMovesACard()
     {
         QTemporaryDir dir;
