@@ -22,6 +22,10 @@ namespace {
 
 constexpr int kRoomWidth = 800;
 constexpr int kRoomHeight = 600;
+// Downward fans are opened wider than the plain scale (about a third) so that the cards of a
+// column stay readable in the miniature; the tables leave the lower part of the preview free.
+constexpr int kFanNumerator = 3;
+constexpr int kFanDenominator = 5;
 
 // The small picture of one card position.
 int pictureOf(const engine::Table& table, int code)
@@ -52,10 +56,12 @@ std::vector<catalog::PreviewPicture> previewOf(const catalog::Rules& loaded)
     const engine::Table& table = dealt.state.table;
 
     std::vector<catalog::PreviewPicture> out;
-    auto add = [&](int picture, engine::Point p) {
+    auto add = [&](int picture, engine::Point p, engine::Point corner = {}) {
         if (!p.present()) return;
         int x = p.x * catalog::kPreviewCardWidth / dims.width;
         int y = p.y * catalog::kPreviewCardHeight / dims.height;
+        if (corner.present() && p.y > corner.y)
+            y = corner.y * catalog::kPreviewCardHeight / dims.height + (p.y - corner.y) * kFanNumerator / kFanDenominator;
         if (x < 0 || y < 0 || x > 999 || y > 999) return;
         out.push_back({picture, x, y});
     };
@@ -73,7 +79,8 @@ std::vector<catalog::PreviewPicture> previewOf(const catalog::Rules& loaded)
             continue;
         }
         for (std::size_t i = 0; i < cards.size(); ++i)
-            if (cards[i] != 0) add(pictureOf(table, cards[i]), engine::cardPosition(tg, table, pile, int(i)));
+            if (cards[i] != 0)
+                add(pictureOf(table, cards[i]), engine::cardPosition(tg, table, pile, int(i)), layout.corner(pile));
     }
     return out;
 }
