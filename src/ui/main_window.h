@@ -121,6 +121,7 @@ private:
     void onTick();
 
     // main_window_input.cpp / main_window.cpp
+    void revealCard(engine::PileRef pile, int index);
     void applyTableSettings();
     engine::CardSize cardSizeForScreen() const;
     bool queryClose();
@@ -148,6 +149,7 @@ private:
     StatusPanel* m_panels[6] = {};
     QLabel* m_pileSizePanel = nullptr;
     QLabel* m_redealsPanel = nullptr;
+    QLabel* m_revealed = nullptr;   // the card shown whole by Ctrl + right click
     QTimer* m_timer = nullptr;
     QElapsedTimer m_ticks;
     qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none

@@ -28,14 +28,43 @@ void TfrmMain::tablePress(const engine::Press& press)
         state.tutorMode = 0;
         m_table->refresh();
     }
-    if (press.button == engine::Button::Right && press.ctrl && !press.pile.valid()) {
-        if (m_session->flags().dealActive && m_game.settings.get(col::ShowMainPopupMenu) != "N")
-            m_tablePopup->popup(QCursor::pos());
+    if (press.button == engine::Button::Right && press.ctrl) {
+        if (!press.pile.valid()) {
+            if (m_session->flags().dealActive && m_game.settings.get(col::ShowMainPopupMenu) != "N")
+                m_tablePopup->popup(QCursor::pos());
+        } else {
+            revealCard(press.pile, press.index);
+        }
         return;
     }
     m_session->press(press);
     showScore(m_session->score());
     updateCommands();
+}
+
+void TfrmMain::revealCard(engine::PileRef pile, int index)
+{
+    // A face-up card partly covered by others is shown whole until the button is released.
+    const engine::Table& table = m_session->state().table;
+    const engine::Pile& cards = table.pile(pile);
+    if (!m_session->flags().dealActive || m_game.settings.get(col::ShowPartialHiddenCard) == "N" || index < 0 ||
+        index >= static_cast<int>(cards.size()))
+        return;
+    const int code = cards[static_cast<std::size_t>(index)];
+    if (code == 0 || !table.isFaceUp(code))
+        return;
+    const QPixmap face = m_table->pictures().face(code);
+    if (face.isNull())
+        return;
+    if (!m_revealed) {
+        m_revealed = new QLabel(m_table);
+        m_revealed->setObjectName(QStringLiteral("lblRevealedCard"));
+        m_revealed->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_revealed->setPixmap(face);
+    m_revealed->setGeometry(QRect(m_table->cardRect(pile, index).topLeft(), face.deviceIndependentSize().toSize()));
+    m_revealed->show();
+    m_revealed->raise();
 }
 
 void TfrmMain::dragMoved() { m_session->dragMoved(); }
@@ -86,6 +115,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::MouseButtonRelease:
+        if (m_revealed)
+            m_revealed->hide();
+        break;
     case QEvent::Leave:
         m_hoverStamp = -1;
         break;

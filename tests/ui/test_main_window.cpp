@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -183,6 +184,7 @@ private slots:
         QVERIFY(viewer && viewer->isVisible());
         QVERIFY(viewer->text().contains(QStringLiteral("Tableau")));
         QVERIFY(viewer->text().size() > 200);
+        viewer->grab().save(artifactsDir() + QStringLiteral("/rules_viewer.png"));
     }
 
     // Drag to a foundation, a group between tableau piles, a refused drop, a double click, the
@@ -269,6 +271,18 @@ private slots:
         QCOMPARE(f.window->statusText(1), QStringLiteral("7"));
         QCOMPARE(f.window->statusText(2), QStringLiteral("2 cards"));
         QVERIFY(!f.window->statusText(3).isEmpty());
+        f.shoot(QStringLiteral("main_window_status_bar.png"));
+
+        // Ctrl + right click shows the covered 8 of diamonds whole until the button comes up.
+        const QRect eight = f.table()->cardRect(PileRef::tableau(1), 0);
+        const QPoint strip(eight.center().x(), eight.top() + 6);
+        QTest::mousePress(f.table(), Qt::RightButton, Qt::ControlModifier, strip);
+        auto* shown = f.table()->findChild<QLabel*>(QStringLiteral("lblRevealedCard"));
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->geometry().topLeft(), eight.topLeft());
+        QTest::mouseRelease(f.table(), Qt::RightButton, Qt::ControlModifier, strip);
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(f.count(PileRef::tableau(1)), 2);
 
         QTest::keyClick(f.window.get(), Qt::Key_F11);
         QVERIFY(f.window->fullScreenMode());
