@@ -39,7 +39,7 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
     cw::engine::SolverLimits limits;
     limits.budgetMs = static_cast<int>(budget);
     long long won = 0, lost = 0, unknown = 0;
-    double totalMs = 0;
+    double totalMs = 0, totalCpuMs = 0;
     std::vector<double> times;
     for (long long k = 0; k < deals; ++k) {
         const std::string number = std::to_string(from + k);
@@ -63,16 +63,19 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
         case cw::engine::Verdict::Unknown: ++unknown; break;
         }
         totalMs += r.milliseconds;
+        totalCpuMs += r.cpuMilliseconds;
         times.push_back(r.milliseconds);
         if (verbose)
             out << number << ' ' << cw::engine::verdictText(r.verdict) << ' ' << r.states << " states "
-                << std::fixed << std::setprecision(2) << r.milliseconds << " ms\n";
+                << std::fixed << std::setprecision(2) << r.milliseconds << " ms (processor " << r.cpuMilliseconds
+                << " ms)\n";
     }
     std::sort(times.begin(), times.end());
     out << won << " in " << deals << '\n';
     out << "Won: " << won << ", not winnable: " << lost << ", unknown: " << unknown << '\n';
     out << std::fixed << std::setprecision(3) << "Time: mean " << totalMs / static_cast<double>(deals)
-        << " ms, median " << times[times.size() / 2] << " ms, total " << totalMs / 1000.0 << " s\n";
+        << " ms, median " << times[times.size() / 2] << " ms, total " << totalMs / 1000.0 << " s; processor time mean "
+        << totalCpuMs / static_cast<double>(deals) << " ms\n";
     out << "The solver sees the face-down cards.\n";
     return kExitOk;
 }
