@@ -72,6 +72,12 @@ struct TableSettings {
     int winningSeconds = 30;              // "Winning_Animations_Time"
 };
 
+// How a window uses it: setSettings, setController, then setGame(&rules, &state) at every new
+// game followed by animateDeal(); the Host's animate(events) calls playEvents(events), its
+// redraw() calls refresh(), its winningAnimation() runWinningAnimation(), its showPause(on)
+// showPause(on). A press, drag and release on the table reach the controller; while any
+// animation or the pause runs, mouse buttons and keys are swallowed, and the first of them
+// ends the animation.
 class TableWidget : public QWidget {
     Q_OBJECT
 
