@@ -76,7 +76,7 @@ bool testWon(Play& play)
 {
     const bool won = isWon(play);
     if (won && !play.state.won)
-        play.emit(Event{EventType::GameWon, 0, {}, {}, true, {}});
+        play.addEvent(Event{EventType::GameWon, 0, {}, {}, true, {}});
     play.state.won = won;
     return won;
 }

@@ -64,18 +64,18 @@ struct Play {
         return rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
     }
 
-    void emit(Event e)
+    void addEvent(Event e)
     {
         if (events)
             events->push_back(std::move(e));
     }
-    void sound(const char* name) { emit(Event{EventType::Sound, 0, {}, {}, true, name}); }
-    void message(std::string text) { emit(Event{EventType::Message, 0, {}, {}, true, std::move(text)}); }
+    void sound(const char* name) { addEvent(Event{EventType::Sound, 0, {}, {}, true, name}); }
+    void message(std::string text) { addEvent(Event{EventType::Message, 0, {}, {}, true, std::move(text)}); }
     void moved(int card, PileRef from, PileRef to, bool faceUp)
     {
-        emit(Event{EventType::CardMoved, card, from, to, faceUp, {}});
+        addEvent(Event{EventType::CardMoved, card, from, to, faceUp, {}});
     }
-    void turned(int card, PileRef on, bool faceUp) { emit(Event{EventType::CardTurned, card, on, on, faceUp, {}}); }
+    void turned(int card, PileRef on, bool faceUp) { addEvent(Event{EventType::CardTurned, card, on, on, faceUp, {}}); }
 
     void recordEvent(int code)
     {

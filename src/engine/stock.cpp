@@ -422,7 +422,7 @@ bool stockClick(Play& play, bool immediate)
             // The pressed-stock picture shows on the stock, or where the waste lies.
             const PileRef shownOn =
                 play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1 ? PileRef::waste() : PileRef::stock();
-            play.emit(Event{EventType::StockDown, 0, shownOn, {}, true, {}});
+            play.addEvent(Event{EventType::StockDown, 0, shownOn, {}, true, {}});
         }
         return false;
     }
@@ -447,7 +447,7 @@ bool stockRelease(Play& play)
         return false;
     const PileRef shownOn =
         play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1 ? PileRef::waste() : PileRef::stock();
-    play.emit(Event{EventType::StockUp, 0, shownOn, {}, true, {}});
+    play.addEvent(Event{EventType::StockUp, 0, shownOn, {}, true, {}});
     return stockClick(play, true);
 }
 
