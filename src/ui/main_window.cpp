@@ -28,6 +28,7 @@
 #include "storage/preferences.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
+#include "ui/open_game_dialog_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
 #include "ui/sounds.h"
@@ -61,6 +62,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
 
     createActions();
     createMenus();
+    installChooserCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
     // The table's pictures are prepared at the first deal, for the card size that game needs.
@@ -154,6 +156,8 @@ void TfrmMain::newDealShown()
     showScore(m_session->score());
     clearStatus();
     updateCommands();
+    if (auto* chooser = findChild<ChooserCommands*>())
+        chooser->newDealStarted();
 }
 
 void TfrmMain::waitFor(int ms)

@@ -1,13 +1,19 @@
 // Tests of the "Open a game" dialog: views, search, description, preview and choosing with a double click.
-#include "ui/startup.h"
+#include "ui/main_window.h"
+#include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
+#include "ui/open_game_dialog_commands.h"
+#include "ui/startup.h"
 
 #include "catalog/chooser.h"
 #include "catalog/favorites.h"
+#include "catalog/game_numbers.h"
 #include "catalog/last_played.h"
 #include "storage/settings_store.h"
 
+#include <QAction>
 #include <QDir>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -40,6 +46,11 @@ int visibleGames(QTreeWidget* tree)
         if ((*it)->data(0, Qt::UserRole).toInt() >= 0) ++n;
     return n;
 }
+
+class NoRecords : public engine::GameEndSink {
+public:
+    engine::GameEndOutcome recordGameEnd(const engine::GameEndRecord&) override { return {true, -1, {}}; }
+};
 
 } // namespace
 
@@ -144,6 +155,54 @@ private slots:
             preview.render(id, 2.0).save(artifactsDir() + QStringLiteral("/preview_%1.png").arg(id));
         }
         QVERIFY(!preview.hasLine(99999));
+    }
+
+    void chosenGameStartsInTheWindow()
+    {
+        m_core.store.set(storage::col::GameId, "0000");
+        m_core.store.set(storage::col::CardsAnimate, "N");
+        m_core.store.set(storage::col::DealAnimation, "N");
+        engine::SessionOptions options;
+        options.freshGameNumber = [] { return std::string("0000000004321"); };
+        options.autoplayDelayMs = 0;
+        NoRecords sink;
+        TfrmMain window(*m_core.game, m_core.library, &sink, options);
+        window.resize(900, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.firstActivation();
+        setBoxAnswerHook([](BoxKind, const QString&) { return 0; });  // quitting the running deal is confirmed
+        QAction* open = window.findChild<QAction*>(QStringLiteral("mnuOpen"));
+        QVERIFY(open);
+        bool interacted = false;
+        QTimer::singleShot(0, &window, [&] {
+            auto* dlg = window.findChild<TfrmOpenGame*>();
+            if (!dlg) return;
+            interacted = true;
+            dlg->setView(ChooserView::AllGames);
+            QTreeWidget* all = dlg->viewTree(ChooserView::AllGames);
+            QTreeWidgetItem* item = findGame(all, QString::fromStdString(m_core.game->gameName(18)));
+            if (!item) {
+                dlg->reject();
+                return;
+            }
+            all->scrollToItem(item);
+            const QPoint at = all->visualItemRect(item).center();
+            QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, at);
+        });
+        open->trigger();
+        setBoxAnswerHook(nullptr);
+        QVERIFY(interacted);
+        QCOMPARE(m_core.game->currentGameId(), 18);
+        QVERIFY(window.session().flags().dealActive);
+        const auto last = catalog::ReadLastPlayedGames(*m_core.settingsFile);
+        QVERIFY(!last.empty());
+        QCOMPARE(last.front(), 18);
+        const auto numbers = catalog::ReadGameNumberHistory(*m_core.settingsFile);
+        QVERIFY(!numbers.empty());
+        QVERIFY(QString::fromStdString(numbers.front()).endsWith(QStringLiteral("4321")));
+        window.grab().save(artifactsDir() + QStringLiteral("/chooser_window_after_choice.png"));
     }
 
 private:

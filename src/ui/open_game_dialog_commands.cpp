@@ -1,0 +1,264 @@
+// The chooser's commands in the game window: menus, starting the chosen game, favorites, random games, numbers.
+// The window header first: it brings the engine headers before Qt defines "emit".
+#include "ui/main_window.h"
+#include "ui/open_game_dialog_commands.h"
+
+#include "catalog/favorites.h"
+#include "catalog/game_list.h"
+#include "catalog/game_numbers.h"
+#include "catalog/last_played.h"
+#include "catalog/random_game.h"
+#include "storage/ini_file.h"
+#include "storage/preferences.h"
+#include "storage/settings_store.h"
+#include "ui/game_number_dialog.h"
+#include "ui/message_boxes.h"
+#include "ui/open_game_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace cw::ui {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+QMenu* menuTitled(QMenuBar* bar, const QString& title)
+{
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->text() == title) return a->menu();
+    return nullptr;
+}
+
+} // namespace
+
+ChooserCommands::ChooserCommands(TfrmMain& window, engine::TMainGame& game, const PictureLibrary& library)
+    : QObject(&window), m_window(window), m_game(game), m_library(library), m_random(engine::Random::fromTimeOfDay())
+{
+    setObjectName(QStringLiteral("ChooserCommands"));
+    if (game.settingsFile) {
+        try {
+            catalog::ConvertOldFavorites(*game.settingsFile, [&](std::string_view name) {
+                return catalog::GameIdByName(game.gameList, game.customGames, name);
+            });
+        } catch (const std::exception&) {
+            // The old list stays where it is; the next start tries again.
+        }
+    }
+    addMenus();
+}
+
+void ChooserCommands::addMenus()
+{
+    QMenuBar* bar = m_window.menuBar();
+    QMenu* file = menuTitled(bar, QStringLiteral("&File"));
+    if (!file) file = bar->addMenu(QStringLiteral("&File"));
+    QAction* before = file->actions().size() > 2 ? file->actions().at(2) : nullptr;  // after New and Restart
+
+    auto* open = new QAction(QStringLiteral("&Open a game..."), &m_window);
+    open->setObjectName(QStringLiteral("mnuOpen"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F12));
+    connect(open, &QAction::triggered, this, [this] { openGameDialog(); });
+    auto* number = new QAction(QStringLiteral("S&elect a game number..."), &m_window);
+    number->setObjectName(QStringLiteral("mnuSelectGameNumber"));
+    number->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(number, &QAction::triggered, this, [this] { selectGameNumber(); });
+    auto* random = new QMenu(QStringLiteral("R&andom game"), &m_window);
+    QAction* fromFavorites = random->addAction(QStringLiteral("From &favorite games"));
+    fromFavorites->setObjectName(QStringLiteral("mnuRandomFavorites"));
+    fromFavorites->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    connect(fromFavorites, &QAction::triggered, this, [this] { playRandomGame(catalog::kRandomFromFavorites); });
+    QAction* fromAll = random->addAction(QStringLiteral("From &all games"));
+    fromAll->setObjectName(QStringLiteral("mnuRandomAll"));
+    fromAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    connect(fromAll, &QAction::triggered, this, [this] { playRandomGame(catalog::kRandomFromAllGames); });
+    QMenu* types = random->addMenu(QStringLiteral("From game type"));
+    for (const catalog::GameTypeInfo& t : catalog::AllGameTypes()) {
+        QAction* a = types->addAction(QString::fromLatin1(t.caption.data(), int(t.caption.size())));
+        a->setData(t.type);
+        const int type = t.type;
+        connect(a, &QAction::triggered, this, [this, type] { playRandomGame(catalog::RandomFromType(type)); });
+    }
+    for (QAction* a : {open, number, fromFavorites, fromAll}) m_window.addAction(a);  // keys in full screen too
+    file->insertAction(before, open);
+    file->insertAction(before, number);
+    file->insertMenu(before, random);
+    file->insertSeparator(before);
+
+    // The favorites menu goes before "&Help".
+    QMenu* help = menuTitled(bar, QStringLiteral("&Help"));
+    m_favorites = new QMenu(QStringLiteral("F&avorites"), &m_window);
+    m_favorites->setObjectName(QStringLiteral("mnuFavorites"));
+    bar->insertMenu(help ? help->menuAction() : nullptr, m_favorites);
+    buildFavoritesMenu();
+}
+
+TfrmOpenGame* ChooserCommands::dialog()
+{
+    if (!m_dialog) {
+        m_dialog = new TfrmOpenGame(m_game, m_library, &m_window);
+        connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int) {
+            if (QAction* rules = m_window.command(QStringLiteral("mnuRules"))) rules->trigger();
+        });
+        connect(m_dialog, &TfrmOpenGame::gameNumberRequested, this, [this] {
+            m_dialog->hide();
+            selectGameNumber();
+            if (m_window.session().flags().dealActive && m_game.currentGameId() >= 0) m_dialog->reject();
+            else m_dialog->show();
+        });
+    }
+    return m_dialog;
+}
+
+bool ChooserCommands::openGameDialog()
+{
+    TfrmOpenGame* dlg = dialog();
+    const std::string player = m_game.player();
+    dlg->prepare();
+    const bool chosen = dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0;
+    m_window.table()->refresh();
+    if (!chosen) return false;
+    return startGame(dlg->chosenGame(), false);
+}
+
+bool ChooserCommands::startGame(int id, bool startupGame)
+{
+    // The window's new-deal hook records the last played game and the number.
+    return m_window.session().startGame(id, m_game.player(), engine::NumberMode::Fresh, startupGame);
+}
+
+void ChooserCommands::newDealStarted()
+{
+    if (!m_game.settingsFile) return;
+    const int id = m_game.currentGameId();
+    try {
+        if (id >= 0 && catalog::AddLastPlayedGame(*m_game.settingsFile, id) && m_dialog)
+            m_dialog->invalidateView(catalog::ChooserView::LastPlayed);
+        std::string number = m_game.settings.get(storage::col::GameNumber);
+        while (!number.empty() && number.back() == ' ') number.pop_back();
+        while (!number.empty() && number.front() == ' ') number.erase(0, 1);
+        if (!number.empty()) catalog::AddGameNumberToHistory(*m_game.settingsFile, number);
+    } catch (const std::exception&) {
+        // The lists are a convenience; the settings file reports its own errors on the next preference write.
+    }
+}
+
+void ChooserCommands::playRandomGame(int source)
+{
+    std::vector<int> favorites;
+    if (m_game.settingsFile) favorites = catalog::FavoriteGameIds(catalog::ReadFavorites(*m_game.settingsFile));
+    if (source == catalog::kRandomFromFavorites && favorites.empty()) {
+        const auto answer = QMessageBox::question(
+            &m_window, QStringLiteral("Information"),
+            boxText("You haven't selected any favorite game.\rDo you want to select now your favorite games?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer == QMessageBox::Yes) {
+            TfrmOpenGame* dlg = dialog();
+            dlg->prepare();
+            dlg->setView(catalog::ChooserView::Favorites);
+            if (dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0) startGame(dlg->chosenGame(), false);
+        }
+        return;
+    }
+    const int id = catalog::DrawRandomGame(source, m_game.gameList, favorites,
+                                           [this](int n) { return m_random.next(n); });
+    m_game.preferences.randomGameType = source;
+    startGame(id, true);
+}
+
+void ChooserCommands::buildFavoritesMenu()
+{
+    if (!m_favorites) return;
+    m_favorites->clear();
+    QAction* add = m_favorites->addAction(QStringLiteral("&Add to Favorites..."));
+    add->setObjectName(QStringLiteral("mnuAddFavorite"));
+    connect(add, &QAction::triggered, this, [this] { addCurrentGameToFavorites(); });
+    QAction* organize = m_favorites->addAction(QStringLiteral("&Organize Favorites..."));
+    organize->setObjectName(QStringLiteral("mnuOrganizeFavorites"));
+    organize->setEnabled(false);  // the organizer is not built yet; the chooser's favorites view shows the list
+    QAction* separator = m_favorites->addSeparator();
+    if (!m_game.settingsFile) return;
+    const auto tree = catalog::BuildFavoritesTree(catalog::ReadFavorites(*m_game.settingsFile));
+    const QIcon folderIcon = m_window.style()->standardIcon(QStyle::SP_DirIcon);
+    std::function<void(QMenu*, const catalog::FavoriteNode&)> add2 = [&](QMenu* into, const catalog::FavoriteNode& n) {
+        if (n.isFolder()) {
+            QMenu* sub = into->addMenu(folderIcon, qs(n.name));
+            for (const auto& c : n.children) add2(sub, c);
+            return;
+        }
+        const std::string name = m_game.gameName(n.id);
+        if (name.empty()) return;  // a game that no longer exists
+        QAction* a = into->addAction(qs(name));
+        const int id = n.id;
+        connect(a, &QAction::triggered, this, [this, id] { startGame(id, true); });
+        for (const auto& c : n.children) add2(into, c);
+    };
+    for (const auto& n : tree) add2(m_favorites, n);
+    separator->setVisible(m_favorites->actions().size() > 3);
+}
+
+void ChooserCommands::addCurrentGameToFavorites()
+{
+    const int id = m_game.currentGameId();
+    if (id < 0 || !m_game.settingsFile) return;
+    auto tree = catalog::BuildFavoritesTree(catalog::ReadFavorites(*m_game.settingsFile));
+    QDialog dlg(&m_window);
+    dlg.setWindowTitle(QStringLiteral("Add Favorite"));
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(new QLabel(qs(catalog::ExpandProductTemplates("[Program_sw] will add")) + QStringLiteral(" \"") +
+                                     qs(m_game.gameName(id)) + QStringLiteral("\"\nto your Favorites list."),
+                                 &dlg));
+    layout->addWidget(new QLabel(QStringLiteral("Create in:"), &dlg));
+    auto* where = new QComboBox(&dlg);
+    where->addItem(QStringLiteral("Favorite games"), -1);
+    for (std::size_t i = 0; i < tree.size(); ++i)
+        if (tree[i].isFolder()) where->addItem(qs(tree[i].name), int(i));
+    layout->addWidget(where);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dlg.exec() != QDialog::Accepted) return;
+    catalog::InsertFavoriteGame(tree, where->currentData().toInt(), id, m_game.gameName(id));
+    try {
+        catalog::SaveFavoritesTree(*m_game.settingsFile, tree);
+    } catch (const std::exception& e) {
+        informationBox(&m_window, qs(e.what()));
+        return;
+    }
+    buildFavoritesMenu();
+    if (m_dialog) m_dialog->invalidateView(catalog::ChooserView::Favorites);
+}
+
+void ChooserCommands::selectGameNumber()
+{
+    GameNumberDialog dlg(m_game, &m_window);
+    if (dlg.exec() != QDialog::Accepted) return;
+    engine::Session& session = m_window.session();
+    if (session.flags().dealActive && !session.confirmQuit()) return;
+    session.endGame();
+    m_game.settings.set(storage::col::GameNumber, dlg.number());
+    // The same game with another number is a new deal; start game would keep the running one.
+    if (dlg.gameId() == m_game.currentGameId()) {
+        session.newDeal(true, true, engine::NumberMode::Keep);
+    } else {
+        session.startGame(dlg.gameId(), m_game.player(), engine::NumberMode::Keep, true);
+    }
+}
+
+ChooserCommands* installChooserCommands(TfrmMain& window, engine::TMainGame& game, const PictureLibrary& library)
+{
+    if (auto* existing = window.findChild<ChooserCommands*>()) return existing;
+    return new ChooserCommands(window, game, library);
+}
+
+} // namespace cw::ui

@@ -1,0 +1,58 @@
+// The window's ways to reach a game: "&Open a game...", the favorites menu, random games, "Select a game number".
+#pragma once
+
+// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
+#include "engine/session.h"
+#include "engine/game_object.h"
+#include "engine/random.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QMenu;
+
+namespace cw::ui {
+
+class PictureLibrary;
+class TfrmMain;
+class TfrmOpenGame;
+
+class ChooserCommands : public QObject {
+    Q_OBJECT
+
+public:
+    ChooserCommands(TfrmMain& window, engine::TMainGame& game, const PictureLibrary& library);
+
+    // OpenGameDialog: the chooser, modal; a game chosen with OK is started with a fresh number.
+    // Returns true when a game was started.
+    bool openGameDialog();
+    TfrmOpenGame* dialog();
+    // PlayRandomGame: 1 favorites, 2 all games, n <= 0 the game type -n.
+    void playRandomGame(int source);
+    // BuildFavoritesMenu: the fixed commands, then the favorites with their folders.
+    void buildFavoritesMenu();
+    // AddCurrentGameToFavorites: the "Add Favorite" dialog.
+    void addCurrentGameToFavorites();
+    // SelectGameNumberDialog.
+    void selectGameNumber();
+    // A new deal is on the table: the game joins the last played games, its number the history.
+    void newDealStarted();
+    // Starts a game chosen by the player (confirm quit and the rest happen in the session).
+    bool startGame(int id, bool startupGame);
+
+private:
+    void addMenus();
+
+    TfrmMain& m_window;
+    engine::TMainGame& m_game;
+    const PictureLibrary& m_library;
+    QPointer<TfrmOpenGame> m_dialog;
+    QMenu* m_favorites = nullptr;
+    int m_fixedFavoriteItems = 0;
+    engine::Random m_random;
+};
+
+// Adds the commands to the window's menus (once, after the window made its own).
+ChooserCommands* installChooserCommands(TfrmMain& window, engine::TMainGame& game, const PictureLibrary& library);
+
+} // namespace cw::ui
