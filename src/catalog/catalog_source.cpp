@@ -3,6 +3,7 @@
 
 #include "catalog/layout_codes.h"
 #include "catalog/params.h"
+#include "storage/fixed_width.h"
 
 #include <algorithm>
 #include <charconv>
@@ -741,7 +742,7 @@ std::string writeRulesTexts(const std::vector<CatalogGame>& games)
     std::stable_sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
     std::string out;
     for (const CatalogGame* g : sorted) {
-        out += "[Game " + FormatZeroPadded(g->id, 3) + "]\r\n";
+        out += "[Game " + storage::fixedNumber(g->id, 3) + "]\r\n";
         out += "Name=" + g->name + "\r\n";
         std::string_view rest = g->rulesText;
         while (!rest.empty()) {

@@ -2,6 +2,7 @@
 #include "catalog/custom_games.h"
 
 #include "catalog/definitions.h"
+#include "storage/safe_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -52,16 +53,7 @@ std::vector<CustomGame> ReadCustomGames(std::string_view text)
 
 std::filesystem::path FindFileNoCase(const std::filesystem::path& folder, std::string_view name)
 {
-    std::filesystem::path exact = folder / std::string(name);
-    std::error_code ec;
-    if (std::filesystem::exists(exact, ec))
-        return exact;
-    const std::string wanted = lowered(name);
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lowered(it->path().filename().string()) == wanted)
-            return it->path();
-    }
-    return exact;
+    return storage::resolveNoCase((folder / std::string(name)).string());
 }
 
 std::vector<CustomGame> ReadCustomGamesFile(const std::filesystem::path& dataFolder)

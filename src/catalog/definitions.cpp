@@ -4,6 +4,7 @@
 #include "catalog/custom_games.h"
 #include "catalog/game_list.h"
 #include "catalog/params.h"
+#include "storage/fixed_width.h"
 
 #include <algorithm>
 #include <fstream>
@@ -326,17 +327,6 @@ Result<ParameterRequest> ReadGameParametersFromFile(const std::filesystem::path&
     });
 }
 
-std::string FormatZeroPadded(long long value, int width)
-{
-    if (width <= 0)
-        return {};
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    const std::size_t room = static_cast<std::size_t>(width) - (value < 0 ? 1 : 0);
-    if (digits.size() > room)
-        return std::string(static_cast<std::size_t>(width), '*');
-    return (value < 0 ? "-" : "") + std::string(room - digits.size(), '0') + digits;
-}
-
 Result<std::vector<std::string>> ReadParameterPairForAllGames(std::string_view defsText, const GameList& list,
                                                               int p, int q, std::string_view fileName)
 {
@@ -362,7 +352,7 @@ Result<std::vector<std::string>> ReadParameterPairForAllGames(std::string_view d
         auto b = value(q, column);
         if (!b)
             return R::failure(b.error());
-        out.push_back(FormatZeroPadded(*a, 10) + FormatZeroPadded(*b, 10));
+        out.push_back(storage::fixedNumber(*a, 10) + storage::fixedNumber(*b, 10));
     }
     return out;
 }
@@ -436,7 +426,7 @@ Result<std::string> writeDefinitions(const std::vector<DefinitionGame>& games, c
             return R::failure(which + ": type outside 0..999");
         if (g.name.size() > 50 || !printable(g.name))
             return R::failure(which + ": name longer than 50 characters or not printable ASCII");
-        std::string row = padRight(std::to_string(g.type), 3) + " " + FormatZeroPadded(g.id, 3) +
+        std::string row = padRight(std::to_string(g.type), 3) + " " + storage::fixedNumber(g.id, 3) +
                           (g.hidden ? "9" : "0") + (g.largeScreen ? "1" : "0") + (g.newGame ? "1" : "0") +
                           padRight(g.name, 50);
         out += EncodeDefinitionText(row);

@@ -106,8 +106,6 @@ Result<std::vector<int>> ReadGameGroup(std::string_view defsText, std::string_vi
                                        std::string_view fileName = kDefinitionsFileName);
 Result<std::vector<int>> ReadGameGroupFromFile(const std::filesystem::path& defsPath, std::string_view header);
 
-// Zero-padded number of the given width, minus sign first; `width` asterisks when too wide.
-std::string FormatZeroPadded(long long value, int width);
 
 // ---- Writer ----
 

@@ -1,6 +1,7 @@
 // Tests of the definitions file reader: text shift, sections, matrix cells, rules loading, lookups, groups.
 #include "catalog/custom_games.h"
 #include "catalog/definitions.h"
+#include "storage/fixed_width.h"
 #include "catalog/game_list.h"
 #include "fixture_games.h"
 
@@ -308,7 +309,7 @@ TEST(ReadParameterPairForAllGames, ZeroPaddedFields)
         {-999999999, 10, "-999999999"}, {-1000000000, 10, "**********"}, {10000, 4, "****"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatZeroPadded(c.value, c.width), c.text) << c.value;
+        EXPECT_EQ(cw::storage::fixedNumber(c.value, c.width), c.text) << c.value;
 }
 
 TEST(ReadGameGroup, GroupsInFileOrder)

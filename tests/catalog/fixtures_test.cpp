@@ -1,5 +1,6 @@
 // Keeps the definitions file fixtures equal to what the writer produces; CW_WRITE_FIXTURES=1 regenerates them.
 #include "catalog/definitions.h"
+#include "storage/fixed_width.h"
 #include "catalog/custom_games.h"
 #include "fixture_games.h"
 
@@ -44,10 +45,10 @@ std::string insertLine(const std::string& text, std::size_t index, const std::st
 std::string customRecord(int id, const std::string& idText, const std::string& name, int base,
                          const std::string& ruleString)
 {
-    std::string first = idText.empty() ? FormatZeroPadded(id, 4) : idText;
+    std::string first = idText.empty() ? cw::storage::fixedNumber(id, 4) : idText;
     std::string padded = name;
     padded.resize(50, ' ');
-    std::string out = first + padded + FormatZeroPadded(base, 4) + "\r\n" + ruleString + "\r\n";
+    std::string out = first + padded + cw::storage::fixedNumber(base, 4) + "\r\n" + ruleString + "\r\n";
     for (int i = 2; i < kCustomRecordLines; ++i)
         out += "\r\n";
     return out;
