@@ -5,6 +5,7 @@
 #include "catalog/game_list.h"
 #include "catalog/params.h"
 #include "storage/fixed_width.h"
+#include "storage/safe_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -96,20 +97,7 @@ std::string DecodeDefinitionText(std::string_view text)
 
 std::vector<std::string> SplitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::size_t end = (nl == std::string_view::npos) ? text.size() : nl;
-        std::size_t cut = end;
-        if (nl != std::string_view::npos && cut > pos && text[cut - 1] == '\r')
-            --cut;
-        lines.emplace_back(text.substr(pos, cut - pos));
-        if (nl == std::string_view::npos)
-            break;
-        pos = nl + 1;
-    }
-    return lines;
+    return storage::splitLines(text);
 }
 
 std::vector<std::string> ExtractSection(const std::vector<std::string>& lines, std::string_view header)
