@@ -11,6 +11,7 @@
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "storage/settings_store.h"
+#include "ui/fast_search.h"
 #include "ui/game_number_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStyle>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace cw::ui {
@@ -68,6 +70,9 @@ void ChooserCommands::addMenus()
     open->setObjectName(QStringLiteral("mnuOpen"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F12));
     connect(open, &QAction::triggered, this, [this] { openGameDialog(); });
+    auto* fast = new QAction(QStringLiteral("Games &Fast Search..."), &m_window);
+    fast->setObjectName(QStringLiteral("mnuFastSearch"));
+    connect(fast, &QAction::triggered, this, [this] { showFastSearch(); });
     auto* number = new QAction(QStringLiteral("S&elect a game number..."), &m_window);
     number->setObjectName(QStringLiteral("mnuSelectGameNumber"));
     number->setShortcut(QKeySequence(Qt::Key_F3));
@@ -90,6 +95,7 @@ void ChooserCommands::addMenus()
     }
     for (QAction* a : {open, number, fromFavorites, fromAll}) m_window.addAction(a);  // keys in full screen too
     file->insertAction(before, open);
+    file->insertAction(before, fast);
     file->insertAction(before, number);
     file->insertMenu(before, random);
     file->insertSeparator(before);
@@ -237,6 +243,27 @@ void ChooserCommands::addCurrentGameToFavorites()
     }
     buildFavoritesMenu();
     if (m_dialog) m_dialog->invalidateView(catalog::ChooserView::Favorites);
+    refreshFastSearch();
+}
+
+void ChooserCommands::showFastSearch()
+{
+    if (!m_fastSearch)
+        m_fastSearch = new FastSearchWindow(m_game, &m_window, [this](int id) { return startGame(id, true); });
+    QRect bar(m_window.mapToGlobal(QPoint(0, 0)), QSize(0, 0));
+    if (auto* toolbar = m_window.findChild<QToolBar*>(); toolbar && toolbar->isVisible())
+        bar = QRect(toolbar->mapToGlobal(QPoint(0, 0)), toolbar->size());
+    m_fastSearch->placeForShowing(bar);
+    m_fastSearch->show();
+    m_fastSearch->raise();
+}
+
+void ChooserCommands::refreshFastSearch()
+{
+    if (!m_fastSearch) return;
+    const bool shown = m_fastSearch->isVisible();
+    delete m_fastSearch;
+    if (shown) showFastSearch();
 }
 
 void ChooserCommands::selectGameNumber()

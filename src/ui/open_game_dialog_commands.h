@@ -13,6 +13,7 @@ class QMenu;
 
 namespace cw::ui {
 
+class FastSearchWindow;
 class PictureLibrary;
 class TfrmMain;
 class TfrmOpenGame;
@@ -37,6 +38,10 @@ public:
     void selectGameNumber();
     // A new deal is on the table: the game joins the last played games, its number the history.
     void newDealStarted();
+    // ShowFastSearch and RefreshFastSearch (the window made anew at its saved place).
+    void showFastSearch();
+    void refreshFastSearch();
+    FastSearchWindow* fastSearch() const { return m_fastSearch; }
     // Starts a game chosen by the player (confirm quit and the rest happen in the session).
     bool startGame(int id, bool startupGame);
 
@@ -47,6 +52,7 @@ private:
     engine::TMainGame& m_game;
     const PictureLibrary& m_library;
     QPointer<TfrmOpenGame> m_dialog;
+    QPointer<FastSearchWindow> m_fastSearch;
     QMenu* m_favorites = nullptr;
     int m_fixedFavoriteItems = 0;
     engine::Random m_random;

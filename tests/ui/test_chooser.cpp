@@ -1,4 +1,5 @@
 // Tests of the "Open a game" dialog: views, search, description, preview and choosing with a double click.
+#include "ui/fast_search.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
@@ -203,6 +204,26 @@ private slots:
         QVERIFY(!numbers.empty());
         QVERIFY(QString::fromStdString(numbers.front()).endsWith(QStringLiteral("4321")));
         window.grab().save(artifactsDir() + QStringLiteral("/chooser_window_after_choice.png"));
+
+        // FastSearch: all games listed by name; one click starts a game and hides the window.
+        QAction* fast = window.findChild<QAction*>(QStringLiteral("mnuFastSearch"));
+        QVERIFY(fast);
+        fast->trigger();
+        auto* search = window.findChild<FastSearchWindow*>();
+        QVERIFY(search && search->isVisible());
+        QCOMPARE(search->windowTitle(), QStringLiteral("FastSearch [All games]"));
+        QCOMPARE(search->list()->topLevelItemCount(), int(m_core.game->gameList.size()));
+        QTreeWidgetItem* item = findGame(search->list(), QString::fromStdString(m_core.game->gameName(3)));
+        QVERIFY(item);
+        search->list()->scrollToItem(item);
+        setBoxAnswerHook([](BoxKind, const QString&) { return 0; });
+        QTest::mouseClick(search->list()->viewport(), Qt::LeftButton, {}, search->list()->visualItemRect(item).center());
+        setBoxAnswerHook(nullptr);
+        QCOMPARE(m_core.game->currentGameId(), 3);
+        QVERIFY(!search->isVisible());
+        search->setKind(FastSearchKind::Recent);
+        QCOMPARE(search->list()->topLevelItemCount(), int(catalog::ReadLastPlayedGames(*m_core.settingsFile).size()));
+        QCOMPARE(m_core.settingsFile->readInteger("Settings", "Games_Fast_Search_Type", -1), 5);
     }
 
 private:
