@@ -305,7 +305,6 @@ void TfrmOpenGame::buildUi()
     });
     connect(favorites, &QPushButton::clicked, this, [this] {
         emit organizeFavoritesRequested();
-        invalidateView(ChooserView::Favorites);
     });
     connect(saved, &QPushButton::clicked, this, &TfrmOpenGame::openSavedGameRequested);
     connect(number, &QPushButton::clicked, this, &TfrmOpenGame::gameNumberRequested);
@@ -622,7 +621,6 @@ void TfrmOpenGame::itemActivated(QTreeWidgetItem* item)
         accept();
     } else if (n == catalog::kPlaceholderAddFavorite) {
         emit organizeFavoritesRequested();
-        invalidateView(ChooserView::Favorites);
     } else if (n == catalog::kPlaceholderCustomize || n == catalog::kFolderCustomGames) {
         informationBox(this, boxText("To customize a game:\rselect the game you want to customize,\rthen choose the "
                                      "\"Customize rules\" option from the Tools menu (or press Ctrl+R)."));

@@ -12,6 +12,7 @@
 #include "storage/preferences.h"
 #include "storage/settings_store.h"
 #include "ui/fast_search.h"
+#include "ui/favorites_dialog.h"
 #include "ui/game_number_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
@@ -115,6 +116,7 @@ TfrmOpenGame* ChooserCommands::dialog()
         connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int) {
             if (QAction* rules = m_window.command(QStringLiteral("mnuRules"))) rules->trigger();
         });
+        connect(m_dialog, &TfrmOpenGame::organizeFavoritesRequested, this, [this] { organizeFavorites(); });
         connect(m_dialog, &TfrmOpenGame::gameNumberRequested, this, [this] {
             m_dialog->hide();
             selectGameNumber();
@@ -171,7 +173,7 @@ void ChooserCommands::playRandomGame(int source)
             TfrmOpenGame* dlg = dialog();
             dlg->prepare();
             dlg->setView(catalog::ChooserView::Favorites);
-            if (dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0) startGame(dlg->chosenGame(), false);
+            organizeFavorites();
         }
         return;
     }
@@ -190,7 +192,8 @@ void ChooserCommands::buildFavoritesMenu()
     connect(add, &QAction::triggered, this, [this] { addCurrentGameToFavorites(); });
     QAction* organize = m_favorites->addAction(QStringLiteral("&Organize Favorites..."));
     organize->setObjectName(QStringLiteral("mnuOrganizeFavorites"));
-    organize->setEnabled(false);  // the organizer is not built yet; the chooser's favorites view shows the list
+    organize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(organize, &QAction::triggered, this, [this] { organizeFavorites(); });
     QAction* separator = m_favorites->addSeparator();
     if (!m_game.settingsFile) return;
     const auto tree = catalog::BuildFavoritesTree(catalog::ReadFavorites(*m_game.settingsFile));
@@ -210,6 +213,15 @@ void ChooserCommands::buildFavoritesMenu()
     };
     for (const auto& n : tree) add2(m_favorites, n);
     separator->setVisible(m_favorites->actions().size() > 3);
+}
+
+void ChooserCommands::organizeFavorites()
+{
+    if (!OrganizeFavorites(m_game, m_dialog && m_dialog->isVisible() ? static_cast<QWidget*>(m_dialog) : &m_window))
+        return;
+    buildFavoritesMenu();
+    if (m_dialog) m_dialog->invalidateView(catalog::ChooserView::Favorites);
+    refreshFastSearch();
 }
 
 void ChooserCommands::addCurrentGameToFavorites()

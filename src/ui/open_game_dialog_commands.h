@@ -32,6 +32,8 @@ public:
     void playRandomGame(int source);
     // BuildFavoritesMenu: the fixed commands, then the favorites with their folders.
     void buildFavoritesMenu();
+    // OrganizeFavorites, then the menu, the chooser's favorites view and FastSearch refreshed.
+    void organizeFavorites();
     // AddCurrentGameToFavorites: the "Add Favorite" dialog.
     void addCurrentGameToFavorites();
     // SelectGameNumberDialog.

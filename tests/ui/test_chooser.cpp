@@ -1,5 +1,6 @@
 // Tests of the "Open a game" dialog: views, search, description, preview and choosing with a double click.
 #include "ui/fast_search.h"
+#include "ui/favorites_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -224,6 +226,36 @@ private slots:
         search->setKind(FastSearchKind::Recent);
         QCOMPARE(search->list()->topLevelItemCount(), int(catalog::ReadLastPlayedGames(*m_core.settingsFile).size()));
         QCOMPARE(m_core.settingsFile->readInteger("Settings", "Games_Fast_Search_Type", -1), 5);
+    }
+
+    void favoritesOrganizer()
+    {
+        TfrmFavorites dlg(*m_core.game);
+        QString said;
+        setBoxAnswerHook([&](BoxKind, const QString& text) {
+            said = text;
+            return 0;
+        });
+        QVERIFY(!dlg.newFolder(QString()));
+        QCOMPARE(said, QStringLiteral("Please enter at least 1 character."));
+        setBoxAnswerHook(nullptr);
+        QVERIFY(dlg.newFolder(QStringLiteral("Mornings")));
+        // Folders stay above the games: the new one follows "Evenings" and precedes the top-level game.
+        QCOMPARE(dlg.favorites().size(), std::size_t(3));
+        QCOMPARE(dlg.favorites()[1].name, std::string("Mornings"));
+        QCOMPARE(dlg.favoritesTree()->currentItem()->text(0), QStringLiteral("Mornings"));
+        const auto items = dlg.gamesList()->findItems(QString::fromStdString(m_core.game->gameName(3)), Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        dlg.gamesList()->clearSelection();
+        items.front()->setSelected(true);
+        dlg.addSelected();
+        QCOMPARE(dlg.favorites()[1].children.size(), std::size_t(1));
+        dlg.accept();
+        const auto saved = catalog::ReadFavorites(*m_core.settingsFile);
+        QCOMPARE(saved.size(), std::size_t(5));
+        QCOMPARE(saved[2].name, std::string("Mornings"));
+        QCOMPARE(saved[3].id, 3);
+        QVERIFY(saved[3].inFolder);
     }
 
 private:
