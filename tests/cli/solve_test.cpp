@@ -1,0 +1,121 @@
+// cardwise-cli solve and winrate: verdicts, lines that replay through play, FreeCell boards and their errors.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+const std::string kCli = CW_BIN_DIR "/cardwise-cli";
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+CliRun run(const std::string& args, const std::string& input = "")
+{
+    std::string command = kCli + " " + args + " 2>&1";
+    if (!input.empty()) {
+        const std::string path = ::testing::TempDir() + "cw_solve_input.txt";
+        std::ofstream(path) << input;
+        command += " < " + path;
+    }
+    CliRun r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return r;
+    std::array<char, 4096> buf{};
+    std::size_t n = 0;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.out.append(buf.data(), n);
+    const int st = pclose(pipe);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+std::string writeBoard(const std::string& name, const std::string& text)
+{
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// The lines after "Moves: N".
+std::string movesOf(const std::string& out)
+{
+    const auto at = out.find("Moves: ");
+    if (at == std::string::npos)
+        return {};
+    return out.substr(out.find('\n', at) + 1);
+}
+
+TEST(CliSolve, DealIsSolvedAndTheLineWinsThroughPlay)
+{
+    const CliRun r = run("solve --game 1 --number 3 --budget-ms 20000");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Verdict: Winnable\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("States searched: "), std::string::npos);
+    EXPECT_NE(r.out.find("The solver sees the face-down cards.\n"), std::string::npos);
+    const std::string moves = movesOf(r.out);
+    ASSERT_FALSE(moves.empty());
+    const CliRun played = run("play --game 1 --number 3 --moves -", moves);
+    EXPECT_EQ(played.status, 0);
+    EXPECT_NE(played.out.find("\nwon\n"), std::string::npos) << played.out.substr(played.out.size() - 200);
+    EXPECT_EQ(played.out.find("refused"), std::string::npos);
+}
+
+TEST(CliSolve, FreecellBoardInTheCommonNotation)
+{
+    const std::string path = writeBoard("cw_board_ok.txt",
+                                        "Foundations: H-3 C-3 D-3 S-3\r\n"
+                                        "Freecells: - -\r\n"
+                                        ": 4H 9S 8H 7S 6H 5S\r\n"
+                                        ": 4D KC QD JC TD 9C 8D\r\n"
+                                        "4C 5H 6S\n"
+                                        "4S 5D 6C 7D\n"
+                                        "KH QC JH TC 9H 8C 7H 6D 5C\n"
+                                        "KS QH JS TH\n"
+                                        "KD QS JD TS 9D 8S 7C\n");
+    const CliRun r = run("solve --freecell-board " + path);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Verdict: Winnable"), std::string::npos) << r.out;
+}
+
+TEST(CliSolve, BadBoardsAndArgumentsAreRefusedWithTheReason)
+{
+    struct Case {
+        std::string board;
+        std::string expected;
+    } cases[] = {
+        {"KH QH\n", "card AH is missing"},
+        {"KH KH\n", "line 1: card KH appears twice"},
+        {"KH XQ\n", "line 1: not a card: XQ"},
+        {"Foundations: H-Z\n", "line 1: not a foundation entry like H-5: H-Z"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = writeBoard("cw_board_bad.txt", c.board);
+        const CliRun r = run("solve --freecell-board " + path);
+        EXPECT_EQ(r.status, 1) << c.board;
+        EXPECT_NE(r.out.find(path + ": " + c.expected), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(run("solve --freecell-board /nonexistent/board.txt").status, 1);
+    EXPECT_EQ(run("solve --game 1").status, 2);
+    EXPECT_EQ(run("solve --game 1 --number 3 --budget-ms soon").status, 2);
+    EXPECT_EQ(run("winrate --game 1").status, 2);
+}
+
+TEST(CliWinrate, CountsWinsWithUnknownsApart)
+{
+    const CliRun r = run("winrate --game 1 --deals 3 --from 3 --budget-ms 20000");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "3 in 3");
+    EXPECT_NE(r.out.find("Won: 3, not winnable: 0, unknown: 0\n"), std::string::npos) << r.out;
+}
+
+} // namespace
