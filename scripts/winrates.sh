@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Reruns the solver's win rates and writes winrate.won / winrate.sample into the catalog source.
+#
+# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--data DIR] [ID...]
+#
+# For every game of data/games/*.games (or only the ids given) it runs
+#   cardwise-cli winrate --game ID --deals K --budget-ms T
+# and sets, in that game's block, "winrate.won = X" (deals proven winnable) and
+# "winrate.sample = K" (deals tried). Deals the solver could not settle within the budget count
+# in the sample but not as won, so the figure is a lower bound. Only those two keys are touched;
+# each file is rewritten whole through a temporary file in the same folder.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")/.." && pwd)"
+cli=""
+deals=100
+budget=2000
+data="$here/data/games"
+ids=()
+
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --cli) cli="$2"; shift 2 ;;
+        --deals) deals="$2"; shift 2 ;;
+        --budget-ms) budget="$2"; shift 2 ;;
+        --data) data="$2"; shift 2 ;;
+        -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+        -*) echo "winrates.sh: unknown option $1" >&2; exit 2 ;;
+        *) ids+=("$1"); shift ;;
+    esac
+done
+
+if [ -z "$cli" ] || [ ! -x "$cli" ]; then
+    echo "winrates.sh: give the cardwise-cli executable with --cli PATH" >&2
+    exit 2
+fi
+case "$deals$budget" in
+    *[!0-9]*) echo "winrates.sh: --deals and --budget-ms take numbers" >&2; exit 2 ;;
+esac
+
+# Sets key = value in the block of game id in file (after its "id = N" line), replacing an
+# existing line of that key in the block.
+set_keys() {
+    local file="$1" id="$2" won="$3" sample="$4"
+    local tmp
+    tmp="$(mktemp "$(dirname "$file")/.winrates.XXXXXX")"
+    awk -v id="$id" -v won="$won" -v sample="$sample" '
+        function flush() {
+            if (inblock && !done) {
+                print "  winrate.won = " won
+                print "  winrate.sample = " sample
+                done = 1
+            }
+        }
+        /^(game|template|defaults)([ \t]|$)/ { flush(); inblock = 0 }
+        {
+            line = $0
+            sub(/\r$/, "", line)
+            if (inblock && line ~ /^[ \t]*winrate\.(won|sample)[ \t]*=/) next
+            if (inblock && !done && line ~ /^[ \t]*(rules|rules\.more):[ \t]*$/) flush()
+            print
+            if (line ~ "^[ \t]*id[ \t]*=[ \t]*" id "[ \t]*(#.*)?$") { inblock = 1; done = 0 }
+        }
+        END { flush() }
+    ' "$file" > "$tmp"
+    mv "$tmp" "$file"
+}
+
+all_ids() {
+    grep -h -E '^[[:space:]]*id[[:space:]]*=[[:space:]]*[0-9]+' "$data"/*.games |
+        sed -E 's/^[[:space:]]*id[[:space:]]*=[[:space:]]*([0-9]+).*/\1/'
+}
+
+if [ ${#ids[@]} -eq 0 ]; then
+    mapfile -t ids < <(all_ids)
+fi
+
+for id in "${ids[@]}"; do
+    file="$(grep -l -E "^[[:space:]]*id[[:space:]]*=[[:space:]]*$id([[:space:]]|#|$)" "$data"/*.games | head -n 1 || true)"
+    if [ -z "$file" ]; then
+        echo "winrates.sh: game $id is not in $data" >&2
+        continue
+    fi
+    if ! out="$("$cli" winrate --game "$id" --deals "$deals" --budget-ms "$budget")"; then
+        echo "winrates.sh: game $id: winrate failed" >&2
+        continue
+    fi
+    first="$(printf '%s\n' "$out" | head -n 1)"
+    won="${first%% in *}"
+    case "$won" in
+        ''|*[!0-9]*) echo "winrates.sh: game $id: unexpected output: $first" >&2; continue ;;
+    esac
+    set_keys "$file" "$id" "$won" "$deals"
+    echo "$id: $(printf '%s\n' "$out" | sed -n 2p) -> winrate.won = $won, winrate.sample = $deals ($(basename "$file"))"
+done
