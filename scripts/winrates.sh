@@ -45,6 +45,7 @@ set_keys() {
     local tmp
     tmp="$(mktemp "$(dirname "$file")/.winrates.XXXXXX")"
     awk -v id="$id" -v won="$won" -v sample="$sample" '
+        # Blank lines are held back so that the keys go right after the block's last line.
         function flush() {
             if (inblock && !done) {
                 print "  winrate.won = " won
@@ -52,16 +53,19 @@ set_keys() {
                 done = 1
             }
         }
-        /^(game|template|defaults)([ \t]|$)/ { flush(); inblock = 0 }
+        function release() { printf "%s", held; held = "" }
         {
             line = $0
             sub(/\r$/, "", line)
+            if (line ~ /^(game|template|defaults)([ \t]|$)/) { flush(); inblock = 0 }
             if (inblock && line ~ /^[ \t]*winrate\.(won|sample)[ \t]*=/) next
             if (inblock && !done && line ~ /^[ \t]*(rules|rules\.more):[ \t]*$/) flush()
+            if (line ~ /^[ \t]*$/) { held = held $0 "\n"; next }
+            release()
             print
             if (line ~ "^[ \t]*id[ \t]*=[ \t]*" id "[ \t]*(#.*)?$") { inblock = 1; done = 0 }
         }
-        END { flush() }
+        END { flush(); release() }
     ' "$file" > "$tmp"
     mv "$tmp" "$file"
 }
