@@ -45,7 +45,7 @@ set_keys() {
     local tmp
     tmp="$(mktemp "$(dirname "$file")/.winrates.XXXXXX")"
     awk -v id="$id" -v won="$won" -v sample="$sample" '
-        # Blank lines are held back so that the keys go right after the block's last line.
+        # Blank lines are held back so that the keys go right after the last line of the block.
         function flush() {
             if (inblock && !done) {
                 print "  winrate.won = " won
