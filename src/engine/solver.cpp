@@ -33,6 +33,11 @@ public:
             grow();
         return place(slots_, key);
     }
+    void clear()
+    {
+        std::fill(slots_.begin(), slots_.end(), 0);
+        size_ = 0;
+    }
     std::size_t bytes() const { return slots_.size() * sizeof(std::uint64_t); }
     std::size_t bytesAfterGrowth() const { return bytes() * 2; }
     bool wouldGrow() const { return (size_ + 1) * 2 > slots_.size(); }
@@ -214,6 +219,7 @@ private:
     MoveList scratch_;
     KeySet seen_;
     std::uint64_t states_ = 0;
+    std::uint64_t restart_ = 0; // attempt number: later attempts break ties between moves differently
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
@@ -340,7 +346,7 @@ int Search::evaluate(const GameState& s) const
     for (int c = 0; c < tableaus; ++c) {
         const Pile& p = t.tableau(c);
         if (!holdsCard(p)) {
-            h += 50;
+            h += 100;
             continue;
         }
         int below = 0;
@@ -360,7 +366,7 @@ int Search::evaluate(const GameState& s) const
         }
     }
     for (int r = 0; r < reserves; ++r)
-        h -= 12 * t.reserve(r).cardCount();
+        h -= 40 * t.reserve(r).cardCount();
     h -= static_cast<int>(t.stock().size() + t.waste().size());
     return h;
 }
@@ -411,6 +417,11 @@ void Search::expand(Frame& f)
         if (!seen_.insert(key))
             continue;
         sm.score = scratchState_.won ? 1 << 30 : evaluate(scratchState_) * 16 + score(f, sm.move) / 16;
+        if (restart_ != 0 && !scratchState_.won) {
+            std::uint64_t x = key ^ (restart_ * 0x9E3779B97F4A7C15ULL);
+            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
+            sm.score += static_cast<int>((x >> 40) % 600);
+        }
         scratchScored_[kept++] = sm;
     }
     scratchScored_.resize(kept);
@@ -443,44 +454,63 @@ SolveResult Search::run()
     }
     playSafeMoves(root.state, &root.via);
     root.key = hasher_.full(root.state);
-    seen_.insert(root.key);
     states_ = 1;
     moves_.reserve(4096);
+    // Depth-first searches that go wrong early spend their budget deep in a hopeless subtree.
+    // So the search runs in attempts with a doubling position limit, each with a fresh table and
+    // ties between moves broken differently; the last attempt runs to the end of the budget. Only
+    // an attempt that ends by itself proves a deal lost.
+    constexpr std::uint64_t kFirstAttempt = 1000;
+    constexpr int kAttempts = 10;
     int depth = 0;
     bool won = root.state.won;
-    if (!won)
+    for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
+        const bool last = restart_ + 1 >= kAttempts;
+        const std::uint64_t attemptStart = states_;
+        bool cut = false;
+        seen_.clear();
+        seen_.insert(root.key);
+        moves_.clear();
+        depth = 0;
         expand(root);
-    while (!won && depth >= 0) {
-        Frame& parent = frame(depth);
-        if (parent.next >= parent.moveEnd) {
-            moves_.resize(static_cast<std::size_t>(parent.moveBegin));
-            --depth;
-            continue;
+        while (!won && depth >= 0) {
+            Frame& parent = frame(depth);
+            if (parent.next >= parent.moveEnd) {
+                moves_.resize(static_cast<std::size_t>(parent.moveBegin));
+                --depth;
+                continue;
+            }
+            if (outOfBudget())
+                break;
+            if (!last && states_ - attemptStart >= limit) {
+                cut = true;
+                break;
+            }
+            const Move m = moves_[static_cast<std::size_t>(parent.next++)];
+            Frame& child = frame(depth + 1); // frames are owned by pointer: parent stays valid
+            child.state = parent.state;
+            child.via.clear();
+            child.movedCard = m.kind == MoveKind::Transfer
+                                  ? parent.state.table.pile(m.from)[static_cast<std::size_t>(m.index)]
+                                  : 0;
+            child.movedFrom = m.from;
+            Play play{rules_, child.state, options_};
+            if (!applyMove(play, m))
+                continue;
+            child.via.push_back(m);
+            playSafeMoves(child.state, &child.via);
+            child.key = hasher_.update(parent.key, parent.state, child.state);
+            assert(child.key == hasher_.full(child.state));
+            ++states_;
+            ++depth;
+            if (child.state.won) {
+                won = true;
+                break;
+            }
+            expand(child);
         }
-        if (outOfBudget())
+        if (won || budgetSpent_ || !cut)
             break;
-        const Move m = moves_[static_cast<std::size_t>(parent.next++)];
-        Frame& child = frame(depth + 1); // frames are owned by pointer: parent stays valid
-        child.state = parent.state;
-        child.via.clear();
-        child.movedCard = m.kind == MoveKind::Transfer
-                              ? parent.state.table.pile(m.from)[static_cast<std::size_t>(m.index)]
-                              : 0;
-        child.movedFrom = m.from;
-        Play play{rules_, child.state, options_};
-        if (!applyMove(play, m))
-            continue;
-        child.via.push_back(m);
-        playSafeMoves(child.state, &child.via);
-        child.key = hasher_.update(parent.key, parent.state, child.state);
-        assert(child.key == hasher_.full(child.state));
-        ++states_;
-        ++depth;
-        if (child.state.won) {
-            won = true;
-            break;
-        }
-        expand(child);
     }
     result.states = states_;
     result.tableBytes = seen_.bytes();
