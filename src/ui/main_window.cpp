@@ -29,6 +29,7 @@
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog_commands.h"
+#include "ui/stats_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
 #include "ui/sounds.h"
@@ -63,6 +64,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createActions();
     createMenus();
     installChooserCommands(*this, m_game, m_library);
+    installStatsCommands(*this, m_game);
     createToolBar();
     createStatusBar();
     // The table's pictures are prepared at the first deal, for the card size that game needs.

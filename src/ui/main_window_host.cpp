@@ -11,6 +11,7 @@
 #include "storage/settings_store.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/stats_commands.h"
 #include "ui/table_widget.h"
 
 namespace cw::ui {
@@ -73,6 +74,17 @@ void WindowHost::closeWindow()
 {
     // The end of game that asked for it is still on the stack: close once it has returned.
     QTimer::singleShot(0, &m_window, &QWidget::close);
+}
+
+// The statistics dialogs of the end of a game: the new hi-score, then "Game won".
+void WindowHost::gameEnded(const engine::GameEndReport& report)
+{
+    if (auto* stats = m_window.findChild<StatsCommands*>()) stats->gameEnded(report);
+}
+
+void WindowHost::gameWon(const engine::GameEndReport& report)
+{
+    if (auto* stats = m_window.findChild<StatsCommands*>()) stats->gameWon(report);
 }
 
 } // namespace cw::ui

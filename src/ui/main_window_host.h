@@ -29,6 +29,8 @@ public:
     void showClock(const std::string& label) override;
     void enableCommand(engine::Command command, bool enabled) override;
     void closeWindow() override;
+    void gameEnded(const engine::GameEndReport& report) override;
+    void gameWon(const engine::GameEndReport& report) override;
 
 private:
     TfrmMain& m_window;

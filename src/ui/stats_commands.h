@@ -1,0 +1,56 @@
+// The statistics commands of the game window: menu items, the new hi-score and "Game won" at the end of a game.
+#pragma once
+
+// The engine headers first: Qt defines "emit" as a keyword.
+#include "engine/game_object.h"
+#include "engine/host.h"
+
+#include <QObject>
+
+#include <memory>
+
+#include "stats/game_catalog.h"
+#include "stats/stat_context.h"
+
+class QMenu;
+
+namespace cw::ui {
+
+class TfrmMain;
+
+class StatsCommands : public QObject {
+    Q_OBJECT
+public:
+    StatsCommands(TfrmMain& window, engine::TMainGame& game);
+
+    // The menu commands.
+    void showHiScores();
+    void showGameInformation();
+    void showPlayers();
+    void showClearValues();
+    void showOverallScore();
+    void showSingleGame();
+
+    // End of a game (after its records): the "Hi-Scores" dialog when the result made the table.
+    void gameEnded(const engine::GameEndReport& report);
+    // A won game: the "Game won" dialog; its choice is carried out once the end of game has run.
+    void gameWon(const engine::GameEndReport& report);
+
+    // The context of the statistics files as the window's settings describe it now.
+    stats::StatsContext context() const;
+
+private:
+    void addMenus();
+    const stats::GameCatalog& catalog();
+    std::vector<stats::CatalogGame> gameList();
+    std::vector<std::string> players() const;
+
+    TfrmMain& m_window;
+    engine::TMainGame& m_game;
+    std::unique_ptr<stats::GameCatalog> m_catalog;
+};
+
+// Creates the commands (a child of the window) and adds their menu items.
+StatsCommands* installStatsCommands(TfrmMain& window, engine::TMainGame& game);
+
+} // namespace cw::ui
