@@ -340,6 +340,7 @@ int Search::evaluate(const GameState& s) const
     const int foundations = std::clamp(rules_.foundationCount(), 0, kFoundationPiles);
     const int tableaus = std::clamp(rules_.tableauCount(), 0, kTableauPiles);
     const int reserves = std::clamp(rules_.reserveCount(), 0, kReservePiles);
+    const auto& down = t.faceDownBits();
     int h = 0;
     for (int f = 0; f < foundations; ++f)
         h += 100 * static_cast<int>(t.foundation(f).size());
@@ -355,7 +356,7 @@ int Search::evaluate(const GameState& s) const
             const int card = p[i];
             if (card == 0)
                 continue;
-            const bool up = !t.isFaceDown(card);
+            const bool up = !down[static_cast<std::size_t>(card)];
             if (!up) {
                 h -= 30;
             } else if (belowUp && rel_->known()) {

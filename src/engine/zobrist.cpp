@@ -195,7 +195,13 @@ std::uint64_t StateHasher::update(std::uint64_t key, const GameState& before, co
     if (stockSpent(before) != stockSpent(after))
         return full(after); // the pile classes changed with this move
     const PileClasses& classes = classesFor(after);
-    key ^= countersKey(before) ^ countersKey(after);
+    const bool sameCounters = before.dealNumber == after.dealNumber && before.movesMade == after.movesMade &&
+                              before.drawUsed == after.drawUsed && before.redealArmed == after.redealArmed &&
+                              before.stockClicks == after.stockClicks &&
+                              before.ascendingColumns == after.ascendingColumns &&
+                              before.gameCounters == after.gameCounters && before.eventCounts == after.eventCounts;
+    if (!sameCounters)
+        key ^= countersKey(before) ^ countersKey(after);
     for (int i = 0; i < classes.usedCount(); ++i) {
         const PileRef p = classes.usedPile(i);
         const Pile& a = before.table.pile(p);
