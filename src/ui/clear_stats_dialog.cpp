@@ -60,7 +60,7 @@ ClearStatsDialog::ClearStatsDialog(const stats::StatsContext& ctx, const std::ve
     m_games = new QComboBox(group);
     m_games->setObjectName(QStringLiteral("games"));
     m_games->addItem(allGamesEntry(), stats::kAllGames);
-    for (const auto& g : games) m_games->addItem(QString::fromStdString(g.name), g.id);
+    for (const auto& g : games) m_games->addItem(QString::fromStdString(g.name).trimmed(), g.id);
     form->addRow(tr("&Player:"), m_players);
     form->addRow(tr("&Game:"), m_games);
     layout->addWidget(group);

@@ -58,7 +58,7 @@ HiScoresDialog::HiScoresDialog(const stats::StatsContext& ctx, std::vector<stats
     auto* label = new QLabel(tr("&Game:"), this);
     m_games = new QComboBox(this);
     label->setBuddy(m_games);
-    for (const auto& g : m_gameList) m_games->addItem(QString::fromStdString(g.name), g.id);
+    for (const auto& g : m_gameList) m_games->addItem(QString::fromStdString(g.name).trimmed(), g.id);
     top->addWidget(label);
     top->addWidget(m_games, 1);
     layout->addLayout(top);

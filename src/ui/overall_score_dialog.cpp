@@ -157,7 +157,7 @@ void OverallScoreDialog::showDetails()
         informationBox(this, boxText(e.what()));
         return;
     }
-    OverallDetailsDialog dialog(m_entries[r].player, details, this);
+    OverallDetailsDialog dialog(m_entries[r].player, details, this, m_ctx.timeSeparator);
     dialog.exec();
 }
 
@@ -185,8 +185,8 @@ void OverallScoreDialog::showPublishing()
 // ---- Details ----
 
 OverallDetailsDialog::OverallDetailsDialog(const std::string& player, const stats::OverallDetails& details,
-                                           QWidget* parent)
-    : QDialog(parent), m_details(details)
+                                           QWidget* parent, char timeSeparator)
+    : QDialog(parent), m_details(details), m_separator(timeSeparator)
 {
     applyDialogFont(this);
     setWindowTitle(tr("Overall score details [%1]").arg(QString::fromStdString(player)));
@@ -225,12 +225,12 @@ void OverallDetailsDialog::fill()
         setCell(m_grid, r, 0, QString::fromStdString(d.name).trimmed());
         setCell(m_grid, r, 1, QString::number(d.score), true);
         setCell(m_grid, r, 2, d.maxReached ? tr("Yes") : QString(), false);
-        setCell(m_grid, r, 3, timeText(d.seconds, ':'), true);
+        setCell(m_grid, r, 3, timeText(d.seconds, m_separator), true);
         ++r;
     }
     m_totals->setText(tr("Total score: %1    Total time: %2")
                           .arg(m_details.totalScore)
-                          .arg(timeText(m_details.totalTime, ':')));
+                          .arg(timeText(m_details.totalTime, m_separator)));
 }
 
 QString OverallDetailsDialog::totalsText() const { return m_totals->text(); }

@@ -55,7 +55,8 @@ private:
 class OverallDetailsDialog : public QDialog {
     Q_OBJECT
 public:
-    OverallDetailsDialog(const std::string& player, const stats::OverallDetails& details, QWidget* parent = nullptr);
+    OverallDetailsDialog(const std::string& player, const stats::OverallDetails& details, QWidget* parent = nullptr,
+                         char timeSeparator = ':');
 
     QTableWidget* grid() const { return m_grid; }
     QRadioButton* notReachedChoice() const { return m_notReached; }
@@ -65,6 +66,7 @@ private:
     void fill();
 
     stats::OverallDetails m_details;
+    char m_separator;
     QTableWidget* m_grid = nullptr;
     QRadioButton* m_notReached = nullptr;
     QLabel* m_totals = nullptr;

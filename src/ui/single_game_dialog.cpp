@@ -69,7 +69,7 @@ void SingleGameDialog::fillGames()
         const auto [id, won] = counts[r];
         m_rowGames.push_back(id);
         const auto game = m_games.game(id);
-        m_grid->setItem(r, 0, new QTableWidgetItem(game ? QString::fromStdString(game->name)
+        m_grid->setItem(r, 0, new QTableWidgetItem(game ? QString::fromStdString(game->name).trimmed()
                                                         : QStringLiteral("%1").arg(id, 4, 10, QLatin1Char('0'))));
         auto* item = new QTableWidgetItem(QString::number(won));
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
