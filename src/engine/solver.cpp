@@ -12,6 +12,7 @@
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
+#include "engine/stock.h"
 #include "engine/zobrist.h"
 
 namespace cw::engine {
@@ -84,6 +85,7 @@ struct Frame {
 struct ScoredMove {
     Move move;
     int score;
+    int clicks = 0; // stock clicks made before the move (a waste card reached through the stock)
 };
 
 // What the rules say about pairs of cards: which card can be built on which in the tableau, and
@@ -203,6 +205,7 @@ private:
     void playSafeMoves(GameState& state, std::vector<Move>* via);
     int evaluate(const GameState& s) const;
     void expand(Frame& f);
+    void addStockMacros(Frame& f);
     int score(const Frame& f, const Move& m) const;
     bool outOfBudget();
 
@@ -215,6 +218,10 @@ private:
     GameState scratchState_;
     std::vector<std::unique_ptr<Frame>> frames_;
     std::vector<Move> moves_;
+    std::vector<std::uint8_t> clicks_; // per entry of moves_: stock clicks before the move
+    GameState macroState_;
+    GameState macroChild_;
+    int stockMacros_ = -1; // -1 not decided yet, 0 no, 1 yes
     std::vector<ScoredMove> scratchScored_;
     MoveList scratch_;
     KeySet seen_;
@@ -372,6 +379,63 @@ int Search::evaluate(const GameState& s) const
     return h;
 }
 
+// Where the stock only feeds the waste, every waste card the stock can bring up is offered as
+// one move: so many clicks, then that card to its target. The search then sees at once which
+// cards the stock holds for it, instead of going through the stock one click per level.
+void Search::addStockMacros(Frame& f)
+{
+    if (stockMacros_ < 0) {
+        bool ok = rules_.specialFamily() == 0 && rules_.wasteLocked() == 0 && rules_.clickToPlay() != 1;
+        for (int c = 0; c < std::clamp(rules_.tableauCount(), 0, kTableauPiles) && ok; ++c)
+            ok = rules_.stockDealsToTableau(c) == 0;
+        for (int r = 0; r < std::clamp(rules_.reserveCount(), 0, kReservePiles) && ok; ++r)
+            ok = rules_.stockDealsToReserve(r) == 0;
+        stockMacros_ = ok ? 1 : 0;
+    }
+    if (stockMacros_ == 0)
+        return;
+    macroState_ = f.state;
+    Play mp{rules_, macroState_, options_};
+    if (!stockClickAvailable(mp))
+        return;
+    const Table& t = macroState_.table;
+    const int maxClicks =
+        std::min(250, static_cast<int>(f.state.table.stock().size() + f.state.table.waste().size()) + 2);
+    const Move stock{MoveKind::Stock, PileRef::stock(), -1, {}};
+    PileRef targets[kFoundationPiles + kTableauPiles];
+    for (int k = 1; k <= maxClicks; ++k) {
+        if (!stockClickAvailable(mp) || !applyMove(mp, stock) || macroState_.won)
+            return;
+        const Pile& w = t.waste();
+        if (!holdsCard(w) || w.top() == 0)
+            continue;
+        const int i = static_cast<int>(w.size()) - 1;
+        if (pressAction(mp, PileRef::waste(), i) != PressAction::Lift)
+            continue;
+        const Carried g = carriedAt(mp, PileRef::waste(), i);
+        int n = 0;
+        for (int fd = 0; fd < mp.foundations(); ++fd)
+            targets[n++] = PileRef::foundation(fd);
+        for (int c = 0; c < mp.tableaus(); ++c)
+            targets[n++] = PileRef::tableau(c);
+        for (int j = 0; j < n; ++j) {
+            if (!mayDrop(mp, g, targets[j]))
+                continue;
+            macroChild_ = macroState_;
+            Play cp{rules_, macroChild_, options_};
+            const Move m{MoveKind::Transfer, PileRef::waste(), i, targets[j]};
+            if (!applyMove(cp, m))
+                continue;
+            playSafeMoves(macroChild_, nullptr);
+            const std::uint64_t key = hasher_.update(f.key, f.state, macroChild_);
+            if (!seen_.insert(key))
+                continue;
+            ScoredMove sm{m, macroChild_.won ? 1 << 30 : evaluate(macroChild_) * 16 + 500 / 16 - k, k};
+            scratchScored_.push_back(sm);
+        }
+    }
+}
+
 void Search::expand(Frame& f)
 {
     Play play{rules_, f.state, options_};
@@ -402,7 +466,7 @@ void Search::expand(Frame& f)
                     continue;
             }
         }
-        scratchScored_.push_back({m, 0});
+        scratchScored_.push_back({m, 0, 0});
     }
     // Every child is made once here: positions seen before are dropped at once, and the rest
     // are tried best first by how far they look from a win.
@@ -426,11 +490,14 @@ void Search::expand(Frame& f)
         scratchScored_[kept++] = sm;
     }
     scratchScored_.resize(kept);
+    addStockMacros(f);
     std::stable_sort(scratchScored_.begin(), scratchScored_.end(),
                      [](const ScoredMove& a, const ScoredMove& b) { return a.score > b.score; });
     f.moveBegin = static_cast<int>(moves_.size());
-    for (const ScoredMove& s : scratchScored_)
+    for (const ScoredMove& s : scratchScored_) {
         moves_.push_back(s.move);
+        clicks_.push_back(static_cast<std::uint8_t>(s.clicks));
+    }
     f.moveEnd = static_cast<int>(moves_.size());
     f.next = f.moveBegin;
 }
@@ -472,12 +539,14 @@ SolveResult Search::run()
         seen_.clear();
         seen_.insert(root.key);
         moves_.clear();
+        clicks_.clear();
         depth = 0;
         expand(root);
         while (!won && depth >= 0) {
             Frame& parent = frame(depth);
             if (parent.next >= parent.moveEnd) {
                 moves_.resize(static_cast<std::size_t>(parent.moveBegin));
+                clicks_.resize(moves_.size());
                 --depth;
                 continue;
             }
@@ -487,11 +556,20 @@ SolveResult Search::run()
                 cut = true;
                 break;
             }
+            const int clicks = clicks_[static_cast<std::size_t>(parent.next)];
             const Move m = moves_[static_cast<std::size_t>(parent.next++)];
             Frame& child = frame(depth + 1); // frames are owned by pointer: parent stays valid
             child.state = parent.state;
             child.via.clear();
-            child.movedCard = m.kind == MoveKind::Transfer
+            if (clicks > 0) {
+                Play clicker{rules_, child.state, options_};
+                const Move stock{MoveKind::Stock, PileRef::stock(), -1, {}};
+                for (int k = 0; k < clicks; ++k) {
+                    applyMove(clicker, stock);
+                    child.via.push_back(stock);
+                }
+            }
+            child.movedCard = m.kind == MoveKind::Transfer && clicks == 0
                                   ? parent.state.table.pile(m.from)[static_cast<std::size_t>(m.index)]
                                   : 0;
             child.movedFrom = m.from;
