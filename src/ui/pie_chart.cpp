@@ -39,7 +39,10 @@ void C_TPieChart::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
+    QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
+    // A wide widget keeps a round-looking pie: at most twice as wide as it is high, centred.
+    const double maxWidth = 2.0 * area.height();
+    if (area.width() > maxWidth) area = QRectF(area.center().x() - maxWidth / 2, area.top(), maxWidth, area.height());
     const QRectF top(area.left(), area.top(), area.width(), std::max(10.0, area.height() - kWallDepth));
     if (m_hasValues)
         paintPie(p, top);

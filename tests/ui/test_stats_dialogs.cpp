@@ -1,4 +1,6 @@
 // Tests of the statistics dialogs over a prepared data folder: values shown, name checks, clearing scopes.
+// The window header first: it brings the engine headers before Qt defines "emit".
+#include "ui/main_window.h"
 #include "ui/clear_stats_dialog.h"
 #include "ui/game_info_dialog.h"
 #include "ui/game_won_dialog.h"
@@ -8,6 +10,8 @@
 #include "ui/pie_chart.h"
 #include "ui/players_dialog.h"
 #include "ui/single_game_dialog.h"
+#include "ui/startup.h"
+#include "ui/stats_commands.h"
 
 #include "stats/game_end.h"
 #include "stats/game_log.h"
@@ -73,6 +77,24 @@ struct Boxes {
         for (const auto& t : texts)
             if (t.contains(part)) return true;
         return false;
+    }
+};
+
+// Runs fn on the next modal dialog that opens, then closes it; returns whether one opened.
+struct ModalWatch {
+    QTimer timer;
+    bool seen = false;
+    explicit ModalWatch(std::function<void(QWidget*)> fn)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, fn] {
+            if (auto* w = QApplication::activeModalWidget()) {
+                if (seen) return;
+                seen = true;
+                fn(w);
+                w->close();
+            }
+        });
+        timer.start(20);
     }
 };
 
@@ -553,5 +575,75 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStatsDialogs)
+// The window's statistics commands over a real data folder.
+class TestStatsCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowOffersTheStatisticsCommands()
+    {
+        QTemporaryDir dir;
+        AppCore core;
+        const std::string data = QDir(dir.path()).absolutePath().toStdString() + "/";
+        const QString stop = prepareCore(core, CW_BIN_DIR "/", data);
+        QVERIFY2(stop.isEmpty(), qPrintable(stop));
+        core.store.set(storage::col::GameId, "0000");
+        core.store.set(storage::col::CardsAnimate, "N");
+        core.store.set(storage::col::DealAnimation, "N");
+        engine::SessionOptions options;
+        options.freshGameNumber = [] { return std::string("12345"); };
+        TfrmMain window(*core.game, core.library, core.sink.get(), options);
+        window.resize(900, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.firstActivation();
+        QCoreApplication::processEvents();
+
+        for (const char* name : {"mnuPlayers", "mnuHiScores", "mnuGameInformation", "mnuOverallScore",
+                                 "mnuSingleGame", "mnuClearValues"})
+            QVERIFY2(window.findChild<QAction*>(QString::fromLatin1(name)), name);
+        auto* commands = window.findChild<StatsCommands*>();
+        QVERIFY(commands);
+
+        // Game information of the current game, from the definitions file's catalog.
+        QString caption;
+        {
+            ModalWatch watch([&](QWidget* w) { caption = w->windowTitle(); });
+            window.findChild<QAction*>(QStringLiteral("mnuGameInformation"))->trigger();
+            QVERIFY(watch.seen);
+        }
+        QCOMPARE(caption.toStdString(), core.store.get(storage::col::GameName));
+
+        // The "Game won" dialog offers the window's next-game commands.
+        QStringList buttons;
+        {
+            ModalWatch watch([&](QWidget* w) {
+                for (auto* b : w->findChildren<QPushButton*>())
+                    if (b->isVisibleTo(w)) buttons << b->text();
+                w->grab().save(artifactsDir() + QStringLiteral("/stats_game_won_window.png"));
+            });
+            engine::GameEndReport report;
+            report.gameId = 0;
+            report.gameName = core.store.get(storage::col::GameName);
+            report.player = core.store.get(storage::col::Player);
+            report.won = true;
+            commands->gameWon(report);
+            QVERIFY(watch.seen);
+        }
+        QVERIFY(buttons.contains("New"));
+        QVERIFY(buttons.contains("Restart"));
+        QVERIFY(buttons.contains("Close"));
+        QVERIFY(!buttons.contains("Stats"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestStatsDialogs dialogs;
+    TestStatsCommands commands;
+    int status = QTest::qExec(&dialogs, argc, argv);
+    status |= QTest::qExec(&commands, argc, argv);
+    return status;
+}
 #include "test_stats_dialogs.moc"
