@@ -367,7 +367,8 @@ int Search::evaluate(const GameState& s) const
             if (!up) {
                 h -= 30;
             } else if (belowUp && rel_->known()) {
-                h += rel_->buildsOn(card, below) ? 8 : -6;
+                // A build in suit also moves as a group wherever groups must be in suit.
+                h += rel_->buildsOn(card, below) ? (suit(card) == suit(below) ? 14 : 8) : -6;
             }
             below = card;
             belowUp = up;
