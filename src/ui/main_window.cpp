@@ -28,6 +28,7 @@
 #include "storage/preferences.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
+#include "ui/fast_search.h"
 #include "ui/open_game_dialog_commands.h"
 #include "ui/stats_commands.h"
 #include "ui/picture_library.h"

@@ -3,6 +3,7 @@
 
 // The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/session.h"
+#include "engine/tutor.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -99,6 +100,7 @@ private:
     void cmdPause();
     void cmdQuitGame();
     void cmdAutoplay();
+    void cmdHint();
     void cmdFullScreen();
     void cmdRules();
     void cmdContents();
@@ -153,7 +155,8 @@ private:
     QTimer* m_timer = nullptr;
     QElapsedTimer m_ticks;
     qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none
-    int m_tutorTicks = 0;       // seconds a shown legal move has been on the table
+    engine::TutorRecord m_tutorRecord;  // the moves the tutor showed, so that it does not repeat itself
+    engine::HintTimer m_hintTimer;      // a shown legal move lasts three ticks
     QPoint m_lastMouse{-1, -1};
     bool m_fullScreen = false;
     bool m_wasMaximized = false;

@@ -18,12 +18,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "engine/geometry.h"
 #include "engine/pile_info.h"
+#include "engine/tutor.h"
 #include "engine/rules_context.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "ui/dialog_base.h"
 #include "ui/help_text.h"
+#include "ui/main_window_status.h"
 #include "ui/message_boxes.h"
 #include "ui/rules_viewer.h"
 
@@ -66,6 +69,7 @@ void TfrmMain::createActions()
     makeAction(QStringLiteral("mnuQuitGame"), QStringLiteral("&Quit game"), QKeySequence(Qt::CTRL | Qt::Key_Q),
                &TfrmMain::cmdQuitGame);
     makeAction(QStringLiteral("mnuAutoplay"), QStringLiteral("Auto&play"), Qt::Key_F7, &TfrmMain::cmdAutoplay, true);
+    makeAction(QStringLiteral("mnuHint"), QStringLiteral("Show a legal &move"), Qt::Key_M, &TfrmMain::cmdHint);
     makeAction(QStringLiteral("mnuFullScreen"), QStringLiteral("Full Screen"), Qt::Key_F11, &TfrmMain::cmdFullScreen, true);
     // Help
     makeAction(QStringLiteral("mnuRules"), QStringLiteral("&Rules"), Qt::Key_F1, &TfrmMain::cmdRules);
@@ -108,6 +112,8 @@ void TfrmMain::createMenus()
     game->addAction(command(QStringLiteral("mnuQuitGame")));
     game->addSeparator();
     game->addAction(command(QStringLiteral("mnuAutoplay")));
+    QMenu* tutor = game->addMenu(QStringLiteral("Tut&or"));
+    tutor->addAction(command(QStringLiteral("mnuHint")));
     game->addAction(command(QStringLiteral("mnuFullScreen")));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -281,6 +287,7 @@ void TfrmMain::updateCommands()
     command(QStringLiteral("mnuPause"))->setEnabled(active);
     command(QStringLiteral("mnuQuitGame"))->setEnabled(active);
     command(QStringLiteral("mnuRules"))->setEnabled(m_game.rulesGameId >= 0);
+    command(QStringLiteral("mnuHint"))->setEnabled(active && m_game.rules.tutor() == 1);
     QAction* autoplay = command(QStringLiteral("mnuAutoplay"));
     autoplay->setChecked(m_session->autoplay());
     autoplay->setEnabled(m_game.rulesGameId < 0 || m_game.rules.autoplayAvailable() != 0);
@@ -399,6 +406,45 @@ void TfrmMain::cmdAutoplay()
     m_session->mutableState().tutorMode = 0;
     m_session->setAutoplay(!m_session->autoplay());
     afterCommand();
+}
+
+void TfrmMain::cmdHint()
+{
+    hidePileSizePanel();
+    engine::GameState& state = m_session->mutableState();
+    if (!m_session->flags().dealActive || m_session->paused() || m_table->animating() || m_game.rules.tutor() != 1 ||
+        state.drag.carriedCard != 0)
+        return;
+    engine::stopTutor(state, false);
+    m_hintTimer.reset();
+    const engine::PlayOptions options;
+    engine::Play play{m_game.rules, state, options, nullptr};
+    const engine::TutorStep step = engine::tutorStep(play, m_tutorRecord, engine::kTutorHint);
+    if (!step.found()) {
+        if (!step.message.empty())
+            informationBox(this, boxText(step.message));
+        return;
+    }
+    // The move is shown, not made: the cards slide to their target and back, and the rule panel
+    // of the status bar says what to do until the hint ends.
+    m_panels[3]->setContent(QString::fromStdString(step.description));
+    if (step.action == engine::TutorAction::CardMove && step.source.valid() && step.target.valid()) {
+        const engine::Table& table = state.table;
+        const engine::Pile& source = table.pile(step.source);
+        std::vector<int> codes;
+        for (int i = std::max(0, step.sourceIndex); i < static_cast<int>(source.size()); ++i)
+            codes.push_back(source[static_cast<std::size_t>(i)]);
+        const engine::TableGeometry& g = m_table->tableGeometry();
+        const engine::Point from = engine::cardPosition(g, table, step.source, std::max(0, step.sourceIndex));
+        const engine::Point to =
+            engine::cardPosition(g, table, step.target, static_cast<int>(table.pile(step.target).size()));
+        if (!codes.empty() && from.present() && to.present()) {
+            m_table->animateMove(codes, QPoint(from.x, from.y), QPoint(to.x, to.y));
+            waitFor(400);
+            m_table->animateMove(codes, QPoint(to.x, to.y), QPoint(from.x, from.y));
+        }
+    }
+    m_table->refresh();
 }
 
 void TfrmMain::cmdFullScreen() { setFullScreenMode(!m_fullScreen); }

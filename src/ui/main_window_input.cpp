@@ -22,12 +22,9 @@ void TfrmMain::tablePress(const engine::Press& press)
 {
     hidePileSizePanel();
     m_hoverStamp = -1;
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode != 0) {
-        // A press stops a shown move or a running demo.
-        state.tutorMode = 0;
+    // A press ends a shown legal move.
+    if (engine::stopTutor(m_session->mutableState(), false))
         m_table->refresh();
-    }
     if (press.button == engine::Button::Right && press.ctrl) {
         if (!press.pile.valid()) {
             if (m_session->flags().dealActive && m_game.settings.get(col::ShowMainPopupMenu) != "N")

@@ -270,15 +270,9 @@ void TfrmMain::onTick()
         m_hoverStamp = -1;
         showPileSizePanel(m_lastMouse);
     }
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode == 1 || state.tutorMode == 2) {
-        // A shown legal move stays for a moment, then the table is itself again.
-        if (++m_tutorTicks >= 3) {
-            m_tutorTicks = 0;
-            state.tutorMode = 0;
-            state.drag = engine::DragState{};
-            m_table->refresh();
-        }
+    if (m_hintTimer.tick(m_session->mutableState())) {
+        m_table->refresh();
+        refreshStatus(m_lastMouse);
     }
 }
 
