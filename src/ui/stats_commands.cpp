@@ -83,6 +83,19 @@ void StatsCommands::addMenus()
     stats->addAction(make("mnuClearValues", tr("&Clear values..."), {}, &StatsCommands::showClearValues));
     QMenu* help = menuTitled(bar, QStringLiteral("&Help"));
     bar->insertMenu(help ? help->menuAction() : nullptr, stats);
+
+    // The table's pop-up menu (the window's own menu that starts with "Pause") opens with "Game information...".
+    for (QMenu* menu : m_window.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const auto actions = menu->actions();
+        if (!actions.isEmpty() && actions.front()->objectName() == QLatin1String("mnuPause")) {
+            auto* info = new QAction(tr("Game information..."), menu);
+            info->setObjectName(QStringLiteral("popGameInformation"));
+            connect(info, &QAction::triggered, this, &StatsCommands::showGameInformation);
+            menu->insertAction(actions.front(), info);
+            menu->insertSeparator(actions.front());
+            break;
+        }
+    }
 }
 
 stats::StatsContext StatsCommands::context() const
@@ -170,10 +183,15 @@ void StatsCommands::showPlayers()
         return true;
     };
     dialog.exec();
-    if (dialog.playerChanged()) {
-        const int id = m_game.currentGameId();
-        if (id >= 0) m_window.session().startGame(id, m_game.player());
+    if (!dialog.playerChanged()) return;
+    m_window.refreshTitle();
+    // The new player chooses a game; without the chooser the current game starts afresh for them.
+    if (QAction* open = m_window.findChild<QAction*>(QStringLiteral("mnuOpen"))) {
+        QTimer::singleShot(0, open, &QAction::trigger);
+        return;
     }
+    const int id = m_game.currentGameId();
+    if (id >= 0) m_window.session().startGame(id, m_game.player());
 }
 
 void StatsCommands::showClearValues()

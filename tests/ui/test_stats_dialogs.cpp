@@ -604,6 +604,9 @@ private slots:
             QVERIFY2(window.findChild<QAction*>(QString::fromLatin1(name)), name);
         auto* commands = window.findChild<StatsCommands*>();
         QVERIFY(commands);
+        auto* popupEntry = window.findChild<QAction*>(QStringLiteral("popGameInformation"));
+        QVERIFY(popupEntry);
+        QCOMPARE(popupEntry->text(), QStringLiteral("Game information..."));
 
         // Game information of the current game, from the definitions file's catalog.
         QString caption;
@@ -634,6 +637,38 @@ private slots:
         QVERIFY(buttons.contains("Restart"));
         QVERIFY(buttons.contains("Close"));
         QVERIFY(!buttons.contains("Stats"));
+
+        // Players: selecting another player makes them current, with the session counters reset.
+        Boxes boxes;
+        core.store.set(storage::col::SessionWon, "0002");
+        const std::string before = core.store.get(storage::col::Player);
+        std::string chosen;
+        {
+            ModalWatch watch([&](QWidget* w) {
+                auto* players = qobject_cast<PlayersDialog*>(w);
+                QVERIFY(players);
+                for (int i = 0; i < players->list()->count(); ++i)
+                    if (players->list()->item(i)->text().toStdString() != before) {
+                        players->list()->setCurrentRow(i);
+                        chosen = players->list()->item(i)->text().toStdString();
+                        break;
+                    }
+                players->selectPlayer();
+            });
+            window.findChild<QAction*>(QStringLiteral("mnuPlayers"))->trigger();
+            QVERIFY(watch.seen);
+        }
+        QVERIFY(!chosen.empty());
+        QCOMPARE(core.store.get(storage::col::Player), chosen);
+        QCOMPARE(stats::readSessionCounters(core.store).won, 0);
+        QCOMPARE(core.settingsFile->readString("Preference", "UserDefault", ""), chosen);
+        QVERIFY(window.windowTitle().contains(QString::fromStdString("[" + chosen + "]")));
+        // The chooser opens for the new player.
+        {
+            ModalWatch watch([](QWidget*) {});
+            QTest::qWait(200);
+            QVERIFY(watch.seen);
+        }
     }
 };
 
