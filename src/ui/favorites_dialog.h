@@ -30,8 +30,7 @@ public:
     // Creates a folder; false (with the message) for an empty name.
     bool newFolder(const QString& name);
     void renameFolder(const QString& name);
-
-protected:
+    // Saves the tree (OK).
     void accept() override;
 
 private:

@@ -9,14 +9,15 @@
 #include <QObject>
 #include <QPointer>
 
+#include "ui/fast_search.h"
+#include "ui/open_game_dialog.h"
+
 class QMenu;
 
 namespace cw::ui {
 
-class FastSearchWindow;
 class PictureLibrary;
 class TfrmMain;
-class TfrmOpenGame;
 
 class ChooserCommands : public QObject {
     Q_OBJECT
