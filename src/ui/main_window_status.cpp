@@ -61,7 +61,8 @@ void drawPilePicture(QPainter& p, const QString& name, QRect r)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF card(r.x() + 0.5, r.y() + 0.5, 9, 12);
+    // Cards of 8 x 11 pixels leave room for the fan and the offsets within 14 x 16.
+    const QRectF card(r.x() + 0.5, r.y() + 0.5, 8, 11);
     auto cardAt = [&](QPointF offset, const QBrush& fill, Qt::PenStyle pen = Qt::SolidLine) {
         p.setPen(QPen(QColor(60, 60, 60), 1, pen));
         p.setBrush(fill);
@@ -82,9 +83,9 @@ void drawPilePicture(QPainter& p, const QString& name, QRect r)
         p.setFont(f);
         p.drawText(card.translated(1, 1), Qt::AlignCenter, QStringLiteral("A"));
     } else if (name.endsWith(QLatin1String("TABLEAU"))) {
-        cardAt({1, -2}, Qt::white);
-        cardAt({1, 1}, Qt::white);
-        cardAt({1, 4}, Qt::white);
+        cardAt({2, 0}, Qt::white);
+        cardAt({2, 2}, Qt::white);
+        cardAt({2, 4}, Qt::white);
     } else if (name.endsWith(QLatin1String("RESERVE"))) {
         cardAt({1, 1}, QColor(235, 235, 200), Qt::DotLine);
     }
@@ -101,7 +102,7 @@ void StatusPanel::paintEvent(QPaintEvent*)
     p.drawLine(r.topRight() + QPoint(2, 0), r.bottomRight() + QPoint(2, 0));
     int x = r.x();
     if (!m_picture.isEmpty()) {
-        drawPilePicture(p, m_picture, QRect(x, r.y() + (r.height() - 16) / 2, 14, 16));
+        drawPilePicture(p, m_picture, QRect(x, r.y() + std::max(0, (r.height() - 16) / 2), 14, 16));
         x += 14 + 3;
     }
     // Split the text at the suit marks; each mark becomes a 12 x 12 picture.
