@@ -33,7 +33,15 @@ QMenu* menuTitled(QMenuBar* bar, const QString& title)
     return nullptr;
 }
 
+EndOfGameDialogHook& endOfGameHook()
+{
+    static EndOfGameDialogHook hook;
+    return hook;
+}
+
 } // namespace
+
+void setEndOfGameDialogHook(EndOfGameDialogHook hook) { endOfGameHook() = std::move(hook); }
 
 StatsCommands::StatsCommands(TfrmMain& window, engine::TMainGame& game)
     : QObject(&window), m_window(window), m_game(game)
@@ -209,6 +217,10 @@ void StatsCommands::gameEnded(const engine::GameEndReport& report)
     if (m_game.settings.get(storage::col::ConfirmEnterHiScores) == "N") return;
     const auto ctx = context();
     if (ctx.statisticsDisabled) return;
+    if (endOfGameHook()) {
+        endOfGameHook()(report, true);
+        return;
+    }
     HiScoresRequest request;
     request.newScore = true;
     request.selectRow = report.hiScoreRank;
@@ -233,11 +245,16 @@ void StatsCommands::gameWon(const engine::GameEndReport& report)
     for (const auto& [c, name] : commands)
         if (m_window.command(QString::fromLatin1(name)) || m_window.findChild<QAction*>(QString::fromLatin1(name)))
             choices.insert(c);
-    GameWonDialog dialog(ctx, report.gameId, report.gameName, report.player, choices, &m_window);
-    if (QAction* statistics = m_window.findChild<QAction*>(QStringLiteral("mnuGameStatistics")))
-        dialog.setStatsHandler([statistics] { statistics->trigger(); });
-    dialog.exec();
-    const GameWonChoice choice = dialog.choice();
+    GameWonChoice choice = GameWonChoice::Close;
+    if (endOfGameHook()) {
+        choice = endOfGameHook()(report, false);
+    } else {
+        GameWonDialog dialog(ctx, report.gameId, report.gameName, report.player, choices, &m_window);
+        if (QAction* statistics = m_window.findChild<QAction*>(QStringLiteral("mnuGameStatistics")))
+            dialog.setStatsHandler([statistics] { statistics->trigger(); });
+        dialog.exec();
+        choice = dialog.choice();
+    }
     for (const auto& [c, name] : commands) {
         if (c != choice) continue;
         QAction* a = m_window.command(QString::fromLatin1(name));

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 #include "stats/game_catalog.h"
@@ -49,6 +50,12 @@ private:
     engine::TMainGame& m_game;
     std::unique_ptr<stats::GameCatalog> m_catalog;
 };
+
+// When set, the end-of-game dialogs ("Game won" and the new hi-score) are not shown: the hook gets the
+// report and answers the "Game won" choice (tests; a modal dialog would wait for a click).
+enum class GameWonChoice;
+using EndOfGameDialogHook = std::function<GameWonChoice(const engine::GameEndReport& report, bool newHiScore)>;
+void setEndOfGameDialogHook(EndOfGameDialogHook hook);
 
 // Creates the commands (a child of the window) and adds their menu items.
 StatsCommands* installStatsCommands(TfrmMain& window, engine::TMainGame& game);

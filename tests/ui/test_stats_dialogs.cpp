@@ -582,6 +582,7 @@ class TestStatsCommands : public QObject {
 private slots:
     void windowOffersTheStatisticsCommands()
     {
+        Boxes boxes;  // every box answered OK / Yes
         QTemporaryDir dir;
         AppCore core;
         const std::string data = QDir(dir.path()).absolutePath().toStdString() + "/";
@@ -638,8 +639,27 @@ private slots:
         QVERIFY(buttons.contains("Close"));
         QVERIFY(!buttons.contains("Stats"));
 
+        // Without the dialog (the hook answers): the chosen command runs once the end of game has returned.
+        std::vector<bool> hookCalls;
+        setEndOfGameDialogHook([&](const engine::GameEndReport&, bool newHiScore) {
+            hookCalls.push_back(newHiScore);
+            return GameWonChoice::Restart;
+        });
+        bool restarted = false;
+        QObject::connect(window.command(QStringLiteral("mnuRestart")), &QAction::triggered, [&] { restarted = true; });
+        engine::GameEndReport won;
+        won.gameId = 0;
+        won.won = true;
+        won.hiScoreRank = 0;
+        commands->gameEnded(won);
+        commands->gameWon(won);
+        QVERIFY(!restarted);
+        QTest::qWait(50);
+        QVERIFY(restarted);
+        QCOMPARE(hookCalls, (std::vector<bool>{true, false}));
+        setEndOfGameDialogHook({});
+
         // Players: selecting another player makes them current, with the session counters reset.
-        Boxes boxes;
         core.store.set(storage::col::SessionWon, "0002");
         const std::string before = core.store.get(storage::col::Player);
         std::string chosen;
