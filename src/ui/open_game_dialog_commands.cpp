@@ -189,6 +189,7 @@ void ChooserCommands::buildFavoritesMenu()
     m_favorites->clear();
     QAction* add = m_favorites->addAction(QStringLiteral("&Add to Favorites..."));
     add->setObjectName(QStringLiteral("mnuAddFavorite"));
+    add->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(add, &QAction::triggered, this, [this] { addCurrentGameToFavorites(); });
     QAction* organize = m_favorites->addAction(QStringLiteral("&Organize Favorites..."));
     organize->setObjectName(QStringLiteral("mnuOrganizeFavorites"));
