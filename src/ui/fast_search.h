@@ -1,7 +1,6 @@
 // The FastSearch window: a small floating list of games that starts a game with one click.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
 #include "engine/session.h"
 
 #include <QWidget>

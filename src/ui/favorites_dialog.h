@@ -1,7 +1,6 @@
 // The "Favorite games" organizer: the list of all games and the favorites tree with its folders.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
 #include "engine/session.h"
 
 #include "catalog/favorites.h"

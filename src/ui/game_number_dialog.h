@@ -1,7 +1,6 @@
 // "Select a game number": a typed or earlier number, the previous games of the log, and the lost deals of a game.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
 #include "engine/session.h"
 #include "engine/game_object.h"
 

@@ -1,5 +1,4 @@
 // TfrmMain: the game window — table, menus, toolbar, status bar, keyboard and mouse, start and close.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

@@ -1,7 +1,6 @@
 // TfrmMain: the game window — table, menus, toolbar, status bar, keyboard and mouse, start and close.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/session.h"
 #include "engine/tutor.h"
 

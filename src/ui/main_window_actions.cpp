@@ -1,5 +1,4 @@
 // TfrmMain's commands: every action of the menus, the toolbar and the keys, built in one place.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

@@ -1,5 +1,4 @@
 // The window's side of the engine's Host: boxes, beeps, sounds, animations and command states.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

@@ -1,5 +1,4 @@
 // TfrmMain's input: the table's presses, drags, releases and double clicks, pointer hover and keys.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

@@ -1,5 +1,4 @@
 // The status bar, the pile size panel and the one-second timer of the main window.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

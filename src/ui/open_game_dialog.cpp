@@ -1,5 +1,4 @@
 // TfrmOpenGame: the chooser's views, search, description panel, preview and the state it keeps in the settings.
-// The window header first: it brings the engine headers before Qt defines "emit".
 #include "ui/main_window.h"
 #include "ui/open_game_dialog.h"
 

@@ -1,7 +1,6 @@
 // TfrmOpenGame: the "Open a game" dialog — five views of the catalog, a search box, the description and the preview.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
 #include "engine/session.h"
 #include "catalog/chooser.h"
 #include "engine/game_object.h"

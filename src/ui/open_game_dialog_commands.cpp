@@ -1,5 +1,4 @@
 // The chooser's commands in the game window: menus, starting the chosen game, favorites, random games, numbers.
-// The window header first: it brings the engine headers before Qt defines "emit".
 #include "ui/main_window.h"
 #include "ui/open_game_dialog_commands.h"
 

@@ -1,7 +1,6 @@
 // The window's ways to reach a game: "&Open a game...", the favorites menu, random games, "Select a game number".
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword (the session's headers use it as a name).
 #include "engine/session.h"
 #include "engine/game_object.h"
 #include "engine/random.h"

@@ -1,5 +1,4 @@
 // Start-up and shutdown of the window application.
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/rules_context.h"
 #include "engine/session.h"
 

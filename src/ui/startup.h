@@ -1,7 +1,6 @@
 // Start-up and shutdown of the window application.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/game_object.h"
 #include "engine/session.h"
 

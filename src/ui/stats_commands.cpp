@@ -1,5 +1,4 @@
 // The statistics commands: each builds its dialog from the game object and the settings of the window.
-// The window header first: it brings the engine headers before Qt defines "emit".
 #include "ui/main_window.h"
 #include "ui/stats_commands.h"
 

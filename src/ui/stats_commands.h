@@ -1,7 +1,6 @@
 // The statistics commands of the game window: menu items, the new hi-score and "Game won" at the end of a game.
 #pragma once
 
-// The engine headers first: Qt defines "emit" as a keyword.
 #include "engine/game_object.h"
 #include "engine/host.h"
 

@@ -1,5 +1,4 @@
 // The table on screen: layout, the table picture, painting, scrolling and the mouse.
-// The engine header first: Qt defines "emit" as a keyword.
 #include "engine/pickup.h"
 #include "ui/table_widget.h"
 
