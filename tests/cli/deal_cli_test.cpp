@@ -12,24 +12,16 @@
 #include "engine/deal.h"
 #include "engine/rule_sets.h"
 #include "engine/table_text.h"
+#include "cli/cli_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using cw::test::CliRun;
+using cw::test::outputLines;
+using cw::test::readFileText;
+using cw::test::runCli;
 
 class DealCli : public ::testing::Test {
 protected:
@@ -47,17 +39,7 @@ protected:
     }
     static void TearDownTestSuite() { fs::remove_all(dir_); }
 
-    static CliRun run(const std::string& args)
-    {
-        const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-        const std::string cmd = std::string(CW_BIN_DIR "/cardwise-cli ") + args + " >" + out.string() + " 2>" + err.string();
-        const int raw = std::system(cmd.c_str());
-        CliRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        return r;
-    }
+    static CliRun run(const std::string& args) { return runCli(args); }
     static std::string defs() { return "--defs " + (dir_ / "GAMES.DAT").string(); }
 
     static fs::path dir_;
@@ -65,15 +47,6 @@ protected:
 
 fs::path DealCli::dir_;
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        result.push_back(line);
-    return result;
-}
 
 } // namespace
 
@@ -82,17 +55,17 @@ TEST_F(DealCli, DealPrintsTheSnapshotOfTheStoredTable)
     const CliRun r = run("deal " + defs() + " --game 1 --number 1");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const auto got = lines(r.out);
+    const auto got = outputLines(r.out);
     ASSERT_EQ(got.size(), 71u);
     // The frozen Klondike table of game number 1: the fixture's first block after its two headers.
-    const auto frozen = lines(slurp(CW_FIXTURES_DIR "/deals/klondike.txt"));
+    const auto frozen = outputLines(readFileText(CW_FIXTURES_DIR "/deals/klondike.txt"));
     ASSERT_GE(frozen.size(), 73u);
     EXPECT_EQ(got, std::vector<std::string>(frozen.begin() + 2, frozen.begin() + 73));
 
     const CliRun f = run("deal " + defs() + " --game 7 --number 1234567890123");
     ASSERT_EQ(f.status, 0) << f.err;
     const auto expected = cw::engine::encodeSnapshot(cw::engine::deal(cw::test::freecell(), "1234567890123").state.table);
-    EXPECT_EQ(lines(f.out), std::vector<std::string>(expected.begin(), expected.end()));
+    EXPECT_EQ(outputLines(f.out), std::vector<std::string>(expected.begin(), expected.end()));
 }
 
 TEST_F(DealCli, ErrorsAreOneLineOnStderr)
@@ -128,7 +101,7 @@ TEST_F(DealCli, ErrorsAreOneLineOnStderr)
 
 TEST_F(DealCli, ShufflePrintsTheFrozenArray)
 {
-    const auto frozen = lines(slurp(CW_FIXTURES_DIR "/deals/shuffle.txt"));
+    const auto frozen = outputLines(readFileText(CW_FIXTURES_DIR "/deals/shuffle.txt"));
     struct Row {
         std::string args;
         std::string fixturePrefix;

@@ -12,33 +12,16 @@
 
 #include "catalog/definitions.h"
 #include "engine/rules_play_sets.h"
+#include "cli/cli_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        out.push_back(l);
-    return out;
-}
+using cw::test::CliRun;
+using cw::test::outputLines;
+using cw::test::readFileText;
+using cw::test::runCli;
 
 class OpenCli : public ::testing::Test {
 protected:
@@ -56,18 +39,7 @@ protected:
     }
     static void TearDownTestSuite() { fs::remove_all(dir_); }
 
-    static CliRun run(const std::string& args)
-    {
-        const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-        const std::string cmd = std::string(CW_BIN_DIR "/cardwise-cli ") + args + " --defs " + (dir_ / "GAMES.DAT").string() +
-                                " >" + out.string() + " 2>" + err.string();
-        const int raw = std::system(cmd.c_str());
-        CliRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        return r;
-    }
+    static CliRun run(const std::string& args) { return runCli(args + " --defs " + (dir_ / "GAMES.DAT").string()); }
 
     static inline fs::path dir_;
 };
@@ -87,9 +59,9 @@ TEST_F(OpenCli, SavedGameOpensToTheSameTableAndUndoesToTheDeal)
 
         const CliRun opened = run("open " + file);
         ASSERT_EQ(opened.status, 0) << opened.err;
-        const auto l = lines(opened.out);
+        const auto l = outputLines(opened.out);
         ASSERT_EQ(l.size(), 72u);
-        const auto p = lines(played.out);
+        const auto p = outputLines(played.out);
         ASSERT_GE(p.size(), 71u);
         EXPECT_EQ(std::vector<std::string>(l.begin(), l.begin() + 71), std::vector<std::string>(p.begin(), p.begin() + 71));
         int score = 0, depth = -1;
@@ -98,11 +70,11 @@ TEST_F(OpenCli, SavedGameOpensToTheSameTableAndUndoesToTheDeal)
 
         const CliRun all = run("open " + file + " --undo " + std::to_string(depth));
         ASSERT_EQ(all.status, 0) << all.err;
-        const auto a = lines(all.out);
-        EXPECT_EQ(std::vector<std::string>(a.begin(), a.begin() + 71), lines(dealt.out));
+        const auto a = outputLines(all.out);
+        EXPECT_EQ(std::vector<std::string>(a.begin(), a.begin() + 71), outputLines(dealt.out));
         EXPECT_EQ(a[71].substr(a[71].find(" undo ")), " undo 0");
 
-        const auto one = lines(run("open " + file + " --undo 1").out);
+        const auto one = outputLines(run("open " + file + " --undo 1").out);
         ASSERT_EQ(one.size(), 72u);
         EXPECT_EQ(one[71].substr(one[71].find(" undo ")), " undo " + std::to_string(depth - 1));
 
@@ -116,7 +88,7 @@ TEST_F(OpenCli, OldFormatFileAndErrors)
 {
     const CliRun old = run("open " CW_FIXTURES_DIR "/saved/v0520.gam --undo 1");
     ASSERT_EQ(old.status, 0) << old.err;
-    const auto l = lines(old.out);
+    const auto l = outputLines(old.out);
     ASSERT_EQ(l.size(), 72u);
     EXPECT_EQ(l[0], "010001100120") << "stock after the undo";
     EXPECT_EQ(l[3 + 16 + 27], "0051") << "tableau pile 28";

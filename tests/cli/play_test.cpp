@@ -1,6 +1,8 @@
 // cardwise-cli play and moves: the dealt table played from a moves file, stdin or at random, and the legal moves listed.
 #include <gtest/gtest.h>
 
+#include "cli/cli_run.h"
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -11,49 +13,23 @@
 
 namespace {
 
-const std::string kCli = CW_BIN_DIR "/cardwise-cli";
-const std::string kDefs = CW_FIXTURES_DIR "/games/GAMES.DAT";
+using cw::test::CliRun;
+using cw::test::outputLines;
+using cw::test::runCli;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+const std::string kDefs = CW_FIXTURES_DIR "/games/GAMES.DAT";
 
 CliRun run(const std::string& args, const std::string& input = "")
 {
-    std::string command = kCli + " " + args + " 2>/dev/null";
-    if (!input.empty()) {
-        const std::string path = ::testing::TempDir() + "cw_play_input.txt";
-        std::ofstream(path) << input;
-        command += " < " + path;
-    }
-    CliRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int st = pclose(pipe);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return runCli(args, input, false);
 }
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        out.push_back(l);
-    return out;
-}
 
 TEST(CliPlay, MovesListsTheLegalMovesOfTheDeal)
 {
     const CliRun r = run("moves --game 0 --number 1234 --defs " + kDefs);
     ASSERT_EQ(r.status, 0);
-    const auto l = lines(r.out);
+    const auto l = outputLines(r.out);
     ASSERT_FALSE(l.empty());
     EXPECT_EQ(l.front(), "turn Fila1");
 }
@@ -65,9 +41,9 @@ TEST(CliPlay, AppliesMovesAndReportsEachRefusal)
     const CliRun r = run("play --game 0 --number 1234 --defs " + kDefs + " --moves -",
                       "turn Fila1\n# a comment\n\nFila7 0 Dest1\nturn Fila1\nbogus move\n");
     ASSERT_EQ(r.status, 0);
-    const auto l = lines(r.out);
+    const auto l = outputLines(r.out);
     ASSERT_EQ(l.size(), 71u + 3u);
-    EXPECT_NE(l[19], lines(dealt.out)[19]) << "Fila1 (line 20) changed face";
+    EXPECT_NE(l[19], outputLines(dealt.out)[19]) << "Fila1 (line 20) changed face";
     EXPECT_EQ(l[71], "refused line 4: Fila7 0 Dest1: that card cannot be lifted");
     EXPECT_EQ(l[72], "refused line 5: turn Fila1: no face-down top card to turn");
     EXPECT_EQ(l[73].rfind("refused line 6: bogus move: ", 0), 0u);
@@ -80,7 +56,7 @@ TEST(CliPlay, RandomPlayIsReproducible)
     const CliRun b = run(args);
     ASSERT_EQ(a.status, 0);
     EXPECT_EQ(a.out, b.out);
-    EXPECT_GT(lines(a.out).size(), 71u);
+    EXPECT_GT(outputLines(a.out).size(), 71u);
 }
 
 TEST(CliPlay, ArgumentErrors)

@@ -1,6 +1,8 @@
 // cardwise-cli solve and winrate: verdicts, lines that replay through play, FreeCell boards and their errors.
 #include <gtest/gtest.h>
 
+#include "cli/cli_run.h"
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -11,32 +13,13 @@
 
 namespace {
 
-const std::string kCli = CW_BIN_DIR "/cardwise-cli";
+using cw::test::CliRun;
+using cw::test::runCli;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
 
 CliRun run(const std::string& args, const std::string& input = "")
 {
-    std::string command = kCli + " " + args + " 2>&1";
-    if (!input.empty()) {
-        const std::string path = ::testing::TempDir() + "cw_solve_input.txt";
-        std::ofstream(path) << input;
-        command += " < " + path;
-    }
-    CliRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int st = pclose(pipe);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return runCli(args, input, true);
 }
 
 std::string writeBoard(const std::string& name, const std::string& text)
