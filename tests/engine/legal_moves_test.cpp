@@ -1,6 +1,8 @@
 // The legal-move generator: regression counts from fixed deals, the notation, and random play keeping every card on one pile.
 #include <gtest/gtest.h>
 
+#include "engine/built_catalog.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -206,20 +208,10 @@ TEST(LegalMoves, RandomPlayKeepsEveryCardOnOnePile)
 // The whole catalog, once the definitions file is built next to the binaries.
 TEST(LegalMoves, RandomPlayOverTheCatalog)
 {
-    const std::filesystem::path defs = CW_BIN_DIR "/GAMES.DAT";
-    if (!std::filesystem::exists(defs))
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    auto text = cw::catalog::ReadWholeFile(defs);
-    ASSERT_TRUE(text.ok());
-    const auto list = cw::catalog::BuildGameList(text.value()).list;
-    for (const auto& entry : list.entries()) {
-        if (!entry.usable)
-            continue;
-        auto rules = cw::catalog::LoadGameRules(text.value(), list, entry.id, {});
-        if (!rules.ok())
-            continue;
-        randomPlay(rules.value(), entry.name, 20, 300);
-    }
+    catalog->forEachGame([](const auto& entry, const auto& rules) { randomPlay(rules, entry.name, 20, 300); });
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Round trips with real play: random legal moves recorded for undo, saved, opened, undone and redone.
 #include <gtest/gtest.h>
 
+#include "engine/built_catalog.h"
+
 #include <filesystem>
 
 #include "catalog/definitions.h"
@@ -125,18 +127,10 @@ TEST(SavedGamePlay, RuleSetsRoundTrip)
 // The whole catalog, once the definitions file is built next to the binaries.
 TEST(SavedGamePlay, CatalogRoundTrip)
 {
-    const std::filesystem::path defs = CW_BIN_DIR "/GAMES.DAT";
-    if (!std::filesystem::exists(defs))
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    auto text = cw::catalog::ReadWholeFile(defs);
-    ASSERT_TRUE(text.ok());
-    const auto list = cw::catalog::BuildGameList(text.value()).list;
-    for (const auto& entry : list.entries()) {
-        if (!entry.usable)
-            continue;
-        auto rules = cw::catalog::LoadGameRules(text.value(), list, entry.id, {});
-        if (!rules.ok())
-            continue;
-        roundTrip(rules.value(), entry.name, "123456", 100, static_cast<std::uint32_t>(entry.id));
-    }
+    catalog->forEachGame([](const auto& entry, const auto& rules) {
+        roundTrip(rules, entry.name, "123456", 100, static_cast<std::uint32_t>(entry.id));
+    });
 }
