@@ -178,9 +178,9 @@ void TfrmMain::createToolBar()
     m_toolBar->toggleViewAction()->setVisible(false);
     const bool large = pref("ToolBar_Large", "Y") == "Y";
     command(QStringLiteral("mnuLargeIcons"))->setChecked(large);
-    for (const ToolButtonSpec& spec : kToolButtons) {
-        QAction* a = command(QString::fromLatin1(spec.command));
-        if (spec.smallOnly) {
+    for (const ToolButtonSpec& button : kToolButtons) {
+        QAction* a = command(QString::fromLatin1(button.command));
+        if (button.smallOnly) {
             // A button of its own: hiding it must not hide the menu item.
             QAction* menuItem = a;
             a = new QAction(this);
@@ -190,9 +190,9 @@ void TfrmMain::createToolBar()
             connect(menuItem, &QAction::enabledChanged, a, &QAction::setEnabled);
             m_actions.insert(a->objectName(), a);
         }
-        a->setIcon(style()->standardIcon(spec.icon));
-        a->setIconText(QString::fromLatin1(spec.text));
-        a->setToolTip(QString::fromLatin1(spec.hint));
+        a->setIcon(style()->standardIcon(button.icon));
+        a->setIconText(QString::fromLatin1(button.text));
+        a->setToolTip(QString::fromLatin1(button.hint));
         m_toolBar->addAction(a);
     }
     for (QAction* a : m_toolBar->actions())
