@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "catalog/definitions.h"
 
 namespace cw::test {
 
@@ -61,6 +64,19 @@ inline std::vector<std::string> outputLines(const std::string& text)
     for (std::string l; std::getline(s, l);)
         lines.push_back(l);
     return lines;
+}
+
+// A fresh temporary folder holding a GAMES.DAT written from `games`; the caller removes it.
+inline std::filesystem::path writeCatalogFolder(const std::string& prefix,
+                                                const std::vector<catalog::DefinitionGame>& games)
+{
+    const auto dir = std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto text = catalog::writeDefinitions(games, {});
+    EXPECT_TRUE(text.ok()) << text.error();
+    if (text.ok())
+        std::ofstream(dir / "GAMES.DAT", std::ios::binary) << text.value();
+    return dir;
 }
 
 } // namespace cw::test

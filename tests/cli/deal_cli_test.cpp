@@ -27,15 +27,11 @@ class DealCli : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = fs::temp_directory_path() / ("cw_deal_cli_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
         std::vector<cw::catalog::DefinitionGame> games(3);
         games[0] = {2, 1, false, false, false, "Klondike", cw::test::klondike()};
         games[1] = {5, 9, true, false, false, "Hidden game", cw::test::freecell()};
         games[2] = {3, 7, false, false, false, "FreeCell", cw::test::freecell()};
-        auto text = cw::catalog::writeDefinitions(games, {});
-        ASSERT_TRUE(text.ok()) << text.error();
-        std::ofstream(dir_ / "GAMES.DAT", std::ios::binary) << text.value();
+        dir_ = cw::test::writeCatalogFolder("cw_deal_cli_", games);
     }
     static void TearDownTestSuite() { fs::remove_all(dir_); }
 

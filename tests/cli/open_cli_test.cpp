@@ -27,15 +27,11 @@ class OpenCli : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = fs::temp_directory_path() / ("cw_open_cli_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
         std::vector<cw::catalog::DefinitionGame> games(3);
         games[0] = {1, 2, false, false, false, "Klondike", cw::test::playKlondike()};
         games[1] = {7, 3, false, false, false, "FreeCell", cw::test::playFreecell()};
         games[2] = {8, 4, false, false, false, "Spider", cw::test::playSpider()};
-        auto text = cw::catalog::writeDefinitions(games, {});
-        ASSERT_TRUE(text.ok()) << text.error();
-        std::ofstream(dir_ / "GAMES.DAT", std::ios::binary) << text.value();
+        dir_ = cw::test::writeCatalogFolder("cw_open_cli_", games);
     }
     static void TearDownTestSuite() { fs::remove_all(dir_); }
 
