@@ -5,19 +5,14 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
+#include "fuzz_support.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "storage/safe_file.h"
 
 namespace {
-std::string scratchFolder() {
-    static const std::string folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("cw_fuzz_ini_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p.string() + "/";
-    }();
+const std::string& scratchFolder() {
+    static const std::string folder = cw::fuzz::scratchFolder("cw_fuzz_ini_");
     return folder;
 }
 }  // namespace
@@ -29,16 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 
     IniFile ini(path);
-    // A section and key named after the first header and key of the input reach the interesting paths.
-    std::string section = "Preference", key = "Game";
-    if (auto open = bytes.find('['); open != std::string::npos) {
-        auto close = bytes.find(']', open);
-        if (close != std::string::npos && close - open < 64) section = bytes.substr(open + 1, close - open - 1);
-    }
-    if (auto eq = bytes.find('='); eq != std::string::npos && eq < 64) {
-        auto start = bytes.rfind('\n', eq);
-        key = bytes.substr(start == std::string::npos ? 0 : start + 1, eq - (start == std::string::npos ? 0 : start + 1));
-    }
+    auto [section, key] = cw::fuzz::firstSectionAndKey(bytes, "Preference", "Game");
     key = cw::storage::trim(key);
     (void)ini.readString(section, key, "d");
     (void)ini.readInteger(section, key, 7);

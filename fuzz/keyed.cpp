@@ -5,17 +5,12 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
+#include "fuzz_support.h"
 #include "storage/keyed_file.h"
 
 namespace {
-std::string scratchFolder() {
-    static const std::string folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("cw_fuzz_keyed_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p.string() + "/";
-    }();
+const std::string& scratchFolder() {
+    static const std::string folder = cw::fuzz::scratchFolder("cw_fuzz_keyed_");
     return folder;
 }
 }  // namespace
@@ -28,17 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
 
-    // Use the first header and the first key of the input, so that the section paths are reached.
-    std::string section = "A", key = "k";
-    if (auto open = bytes.find('['); open != std::string::npos) {
-        auto close = bytes.find(']', open);
-        if (close != std::string::npos && close - open < 64) section = bytes.substr(open + 1, close - open - 1);
-    }
-    if (auto eq = bytes.find('='); eq != std::string::npos && eq < 64) {
-        auto start = bytes.rfind('\n', eq);
-        std::size_t from = start == std::string::npos ? 0 : start + 1;
-        key = bytes.substr(from, eq - from);
-    }
+    auto [section, key] = cw::fuzz::firstSectionAndKey(bytes, "A", "k");
     try {
         (void)findSection(path, "[" + section + "]");
         (void)readKeyedValue(path, section, key, "d");
