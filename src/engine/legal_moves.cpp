@@ -170,6 +170,21 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
     }
 }
 
+// The Draw is open in the last deal, once per game, outside the tutor (as the press allows it).
+bool drawOpen(const Play& play)
+{
+    return play.rules.groupLimit() == -17 && play.state.dealNumber == 3 && !play.state.drawUsed &&
+           play.state.tutorMode == 0;
+}
+
+void addDraws(const Play& play, int c, MoveList& list)
+{
+    const Pile& p = play.table().tableau(c);
+    for (int i = 0; i + 1 < static_cast<int>(p.size()); ++i)
+        if (pressAction(play, PileRef::tableau(c), i) == PressAction::Draw)
+            list.push(Move{MoveKind::Draw, PileRef::tableau(c), i, {}});
+}
+
 } // namespace
 
 void generateMoves(const Play& play, MoveList& list)
@@ -181,6 +196,7 @@ void generateMoves(const Play& play, MoveList& list)
     const bool clickToPlay = play.rules.clickToPlay() == 1;
     const bool holdTableau = tableauHeld(play);
     const TargetCache cache(play);
+    const bool draws = drawOpen(play);
     // Hook: selection games (rule parameter 41) generate their selections here.
     for (int c = 0; c < play.tableaus(); ++c) {
         const Pile& p = t.tableau(c);
@@ -192,6 +208,8 @@ void generateMoves(const Play& play, MoveList& list)
             continue;
         }
         addLifts(play, cache, PileRef::tableau(c), clickToPlay, holdTableau, list);
+        if (draws)
+            addDraws(play, c, list);
     }
     if (!t.waste().empty())
         addLifts(play, cache, PileRef::waste(), clickToPlay, holdTableau, list);
@@ -212,6 +230,7 @@ bool applyMove(Play& play, const Move& move)
     switch (move.kind) {
     case MoveKind::TurnUp: return turnUp(play, move.from.index);
     case MoveKind::Stock: changed = stockClick(play, true); break;
+    case MoveKind::Draw: changed = tryDraw(play, move.from.index, move.index); break;
     case MoveKind::Transfer: {
         const Carried g = carriedAt(play, move.from, move.index);
         changed = g.count > 0 && moveCards(play, move.from, move.index, move.to, g.count > 1);
@@ -239,6 +258,21 @@ bool playMove(Play& play, const Move& move, std::string* reason)
         if (p.empty() || pressAction(play, move.from, static_cast<int>(p.size()) - 1) != PressAction::TurnUp)
             return refuse("no face-down top card to turn");
         return applyMove(play, move);
+    }
+    case MoveKind::Draw: {
+        if (move.from.kind != PileKind::Tableau || !move.from.valid() || move.from.index >= play.tableaus())
+            return refuse("not a tableau pile in use");
+        const Pile& p = t.tableau(move.from.index);
+        if (move.index < 0 || move.index + 1 >= static_cast<int>(p.size()) ||
+            pressAction(play, move.from, move.index) != PressAction::Draw)
+            return refuse("no buried card to draw there");
+        if (play.state.dealNumber != 3)
+            return refuse("the Draw is allowed after the last redeal");
+        if (play.state.drawUsed)
+            return refuse("only one Draw is permitted");
+        if (!applyMove(play, move))
+            return refuse("the Draw is not allowed now");
+        return true;
     }
     case MoveKind::Stock:
         if (!stockClickAvailable(play))
@@ -269,6 +303,7 @@ std::string moveText(const Move& move)
     switch (move.kind) {
     case MoveKind::Stock: return "stock";
     case MoveKind::TurnUp: return "turn " + pileName(move.from);
+    case MoveKind::Draw: return "draw " + pileName(move.from) + " " + std::to_string(move.index);
     case MoveKind::Transfer: break;
     }
     return pileName(move.from) + " " + std::to_string(move.index) + " " + pileName(move.to);
@@ -294,8 +329,16 @@ std::optional<Move> parseMove(std::string_view text, std::string* error)
             return fail("not a tableau pile: " + b);
         return Move{MoveKind::TurnUp, p, -1, {}};
     }
+    if (a == "draw" && !b.empty() && !c.empty()) {
+        const PileRef p = pileFromName(b);
+        if (p.kind != PileKind::Tableau || pileName(p) != b)
+            return fail("not a tableau pile: " + b);
+        if (c.size() > 3 || c.find_first_not_of("0123456789") != std::string::npos)
+            return fail("card index is not a number: " + c);
+        return Move{MoveKind::Draw, p, std::stoi(c), {}};
+    }
     if (a.empty() || b.empty() || c.empty())
-        return fail("expected 'from-pile card-index to-pile', 'stock' or 'turn PILE'");
+        return fail("expected 'from-pile card-index to-pile', 'stock', 'turn PILE' or 'draw PILE card-index'");
     const PileRef from = pileFromName(a);
     const PileRef to = pileFromName(c);
     if (!from.valid() || pileName(from) != a)

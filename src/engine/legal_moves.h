@@ -15,6 +15,7 @@ enum class MoveKind : std::uint8_t {
     Transfer,  // lift the card at `index` of `from` (with the cards above it) and drop it on `to`
     Stock,     // click the stock (a turnover or redeal runs at once)
     TurnUp,    // turn the face-down top card of tableau pile `from`
+    Draw,      // the one Draw: the buried card at `index` of tableau pile `from` goes to its top
 };
 
 struct Move {
@@ -50,8 +51,8 @@ private:
 };
 
 // Fills list with every legal move: turn-ups, lifts of each liftable group to each legal target
-// (in click-to-play games only the target the click would choose), and the stock click when it
-// would change the table. Uses the same legality code as the press and the release.
+// (in click-to-play games only the target the click would choose), the Draw of each buried card
+// while it is allowed, and the stock click when it would change the table. Uses the same legality code as the press and the release.
 void generateMoves(const Play& play, MoveList& list);
 
 // Applies a move the generator produced, as the player's action: the move itself, then the
@@ -61,7 +62,7 @@ bool applyMove(Play& play, const Move& move);
 // Checks a move against the rules first; on refusal returns false with the reason.
 bool playMove(Play& play, const Move& move, std::string* reason);
 
-// "Fila3 5 Dest1" (card index from 0 at the bottom card), "stock", "turn Fila3".
+// "Fila3 5 Dest1" (card index from 0 at the bottom card), "stock", "turn Fila3", "draw Fila3 1".
 std::string moveText(const Move& move);
 // Parses the notation; nullopt (with a reason) for anything else.
 std::optional<Move> parseMove(std::string_view text, std::string* error = nullptr);
