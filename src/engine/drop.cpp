@@ -6,6 +6,7 @@
 #include "engine/moves.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
+#include "engine/tutor.h"
 
 namespace cw::engine {
 namespace {
@@ -229,13 +230,19 @@ int automaticTargets(const Play& play, const Carried& g, Destinations allowed, b
     return n;
 }
 
-bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic)
+bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic,
+                          const TutorRecord* guard)
 {
     const Carried g = carriedAt(play, source, index);
     if (g.count <= 0 || play.table().isFaceDown(g.card))
         return false;
     PileRef list[kMaxAutoTargets];
-    const int n = automaticTargets(play, g, allowed, automatic, list);
+    int n = automaticTargets(play, g, allowed, automatic, list);
+    if (guard)
+        n = static_cast<int>(std::remove_if(list, list + n, [&](PileRef target) {
+                                 return backMoveRefused(play.state, *guard, g.card, target);
+                             }) -
+                             list);
     return dropAttempt(play, g, std::span<const PileRef>(list, static_cast<std::size_t>(n)), automatic).valid();
 }
 

@@ -8,6 +8,8 @@
 
 namespace cw::engine {
 
+class TutorRecord;
+
 // A lifted group: the card at position index of source and, for a tableau group, every card above it.
 struct Carried {
     int card = 0;
@@ -30,13 +32,16 @@ PileRef dropAttempt(Play& play, const Carried& carried, std::span<const PileRef>
 
 // Where a card may go by itself (click-to-play, autoplay, the tutor): foundations first (single
 // cards), then non-empty and then empty tableau piles, then reserves (single cards), then the
-// waste. True when the card was moved.
+// waste. True when the card was moved. With a tutor record (the back-move guard asked for),
+// targets the guard refuses are passed over: while the guard is set and outside the demo, the
+// card the tutor moved or showed last may go only where that move took it.
 struct Destinations {
     bool foundations = true;
     bool tableaus = true;
     bool reserves = true;
 };
-bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic);
+bool automaticDestination(Play& play, PileRef source, int index, Destinations allowed, bool automatic,
+                          const TutorRecord* guard = nullptr);
 
 // The targets the automatic search tries for the group, in its order; returns how many were
 // written to out (room for every pile of the table).

@@ -168,7 +168,7 @@ bool reverseColumn(Play& play, int c)
     return true;
 }
 
-bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture)
+bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const TutorRecord* guard)
 {
     const Table& t = play.table();
     if (!pile.valid())
@@ -215,7 +215,7 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture)
     }
     if (!allowed.foundations && !allowed.tableaus)
         return false;
-    const bool moved = automaticDestination(play, pile, index, allowed, false);
+    const bool moved = automaticDestination(play, pile, index, allowed, false, guard);
     if (moved)
         play.state.moveMade = true;
     return moved;

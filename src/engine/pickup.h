@@ -48,8 +48,9 @@ inline void noteDragMoved(GameState& state)
 bool tableRelease(Play& play, std::span<const PileRef> candidates);
 
 // A right or double click (or a click in a click-to-play game): the card moves to the first
-// legal destination the gesture's options allow. True when it moved.
-bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture);
+// legal destination the gesture's options allow. True when it moved. A tutor record given
+// applies the tutor's back-move guard to the search (see automaticDestination).
+bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const TutorRecord* guard = nullptr);
 
 // A double click: on the stock it only clears the flag that swallows the next stock press; on a
 // card it is a click-to-play move by the double-click options.

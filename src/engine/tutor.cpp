@@ -112,8 +112,8 @@ TutorStep tryPosition(const Play& play, PileRef pile, int index, const Attempt& 
     PileRef list[kMaxAutoTargets];
     const int n = automaticTargets(play, g, a.allowed, a.automatic, list);
     for (int i = 0; i < n; ++i) {
-        if ((holdTableau && list[i].kind == PileKind::Tableau) || !mayDrop(play, g, list[i]) ||
-            !useful(play, g, list[i], record))
+        if ((holdTableau && list[i].kind == PileKind::Tableau) || backMoveRefused(play.state, record, g.card, list[i]) ||
+            !mayDrop(play, g, list[i]) || !useful(play, g, list[i], record))
             continue;
         step.action = TutorAction::CardMove;
         step.card = g.card;
