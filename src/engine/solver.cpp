@@ -12,6 +12,8 @@
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
+#include "engine/search_keyset.h"
+#include "engine/search_open.h"
 #include "engine/stock.h"
 #include "engine/zobrist.h"
 
@@ -19,56 +21,6 @@ namespace cw::engine {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Open-addressing set of 64-bit keys; 0 marks a free slot, so key 0 is stored as 1.
-class KeySet {
-public:
-    KeySet() : slots_(std::size_t{1} << 14, 0) {}
-
-    // True when key was not in the set (it is now).
-    bool insert(std::uint64_t key)
-    {
-        if (key == 0)
-            key = 1;
-        if ((size_ + 1) * 2 > slots_.size())
-            grow();
-        return place(slots_, key);
-    }
-    void clear()
-    {
-        std::fill(slots_.begin(), slots_.end(), 0);
-        size_ = 0;
-    }
-    std::size_t bytes() const { return slots_.size() * sizeof(std::uint64_t); }
-    std::size_t bytesAfterGrowth() const { return bytes() * 2; }
-    bool wouldGrow() const { return (size_ + 1) * 2 > slots_.size(); }
-
-private:
-    bool place(std::vector<std::uint64_t>& slots, std::uint64_t key)
-    {
-        const std::size_t mask = slots.size() - 1;
-        for (std::size_t i = static_cast<std::size_t>(key ^ (key >> 29)) & mask;; i = (i + 1) & mask) {
-            if (slots[i] == key)
-                return false;
-            if (slots[i] == 0) {
-                slots[i] = key;
-                ++size_;
-                return true;
-            }
-        }
-    }
-    void grow()
-    {
-        std::vector<std::uint64_t> bigger(slots_.size() * 2, 0);
-        size_ = 0;
-        for (std::uint64_t k : slots_)
-            if (k != 0)
-                place(bigger, k);
-        slots_.swap(bigger);
-    }
-    std::vector<std::uint64_t> slots_;
-    std::size_t size_ = 0;
-};
 
 // One level of the search: a position, the moves still to try from it and how it was reached.
 struct Frame {
@@ -636,6 +588,12 @@ PlayOptions solverPlayOptions()
 
 SolveResult solve(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
 {
+    // Open games (FreeCell and its kin) go through the compact search; a line it finds that the
+    // engine does not confirm sends the deal to the general search instead.
+    if (limits.reductions)
+        if (auto open = solveOpen(rules, state, limits))
+            if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line))
+                return *open;
     Search search(rules, state, limits);
     return search.run();
 }

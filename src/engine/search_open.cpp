@@ -1,0 +1,717 @@
+// The fast search for open games: rule tables built from the engine's tests, compact piles with do and undo in place.
+#include "engine/search_open.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <chrono>
+#include <ctime>
+#include <vector>
+
+#include "engine/rules_building.h"
+#include "engine/rules_groups.h"
+#include "engine/search_keyset.h"
+#include "engine/stock.h"
+#include "engine/zobrist.h"
+
+namespace cw::engine {
+
+namespace {
+
+using CardSet = std::bitset<kLastCard + 1>;
+using Clock = std::chrono::steady_clock;
+
+// Lifted from where: the building test may tell them apart.
+enum Source : int { kFromTableauSingle = 0, kFromTableauGroup = 1, kFromReserve = 2, kSources = 3 };
+
+// Reserve codes the drop treats as a plain free cell (one card, only when empty) and code 4
+// (takes nothing); every other code has a test of its own.
+bool plainReserveCode(int code)
+{
+    switch (code) {
+    case 8: case 9: case 12: case 13: case 85: case 88: case 89: case 90: case 103: case 107: case 119:
+    case 145: case 146: case 154: case 161:
+        return false;
+    default: return true;
+    }
+}
+
+// Foundation bases that make complete runs leave the tableau by themselves.
+bool runBase(int v) { return v == 82 || v == 83 || v == 95 || v == 97 || v == 98 || v == 99; }
+
+} // namespace
+
+class OpenRules {
+public:
+    int tableaus = 0;
+    int reserves = 0;
+    int foundations = 0;
+    int groupLimit = 0;
+    int foundationCap = 0;
+    std::array<bool, kReservePiles> cellTakes{};
+    std::array<std::array<CardSet, kLastCard + 1>, kSources> tabOn{}; // [source][moving]: tops it goes on
+    std::array<CardSet, kSources> tabEmpty{};                          // [source]: cards an empty column takes
+    std::vector<std::array<CardSet, kLastCard + 1>> foundOn;           // [f][moving]: tops it goes on
+    std::vector<CardSet> foundEmpty;                                   // [f]: cards an empty foundation takes
+    std::array<CardSet, kLastCard + 1> sequence{};                     // [lower]: cards that lift with it
+    std::array<std::vector<std::uint8_t>, kLastCard + 1> builders;     // cards that may be built on a card
+    std::array<int, kTablePiles> slot{};                               // hash slot per compact pile
+    bool safeHome = false;
+    // What the tables were built for.
+    catalog::Rules rules;
+    CardSet cards;
+
+    int piles() const { return tableaus + reserves + foundations; }
+    PileRef ref(int i) const
+    {
+        if (i < tableaus)
+            return PileRef::tableau(i);
+        if (i < tableaus + reserves)
+            return PileRef::reserve(i - tableaus);
+        return PileRef::foundation(i - tableaus - reserves);
+    }
+
+    // The group-size test of the press (targetEmpty false) and of the drop on an empty column.
+    bool fits(int n, int emptyColumns, int emptyCells, bool targetEmpty) const
+    {
+        switch (groupLimit) {
+        case -1:
+        case -19: return true;
+        case -5:
+        case -6:
+            if (emptyColumns == 0)
+                return n <= emptyCells + 1;
+            if (groupLimit == -5 && !targetEmpty)
+                return n <= emptyCells + emptyColumns + 1;
+            return n <= emptyCells + emptyColumns;
+        default:
+            if (groupLimit < 0)
+                return n <= std::max(emptyColumns, 1);
+            return n <= groupLimit;
+        }
+    }
+};
+
+namespace {
+
+bool rulesFit(const catalog::Rules& r, const Play& play)
+{
+    if (play.family() != 0 || r.clickToPlay() == 1 || play.tableaus() < 1)
+        return false;
+    const int style = r.tableauFanStyle();
+    if (style == 8 || style == 9 || style == 12 || (r.tableauGridRows() >= 1 && r.tableauGridColumns() >= 1))
+        return false;
+    if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 ||
+        r.foundationStartTest() != 0 || r.firstMoveToFoundation() == 1 || r.wasteAccepts() == 2 ||
+        r.stockFirstRestriction() != 0 || r.sequenceRule() == 12)
+        return false;
+    if (r.foundationTakeBack() >= 1 && r.foundationTakeBack() <= 3)
+        return false;
+    switch (r.groupLimit()) {
+    case -12: case -13: case -15: case -16: case -17: case -18: return false;
+    default: break;
+    }
+    const int pickup = r.reservePickupRule();
+    if (pickup == -11 || pickup == -14 || pickup == -15)
+        return false;
+    for (int q = 0; q < play.reserves(); ++q)
+        if (!plainReserveCode(r.reserveAccept(q)))
+            return false;
+    for (int f = 0; f < play.foundations(); ++f) {
+        const int code = play.foundationCode(f);
+        if (code == 10 || code == 20 || code == 22 || code == 29 || runBase(r.foundationBase(f)))
+            return false;
+    }
+    // Every column builds by the same rule, so one column's table serves all.
+    for (int c = 1; c < play.tableaus(); ++c)
+        if (play.tableauCode(c) != play.tableauCode(0) || r.tableauEmptyRule(c) != r.tableauEmptyRule(0) ||
+            r.tableauContinuity(c) != r.tableauContinuity(0) || r.tableauDirection(c) != r.tableauDirection(0))
+            return false;
+    return play.tableauCode(0) != 149 && play.state.ascendingColumns == 0;
+}
+
+bool stateFits(const Play& play, CardSet& cards)
+{
+    const Table& t = play.table();
+    if (play.state.won || !t.stock().empty() || !t.waste().empty() || !t.secondWaste().empty())
+        return false;
+    auto scan = [&](const Pile& p) {
+        for (int c : p) {
+            if (c == 0 || t.isFaceDown(c))
+                return false;
+            cards[static_cast<std::size_t>(c)] = true;
+        }
+        return true;
+    };
+    for (int c = 0; c < play.tableaus(); ++c)
+        if (!scan(t.tableau(c)))
+            return false;
+    for (int q = 0; q < play.reserves(); ++q)
+        if (!scan(t.reserve(q)))
+            return false;
+    for (int f = 0; f < play.foundations(); ++f)
+        if (!scan(t.foundation(f)))
+            return false;
+    for (int k = play.foundations(); k < kFoundationPiles; ++k)
+        if (!t.foundation(k).empty())
+            return false;
+    for (int c = play.tableaus(); c < kTableauPiles; ++c)
+        if (!t.tableau(c).empty())
+            return false;
+    for (int q = play.reserves(); q < kReservePiles; ++q)
+        if (!t.reserve(q).empty())
+            return false;
+    return !stockClickAvailable(play);
+}
+
+void clearPiles(Table& t)
+{
+    for (auto& p : t.piles().foundations)
+        p.clear();
+    for (auto& p : t.piles().tableau)
+        p.clear();
+    for (auto& p : t.piles().reserves)
+        p.clear();
+}
+
+std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameState& state, const CardSet& cards)
+{
+    auto open = std::make_shared<OpenRules>();
+    open->rules = rules;
+    open->cards = cards;
+    GameState s = state;
+    clearPiles(s.table);
+    s.table.setAllFaceUp();
+    const PlayOptions options = solverPlayOptions();
+    Play play{rules, s, options};
+    open->tableaus = play.tableaus();
+    open->reserves = play.reserves();
+    open->foundations = play.foundations();
+    open->groupLimit = rules.groupLimit();
+    open->foundationCap = rules.foundationCapacity();
+    for (int q = 0; q < open->reserves; ++q)
+        open->cellTakes[static_cast<std::size_t>(q)] = rules.reserveAccept(q) != 4;
+    std::vector<int> list;
+    for (int c = 1; c <= kLastCard; ++c)
+        if (cards[static_cast<std::size_t>(c)])
+            list.push_back(c);
+    const PileRef column = PileRef::tableau(0);
+    const PileRef sources[kSources] = {PileRef::tableau(open->tableaus > 1 ? 1 : 0),
+                                       PileRef::tableau(open->tableaus > 1 ? 1 : 0),
+                                       open->reserves > 0 ? PileRef::reserve(0) : PileRef::tableau(0)};
+    const int code = play.tableauCode(0);
+    Pile& target = s.table.pile(column);
+    for (int m : list) {
+        for (int k = 0; k < kSources; ++k) {
+            target.clear();
+            if (buildingTest(play, tableauQuery(play, 0, m, sources[k], k != kFromTableauGroup)))
+                open->tabEmpty[static_cast<std::size_t>(k)][static_cast<std::size_t>(m)] = true;
+        }
+        for (int t : list) {
+            if (t == m || !generalRuleMayPass(code, m, t))
+                continue;
+            target.clear();
+            target.push(t);
+            for (int k = 0; k < kSources; ++k)
+                if (buildingTest(play, tableauQuery(play, 0, m, sources[k], k != kFromTableauGroup)))
+                    open->tabOn[static_cast<std::size_t>(k)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] =
+                        true;
+        }
+        for (int u : list)
+            if (u != m && sequencePair(play, 0, m, u))
+                open->sequence[static_cast<std::size_t>(m)][static_cast<std::size_t>(u)] = true;
+    }
+    target.clear();
+    open->foundOn.resize(static_cast<std::size_t>(open->foundations));
+    open->foundEmpty.resize(static_cast<std::size_t>(open->foundations));
+    for (int f = 0; f < open->foundations; ++f) {
+        Pile& home = s.table.foundation(f);
+        const int fcode = play.foundationCode(f);
+        for (int m : list) {
+            home.clear();
+            if (buildingTest(play, foundationQuery(play, f, m, column)))
+                open->foundEmpty[static_cast<std::size_t>(f)][static_cast<std::size_t>(m)] = true;
+            for (int t : list) {
+                if (t == m || !generalRuleMayPass(fcode, m, t))
+                    continue;
+                home.clear();
+                home.push(t);
+                if (buildingTest(play, foundationQuery(play, f, m, column)))
+                    open->foundOn[static_cast<std::size_t>(f)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] =
+                        true;
+            }
+        }
+        home.clear();
+    }
+    for (int m : list)
+        for (int t : list)
+            for (int k = 0; k < kSources; ++k)
+                if (open->tabOn[static_cast<std::size_t>(k)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)]) {
+                    open->builders[static_cast<std::size_t>(t)].push_back(static_cast<std::uint8_t>(m));
+                    break;
+                }
+    const PileClasses classes(rules);
+    for (int i = 0; i < open->piles(); ++i)
+        open->slot[static_cast<std::size_t>(i)] = classes.slot(open->ref(i));
+    // A card no tableau card can be built on goes home at once; with foundations that differ
+    // from one another the choice of foundation could matter, so then nothing goes by itself.
+    open->safeHome = classes.foundationsInterchangeable() && open->foundations > 0;
+    return open;
+}
+
+} // namespace
+
+std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const GameState& state)
+{
+    GameState copy = state;
+    const PlayOptions options = solverPlayOptions();
+    Play play{rules, copy, options};
+    CardSet cards;
+    if (!rulesFit(rules, play) || !stateFits(play, cards))
+        return nullptr;
+    thread_local std::shared_ptr<const OpenRules> cache;
+    if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
+        cache = buildTables(rules, state, cards);
+    return cache;
+}
+
+namespace {
+
+// A move between compact piles: the cards from position index of pile from up go on pile to.
+struct OpenMove {
+    std::uint8_t from = 0;
+    std::uint8_t index = 0;
+    std::uint8_t to = 0;
+};
+
+// Piles as byte vectors in compact order: tableau, reserves, foundations.
+class Position {
+public:
+    Position(const OpenRules& open, const GameState& state) : open_(open)
+    {
+        const Table& t = state.table;
+        for (int i = 0; i < open.piles(); ++i) {
+            auto& p = piles_[static_cast<std::size_t>(i)];
+            p.reserve(static_cast<std::size_t>(open.cards.count()));
+            for (int c : t.pile(open.ref(i)))
+                p.push_back(static_cast<std::uint8_t>(c));
+        }
+        for (int f = 0; f < open.foundations; ++f)
+            for (std::uint8_t c : pile(open.tableaus + open.reserves + f))
+                home_[c] = true;
+        const ZobristKeys& keys = ZobristKeys::instance();
+        for (int i = 0; i < open.piles(); ++i) {
+            const auto& p = pile(i);
+            for (std::size_t k = 0; k < p.size(); ++k)
+                key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
+        }
+    }
+
+    const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
+    std::uint64_t key() const { return key_; }
+    const CardSet& home() const { return home_; }
+    bool won() const
+    {
+        for (int i = 0; i < open_.tableaus + open_.reserves; ++i)
+            if (!pile(i).empty())
+                return false;
+        return true;
+    }
+    int emptyColumns() const
+    {
+        int n = 0;
+        for (int c = 0; c < open_.tableaus; ++c)
+            n += pile(c).empty() ? 1 : 0;
+        return n;
+    }
+    int emptyCells() const
+    {
+        int n = 0;
+        for (int q = 0; q < open_.reserves; ++q)
+            n += pile(open_.tableaus + q).empty() ? 1 : 0;
+        return n;
+    }
+
+    // Moves the top n cards of from onto to, keeping their order, and updates the key.
+    void shift(int from, int n, int to)
+    {
+        auto& a = piles_[static_cast<std::size_t>(from)];
+        auto& b = piles_[static_cast<std::size_t>(to)];
+        const ZobristKeys& keys = ZobristKeys::instance();
+        const std::size_t first = a.size() - static_cast<std::size_t>(n);
+        const std::uint8_t card = a[first];
+        key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
+        key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
+        const int homeFirst = open_.tableaus + open_.reserves;
+        if (to >= homeFirst)
+            home_[card] = true;
+        if (from >= homeFirst)
+            home_[card] = false;
+        b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
+        a.resize(first);
+    }
+
+private:
+    const OpenRules& open_;
+    std::array<std::vector<std::uint8_t>, kTablePiles> piles_;
+    CardSet home_;
+    std::uint64_t key_ = 0;
+};
+
+// Whether foundation f takes card now.
+bool foundationTakes(const OpenRules& open, const Position& pos, int f, int card)
+{
+    const auto& p = pos.pile(open.tableaus + open.reserves + f);
+    if (open.foundationCap > 0 && static_cast<int>(p.size()) >= open.foundationCap)
+        return false;
+    const auto& fi = static_cast<std::size_t>(f);
+    return p.empty() ? open.foundEmpty[fi][static_cast<std::size_t>(card)]
+                     : open.foundOn[fi][static_cast<std::size_t>(card)][p.back()];
+}
+
+// Every legal move, as the general generator finds them (the same set, any order).
+template <class Push>
+void generate(const OpenRules& open, const Position& pos, Push&& push)
+{
+    const int emptyColumns = pos.emptyColumns();
+    const int emptyCells = pos.emptyCells();
+    auto targets = [&](int from, int index, int card, int n, Source source) {
+        if (n == 1)
+            for (int f = 0; f < open.foundations; ++f)
+                if (foundationTakes(open, pos, f, card))
+                    push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
+                                  static_cast<std::uint8_t>(open.tableaus + open.reserves + f)});
+        const auto src = static_cast<std::size_t>(source);
+        for (int c = 0; c < open.tableaus; ++c) {
+            const auto& p = pos.pile(c);
+            const bool ok = p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
+                                            (n == 1 || open.groupLimit != -5 ||
+                                             open.fits(n, emptyColumns, emptyCells, true))
+                                      : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
+            if (ok)
+                push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
+                              static_cast<std::uint8_t>(c)});
+        }
+        if (n == 1)
+            for (int q = 0; q < open.reserves; ++q)
+                if (open.cellTakes[static_cast<std::size_t>(q)] && pos.pile(open.tableaus + q).empty())
+                    push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
+                                  static_cast<std::uint8_t>(open.tableaus + q)});
+    };
+    for (int c = 0; c < open.tableaus; ++c) {
+        const auto& p = pos.pile(c);
+        const int size = static_cast<int>(p.size());
+        for (int i = size - 1; i >= 0; --i) {
+            // Sequences are chains: once a pair breaks, no deeper group lifts.
+            if (i + 1 < size && !open.sequence[p[static_cast<std::size_t>(i)]][p[static_cast<std::size_t>(i + 1)]])
+                break;
+            const int n = size - i;
+            if (!open.fits(n, emptyColumns, emptyCells, false))
+                continue;
+            targets(c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup);
+        }
+    }
+    for (int q = 0; q < open.reserves; ++q) {
+        const auto& p = pos.pile(open.tableaus + q);
+        if (!p.empty())
+            targets(open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve);
+    }
+}
+
+struct Op {
+    std::uint8_t from;
+    std::uint8_t count;
+    std::uint8_t to;
+    std::uint8_t index; // position in from before the move
+};
+
+struct Frame {
+    int begin = 0;
+    int end = 0;
+    int next = 0;
+    int ops = 0; // ops applied on the way to this position
+};
+
+struct Scored {
+    OpenMove move;
+    int score;
+};
+
+class OpenSearch {
+public:
+    OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits)
+        : open_(open), pos_(open, state), limits_(limits)
+    {
+    }
+    SolveResult run();
+
+private:
+    void apply(const OpenMove& m)
+    {
+        const int n = static_cast<int>(pos_.pile(m.from).size()) - m.index;
+        ops_.push_back(Op{m.from, static_cast<std::uint8_t>(n), m.to, m.index});
+        pos_.shift(m.from, n, m.to);
+    }
+    void undoTo(int mark)
+    {
+        while (static_cast<int>(ops_.size()) > mark) {
+            const Op& op = ops_.back();
+            pos_.shift(op.to, op.count, op.from);
+            ops_.pop_back();
+        }
+    }
+    // Sends home the cards nothing can be built on any more, until none is left.
+    void playSafe()
+    {
+        if (!open_.safeHome || !limits_.reductions)
+            return;
+        for (bool any = true; any;) {
+            any = false;
+            for (int i = 0; i < open_.tableaus + open_.reserves; ++i) {
+                const auto& p = pos_.pile(i);
+                if (p.empty())
+                    continue;
+                const int card = p.back();
+                bool safe = true;
+                for (std::uint8_t b : open_.builders[static_cast<std::size_t>(card)])
+                    safe = safe && pos_.home()[b];
+                if (!safe)
+                    continue;
+                for (int f = 0; f < open_.foundations; ++f)
+                    if (foundationTakes(open_, pos_, f, card)) {
+                        apply(OpenMove{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(p.size() - 1),
+                                       static_cast<std::uint8_t>(open_.tableaus + open_.reserves + f)});
+                        any = true;
+                        break;
+                    }
+            }
+        }
+    }
+    int evaluate() const;
+    int moveScore(const OpenMove& m) const;
+    void expand(Frame& f);
+    bool outOfBudget();
+
+    const OpenRules& open_;
+    Position pos_;
+    SolverLimits limits_;
+    std::vector<Op> ops_;
+    std::vector<OpenMove> moves_;
+    std::vector<Scored> scored_;
+    std::vector<Frame> frames_;
+    KeySet seen_;
+    std::uint64_t states_ = 0;
+    std::uint64_t restart_ = 0;
+    Clock::time_point started_;
+    bool budgetSpent_ = false;
+    bool cancelled_ = false;
+};
+
+bool OpenSearch::outOfBudget()
+{
+    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
+        return budgetSpent_ = true;
+    if ((states_ & 1023) != 0)
+        return false;
+    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
+        return cancelled_ = budgetSpent_ = true;
+    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
+        return budgetSpent_ = true;
+    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+        return budgetSpent_ = true;
+    return false;
+}
+
+// How far the position looks from a win: cards home, open columns and cells, columns in order.
+int OpenSearch::evaluate() const
+{
+    int h = 0;
+    for (int f = 0; f < open_.foundations; ++f)
+        h += 100 * static_cast<int>(pos_.pile(open_.tableaus + open_.reserves + f).size());
+    for (int c = 0; c < open_.tableaus; ++c) {
+        const auto& p = pos_.pile(c);
+        if (p.empty()) {
+            h += 100;
+            continue;
+        }
+        int lowest = 14;
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            if (i > 0)
+                h += open_.sequence[p[i - 1]][p[i]] ? (suit(p[i]) == suit(p[i - 1]) ? 14 : 10) : -6;
+            // Cards lying on a lower card keep it from its foundation.
+            if (rank(p[i]) > lowest)
+                h -= 4;
+            lowest = std::min(lowest, rank(p[i]));
+        }
+    }
+    for (int q = 0; q < open_.reserves; ++q)
+        h -= 40 * static_cast<int>(pos_.pile(open_.tableaus + q).size());
+    return h;
+}
+
+int OpenSearch::moveScore(const OpenMove& m) const
+{
+    if (m.to >= open_.tableaus + open_.reserves)
+        return 9000;
+    int s = 0;
+    if (m.from < open_.tableaus) {
+        const auto& p = pos_.pile(m.from);
+        s += m.index == 0 ? 400 : 100;
+        int lowest = 14;
+        for (int i = m.index - 1; i >= 0; --i)
+            lowest = std::min(lowest, rank(p[static_cast<std::size_t>(i)]));
+        if (m.index > 0)
+            s += (14 - lowest) * 8;
+    } else {
+        s += 550;
+    }
+    if (m.to < open_.tableaus)
+        s += pos_.pile(m.to).empty() ? -250 : 50;
+    else
+        s -= 300;
+    return s;
+}
+
+void OpenSearch::expand(Frame& f)
+{
+    scored_.clear();
+    const int columns = open_.tableaus;
+    const int cellsEnd = open_.tableaus + open_.reserves;
+    generate(open_, pos_, [&](const OpenMove& m) {
+        if (m.from == m.to)
+            return;
+        if (limits_.reductions && m.to < cellsEnd && pos_.pile(m.to).empty()) {
+            const auto& slot = open_.slot;
+            // A whole pile to an empty pile that plays alike changes nothing.
+            if (m.index == 0 && m.from < columns && slot[m.from] == slot[m.to])
+                return;
+            // Of several empty piles that play alike, one is enough.
+            for (const Scored& o : scored_)
+                if (o.move.from == m.from && o.move.index == m.index && slot[o.move.to] == slot[m.to] &&
+                    pos_.pile(o.move.to).empty())
+                    return;
+        }
+        scored_.push_back(Scored{m, 0});
+    });
+    std::size_t kept = 0;
+    const int mark = static_cast<int>(ops_.size());
+    for (std::size_t i = 0; i < scored_.size(); ++i) {
+        Scored sm = scored_[i];
+        const int ms = moveScore(sm.move);
+        apply(sm.move);
+        playSafe();
+        const bool fresh = seen_.insert(pos_.key());
+        if (fresh) {
+            sm.score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
+            if (restart_ != 0 && sm.score != 1 << 30) {
+                std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
+                x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
+                sm.score += static_cast<int>((x >> 40) % 600);
+            }
+            scored_[kept++] = sm;
+        }
+        undoTo(mark);
+    }
+    scored_.resize(kept);
+    std::stable_sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });
+    f.begin = static_cast<int>(moves_.size());
+    for (const Scored& s : scored_)
+        moves_.push_back(s.move);
+    f.end = static_cast<int>(moves_.size());
+    f.next = f.begin;
+}
+
+SolveResult OpenSearch::run()
+{
+    started_ = Clock::now();
+    const std::clock_t cpuStart = std::clock();
+    SolveResult result;
+    playSafe();
+    const int rootOps = static_cast<int>(ops_.size());
+    const std::uint64_t rootKey = pos_.key();
+    states_ = 1;
+    bool won = pos_.won();
+    // Attempts with a doubling position limit and fresh tie-breaks, the last one to the end of
+    // the budget: a depth-first search that goes wrong early would spend everything deep in a
+    // hopeless subtree. Only an attempt that ends by itself proves a deal lost.
+    constexpr std::uint64_t kFirstAttempt = 1000;
+    constexpr int kAttempts = 10;
+    for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
+        const bool last = restart_ + 1 >= kAttempts;
+        const std::uint64_t attemptStart = states_;
+        bool cut = false;
+        undoTo(rootOps);
+        seen_.clear();
+        seen_.insert(rootKey);
+        moves_.clear();
+        frames_.clear();
+        frames_.push_back(Frame{0, 0, 0, rootOps});
+        expand(frames_.back());
+        while (!won && !frames_.empty()) {
+            Frame& parent = frames_.back();
+            if (parent.next >= parent.end) {
+                moves_.resize(static_cast<std::size_t>(parent.begin));
+                frames_.pop_back();
+                if (!frames_.empty())
+                    undoTo(frames_.back().ops);
+                continue;
+            }
+            if (outOfBudget())
+                break;
+            if (!last && states_ - attemptStart >= limit) {
+                cut = true;
+                break;
+            }
+            const OpenMove m = moves_[static_cast<std::size_t>(parent.next++)];
+            undoTo(parent.ops);
+            apply(m);
+            playSafe();
+            ++states_;
+            frames_.push_back(Frame{0, 0, 0, static_cast<int>(ops_.size())});
+            if (pos_.won()) {
+                won = true;
+                break;
+            }
+            expand(frames_.back());
+        }
+        if (won || budgetSpent_ || !cut)
+            break;
+    }
+    result.states = states_;
+    result.tableBytes = seen_.bytes();
+    result.cancelled = cancelled_;
+    if (won) {
+        result.verdict = Verdict::Winnable;
+        for (const Op& op : ops_)
+            result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
+    } else {
+        result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
+    }
+    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return result;
+}
+
+} // namespace
+
+void openMoves(const OpenRules& open, const GameState& state, MoveList& list)
+{
+    list.clear();
+    const Position pos(open, state);
+    if (pos.won())
+        return;
+    generate(open, pos, [&](const OpenMove& m) {
+        list.push(Move{MoveKind::Transfer, open.ref(m.from), m.index, open.ref(m.to)});
+    });
+}
+
+std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+{
+    const auto open = openRulesFor(rules, state);
+    if (!open)
+        return std::nullopt;
+    OpenSearch search(*open, state, limits);
+    return search.run();
+}
+
+} // namespace cw::engine

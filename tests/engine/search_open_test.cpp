@@ -1,0 +1,86 @@
+// The compact generator of open games against the engine's: the same moves and the same piles after them, over the catalog.
+#include <gtest/gtest.h>
+
+#include "engine/built_catalog.h"
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/deal.h"
+#include "engine/legal_moves.h"
+#include "engine/search_open.h"
+#include "engine/solver.h"
+
+using namespace cw::engine;
+
+namespace {
+
+std::vector<std::tuple<int, int, int, int, int>> sorted(const MoveList& list)
+{
+    std::vector<std::tuple<int, int, int, int, int>> v;
+    for (const Move& m : list)
+        v.emplace_back(static_cast<int>(m.from.kind), m.from.index, m.index, static_cast<int>(m.to.kind), m.to.index);
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// Random play from a few deals of every game the compact form accepts: at each position both
+// generators give the same moves, and the engine's move changes nothing but the moved cards
+// (the compact search shifts cards and nothing else).
+TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    const PlayOptions options = solverPlayOptions();
+    std::mt19937 random(11);
+    int games = 0, positions = 0;
+    bool freecell = false;
+    catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
+        bool counted = false;
+        for (const char* number : {"1", "617"}) {
+            auto dealt = deal(rules, number);
+            if (dealt.badCardCount)
+                return;
+            GameState s = dealt.state;
+            for (int step = 0; step < 60; ++step) {
+                const auto open = openRulesFor(dealt.rules, s);
+                if (!open)
+                    break;
+                if (!counted) {
+                    ++games;
+                    counted = true;
+                    freecell = freecell || entry.id == 1;
+                }
+                ++positions;
+                MoveList general, compact;
+                Play play{dealt.rules, s, options};
+                generateMoves(play, general);
+                openMoves(*open, s, compact);
+                ASSERT_EQ(sorted(general), sorted(compact)) << "game " << entry.id << " deal " << number << " step " << step;
+                if (general.empty())
+                    break;
+                const Move m = general[static_cast<int>(random() % static_cast<unsigned>(general.size()))];
+                GameState expected = s;
+                Pile& from = expected.table.pile(m.from);
+                std::vector<int> moved(from.begin() + m.index, from.end());
+                while (static_cast<int>(from.size()) > m.index)
+                    from.pop();
+                for (int c : moved)
+                    expected.table.pile(m.to).push(c);
+                ASSERT_TRUE(applyMove(play, m));
+                ASSERT_EQ(expected.table.piles(), s.table.piles())
+                    << "game " << entry.id << " deal " << number << " move " << moveText(m);
+                if (s.won)
+                    break;
+            }
+        }
+    });
+    EXPECT_TRUE(freecell) << "FreeCell should take the compact search";
+    std::cout << "[ open games ] " << games << " games, " << positions << " positions compared\n";
+}
+
+} // namespace
