@@ -21,6 +21,7 @@ namespace {
 using CardSet = std::bitset<kLastCard + 1>;
 using Clock = std::chrono::steady_clock;
 
+
 // Lifted from where: the building test may tell them apart.
 enum Source : int { kFromTableauSingle = 0, kFromTableauGroup = 1, kFromReserve = 2, kSources = 3 };
 
@@ -53,6 +54,7 @@ public:
     std::array<CardSet, kSources> tabEmpty{};                          // [source]: cards an empty column takes
     std::vector<std::array<CardSet, kLastCard + 1>> foundOn;           // [f][moving]: tops it goes on
     std::vector<CardSet> foundEmpty;                                   // [f]: cards an empty foundation takes
+    std::vector<std::array<CardSet, kLastCard + 1>> foundNext;         // [f][top]: cards that go on it
     std::array<CardSet, kLastCard + 1> sequence{};                     // [lower]: cards that lift with it
     std::array<std::vector<std::uint8_t>, kLastCard + 1> builders;     // cards that may be built on a card
     std::array<int, kTablePiles> slot{};                               // hash slot per compact pile
@@ -224,6 +226,7 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
     target.clear();
     open->foundOn.resize(static_cast<std::size_t>(open->foundations));
     open->foundEmpty.resize(static_cast<std::size_t>(open->foundations));
+    open->foundNext.resize(static_cast<std::size_t>(open->foundations));
     for (int f = 0; f < open->foundations; ++f) {
         Pile& home = s.table.foundation(f);
         const int fcode = play.foundationCode(f);
@@ -236,9 +239,12 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
                     continue;
                 home.clear();
                 home.push(t);
-                if (buildingTest(play, foundationQuery(play, f, m, column)))
+                if (buildingTest(play, foundationQuery(play, f, m, column))) {
                     open->foundOn[static_cast<std::size_t>(f)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] =
                         true;
+                    open->foundNext[static_cast<std::size_t>(f)][static_cast<std::size_t>(t)][static_cast<std::size_t>(m)] =
+                        true;
+                }
             }
         }
         home.clear();
@@ -446,6 +452,9 @@ public:
     SolveResult run();
 
 private:
+    bool depthFirst();
+    // The moves worth trying from the position, pruned of the pointless ones.
+    void candidates();
     void apply(const OpenMove& m)
     {
         const int n = static_cast<int>(pos_.pile(m.from).size()) - m.index;
@@ -522,12 +531,20 @@ bool OpenSearch::outOfBudget()
     return false;
 }
 
-// How far the position looks from a win: cards home, open columns and cells, columns in order.
+// How far the position looks from a win: cards home, open columns and cells, columns in order,
+// and above all how deep the cards the foundations take next lie buried.
 int OpenSearch::evaluate() const
 {
+    const int homeFirst = open_.tableaus + open_.reserves;
+    CardSet wanted;
     int h = 0;
-    for (int f = 0; f < open_.foundations; ++f)
-        h += 100 * static_cast<int>(pos_.pile(open_.tableaus + open_.reserves + f).size());
+    for (int f = 0; f < open_.foundations; ++f) {
+        const auto& p = pos_.pile(homeFirst + f);
+        h += 100 * static_cast<int>(p.size());
+        if (open_.foundationCap <= 0 || static_cast<int>(p.size()) < open_.foundationCap)
+            wanted |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
+                                : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
+    }
     for (int c = 0; c < open_.tableaus; ++c) {
         const auto& p = pos_.pile(c);
         if (p.empty()) {
@@ -535,13 +552,21 @@ int OpenSearch::evaluate() const
             continue;
         }
         int lowest = 14;
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            if (i > 0)
-                h += open_.sequence[p[i - 1]][p[i]] ? (suit(p[i]) == suit(p[i - 1]) ? 14 : 10) : -6;
+        const int n = static_cast<int>(p.size());
+        for (int i = 0; i < n; ++i) {
+            const int card = p[static_cast<std::size_t>(i)];
+            if (i > 0) {
+                const int below = p[static_cast<std::size_t>(i - 1)];
+                h += open_.sequence[static_cast<std::size_t>(below)][static_cast<std::size_t>(card)]
+                         ? (suit(card) == suit(below) ? 14 : 10)
+                         : -6;
+            }
             // Cards lying on a lower card keep it from its foundation.
-            if (rank(p[i]) > lowest)
+            if (rank(card) > lowest)
                 h -= 4;
-            lowest = std::min(lowest, rank(p[i]));
+            lowest = std::min(lowest, rank(card));
+            if (wanted[static_cast<std::size_t>(card)])
+                h -= 20 * (n - 1 - i);
         }
     }
     for (int q = 0; q < open_.reserves; ++q)
@@ -572,7 +597,7 @@ int OpenSearch::moveScore(const OpenMove& m) const
     return s;
 }
 
-void OpenSearch::expand(Frame& f)
+void OpenSearch::candidates()
 {
     scored_.clear();
     const int columns = open_.tableaus;
@@ -593,6 +618,11 @@ void OpenSearch::expand(Frame& f)
         }
         scored_.push_back(Scored{m, 0});
     });
+}
+
+void OpenSearch::expand(Frame& f)
+{
+    candidates();
     std::size_t kept = 0;
     const int mark = static_cast<int>(ops_.size());
     for (std::size_t i = 0; i < scored_.size(); ++i) {
@@ -621,16 +651,11 @@ void OpenSearch::expand(Frame& f)
     f.next = f.begin;
 }
 
-SolveResult OpenSearch::run()
+bool OpenSearch::depthFirst()
 {
-    started_ = Clock::now();
-    const std::clock_t cpuStart = std::clock();
-    SolveResult result;
-    playSafe();
     const int rootOps = static_cast<int>(ops_.size());
     const std::uint64_t rootKey = pos_.key();
-    states_ = 1;
-    bool won = pos_.won();
+    bool won = false;
     // Attempts with a doubling position limit and fresh tie-breaks, the last one to the end of
     // the budget: a depth-first search that goes wrong early would spend everything deep in a
     // hopeless subtree. Only an attempt that ends by itself proves a deal lost.
@@ -677,6 +702,17 @@ SolveResult OpenSearch::run()
         if (won || budgetSpent_ || !cut)
             break;
     }
+    return won;
+}
+
+SolveResult OpenSearch::run()
+{
+    started_ = Clock::now();
+    const std::clock_t cpuStart = std::clock();
+    SolveResult result;
+    playSafe();
+    states_ = 1;
+    const bool won = pos_.won() || depthFirst();
     result.states = states_;
     result.tableBytes = seen_.bytes();
     result.cancelled = cancelled_;

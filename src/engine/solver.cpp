@@ -590,10 +590,17 @@ SolveResult solve(const catalog::Rules& rules, const GameState& state, const Sol
 {
     // Open games (FreeCell and its kin) go through the compact search; a line it finds that the
     // engine does not confirm sends the deal to the general search instead.
-    if (limits.reductions)
+    if (limits.reductions) {
+        const auto started = Clock::now();
+        const std::clock_t cpuStart = std::clock();
         if (auto open = solveOpen(rules, state, limits))
-            if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line))
+            if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line)) {
+                // The figures include building the tables and the replay.
+                open->milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+                open->cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
                 return *open;
+            }
+    }
     Search search(rules, state, limits);
     return search.run();
 }
