@@ -44,6 +44,7 @@ void printResult(std::ostream& out, const cw::engine::SolveResult& r)
     out << "Verdict: " << cw::engine::verdictText(r.verdict) << '\n';
     out << "States searched: " << r.states << '\n';
     out << "Time: " << std::fixed << std::setprecision(2) << r.milliseconds << " ms\n";
+    out << "Processor time: " << r.cpuMilliseconds << " ms\n";
     out << "The solver sees the face-down cards.\n";
     if (r.verdict == cw::engine::Verdict::Winnable) {
         out << "Moves: " << r.line.size() << '\n';

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Solves the same Microsoft-numbered FreeCell boards with our solver and with Freecell Solver, and prints both times.
+#
+# Usage: scripts/freecell-compare.sh --cli PATH [--from N] [--to M] [--budget-ms T]
+#
+# The boards come from Debian's freecell-solver-bin (make-microsoft-freecell-board N); each is
+# solved by "cardwise-cli solve --freecell-board FILE", and the same range by
+# "freecell-solver-range-parallel-solve N M 1 -l as". Our figure is the processor time the command
+# reports per board (tables, search and the replay of the line), so starting the program 1,000
+# times is not counted; the wall time of the whole loop is printed as well. Freecell Solver's
+# figure is its own clock over the range (one process).
+set -euo pipefail
+
+cli=""
+from=1
+to=1000
+budget=10000
+
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --cli) cli="$2"; shift 2 ;;
+        --from) from="$2"; shift 2 ;;
+        --to) to="$2"; shift 2 ;;
+        --budget-ms) budget="$2"; shift 2 ;;
+        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+        *) echo "freecell-compare.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+case "$from$to$budget" in *[!0-9]*) echo "freecell-compare.sh: --from, --to and --budget-ms take numbers" >&2; exit 2 ;; esac
+if [ -z "$cli" ] || [ ! -x "$cli" ]; then
+    echo "freecell-compare.sh: --cli must name the cardwise-cli program" >&2
+    exit 2
+fi
+if ! command -v make-microsoft-freecell-board >/dev/null || ! command -v freecell-solver-range-parallel-solve >/dev/null; then
+    echo "freecell-compare.sh: Freecell Solver is not installed (Debian package freecell-solver-bin); nothing compared." >&2
+    exit 1
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+for ((n = from; n <= to; n++)); do
+    make-microsoft-freecell-board "$n" > "$work/board.$n"
+done
+
+count=$((to - from + 1))
+start=$(date +%s.%N)
+: > "$work/times"
+solved=0
+for ((n = from; n <= to; n++)); do
+    out="$("$cli" solve --freecell-board "$work/board.$n" --budget-ms "$budget" || true)"
+    grep -q '^Verdict: Winnable' <<< "$out" && solved=$((solved + 1))
+    sed -n 's/^Processor time: \([0-9.]*\) ms$/\1/p' <<< "$out" >> "$work/times"
+done
+end=$(date +%s.%N)
+ours=$(sort -n "$work/times" | awk '{t[NR] = $1; s += $1} END {if (NR) printf "mean %.3f ms, median %.3f ms", s / NR, t[int((NR + 1) / 2)]}')
+echo "cardwise-cli:  boards $from-$to: $solved of $count solved; processor time per board $ours; whole loop $(echo "$end - $start" | bc) s"
+
+start=$(date +%s.%N)
+freecell-solver-range-parallel-solve "$from" "$to" 1 -l as > "$work/fcs" 2>&1
+end=$(date +%s.%N)
+# Its own clock: from "Started at T0" to the last "Reached Board No. M at T1".
+own=$(awk '/^Started at/ {t0 = $3} /^Reached Board No/ {t1 = $6} END {if (t0 && t1) printf "%.3f", 1000 * (t1 - t0)}' "$work/fcs")
+echo "Freecell Solver (-l as): boards $from-$to: total $own ms, mean $(echo "scale=3; $own / $count" | bc) ms; whole run $(echo "$end - $start" | bc) s"
