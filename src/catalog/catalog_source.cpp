@@ -644,9 +644,10 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
                 bad(p, "row digit outside 0..4");
 
         // Special codes: only the general codes and the ones the engine documents.
-        // 14-16: two, three or four ranks up (foundations of the counting games); 19: any card,
-        // but not from the tableau or a reserve (waste piles fed from the stock).
-        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 12, 13, 14, 15, 16, 19, 21};
+        // 10: a Queen alone on an empty foundation; 14-16: two, three or four ranks up
+        // (foundations of the counting games); 19: any card, but not from the tableau or a
+        // reserve (waste piles fed from the stock).
+        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 10, 12, 13, 14, 15, 16, 19, 21};
         static const std::set<int> kEmptyRules = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
                                                   81, 82, 83, 84, 85, 86, 87, 88, 90, 91};
         // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, or 0
@@ -654,7 +655,7 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         static const std::set<int> kFoundationBases = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
                                                        81, 82, 83, 84, 85, 90, 95, 97, 98, 99};
         static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145};
-        static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13, -17};
+        static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13, -15, -17};
         for (int k = 0; k < std::min(t, kMaxTableaus); ++k) {
             if (!kSuitRules.count(r.tableauSuitRule(k)))
                 bad(215 + k, "building rule " + std::to_string(r.tableauSuitRule(k)) + " is not implemented");
@@ -680,7 +681,7 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
             bad(487, "building rule is not implemented");
         if (r.tableauSuitRuleAll() != -1 && !kSuitRules.count(r.tableauSuitRuleAll()))
             bad(488, "building rule is not implemented");
-        static const std::set<int> kDealPatterns = {0, 1, 3, 8, 16};
+        static const std::set<int> kDealPatterns = {0, 1, 2, 3, 8, 16};
         if (!kDealPatterns.count(r.dealPattern()))
             bad(36, "deal pattern " + std::to_string(r.dealPattern()) + " is not used by ordinary games");
         static const std::set<int> kRedealModes = {0, 4, 6, 7, 10, 11, 12};
