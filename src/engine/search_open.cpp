@@ -58,6 +58,9 @@ public:
     std::array<CardSet, kLastCard + 1> sequence{};                     // [lower]: cards that lift with it
     std::array<std::vector<std::uint8_t>, kLastCard + 1> builders;     // cards that may be built on a card
     std::array<int, kTablePiles> slot{};                               // hash slot per compact pile
+    std::array<std::int8_t, kLastCard + 1> rankOf{};
+    std::vector<int> cardList; // the cards in play
+    std::vector<std::int8_t> pairScore; // [below * (kLastCard + 1) + card]: how well card sits on below
     bool safeHome = false;
     // What the tables were built for.
     catalog::Rules rules;
@@ -256,6 +259,17 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
                     open->builders[static_cast<std::size_t>(t)].push_back(static_cast<std::uint8_t>(m));
                     break;
                 }
+    open->cardList = list;
+    open->pairScore.assign(static_cast<std::size_t>((kLastCard + 1) * (kLastCard + 1)), 0);
+    for (int m : list) {
+        open->rankOf[static_cast<std::size_t>(m)] = static_cast<std::int8_t>(rank(m));
+        for (int u : list) {
+            // A build in suit also moves as a group wherever groups must be in suit.
+            const bool builds = open->sequence[static_cast<std::size_t>(m)][static_cast<std::size_t>(u)];
+            open->pairScore[static_cast<std::size_t>(m * (kLastCard + 1) + u)] =
+                static_cast<std::int8_t>(builds ? (suit(m) == suit(u) ? 14 : 10) : -6);
+        }
+    }
     const PileClasses classes(rules);
     for (int i = 0; i < open->piles(); ++i)
         open->slot[static_cast<std::size_t>(i)] = classes.slot(open->ref(i));
@@ -308,9 +322,43 @@ public:
         const ZobristKeys& keys = ZobristKeys::instance();
         for (int i = 0; i < open.piles(); ++i) {
             const auto& p = pile(i);
-            for (std::size_t k = 0; k < p.size(); ++k)
+            for (std::size_t k = 0; k < p.size(); ++k) {
                 key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
+                at_[p[k]] = static_cast<std::uint8_t>(i);
+                index_[p[k]] = static_cast<std::uint8_t>(k);
+            }
         }
+    }
+
+    int pileOf(int card) const { return at_[static_cast<std::size_t>(card)]; }
+    int indexOf(int card) const { return index_[static_cast<std::size_t>(card)]; }
+
+    // The order of a tableau pile: builds that hold together, cards lying on lower ones; kept
+    // until a move touches the pile.
+    int columnScore(int c) const
+    {
+        if (!(dirty_ >> c & 1U))
+            return columnScore_[static_cast<std::size_t>(c)];
+        const auto& p = pile(c);
+        int h = 0;
+        if (p.empty()) {
+            h = 100;
+        } else {
+            int lowest = 14;
+            const std::int8_t* pairs = open_.pairScore.data();
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                if (i > 0)
+                    h += pairs[p[i - 1] * (kLastCard + 1) + p[i]];
+                // Cards lying on a lower card keep it from its foundation.
+                const int r = open_.rankOf[p[i]];
+                if (r > lowest)
+                    h -= 4;
+                lowest = std::min(lowest, r);
+            }
+        }
+        columnScore_[static_cast<std::size_t>(c)] = h;
+        dirty_ &= ~(std::uint64_t{1} << c);
+        return h;
     }
 
     const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
@@ -353,8 +401,13 @@ public:
             home_[card] = true;
         if (from >= homeFirst)
             home_[card] = false;
+        for (std::size_t k = first; k < a.size(); ++k) {
+            at_[a[k]] = static_cast<std::uint8_t>(to);
+            index_[a[k]] = static_cast<std::uint8_t>(b.size() + k - first);
+        }
         b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
         a.resize(first);
+        dirty_ |= (std::uint64_t{1} << from) | (std::uint64_t{1} << to);
     }
 
 private:
@@ -362,6 +415,10 @@ private:
     std::array<std::vector<std::uint8_t>, kTablePiles> piles_;
     CardSet home_;
     std::uint64_t key_ = 0;
+    std::array<std::uint8_t, kLastCard + 1> at_{};
+    std::array<std::uint8_t, kLastCard + 1> index_{};
+    mutable std::array<int, kTablePiles> columnScore_{};
+    mutable std::uint64_t dirty_ = ~std::uint64_t{0}; // bit per pile (only tableau piles, under 64, are read)
 };
 
 // Whether foundation f takes card now.
@@ -545,30 +602,15 @@ int OpenSearch::evaluate() const
             wanted |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
                                 : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
     }
-    for (int c = 0; c < open_.tableaus; ++c) {
-        const auto& p = pos_.pile(c);
-        if (p.empty()) {
-            h += 100;
+    for (const int card : open_.cardList) {
+        if (!wanted[static_cast<std::size_t>(card)])
             continue;
-        }
-        int lowest = 14;
-        const int n = static_cast<int>(p.size());
-        for (int i = 0; i < n; ++i) {
-            const int card = p[static_cast<std::size_t>(i)];
-            if (i > 0) {
-                const int below = p[static_cast<std::size_t>(i - 1)];
-                h += open_.sequence[static_cast<std::size_t>(below)][static_cast<std::size_t>(card)]
-                         ? (suit(card) == suit(below) ? 14 : 10)
-                         : -6;
-            }
-            // Cards lying on a lower card keep it from its foundation.
-            if (rank(card) > lowest)
-                h -= 4;
-            lowest = std::min(lowest, rank(card));
-            if (wanted[static_cast<std::size_t>(card)])
-                h -= 20 * (n - 1 - i);
-        }
+        const int pile = pos_.pileOf(card);
+        if (pile < open_.tableaus)
+            h -= 20 * (static_cast<int>(pos_.pile(pile).size()) - 1 - pos_.indexOf(card));
     }
+    for (int c = 0; c < open_.tableaus; ++c)
+        h += pos_.columnScore(c);
     for (int q = 0; q < open_.reserves; ++q)
         h -= 40 * static_cast<int>(pos_.pile(open_.tableaus + q).size());
     return h;
