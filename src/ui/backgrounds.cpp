@@ -3,6 +3,8 @@
 
 #include "ui/picture_library.h"
 
+#include "storage/settings_store.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -283,6 +285,26 @@ PictureFileResult loadPlayerBackground(const QString& pathOrName, const QString&
     if (result.image.isNull())
         result.error = QStringLiteral("Image is not valid: ") + path;
     return result;
+}
+
+void readBackgroundSettings(BackgroundChoice& choice, const storage::SettingsStore& settings)
+{
+    namespace col = storage::col;
+    auto number = [&](storage::Field field, qint64 fallback) {
+        const std::string text = settings.get(field);
+        if (text.empty())
+            return fallback;
+        try {
+            return static_cast<qint64>(std::stoll(text));
+        } catch (...) {
+            return fallback;
+        }
+    };
+    choice.useDefault = settings.get(col::BackgroundDef) == "Y";
+    choice.number = static_cast<int>(number(col::BackgroundBmp, 0));
+    choice.fixedColour = number(col::BackgroundFixedCol, kDefaultTableColour);
+    choice.colour = number(col::BackgroundCol, 0);
+    choice.fade = settings.get(col::FadeBackground) != "N";
 }
 
 } // namespace cw::ui

@@ -10,6 +10,10 @@
 
 class QPainter;
 
+namespace cw::storage {
+class SettingsStore;
+}
+
 namespace cw::ui {
 
 struct PictureFileResult;
@@ -53,7 +57,13 @@ struct BackgroundChoice {
     qint64 colour = 0;                // "Background_Col"
     bool fade = true;                 // "Fade_Background" = "Y"
     bool paused = false;              // the pause picture is tiled instead
+
+    friend bool operator==(const BackgroundChoice&, const BackgroundChoice&) = default;
 };
+
+// The stored background fields (default flag, picture number, both colours, fade) into
+// `choice`; the player's and add-on pictures are left as they are.
+void readBackgroundSettings(BackgroundChoice& choice, const storage::SettingsStore& settings);
 
 class PictureLibrary;
 // Paints the background into `area` of an off-screen table picture.

@@ -33,6 +33,8 @@
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
 #include "ui/sounds.h"
+#include "ui/table_widget_popup.h"
+#include "ui/two_players_dialog.h"
 
 namespace cw::ui {
 
@@ -65,6 +67,8 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createMenus();
     installChooserCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
+    installTwoPlayersCommands(*this, m_game);
+    installPictureChoiceCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
     // The table's pictures are prepared at the first deal, for the card size that game needs.
@@ -137,11 +141,13 @@ void TfrmMain::applyTableSettings()
         t.speedMoveCard = speed;
     t.irregularPiles = s.flag(col::PilesTT);
     t.scrollBar = s.get(col::VertScrollBar) != "N";
+    readBackgroundSettings(t.background, s);
     // Every change rebuilds the table's pictures: only a real change is handed over.
     const TableSettings& now = m_table->settings();
     const bool same = t.cardSize == now.cardSize && t.cardSet == now.cardSet && t.deck == now.deck &&
                       t.animate == now.animate && t.shadows == now.shadows && t.speedMoveCard == now.speedMoveCard &&
-                      t.irregularPiles == now.irregularPiles && t.scrollBar == now.scrollBar;
+                      t.irregularPiles == now.irregularPiles && t.scrollBar == now.scrollBar &&
+                      t.background == now.background;
     if (!same || !m_tableSettingsApplied)
         m_table->setSettings(t);
     m_tableSettingsApplied = true;
