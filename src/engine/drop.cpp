@@ -134,6 +134,66 @@ bool firstMoveRestricted(const Play& play)
     return play.rules.firstMoveToFoundation() == 1 && play.state.movesMade == 0;
 }
 
+// A position inside a pile of the index-placed tableau styles (the next place counts as the top).
+bool indexPlaced(const Play& play, DropSpot spot)
+{
+    if (spot.position < 0 || spot.pile.kind != PileKind::Tableau || spot.pile.index >= play.tableaus())
+        return false;
+    const int style = play.rules.tableauFanStyle();
+    return (style == 8 || style == 9) &&
+           static_cast<std::size_t>(spot.position) < play.table().tableau(spot.pile.index).size();
+}
+
+bool mayDropInside(const Play& play, const Carried& g, int c, int position)
+{
+    const Table& t = play.table();
+    const Pile& p = t.tableau(c);
+    const PileRef pile = PileRef::tableau(c);
+    // Onto its own place (or just above it) nothing would change.
+    if (g.source == pile && position >= g.index && position <= g.index + g.count)
+        return false;
+    if (firstMoveRestricted(play))
+        return false;
+    const bool fillsGap = g.single() && p[static_cast<std::size_t>(position)] == 0;
+    const int cap = play.rules.tableauCapacity();
+    if (!fillsGap && g.source != pile && cap > 0 && p.cardCount() >= cap)
+        return false;
+    const int prev = position > 0 ? p[static_cast<std::size_t>(position - 1)] : 0;
+    if (prev != 0 && (t.isFaceDown(prev) || !generalRuleMayPass(play.tableauCode(c), g.card, prev)))
+        return false;
+    BuildQuery q = tableauQuery(play, c, g.card, g.source, g.single());
+    q.target = prev;
+    if (!buildingTest(play, q))
+        return false;
+    return g.single() || g.source.kind != PileKind::Tableau || play.rules.sequenceRule() == 0 ||
+           groupIsSequence(play, g.source.index, g.index, c);
+}
+
+// One candidate of a drop attempt: true when the cards went there. A tableau candidate held back
+// by code 129 is noted in heldBack.
+bool dropOn(Play& play, const Carried& g, DropSpot spot, bool automatic, bool& heldBack)
+{
+    if (play.tableauCode(0) == 129 && holdsCard(play.table().stock()) && spot.pile.kind == PileKind::Tableau) {
+        heldBack = true;
+        return false;
+    }
+    const bool inside = indexPlaced(play, spot);
+    if (inside ? !mayDropInside(play, g, spot.pile.index, spot.position) : !mayDrop(play, g, spot.pile))
+        return false;
+    // Hook: in tutor mode 1 the tutor only shows the move.
+    if (!moveCards(play, g.source, g.index, spot.pile, g.count > 1, automatic, inside ? spot.position : -1))
+        return false;
+    if (!automatic && play.state.tutorMode != 3)
+        play.state.moveMade = true;
+    return true;
+}
+
+void reportHeldBack(Play& play, bool heldBack)
+{
+    if (heldBack && play.state.tutorMode == 0)
+        play.message(kStockFirst);
+}
+
 } // namespace
 
 Carried carriedAt(const Play& play, PileRef source, int index)
@@ -169,28 +229,31 @@ bool mayDrop(const Play& play, const Carried& g, PileRef target)
     }
 }
 
+bool mayDropAt(const Play& play, const Carried& g, DropSpot spot)
+{
+    if (g.count <= 0)
+        return false;
+    return indexPlaced(play, spot) ? mayDropInside(play, g, spot.pile.index, spot.position) : mayDrop(play, g, spot.pile);
+}
+
 PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candidates, bool automatic)
 {
     // Code 129 holds tableau building back while the stock has cards.
-    const bool holdTableau = play.tableauCode(0) == 129 && holdsCard(play.table().stock());
     bool heldBack = false;
-    for (const PileRef& target : candidates) {
-        if (holdTableau && target.kind == PileKind::Tableau) {
-            heldBack = true;
-            continue;
-        }
-        if (!mayDrop(play, g, target))
-            continue;
-        // Hook: in tutor mode 1 the tutor only shows the move.
-        const bool group = g.count > 1;
-        if (!moveCards(play, g.source, g.index, target, group, automatic))
-            continue;
-        if (!automatic && play.state.tutorMode != 3)
-            play.state.moveMade = true;
-        return target;
-    }
-    if (heldBack && play.state.tutorMode == 0)
-        play.message(kStockFirst);
+    for (const PileRef& target : candidates)
+        if (dropOn(play, g, DropSpot{target, -1}, automatic, heldBack))
+            return target;
+    reportHeldBack(play, heldBack);
+    return {};
+}
+
+PileRef dropAttemptAt(Play& play, const Carried& g, std::span<const DropSpot> spots)
+{
+    bool heldBack = false;
+    for (const DropSpot& spot : spots)
+        if (dropOn(play, g, spot, false, heldBack))
+            return spot.pile;
+    reportHeldBack(play, heldBack);
     return {};
 }
 

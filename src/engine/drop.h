@@ -30,6 +30,22 @@ bool mayDrop(const Play& play, const Carried& carried, PileRef target);
 // Returns that pile, or an invalid pile when none accepted.
 PileRef dropAttempt(Play& play, const Carried& carried, std::span<const PileRef> candidates, bool automatic = false);
 
+// A place the release names: a pile and, on the index-placed tableau styles 8 and 9, the
+// position under the dragged card (-1, or any other pile: the pile's next place).
+struct DropSpot {
+    PileRef pile{};
+    int position = -1;
+    friend bool operator==(const DropSpot&, const DropSpot&) = default;
+};
+
+// Whether the carried group may go to the spot. At a position of an index-placed pile the
+// cards are judged against the card they would follow (none, or a gap: the empty-pile rule);
+// a single card fills a gap, other drops go in front of the card at the position.
+bool mayDropAt(const Play& play, const Carried& carried, DropSpot spot);
+
+// The drop attempt over spots: as dropAttempt, the cards going to the spot's position.
+PileRef dropAttemptAt(Play& play, const Carried& carried, std::span<const DropSpot> spots);
+
 // Where a card may go by itself (click-to-play, autoplay, the tutor): foundations first (single
 // cards), then non-empty and then empty tableau piles, then reserves (single cards), then the
 // waste. True when the card was moved. With a tutor record (the back-move guard asked for),

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/stock.h"
 
@@ -194,7 +195,37 @@ void countMove(Play& play)
         executeStockMove(play, "Fill_Tableaus");
 }
 
-bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group, bool automatic)
+namespace {
+
+// The cards [first, last) of source go to position `at` of target (counted before they left,
+// when both are the same pile): a single card into a gap there, otherwise in front of it.
+void placeAt(Play& play, PileRef source, std::size_t first, std::size_t last, PileRef target, std::size_t at)
+{
+    Table& t = play.table();
+    Pile& from = t.pile(source);
+    const std::vector<int> cards(from.begin() + static_cast<std::ptrdiff_t>(first),
+                                 from.begin() + static_cast<std::ptrdiff_t>(last));
+    for (std::size_t i = last; i-- > first;)
+        from.erase(i);
+    if (source == target && at > first)
+        at -= std::min(at - first, last - first);
+    Pile& to = t.pile(target);
+    at = std::min(at, to.size());
+    if (cards.size() == 1 && at < to.size() && to[at] == 0)
+        to.set(at, cards.front());
+    else
+        for (std::size_t k = 0; k < cards.size(); ++k)
+            to.insert(at + k, cards[k]);
+    for (int card : cards)
+        if (card != 0) {
+            t.setFace(card, true);
+            play.moved(card, source, target, true);
+        }
+}
+
+} // namespace
+
+bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group, bool automatic, int position)
 {
     Table& t = play.table();
     if (!source.valid() || !target.valid())
@@ -207,21 +238,25 @@ bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group
     Pile& to = t.pile(target);
     const bool placeholderLeft = target.kind == PileKind::Foundation && source.kind == PileKind::Tableau &&
                                  play.rules.tableauFanStyle() == 12;
-    for (std::size_t i = first; i < last; ++i) {
-        const int card = from[i];
-        to.push(card);
-        if (card != 0) {
-            t.setFace(card, true);
-            play.moved(card, source, target, true);
+    if (position >= 0 && target.kind == PileKind::Tableau) {
+        placeAt(play, source, first, last, target, static_cast<std::size_t>(position));
+    } else {
+        for (std::size_t i = first; i < last; ++i) {
+            const int card = from[i];
+            to.push(card);
+            if (card != 0) {
+                t.setFace(card, true);
+                play.moved(card, source, target, true);
+            }
         }
+        if (placeholderLeft)
+            from.set(first, 0);
+        else if (group)
+            while (from.size() > first)
+                from.pop();
+        else
+            from.erase(first);
     }
-    if (placeholderLeft)
-        from.set(first, 0);
-    else if (group)
-        while (from.size() > first)
-            from.pop();
-    else
-        from.erase(first);
 
     play.sound(moveSound(target, automatic));
     if (target.kind == PileKind::Foundation && play.rules.foundationResort() == 1 && to.cardCount() > 1) {

@@ -14,9 +14,13 @@ PileRef cardMoveTarget(std::string_view moveName);
 // Moves the card at position index of source (with every card above it when group is set) onto
 // target face up, then runs the follow-up steps of a move (complete runs, turn-ups, the fill
 // after the first move, the win test). automatic names foundation moves "Dest_Autoplay".
+// position (index-placed tableau styles 8 and 9 only; -1 elsewhere) puts the cards at that
+// position of the target instead of on top: a single card fills a gap ("000") there, otherwise
+// the cards go in front of the card there.
 // Returns false (table unchanged) when the position holds no card. No legality test: callers
 // decide legality first (drop attempt, legal-move generator).
-bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group, bool automatic = false);
+bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group, bool automatic = false,
+               int position = -1);
 
 // Executes a move by name, as the move record names it: a card move for a card code (found on
 // whatever pile holds it), or a stock action (Mazzo_Vis, Mazzo_Redeal, Mazzo_Waste, Add_...,

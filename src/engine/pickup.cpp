@@ -291,6 +291,15 @@ bool tablePress(Play& play, const Press& press)
 
 bool tableRelease(Play& play, std::span<const PileRef> candidates)
 {
+    std::vector<DropSpot> spots;
+    spots.reserve(candidates.size());
+    for (const PileRef& p : candidates)
+        spots.push_back(DropSpot{p, -1});
+    return tableReleaseAt(play, spots);
+}
+
+bool tableReleaseAt(Play& play, std::span<const DropSpot> spots)
+{
     GameState& s = play.state;
     bool changed = false;
     if (s.redealArmed)
@@ -315,7 +324,7 @@ bool tableRelease(Play& play, std::span<const PileRef> candidates)
         }
         if (s.drag.moved && source.valid()) {
             const Carried g = carriedAt(play, source, index);
-            if (dropAttempt(play, g, candidates).valid())
+            if (dropAttemptAt(play, g, spots).valid())
                 changed = true;
         }
         s.drag = DragState{};

@@ -46,6 +46,9 @@ inline void noteDragMoved(GameState& state)
 // the pile of the second click). Runs an armed redeal, the drop attempt, then the automatic fill
 // and, while autoplay is on, the completion step. True when the table changed.
 bool tableRelease(Play& play, std::span<const PileRef> candidates);
+// The same release with the positions under the dragged card: on the index-placed tableau
+// styles 8 and 9 the cards go to the position they were dropped on.
+bool tableReleaseAt(Play& play, std::span<const DropSpot> spots);
 
 // A right or double click (or a click in a click-to-play game): the card moves to the first
 // legal destination the gesture's options allow. True when it moved. A tutor record given
