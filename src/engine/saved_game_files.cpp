@@ -79,9 +79,9 @@ void restoreGame(const SavedGame& game, const catalog::Rules& rules, RestoreMode
     for (int code = 1; code < kEventCodes; ++code)
         state.eventCounts[static_cast<std::size_t>(code)] =
             static_cast<std::uint8_t>(std::min(255, history.undo.countEvents(code)));
-    const int family = rules.specialFamily();
-    if (family == 66 || family == 71 || family == 73)
-        state.drawUsed = history.undo.countEvents(kEventOneTime) > 0;
+    // The one-time Draw stays used after a reopen in every game, not only in the families that
+    // keep other one-time actions in the log: otherwise saving and opening would give it back.
+    state.drawUsed = history.undo.countEvents(kEventOneTime) > 0;
 }
 
 void storeOpenedValues(const SavedGame& game, storage::SettingsStore& settings)

@@ -395,7 +395,7 @@ TEST(SavedGame, RestoreRulesSetsBasesAndKingOnlyRule)
     EXPECT_EQ(k.tableauEmptyRule(0), 13);
 }
 
-TEST(SavedGame, BookmarkKeepsRedoAndSpecialDrawFlag)
+TEST(SavedGame, BookmarkKeepsRedoAndTheDrawFlagFollowsTheLog)
 {
     Played p = play(klondike(), "2718", 12, 5);
     const SavedGame mark = captureGame(p.state, p.rules, p.history.undo, cw::storage::SettingsStore{}, 40);
@@ -413,18 +413,23 @@ TEST(SavedGame, BookmarkKeepsRedoAndSpecialDrawFlag)
     EXPECT_EQ(p.history.redo, redo) << "go to bookmark leaves the redo history alone";
     EXPECT_EQ(p.state.gameCounters[0], gameCounter);
 
-    // Families 66, 71 and 73 take their draw-used flag from the log; others keep theirs.
+    // Every game takes its draw-used flag from the log (an opened game cannot draw twice), and
+    // a log without the Draw gives it back.
     SavedGame withDraw = mark;
     withDraw.undo.log.assign(withDraw.undo.snapshots.size(), 0);
     withDraw.undo.log.back() = kEventOneTime;
-    for (int family : {66, 71, 73, 12}) {
+    for (int family : {66, 71, 73, 12, 0}) {
         Rules r;
         r.set(54, family);
         GameState s;
         History h;
         restoreGame(withDraw, r, RestoreMode::Open, s, h);
-        EXPECT_EQ(s.drawUsed, family != 12) << family;
+        EXPECT_TRUE(s.drawUsed) << family;
         EXPECT_EQ(s.eventCounts[kEventOneTime], 1);
+        SavedGame noDraw = withDraw;
+        noDraw.undo.log.back() = 0;
+        restoreGame(noDraw, r, RestoreMode::Bookmark, s, h);
+        EXPECT_FALSE(s.drawUsed) << family;
     }
 }
 
