@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "storage/folders.h"
 #include "storage/preferences.h"
 #include "ui/main_window.h"
+#include "ui/splash.h"
 #include "ui/message_boxes.h"
 
 namespace cw::ui {
@@ -143,13 +145,18 @@ int runApplication(QApplication& app)
     if (!startupClock().isValid())
         startupClock().start();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // On screen while the settings, pictures and definitions load; gone at the first table paint.
+    QPointer<SplashWindow> splash = new SplashWindow;
+    splash->showNow();
 
     const std::string install = st::installationFolder();
     const st::Environment env = st::Environment::fromProcess();
     const st::DataFolderLocation data = st::locateDataFolder(install, env);
     if (!data.message.empty()) {
         QApplication::restoreOverrideCursor();
+        splash->hide();
         informationBox(nullptr, QString::fromStdString(data.message));
+        splash->showNow();
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 
@@ -157,6 +164,7 @@ int runApplication(QApplication& app)
     const QString stop = prepareCore(core, install, data.folder);
     if (!stop.isEmpty()) {
         QApplication::restoreOverrideCursor();
+        delete splash;
         informationBox(nullptr, stop);
         return 1;
     }
@@ -164,6 +172,12 @@ int runApplication(QApplication& app)
     TfrmMain window(*core.game, core.library, core.sink.get());
     window.restoreWindowState();
     window.show();
+    splash->closeAtFirstPaint(window.table());
+    // The sound greets the table as the splash goes: starting the audio output takes a while
+    // and must not hold up the first paint.
+    if (core.store.flag(st::col::SoundsEnabled) && core.store.flag(st::col::SoundsSplash))
+        QObject::connect(splash, &QObject::destroyed, &window,
+                         [&window] { window.playSound(QStringLiteral("Splash")); });
     QApplication::restoreOverrideCursor();
 
     std::unique_ptr<FirstPaintProbe> probe;
