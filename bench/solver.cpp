@@ -54,6 +54,7 @@ void solveDeals(benchmark::State& state, int id)
     SolverLimits limits;
     limits.budgetMs = static_cast<int>(state.range(1));
     int won = 0, unknown = 0, bad = 0;
+    std::size_t tableBytes = 0;
     std::vector<double> cpu;
     for (auto _ : state) {
         won = unknown = bad = 0;
@@ -66,6 +67,7 @@ void solveDeals(benchmark::State& state, int id)
             if (r.verdict == Verdict::Winnable && !replayWins(dealt.rules, dealt.state, r.line))
                 ++bad;
             cpu.push_back(r.cpuMilliseconds);
+            tableBytes = std::max(tableBytes, r.tableBytes);
         }
     }
     std::sort(cpu.begin(), cpu.end());
@@ -77,6 +79,7 @@ void solveDeals(benchmark::State& state, int id)
     state.counters["mean_cpu_ms"] = cpu.empty() ? 0 : total / static_cast<double>(cpu.size());
     state.counters["median_cpu_ms"] = cpu.empty() ? 0 : cpu[cpu.size() / 2];
     state.counters["bad_lines"] = bad;
+    state.counters["max_table_mb"] = static_cast<double>(tableBytes) / (1 << 20);
 }
 
 // One FreeCell deal solved on a fresh thread: the per-game tables of the open-game search are
