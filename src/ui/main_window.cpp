@@ -312,11 +312,18 @@ void TfrmMain::firstActivation()
         std::error_code ec;
         std::filesystem::remove(m_game.dataFolder + "Series_e01.dat", ec);
     }
+    // The player picks the first game; the start-up game is dealt when the chooser is cancelled.
+    if (m_chooserAtStartup)
+        if (auto* chooser = findChild<ChooserCommands*>()) {
+            if (!m_tableSettingsApplied)
+                applyTableSettings();
+            chooser->openGameDialog();
+        }
     // The start-up game: the stored game, else the first game of the catalog (id 0, Klondike).
     int id = catalog::StartupGameId(m_game.gameList, m_game.customGames, m_game.currentGameId());
     if (!m_game.knowsGame(id))
         id = m_game.knowsGame(0) ? 0 : (m_game.gameList.empty() ? -1 : m_game.gameList.entries().front().id);
-    if (id >= 0)
+    if (id >= 0 && !m_session->flags().dealActive)
         m_session->startGame(id, m_game.player(), engine::NumberMode::Fresh, true);
     if (!m_tableSettingsApplied)
         applyTableSettings();

@@ -49,8 +49,12 @@ public:
 
     // Position, size, maximized and full-screen state from the settings file.
     void restoreWindowState();
-    // The first activation: the held game resumed, else the start-up game dealt.
+    // The first activation: the held game resumed; else the game chooser when it is switched on (the
+    // start-up game dealt when the player cancels it), else the start-up game dealt at once.
     void firstActivation();
+    // Whether the first activation without a held game opens the chooser (the application switches it
+    // on; windows built for tests and start-up timing deal the start-up game directly).
+    void setChooserAtStartup(bool on) { m_chooserAtStartup = on; }
     bool firstActivationDone() const { return !m_session->flags().firstActivationPending; }
     void refreshTitle();
     bool fullScreenMode() const { return m_fullScreen; }
@@ -162,6 +166,7 @@ private:
     bool m_statusBarWasVisible = true;
     bool m_tableSettingsApplied = false;
     bool m_closeAllowed = false;
+    bool m_chooserAtStartup = false;
 };
 
 } // namespace cw::ui

@@ -10,6 +10,7 @@
 #include "storage/fixed_width.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
+#include "storage/players.h"
 #include "storage/settings_store.h"
 #include "ui/card_art.h"
 #include "ui/dialog_base.h"
@@ -18,15 +19,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -170,29 +174,6 @@ TfrmOpenGame::TfrmOpenGame(engine::TMainGame& game, const PictureLibrary& librar
 
 TfrmOpenGame::~TfrmOpenGame() = default;
 
-QIcon TfrmOpenGame::featureIcon(const QString& picture) const
-{
-    // A dot from green (easy, quick, likely to win) to red; the picture names end in their class word.
-    const QString word = picture.section(QLatin1Char('_'), 2);
-    QColor c(160, 160, 160);
-    if (!picture.endsWith(QLatin1String("DISABLED"))) {
-        static const QHash<QString, int> level = {
-            {"EASY", 0}, {"VERYHIGH", 0}, {"QUICK", 0}, {"CHANCEONLY", 0}, {"HIGH", 1}, {"MOSTLYCHANCE", 1},
-            {"MEDIUM", 2}, {"MODERATE", 2}, {"LOW", 3}, {"MOSTLYSKILL", 3}, {"LONG", 4}, {"HARD", 4},
-            {"VERYLOW", 4}, {"DIFFICULT", 4}};
-        const int l = level.value(word, 2);
-        c = QColor::fromHsv(120 - l * 30, 200, 210);
-    }
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(c.darker(150));
-    p.setBrush(c);
-    p.drawEllipse(QRectF(2, 2, 12, 12));
-    return QIcon(pm);
-}
-
 void TfrmOpenGame::buildUi()
 {
     auto* top = new QVBoxLayout(this);
@@ -230,6 +211,8 @@ void TfrmOpenGame::buildUi()
         connect(t, &QTreeWidget::currentItemChanged, this, &TfrmOpenGame::selectionChanged);
         connect(t, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { itemActivated(item); });
         connect(t, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { fillFolder(item); });
+        t->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(t, &QTreeWidget::customContextMenuRequested, this, [this, t](const QPoint& at) { showContextMenu(t, at); });
         m_trees[v] = t;
         m_stack->addWidget(t);
     }
@@ -270,6 +253,29 @@ void TfrmOpenGame::buildUi()
     m_previewBox = new QCheckBox(QStringLiteral("&Preview"), this);
     connect(m_previewBox, &QCheckBox::toggled, this, &TfrmOpenGame::selectionChanged);
     right->addWidget(m_previewBox);
+    m_showMarks = new QCheckBox(QStringLiteral("&Show won and lost"), this);
+    m_showMarks->setObjectName(QStringLiteral("chkShowWonLost"));
+    m_showMarks->setToolTip(QStringLiteral("Marks the games the player has won, played without winning, or never played"));
+    connect(m_showMarks, &QCheckBox::toggled, this, &TfrmOpenGame::refreshMarks);
+    right->addWidget(m_showMarks);
+    auto* playerRow = new QHBoxLayout;
+    auto* playerLabel = new QLabel(QStringLiteral("Pla&yer:"), this);
+    m_players = new QComboBox(this);
+    m_players->setObjectName(QStringLiteral("cbPlayer"));
+    m_players->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    playerLabel->setBuddy(m_players);
+    connect(m_players, &QComboBox::activated, this, [this] {
+        m_game.settings.set(storage::col::Player, chosenPlayer());
+        refreshMarks();
+        emit playerChanged();
+    });
+    auto* players = new QPushButton(QStringLiteral("Players..."), this);
+    players->setObjectName(QStringLiteral("btnPlayers"));
+    connect(players, &QPushButton::clicked, this, &TfrmOpenGame::playersRequested);
+    playerRow->addWidget(playerLabel);
+    playerRow->addWidget(m_players, 1);
+    playerRow->addWidget(players);
+    right->addLayout(playerRow);
     right->addStretch(1);
     body->addLayout(right);
     top->addLayout(body, 1);
@@ -277,9 +283,11 @@ void TfrmOpenGame::buildUi()
     auto* buttons = new QHBoxLayout;
     m_rules = new QPushButton(QStringLiteral("Rules"), this);
     m_statistics = new QPushButton(QStringLiteral("Statistics  "), this);
+    m_statistics->setObjectName(QStringLiteral("btnStatistics"));
     auto* favorites = new QPushButton(QStringLiteral("Favorite games..."), this);
     favorites->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     m_delete = new QPushButton(QStringLiteral("Delete"), this);
+    m_delete->setObjectName(QStringLiteral("btnDelete"));
     auto* saved = new QPushButton(QStringLiteral("Open a sa&ved game..."), this);
     auto* number = new QPushButton(QStringLiteral("Game n&umber..."), this);
     m_ok = new QPushButton(QStringLiteral("OK"), this);
@@ -302,6 +310,13 @@ void TfrmOpenGame::buildUi()
     connect(m_statistics, &QPushButton::clicked, this, [this] {
         if (selectedNumber() >= 0) emit statisticsRequested(selectedNumber());
     });
+    auto* statisticsKey = new QShortcut(QKeySequence(Qt::Key_F4), this);
+    connect(statisticsKey, &QShortcut::activated, m_statistics, &QPushButton::click);
+    connect(m_delete, &QPushButton::clicked, this, &TfrmOpenGame::deleteSelected);
+    for (QTreeWidget* t : m_trees) {
+        auto* del = new QShortcut(QKeySequence(QKeySequence::Delete), t, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(del, &QShortcut::activated, this, &TfrmOpenGame::deleteSelected);
+    }
     connect(favorites, &QPushButton::clicked, this, [this] {
         emit organizeFavoritesRequested();
     });
@@ -320,8 +335,82 @@ QTreeWidgetItem* TfrmOpenGame::gameItem(int id, int folderNumber) const
     item->setText(0, qs(catalog::ChooserGameName(*m_catalog, id)));
     item->setData(0, kNumberRole, id);
     item->setData(0, kFolderRole, folderNumber);
-    item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+    setGameIcon(item);
     return item;
+}
+
+void TfrmOpenGame::setGameIcon(QTreeWidgetItem* item) const
+{
+    const int id = item->data(0, kNumberRole).toInt();
+    item->setIcon(0, gameTypeIcon(m_library, catalog::GameType(m_game.gameList, id), markOf(id)));
+}
+
+GameMark TfrmOpenGame::markOf(int id) const
+{
+    return m_showMarks->isChecked() ? gameMarkFor(m_states, id) : GameMark::Plain;
+}
+
+void TfrmOpenGame::refreshMarks()
+{
+    m_states.clear();
+    if (m_showMarks->isChecked()) {
+        stats::StatsContext ctx;
+        ctx.dataFolder = m_game.dataFolder;
+        ctx.settings = &m_game.settings;
+        if (!ctx.dataFolder.empty()) m_states = stats::playedStates(ctx, chosenPlayer());
+    }
+    for (QTreeWidget* tree : m_trees)
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->data(0, kNumberRole).toInt() >= 0) setGameIcon(*it);
+}
+
+void TfrmOpenGame::fillPlayerBox(const std::string& select)
+{
+    std::vector<std::string> names =
+        m_game.settingsFile ? storage::listPlayers(*m_game.settingsFile) : std::vector<std::string>{};
+    const std::string current = m_game.player();
+    if (std::find(names.begin(), names.end(), current) == names.end() && !current.empty()) {
+        names.push_back(current);
+        storage::sortPlayerNames(names);
+    }
+    m_players->clear();
+    for (const std::string& n : names) m_players->addItem(qs(n));
+    int index = m_players->findText(qs(select), Qt::MatchExactly);
+    if (index < 0) index = m_players->findText(qs(current), Qt::MatchExactly);
+    m_players->setCurrentIndex(std::max(index, 0));
+}
+
+std::string TfrmOpenGame::chosenPlayer() const
+{
+    return m_players->currentIndex() >= 0 ? m_players->currentText().toStdString() : m_game.player();
+}
+
+void TfrmOpenGame::showContextMenu(QTreeWidget* tree, const QPoint& at)
+{
+    if (QTreeWidgetItem* item = tree->itemAt(at)) tree->setCurrentItem(item);
+    const bool game = selectedNumber() >= 0;
+    QMenu menu(this);
+    QAction* rules = menu.addAction(QStringLiteral("&Rules"), m_rules, &QPushButton::click);
+    QAction* statistics = menu.addAction(QStringLiteral("Statistics..."), m_statistics, &QPushButton::click);
+    statistics->setShortcut(QKeySequence(Qt::Key_F4));
+    rules->setEnabled(game);
+    statistics->setEnabled(game);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Favorite games..."), this, &TfrmOpenGame::organizeFavoritesRequested)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    menu.addAction(QStringLiteral("&Players..."), this, &TfrmOpenGame::playersRequested);
+    menu.exec(tree->viewport()->mapToGlobal(at));
+}
+
+void TfrmOpenGame::deleteSelected()
+{
+    const int id = selectedNumber();
+    if (!deleteCustomGame || id < catalog::kFirstCustomId) return;
+    if (!deleteCustomGame(id)) return;
+    m_catalog->customGames = m_game.customGames;
+    for (ChooserView v : {ChooserView::AllGames, ChooserView::Groups, ChooserView::Favorites, ChooserView::LastPlayed})
+        invalidateView(v);
+    selectionChanged();
 }
 
 void TfrmOpenGame::fillGroups(QTreeWidget* tree)
@@ -332,6 +421,11 @@ void TfrmOpenGame::fillGroups(QTreeWidget* tree)
             auto* item = new QTreeWidgetItem;
             item->setText(0, qs(f.caption));
             item->setIcon(0, folderIcon);
+            if (f.number == catalog::kFolderCustomGames)
+                item->setIcon(0, gameTypeIcon(m_library, catalog::kCustomGameType, GameMark::Plain));
+            for (const catalog::GameTypeInfo& t : catalog::AllGameTypes())
+                if (parentNumber == catalog::kFolderGameType && t.caption == f.caption)
+                    item->setIcon(0, gameTypeIcon(m_library, t.type, GameMark::Plain));
             item->setData(0, kNumberRole, f.number);
             item->setData(0, kFolderRole, parentNumber);
             if (parent)
@@ -488,6 +582,13 @@ void TfrmOpenGame::prepare()
     m_chosen = -1;
     const std::string preview = m_game.preference("Open_Preview_Game");
     m_previewBox->setChecked(preview.empty() || preview == "Y");
+    m_delete->setVisible(bool(deleteCustomGame));
+    fillPlayerBox(m_game.player());
+    {
+        const QSignalBlocker quiet(m_showMarks);
+        m_showMarks->setChecked(m_game.preference("Open_Show_Won_Lost") == "Y");
+    }
+    refreshMarks();
     int type = std::atoi(m_game.preference("Game_TreeType").c_str());
     if (type < 0 || type >= catalog::kChooserViewCount) type = 0;
     // Last played and favorites may have changed since the last opening.
@@ -576,14 +677,14 @@ void TfrmOpenGame::showDescription(int id)
     const catalog::FeatureText* f[4] = {&d->gameTime, &d->difficulty, &d->chance, &d->skill};
     for (int i = 0; i < 4; ++i) {
         m_featureText[i]->setText(qs(f[i]->text));
-        m_featurePicture[i]->setPixmap(featureIcon(qs(f[i]->picture)).pixmap(16, 16));
+        m_featurePicture[i]->setPixmap(featurePicture(m_library, qs(f[i]->picture), devicePixelRatioF()));
     }
     m_decks->setText(qs(d->decks));
     m_redeals->setText(qs(d->redeals));
     for (QWidget* w : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_previewBox),
                        static_cast<QWidget*>(m_rules), static_cast<QWidget*>(m_statistics)})
         w->setEnabled(true);
-    m_delete->setEnabled(id >= catalog::kFirstCustomId);
+    m_delete->setEnabled(id >= catalog::kFirstCustomId && deleteCustomGame);
     if (m_previewBox->isChecked()) {
         m_previewImage = m_preview->render(d->previewId, devicePixelRatioF());
         m_previewLabel->setPixmap(QPixmap::fromImage(m_previewImage));
@@ -651,6 +752,7 @@ void TfrmOpenGame::accept()
         m_game.setPreference("Game_TreePos", std::to_string(position));
         m_game.setPreference("Game_TreeType", std::to_string(int(m_view)));
         m_game.setPreference("Open_Preview_Game", m_previewBox->isChecked() ? "Y" : "N");
+        m_game.setPreference("Open_Show_Won_Lost", m_showMarks->isChecked() ? "Y" : "N");
     }
     m_chosen = id;
     QDialog::accept();

@@ -4,11 +4,15 @@
 #include "engine/session.h"
 #include "catalog/chooser.h"
 #include "engine/game_object.h"
+#include "stats/played_state.h"
+#include "ui/open_game_dialog_icons.h"
 
 #include <QDialog>
 #include <QHash>
 #include <QImage>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +56,8 @@ public:
 
     // Reads the chooser state and shows the saved view with the current game selected.
     void prepare();
+    // OK: refuses without a game or with one the screen cannot hold; otherwise writes the choice.
+    void accept() override;
     // The game chosen with OK or a double click; -1 before.
     int chosenGame() const { return m_chosen; }
     catalog::ChooserView currentView() const { return m_view; }
@@ -66,15 +72,29 @@ public:
     // Views whose data changed (favorites saved, custom game saved or deleted, last played).
     void invalidateView(catalog::ChooserView view);
 
+    // The player box (FillPlayerBox): the players by name with `select` chosen (the current player
+    // when it is not among them).
+    void fillPlayerBox(const std::string& select);
+    QComboBox* playerBox() const { return m_players; }
+    std::string chosenPlayer() const;
+    QCheckBox* showWonLostBox() const { return m_showMarks; }
+    // Reads the chosen player's results again and sets the icon of every listed game.
+    void refreshMarks();
+    // The variant shown for a game now (Plain while "&Show won and lost" is not ticked).
+    GameMark markOf(int id) const;
+    // Deletes a custom game (Delete button and key); true when it was deleted. Unset: no Delete button.
+    std::function<bool(int id)> deleteCustomGame;
+
 signals:
     void rulesRequested(int id);
     void statisticsRequested(int id);
     void organizeFavoritesRequested();
     void openSavedGameRequested();
     void gameNumberRequested();
+    void playersRequested();
+    // The player box chose another player (already the current one while the dialog is open).
+    void playerChanged();
 
-protected:
-    void accept() override;
 
 private:
     void buildUi();
@@ -88,7 +108,9 @@ private:
     void clearDescription();
     void itemActivated(QTreeWidgetItem* item);
     QTreeWidgetItem* currentItem() const;
-    QIcon featureIcon(const QString& picture) const;
+    void setGameIcon(QTreeWidgetItem* item) const;
+    void showContextMenu(QTreeWidget* tree, const QPoint& at);
+    void deleteSelected();
 
     engine::TMainGame& m_game;
     const PictureLibrary& m_library;
@@ -114,6 +136,9 @@ private:
     QPushButton* m_rules = nullptr;
     QPushButton* m_statistics = nullptr;
     QPushButton* m_delete = nullptr;
+    QComboBox* m_players = nullptr;
+    QCheckBox* m_showMarks = nullptr;
+    std::map<int, stats::PlayedState> m_states;  // of the chosen player, while marks are shown
     QImage m_previewImage;
 };
 

@@ -15,6 +15,7 @@
 #include "ui/game_number_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
+#include "ui/stats_commands.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -116,6 +117,25 @@ TfrmOpenGame* ChooserCommands::dialog()
             if (QAction* rules = m_window.command(QStringLiteral("mnuRules"))) rules->trigger();
         });
         connect(m_dialog, &TfrmOpenGame::organizeFavoritesRequested, this, [this] { organizeFavorites(); });
+        connect(m_dialog, &TfrmOpenGame::statisticsRequested, this, [this](int id) {
+            if (auto* stats = m_window.findChild<StatsCommands*>())
+                stats->showGameInformationFor(id, m_dialog->chosenPlayer(), m_dialog);
+        });
+        connect(m_dialog, &TfrmOpenGame::playerChanged, this, [this] { buildFavoritesMenu(); });
+        connect(m_dialog, &TfrmOpenGame::playersRequested, this, [this] {
+            auto* stats = m_window.findChild<StatsCommands*>();
+            if (!stats) return;
+            // The dialog works on the real current player; the box's choice is put back unless the
+            // player was switched there.
+            const std::string boxPlayer = m_dialog->chosenPlayer();
+            m_game.settings.set(storage::col::Player, m_playerBeforeDialog);
+            const bool switched = stats->runPlayersDialog(m_dialog);
+            m_playerSwitched = m_playerSwitched || switched;
+            m_playerBeforeDialog = m_game.player();
+            m_dialog->fillPlayerBox(switched ? m_playerBeforeDialog : boxPlayer);
+            m_game.settings.set(storage::col::Player, m_dialog->chosenPlayer());
+            m_dialog->refreshMarks();
+        });
         connect(m_dialog, &TfrmOpenGame::gameNumberRequested, this, [this] {
             m_dialog->hide();
             selectGameNumber();
@@ -129,12 +149,26 @@ TfrmOpenGame* ChooserCommands::dialog()
 bool ChooserCommands::openGameDialog()
 {
     TfrmOpenGame* dlg = dialog();
-    const std::string player = m_game.player();
+    // The player box makes its player current while the dialog is open; the current player is put
+    // back afterwards and the chosen game starts for the player of the box.
+    m_playerBeforeDialog = m_game.player();
+    m_playerSwitched = false;
     dlg->prepare();
     const bool chosen = dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0;
+    const std::string player = dlg->chosenPlayer();
+    m_game.settings.set(storage::col::Player, m_playerBeforeDialog);
     m_window.table()->refresh();
-    if (!chosen) return false;
-    return startGame(dlg->chosenGame(), false);
+    bool started = false;
+    if (chosen) {
+        started = m_window.session().startGame(dlg->chosenGame(), player, engine::NumberMode::Fresh, false);
+    } else {
+        // A player switched in the Players dialog ended the running deal: the current game starts for them.
+        const int current = m_game.currentGameId();
+        if (m_playerSwitched && !m_window.session().flags().dealActive && current >= 0)
+            m_window.session().startGame(current, m_game.player());
+    }
+    buildFavoritesMenu();  // the marks of the player now current, as the saved tick says
+    return started;
 }
 
 bool ChooserCommands::startGame(int id, bool startupGame)
@@ -198,6 +232,15 @@ void ChooserCommands::buildFavoritesMenu()
     if (!m_game.settingsFile) return;
     const auto tree = catalog::BuildFavoritesTree(catalog::ReadFavorites(*m_game.settingsFile));
     const QIcon folderIcon = m_window.style()->standardIcon(QStyle::SP_DirIcon);
+    // The games carry their type icon; with the chooser's "Show won and lost", the current player's marks.
+    const bool marks = m_game.preference("Open_Show_Won_Lost") == "Y";
+    std::map<int, stats::PlayedState> states;
+    if (marks && !m_game.dataFolder.empty()) {
+        stats::StatsContext ctx;
+        ctx.dataFolder = m_game.dataFolder;
+        ctx.settings = &m_game.settings;
+        states = stats::playedStates(ctx, m_game.player());
+    }
     std::function<void(QMenu*, const catalog::FavoriteNode&)> add2 = [&](QMenu* into, const catalog::FavoriteNode& n) {
         if (n.isFolder()) {
             QMenu* sub = into->addMenu(folderIcon, qs(n.name));
@@ -207,6 +250,8 @@ void ChooserCommands::buildFavoritesMenu()
         const std::string name = m_game.gameName(n.id);
         if (name.empty()) return;  // a game that no longer exists
         QAction* a = into->addAction(qs(name));
+        a->setIcon(gameTypeIcon(m_library, catalog::GameType(m_game.gameList, n.id),
+                                marks ? gameMarkFor(states, n.id) : GameMark::Plain));
         const int id = n.id;
         connect(a, &QAction::triggered, this, [this, id] { startGame(id, true); });
         for (const auto& c : n.children) add2(into, c);

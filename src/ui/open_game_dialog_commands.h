@@ -57,6 +57,8 @@ private:
     QPointer<FastSearchWindow> m_fastSearch;
     QMenu* m_favorites = nullptr;
     int m_fixedFavoriteItems = 0;
+    std::string m_playerBeforeDialog;  // the current player when the chooser opened
+    bool m_playerSwitched = false;     // the Players dialog made another player current meanwhile
     engine::Random m_random;
 };
 

@@ -171,6 +171,8 @@ int runApplication(QApplication& app)
 
     TfrmMain window(*core.game, core.library, core.sink.get());
     window.restoreWindowState();
+    // Without a held game the player picks the first game; start-up timing measures the dealt table.
+    window.setChooserAtStartup(std::getenv("CW_STARTUP_TIMING") == nullptr);
     window.show();
     splash->closeAtFirstPaint(window.table());
     // The sound greets the table as the splash goes: starting the audio output takes a while

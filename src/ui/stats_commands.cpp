@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "catalog/definitions.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
 #include "storage/players.h"
@@ -154,14 +155,18 @@ void StatsCommands::showHiScores()
 
 void StatsCommands::showGameInformation()
 {
+    showGameInformationFor(m_game.currentGameId(), m_game.player(), &m_window);
+}
+
+void StatsCommands::showGameInformationFor(int id, const std::string& player, QWidget* parent)
+{
     const auto ctx = context();
-    if (refuseWhenStatisticsDisabled(&m_window, ctx)) return;
-    const int id = m_game.currentGameId();
+    if (refuseWhenStatisticsDisabled(parent, ctx)) return;
     if (id < 0) return;
     GameInfoRequest r;
     r.gameId = id;
-    r.gameName = m_game.settings.get(storage::col::GameName);
-    r.player = m_game.player();
+    r.gameName = m_game.gameName(id);
+    r.player = player;
     r.players = players();
     const std::string code = m_game.settings.get(storage::col::ScoringCode);
     if (code.size() == 2) r.scoringCode = code;
@@ -169,15 +174,35 @@ void StatsCommands::showGameInformation()
     if (m_game.rulesGameId == id) {
         r.chanceX = m_game.rules[501];
         r.chanceY = m_game.rules[502];
+    } else if (id < catalog::kFirstCustomId) {
+        // Another built-in game (chosen in the chooser): its winning sample from the definitions.
+        const auto p = catalog::ReadGameParameters(m_game.definitionsText, m_game.gameList, id,
+                                                   {501, 502, -1, -1, -1, -1, -1, -1, -1}, m_game.definitionsName);
+        if (p) {
+            r.chanceX = (*p)[0];
+            r.chanceY = (*p)[1];
+        }
     }
-    ui::showGameInformation(&m_window, ctx, r);
+    ui::showGameInformation(parent, ctx, r);
 }
 
 void StatsCommands::showPlayers()
 {
-    if (!m_game.settingsFile) return;
+    if (!runPlayersDialog(&m_window)) return;
+    // The new player chooses a game; without the chooser the current game starts afresh for them.
+    if (QAction* open = m_window.findChild<QAction*>(QStringLiteral("mnuOpen"))) {
+        QTimer::singleShot(0, open, &QAction::trigger);
+        return;
+    }
+    const int id = m_game.currentGameId();
+    if (id >= 0) m_window.session().startGame(id, m_game.player());
+}
+
+bool StatsCommands::runPlayersDialog(QWidget* parent)
+{
+    if (!m_game.settingsFile) return false;
     const auto ctx = context();
-    PlayersDialog dialog(ctx, *m_game.settingsFile, &m_window);
+    PlayersDialog dialog(ctx, *m_game.settingsFile, parent);
     dialog.switchPlayer = [this](const std::string& player) {
         // The running deal is recorded for the old player; the new one starts with a fresh deal.
         engine::Session& session = m_window.session();
@@ -190,15 +215,9 @@ void StatsCommands::showPlayers()
         return true;
     };
     dialog.exec();
-    if (!dialog.playerChanged()) return;
+    if (!dialog.playerChanged()) return false;
     m_window.refreshTitle();
-    // The new player chooses a game; without the chooser the current game starts afresh for them.
-    if (QAction* open = m_window.findChild<QAction*>(QStringLiteral("mnuOpen"))) {
-        QTimer::singleShot(0, open, &QAction::trigger);
-        return;
-    }
-    const int id = m_game.currentGameId();
-    if (id >= 0) m_window.session().startGame(id, m_game.player());
+    return true;
 }
 
 void StatsCommands::showClearValues()

@@ -26,7 +26,11 @@ public:
     // The menu commands.
     void showHiScores();
     void showGameInformation();
+    // The same dialog for any game and player (the chooser's "Statistics" button), over `parent`.
+    void showGameInformationFor(int gameId, const std::string& player, QWidget* parent);
     void showPlayers();
+    // The "Players" dialog over `parent`; true when another player became current.
+    bool runPlayersDialog(QWidget* parent);
     void showClearValues();
     void showOverallScore();
     void showSingleGame();

@@ -8,17 +8,25 @@
 #include "ui/startup.h"
 
 #include "catalog/chooser.h"
+#include "catalog/game_list.h"
 #include "catalog/favorites.h"
 #include "catalog/game_numbers.h"
 #include "catalog/last_played.h"
+#include "stats/game_stats.h"
+#include "storage/players.h"
 #include "storage/settings_store.h"
+#include "ui/game_info_dialog.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -55,6 +63,38 @@ class NoRecords : public engine::GameEndSink {
 public:
     engine::GameEndOutcome recordGameEnd(const engine::GameEndRecord&) override { return {true, -1, {}}; }
 };
+
+// Runs `act` on the first shown modal dialog of type T once the caller's exec() has opened it.
+template <typename T, typename F>
+void whenModal(F act)
+{
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [poll, act](int triesLeft) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) {
+                act(d);
+                return;
+            }
+        if (triesLeft > 0) QTimer::singleShot(20, [poll, triesLeft] { (*poll)(triesLeft - 1); });
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(100); });
+}
+
+void choosePlayer(TfrmOpenGame& dlg, const QString& name)
+{
+    QComboBox* box = dlg.playerBox();
+    const int index = box->findText(name);
+    QVERIFY2(index >= 0, qPrintable(name));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+QIcon iconOf(TfrmOpenGame& dlg, int id)
+{
+    for (QTreeWidgetItemIterator it(dlg.viewTree(ChooserView::AllGames)); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toInt() == id) return (*it)->icon(0);
+    return {};
+}
 
 } // namespace
 
@@ -267,9 +307,218 @@ private slots:
         QVERIFY(saved[3].inFolder);
     }
 
+    void resultMarksFollowThePlayerAndTheTick()
+    {
+        preparePlayers();
+        m_core.game->setPreference("Open_Show_Won_Lost", "Y");
+        m_core.game->setPreference("Game_TreeType", "0");
+        TfrmOpenGame dlg(*m_core.game, m_core.library);
+        dlg.prepare();
+        QCOMPARE(dlg.playerBox()->count(), 2);
+        QCOMPARE(dlg.playerBox()->itemText(0), QStringLiteral("Ann"));  // sorted by name
+        QCOMPARE(dlg.chosenPlayer(), std::string("Ann"));
+        QVERIFY(dlg.showWonLostBox()->isChecked());
+        const int klondikeType = catalog::GameType(m_core.game->gameList, 3);
+        struct Row {
+            const char* player;
+            bool shown;
+            int id;
+            GameMark expected;
+        };
+        const Row rows[] = {
+            {"Ann", true, 3, GameMark::Won},       {"Ann", true, 18, GameMark::NotWon},
+            {"Ann", true, 0, GameMark::NotPlayed}, {"Bob", true, 18, GameMark::Won},
+            {"Bob", true, 3, GameMark::NotPlayed}, {"Bob", false, 18, GameMark::Plain},
+            {"Ann", false, 3, GameMark::Plain},    {"Ann", true, 3, GameMark::Won},
+        };
+        for (const Row& r : rows) {
+            choosePlayer(dlg, QString::fromLatin1(r.player));
+            dlg.showWonLostBox()->setChecked(r.shown);
+            const QString what = QStringLiteral("%1 game %2").arg(QLatin1String(r.player)).arg(r.id);
+            QVERIFY2(dlg.markOf(r.id) == r.expected, qPrintable(what));
+            // The list shows the icon of that variant.
+            const QIcon expected = gameTypeIcon(m_core.library, catalog::GameType(m_core.game->gameList, r.id), r.expected);
+            QVERIFY2(iconOf(dlg, r.id).cacheKey() == expected.cacheKey(), qPrintable(what));
+            // The box's player is the current one while the dialog is open.
+            QCOMPARE(m_core.game->player(), std::string(r.player));
+        }
+        // The variants of one type differ from each other (the drawn ones when the library has none).
+        QImage images[4];
+        for (int m = 0; m < 4; ++m) images[m] = gameTypeIcon(m_core.library, klondikeType, GameMark(m)).pixmap(16, 16).toImage();
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b) QVERIFY(images[a] != images[b]);
+
+        // OK writes the tick.
+        dlg.showWonLostBox()->setChecked(false);
+        QVERIFY(dlg.selectGame(3));
+        dlg.accept();
+        QCOMPARE(m_core.game->preference("Open_Show_Won_Lost"), std::string("N"));
+        m_core.game->setPreference("Open_Show_Won_Lost", "Y");
+        m_core.store.set(storage::col::Player, "Ann");
+    }
+
+    void statisticsButtonAndPlayerBoxInTheWindow()
+    {
+        preparePlayers();
+        m_core.game->setPreference("Game_TreeType", "0");
+        engine::SessionOptions options;
+        options.freshGameNumber = [] { return std::string("77"); };
+        options.autoplayDelayMs = 0;
+        NoRecords sink;
+        TfrmMain window(*m_core.game, m_core.library, &sink, options);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.firstActivation();
+        const int running = m_core.game->currentGameId();
+        QAction* open = window.findChild<QAction*>(QStringLiteral("mnuOpen"));
+        QVERIFY(open);
+
+        struct Row {
+            bool disabled;
+            QString player;
+            QString expectedPlayerLabel;  // "" : the disabled-statistics message instead of the dialog
+        };
+        const Row rows[] = {{false, QStringLiteral("Bob"), QStringLiteral("Bob")},
+                            {false, QStringLiteral("Ann"), QStringLiteral("Ann")},
+                            {true, QStringLiteral("Bob"), QString()}};
+        for (const Row& r : rows) {
+            m_core.game->preferences.disableStatistics = r.disabled;
+            QString playerLabel, won, said;
+            setBoxAnswerHook([&](BoxKind, const QString& text) {
+                said = text;
+                return 0;
+            });
+            whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
+                choosePlayer(*dlg, r.player);
+                dlg->selectGame(18);
+                whenModal<GameInfoDialog>([&](GameInfoDialog* info) {
+                    playerLabel = info->valueText(QStringLiteral("currentPlayer"));
+                    won = info->valueText(QStringLiteral("currentWon"));
+                    info->accept();
+                });
+                dlg->findChild<QPushButton*>(QStringLiteral("btnStatistics"))->click();
+                dlg->reject();
+            });
+            open->trigger();
+            setBoxAnswerHook(nullptr);
+            QCOMPARE(playerLabel, r.expectedPlayerLabel);
+            if (r.disabled) {
+                QVERIFY2(said.startsWith(QStringLiteral("The Statistics are disabled.")), qPrintable(said));
+            } else {
+                QCOMPARE(won, QString::fromLatin1(r.player == QLatin1String("Bob") ? "1" : "0"));
+            }
+            // Cancel: the current player and the running deal are as before.
+            QCOMPARE(m_core.game->player(), std::string("Ann"));
+            QCOMPARE(m_core.game->currentGameId(), running);
+        }
+        m_core.game->preferences.disableStatistics = false;
+
+        // OK with another player in the box: the chosen game starts for that player.
+        setBoxAnswerHook([](BoxKind, const QString&) { return 0; });
+        whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
+            choosePlayer(*dlg, QStringLiteral("Bob"));
+            dlg->selectGame(18);
+            dlg->accept();
+        });
+        open->trigger();
+        setBoxAnswerHook(nullptr);
+        QCOMPARE(m_core.game->currentGameId(), 18);
+        QCOMPARE(m_core.game->player(), std::string("Bob"));
+        // The favorites menu marks the games for the player now playing.
+        QMenu* favorites = window.findChild<QMenu*>(QStringLiteral("mnuFavorites"));
+        QVERIFY(favorites);
+        QAction* favorite = nullptr;
+        for (QAction* a : favorites->findChildren<QAction*>())  // the game sits in the folder's submenu
+            if (a->text() == QString::fromStdString(m_core.game->gameName(18))) favorite = a;
+        QVERIFY(favorite);
+        QCOMPARE(favorite->icon().cacheKey(),
+                 gameTypeIcon(m_core.library, catalog::GameType(m_core.game->gameList, 18), GameMark::Won).cacheKey());
+        m_core.store.set(storage::col::Player, "Ann");
+    }
+
+    void firstActivationWithoutHeldGameOpensTheChooser()
+    {
+        preparePlayers();
+        struct Row {
+            int choose;    // the game double-clicked in the chooser; -1 cancels it
+            int expected;  // the game dealt afterwards
+        };
+        const Row rows[] = {{18, 18}, {-1, 3}};
+        for (const Row& r : rows) {
+            m_core.store.set(storage::col::GameId, "0003");  // the stored game is the start-up game
+            engine::SessionOptions options;
+            options.freshGameNumber = [] { return std::string("4"); };
+            options.autoplayDelayMs = 0;
+            NoRecords sink;
+            TfrmMain window(*m_core.game, m_core.library, &sink, options);
+            window.setChooserAtStartup(true);
+            bool shown = false;
+            whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
+                shown = true;
+                if (r.choose < 0) {
+                    dlg->reject();
+                    return;
+                }
+                dlg->setView(ChooserView::AllGames);
+                QTreeWidget* all = dlg->viewTree(ChooserView::AllGames);
+                QTreeWidgetItem* item = findGame(all, QString::fromStdString(m_core.game->gameName(r.choose)));
+                if (!item) {
+                    dlg->reject();
+                    return;
+                }
+                all->scrollToItem(item);
+                const QPoint at = all->visualItemRect(item).center();
+                QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, at);
+            });
+            // The activation may run the first activation already while the window is being exposed.
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.firstActivation();
+            QVERIFY(shown);
+            QCOMPARE(m_core.game->currentGameId(), r.expected);
+            QVERIFY(window.session().flags().dealActive);
+        }
+    }
+
+    void chooserScreenshotWithMarks()
+    {
+        preparePlayers();
+        m_core.game->setPreference("Open_Show_Won_Lost", "Y");
+        m_core.game->setPreference("Game_TreeType", "1");
+        m_core.game->setPreference("Game_TreeNum", "-202030");
+        TfrmOpenGame dlg(*m_core.game, m_core.library);
+        dlg.prepare();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(dlg.selectGame(3));
+        dlg.grab().save(artifactsDir() + QStringLiteral("/chooser_marks.png"));
+        dlg.setView(ChooserView::AllGames);
+        QVERIFY(dlg.selectGame(18));
+        dlg.grab().save(artifactsDir() + QStringLiteral("/chooser_marks_all.png"));
+    }
+
 private:
+    // Two players with results: Ann won game 3 and lost game 18; Bob won game 18.
+    void preparePlayers()
+    {
+        storage::IniFile& ini = *m_core.settingsFile;
+        storage::writePlayerSlots(ini, {"Bob", "Ann"});
+        m_core.store.set(storage::col::Player, "Ann");
+        m_core.store.set(storage::col::SessionWon, "0000");
+        m_core.store.set(storage::col::SessionLost, "0000");
+        if (m_statsWritten) return;
+        m_statsWritten = true;
+        stats::StatsContext ctx;
+        ctx.dataFolder = m_core.game->dataFolder;
+        const std::tuple<int, const char*, bool> results[] = {
+            {3, "Ann", true}, {3, "Ann", false}, {18, "Ann", false}, {18, "Bob", true}};
+        for (const auto& [id, player, won] : results) stats::updateGameStatistics(ctx, id, player, won, 0);
+    }
+
     QTemporaryDir m_data;
     AppCore m_core;
+    bool m_statsWritten = false;
 };
 
 QTEST_MAIN(TestChooser)
