@@ -9,6 +9,7 @@
 #include "engine/drop.h"
 #include "engine/legal_moves.h"
 #include "engine/pickup.h"
+#include "engine/stock.h"
 
 using namespace cw::engine;
 
@@ -88,6 +89,18 @@ TEST(CatalogTypes, EachNewGamePlaysByItsOwnRule)
                  const bool open = c == 0 || c == play.tableaus() - 1;
                  EXPECT_EQ(pressAction(play, PileRef::tableau(c), top) == PressAction::Lift, open) << "pile " << c + 1;
              }
+         }},
+        {183, "the waste card goes onto any pile; no pile gives a card to another",
+         [](Play& play) {
+             Table& t = play.table();
+             t.append(PileRef::waste(), t.stock().pop(), true);
+             const Carried waste{t.waste().top(), PileRef::waste(), 0, 1};
+             const Carried pile{t.tableau(0).top(), PileRef::tableau(0), 0, 1};
+             for (int c = 1; c < play.tableaus(); ++c) {
+                 EXPECT_TRUE(mayDrop(play, waste, PileRef::tableau(c))) << "pile " << c + 1;
+                 EXPECT_FALSE(mayDrop(play, pile, PileRef::tableau(c))) << "pile " << c + 1;
+             }
+             EXPECT_FALSE(stockClickAvailable(play)) << "the turned card must be played first";
          }},
         {182, "four packs: 208 cards and sixteen run foundations",
          [](Play& play) {
