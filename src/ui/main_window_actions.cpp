@@ -28,6 +28,7 @@
 #include "ui/main_window_status.h"
 #include "ui/message_boxes.h"
 #include "ui/rules_viewer.h"
+#include "ui/toolbar_icons.h"
 
 namespace cw::ui {
 
@@ -130,22 +131,21 @@ void TfrmMain::createMenus()
 namespace {
 
 struct ToolButtonSpec {
-    const char* command;
+    const char* command;  // also names its icon
     const char* text;
     const char* hint;
-    QStyle::StandardPixmap icon;
     bool smallOnly;
 };
 
 const ToolButtonSpec kToolButtons[] = {
-    {"mnuNew", "New", "Start a new game", QStyle::SP_FileIcon, false},
-    {"mnuRestart", "Restart", "Restart the current game", QStyle::SP_BrowserReload, false},
-    {"mnuSave", "Save", "Save", QStyle::SP_DialogSaveButton, true},
-    {"mnuUndo", "Undo", "Undo", QStyle::SP_ArrowBack, false},
-    {"mnuRedo", "Redo", "Redo", QStyle::SP_ArrowForward, false},
-    {"mnuAutoplay", "Autoplay", "Autoplay", QStyle::SP_MediaPlay, false},
-    {"mnuRules", "Rules", "Game Rules", QStyle::SP_DialogHelpButton, false},
-    {"mnuExit", "Exit", "Exit", QStyle::SP_DialogCloseButton, false},
+    {"mnuNew", "New", "Start a new game", false},
+    {"mnuRestart", "Restart", "Restart the current game", false},
+    {"mnuSave", "Save", "Save", true},
+    {"mnuUndo", "Undo", "Undo", false},
+    {"mnuRedo", "Redo", "Redo", false},
+    {"mnuAutoplay", "Autoplay", "Autoplay", false},
+    {"mnuRules", "Rules", "Game Rules", false},
+    {"mnuExit", "Exit", "Exit", false},
 };
 
 QWidget* labelledPanel(QWidget* parent, const QString& caption, QLabel** value, const QString& name)
@@ -190,7 +190,7 @@ void TfrmMain::createToolBar()
             connect(menuItem, &QAction::enabledChanged, a, &QAction::setEnabled);
             m_actions.insert(a->objectName(), a);
         }
-        a->setIcon(style()->standardIcon(button.icon));
+        a->setIcon(toolbarIcon(QString::fromLatin1(button.command)));
         a->setIconText(QString::fromLatin1(button.text));
         a->setToolTip(QString::fromLatin1(button.hint));
         m_toolBar->addAction(a);
@@ -206,7 +206,7 @@ void TfrmMain::createToolBar()
     m_timePanel = labelledPanel(m_toolBar, QStringLiteral("Time:"), &m_timeLabel, QStringLiteral("pnlTime"));
     m_timePanelAction = m_toolBar->addWidget(m_timePanel);
     QAction* restore = command(QStringLiteral("tbRestore"));
-    restore->setIcon(style()->standardIcon(QStyle::SP_TitleBarNormalButton));
+    restore->setIcon(toolbarIcon(QStringLiteral("tbRestore")));
     restore->setToolTip(QStringLiteral("Restore"));
     m_toolBar->addAction(restore);
 

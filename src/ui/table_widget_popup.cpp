@@ -107,6 +107,13 @@ void PictureChoiceCommands::fill()
                 pause = a;
         if (!pause)
             continue;
+        // "Favorite games..." opens the favorites organizer when the window has one.
+        if (QAction* organize = m_window.findChild<QAction*>(QStringLiteral("mnuOrganizeFavorites"))) {
+            auto* favorites = new QAction(tr("Favorite games..."), popup);
+            favorites->setObjectName(QStringLiteral("popFavorites"));
+            connect(favorites, &QAction::triggered, organize, &QAction::trigger);
+            popup->insertAction(pause, favorites);
+        }
         popup->insertMenu(pause, m_cardSets);
         popup->insertMenu(pause, m_decks);
         popup->insertMenu(pause, m_backgrounds);

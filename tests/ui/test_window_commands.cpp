@@ -2,6 +2,7 @@
 // the quit question) and the table pop-up's card set, deck and background choices.
 #include "ui/message_boxes.h"
 #include "ui/table_widget_popup.h"
+#include "ui/toolbar_icons.h"
 #include "ui/two_players_dialog.h"
 
 #include <QAction>
@@ -10,6 +11,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QWidgetAction>
 
 #include <functional>
 
@@ -127,6 +130,29 @@ private slots:
             QVERIFY2(!box.startsWith(QStringLiteral("Now play")), qPrintable(box));
     }
 
+    // The toolbar shows our own pictures, one for each of its commands.
+    void toolbarButtonsHaveTheirOwnIcons()
+    {
+        QTemporaryDir dir;
+        testing::WindowFixture f;
+        QVERIFY(f.open(dir.path()));
+        auto* bar = f.window->findChild<QToolBar*>(QStringLiteral("tbMain"));
+        QVERIFY(bar);
+        int buttons = 0;
+        for (QAction* a : bar->actions()) {
+            if (a->isSeparator() || a->iconText().isEmpty() || qobject_cast<QWidgetAction*>(a))
+                continue;
+            const QString name = a->objectName() == QLatin1String("tbSave_Small") ? QStringLiteral("mnuSave")
+                                                                                   : a->objectName();
+            QVERIFY2(toolbarIconNames().contains(name), qPrintable(name));
+            QVERIFY(!a->icon().isNull());
+            QCOMPARE(a->icon().pixmap(24).toImage(), toolbarIcon(name).pixmap(24).toImage());
+            ++buttons;
+        }
+        QVERIFY(buttons >= 7);
+        bar->grab().save(testing::artifactsDir() + QStringLiteral("/toolbar.png"));
+    }
+
     // The pop-up's three picture menus list what can be drawn, apply a choice at once and keep it
     // for the next start.
     void popupChangesCardSetDeckAndBackground()
@@ -151,8 +177,10 @@ private slots:
                     captions << a->text();
             const qsizetype at = captions.indexOf(QStringLiteral("Change card set"));
             QVERIFY(at >= 0);
-            QCOMPARE(captions.mid(at, 4), (QStringList{QStringLiteral("Change card set"), QStringLiteral("Change deck"),
-                                                      QStringLiteral("Change background"), QStringLiteral("P&ause")}));
+            QCOMPARE(captions.mid(at - 1, 5),
+                     (QStringList{QStringLiteral("Favorite games..."), QStringLiteral("Change card set"),
+                                  QStringLiteral("Change deck"), QStringLiteral("Change background"),
+                                  QStringLiteral("P&ause")}));
 
             struct Case {
                 QMenu* menu;
