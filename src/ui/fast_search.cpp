@@ -113,6 +113,7 @@ void FastSearchWindow::refill()
         };
         for (const auto& n : tree) m_list->addTopLevelItem(make(n));
         m_list->expandAll();
+        if (decorate) decorate(m_list);
         return;
     }
     case FastSearchKind::AllGames:
@@ -154,6 +155,7 @@ void FastSearchWindow::refill()
         item->setText(0, qs(nameOf(id)));
         item->setData(0, Qt::UserRole, id);
     }
+    if (decorate) decorate(m_list);
 }
 
 void FastSearchWindow::placeForShowing(const QRect& toolbarGlobal)

@@ -29,6 +29,8 @@ public:
     QTreeWidget* list() const { return m_list; }
     // Fills the list for the current kind.
     void refill();
+    // Sets the icons of the listed games after each filling (the owner knows the types and result marks).
+    std::function<void(QTreeWidget* list)> decorate;
     // Where the window goes: below the main window's toolbar at its left edge, or the saved place.
     void placeForShowing(const QRect& toolbarGlobal);
 

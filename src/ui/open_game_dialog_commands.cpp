@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace cw::ui {
@@ -121,7 +122,10 @@ TfrmOpenGame* ChooserCommands::dialog()
             if (auto* stats = m_window.findChild<StatsCommands*>())
                 stats->showGameInformationFor(id, m_dialog->chosenPlayer(), m_dialog);
         });
-        connect(m_dialog, &TfrmOpenGame::playerChanged, this, [this] { buildFavoritesMenu(); });
+        connect(m_dialog, &TfrmOpenGame::playerChanged, this, [this] {
+            buildFavoritesMenu();
+            if (m_fastSearch) m_fastSearch->refill();
+        });
         connect(m_dialog, &TfrmOpenGame::playersRequested, this, [this] {
             auto* stats = m_window.findChild<StatsCommands*>();
             if (!stats) return;
@@ -167,7 +171,9 @@ bool ChooserCommands::openGameDialog()
         if (m_playerSwitched && !m_window.session().flags().dealActive && current >= 0)
             m_window.session().startGame(current, m_game.player());
     }
-    buildFavoritesMenu();  // the marks of the player now current, as the saved tick says
+    // The marks of the player now current, as the saved tick says.
+    buildFavoritesMenu();
+    if (m_fastSearch) m_fastSearch->refill();
     return started;
 }
 
@@ -232,15 +238,7 @@ void ChooserCommands::buildFavoritesMenu()
     if (!m_game.settingsFile) return;
     const auto tree = catalog::BuildFavoritesTree(catalog::ReadFavorites(*m_game.settingsFile));
     const QIcon folderIcon = m_window.style()->standardIcon(QStyle::SP_DirIcon);
-    // The games carry their type icon; with the chooser's "Show won and lost", the current player's marks.
-    const bool marks = m_game.preference("Open_Show_Won_Lost") == "Y";
-    std::map<int, stats::PlayedState> states;
-    if (marks && !m_game.dataFolder.empty()) {
-        stats::StatsContext ctx;
-        ctx.dataFolder = m_game.dataFolder;
-        ctx.settings = &m_game.settings;
-        states = stats::playedStates(ctx, m_game.player());
-    }
+    const auto markOf = currentMarks();
     std::function<void(QMenu*, const catalog::FavoriteNode&)> add2 = [&](QMenu* into, const catalog::FavoriteNode& n) {
         if (n.isFolder()) {
             QMenu* sub = into->addMenu(folderIcon, qs(n.name));
@@ -250,14 +248,23 @@ void ChooserCommands::buildFavoritesMenu()
         const std::string name = m_game.gameName(n.id);
         if (name.empty()) return;  // a game that no longer exists
         QAction* a = into->addAction(qs(name));
-        a->setIcon(gameTypeIcon(m_library, catalog::GameType(m_game.gameList, n.id),
-                                marks ? gameMarkFor(states, n.id) : GameMark::Plain));
+        a->setIcon(gameTypeIcon(m_library, catalog::GameType(m_game.gameList, n.id), markOf(n.id)));
         const int id = n.id;
         connect(a, &QAction::triggered, this, [this, id] { startGame(id, true); });
         for (const auto& c : n.children) add2(into, c);
     };
     for (const auto& n : tree) add2(m_favorites, n);
     separator->setVisible(m_favorites->actions().size() > 3);
+}
+
+std::function<GameMark(int)> ChooserCommands::currentMarks() const
+{
+    if (m_game.preference("Open_Show_Won_Lost") != "Y" || m_game.dataFolder.empty())
+        return [](int) { return GameMark::Plain; };
+    stats::StatsContext ctx;
+    ctx.dataFolder = m_game.dataFolder;
+    ctx.settings = &m_game.settings;
+    return [states = stats::playedStates(ctx, m_game.player())](int id) { return gameMarkFor(states, id); };
 }
 
 void ChooserCommands::organizeFavorites()
@@ -305,8 +312,15 @@ void ChooserCommands::addCurrentGameToFavorites()
 
 void ChooserCommands::showFastSearch()
 {
-    if (!m_fastSearch)
+    if (!m_fastSearch) {
         m_fastSearch = new FastSearchWindow(m_game, &m_window, [this](int id) { return startGame(id, true); });
+        m_fastSearch->decorate = [this](QTreeWidget* list) {
+            const auto markOf = currentMarks();
+            for (QTreeWidgetItemIterator it(list); *it; ++it)
+                if (const int id = (*it)->data(0, Qt::UserRole).toInt(); id >= 0)
+                    (*it)->setIcon(0, gameTypeIcon(m_library, catalog::GameType(m_game.gameList, id), markOf(id)));
+        };
+    }
     QRect bar(m_window.mapToGlobal(QPoint(0, 0)), QSize(0, 0));
     if (auto* toolbar = m_window.findChild<QToolBar*>(); toolbar && toolbar->isVisible())
         bar = QRect(toolbar->mapToGlobal(QPoint(0, 0)), toolbar->size());

@@ -49,6 +49,9 @@ public:
 
 private:
     void addMenus();
+    // The icon variant of each game for the current player: the result marks when the chooser's
+    // "Show won and lost" is saved ticked (the statistics read once per call), else plain.
+    std::function<GameMark(int id)> currentMarks() const;
 
     TfrmMain& m_window;
     engine::TMainGame& m_game;

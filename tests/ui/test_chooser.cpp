@@ -431,8 +431,17 @@ private slots:
         for (QAction* a : favorites->findChildren<QAction*>())  // the game sits in the folder's submenu
             if (a->text() == QString::fromStdString(m_core.game->gameName(18))) favorite = a;
         QVERIFY(favorite);
-        QCOMPARE(favorite->icon().cacheKey(),
-                 gameTypeIcon(m_core.library, catalog::GameType(m_core.game->gameList, 18), GameMark::Won).cacheKey());
+        const QIcon bobWon = gameTypeIcon(m_core.library, catalog::GameType(m_core.game->gameList, 18), GameMark::Won);
+        QCOMPARE(favorite->icon().cacheKey(), bobWon.cacheKey());
+        // So does FastSearch.
+        window.findChild<QAction*>(QStringLiteral("mnuFastSearch"))->trigger();
+        auto* search = window.findChild<FastSearchWindow*>();
+        QVERIFY(search);
+        search->setKind(FastSearchKind::AllGames);
+        QTreeWidgetItem* listed = findGame(search->list(), QString::fromStdString(m_core.game->gameName(18)));
+        QVERIFY(listed);
+        QCOMPARE(listed->icon(0).cacheKey(), bobWon.cacheKey());
+        search->hide();
         m_core.store.set(storage::col::Player, "Ann");
     }
 
