@@ -282,6 +282,7 @@ void TfrmOpenGame::buildUi()
 
     auto* buttons = new QHBoxLayout;
     m_rules = new QPushButton(QStringLiteral("Rules"), this);
+    m_rules->setObjectName(QStringLiteral("btnRules"));
     m_statistics = new QPushButton(QStringLiteral("Statistics  "), this);
     m_statistics->setObjectName(QStringLiteral("btnStatistics"));
     auto* favorites = new QPushButton(QStringLiteral("Favorite games..."), this);
@@ -289,7 +290,9 @@ void TfrmOpenGame::buildUi()
     m_delete = new QPushButton(QStringLiteral("Delete"), this);
     m_delete->setObjectName(QStringLiteral("btnDelete"));
     auto* saved = new QPushButton(QStringLiteral("Open a sa&ved game..."), this);
+    saved->setObjectName(QStringLiteral("btnOpenSaved"));
     auto* number = new QPushButton(QStringLiteral("Game n&umber..."), this);
+    number->setObjectName(QStringLiteral("btnGameNumber"));
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);

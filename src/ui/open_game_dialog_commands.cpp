@@ -15,16 +15,19 @@
 #include "ui/game_number_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog.h"
+#include "ui/rules_viewer.h"
 #include "ui/stats_commands.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -114,9 +117,7 @@ TfrmOpenGame* ChooserCommands::dialog()
 {
     if (!m_dialog) {
         m_dialog = new TfrmOpenGame(m_game, m_library, &m_window);
-        connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int) {
-            if (QAction* rules = m_window.command(QStringLiteral("mnuRules"))) rules->trigger();
-        });
+        connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int id) { showRules(id); });
         connect(m_dialog, &TfrmOpenGame::organizeFavoritesRequested, this, [this] { organizeFavorites(); });
         connect(m_dialog, &TfrmOpenGame::statisticsRequested, this, [this](int id) {
             if (auto* stats = m_window.findChild<StatsCommands*>())
@@ -140,11 +141,15 @@ TfrmOpenGame* ChooserCommands::dialog()
             m_game.settings.set(storage::col::Player, m_dialog->chosenPlayer());
             m_dialog->refreshMarks();
         });
+        // These two close the chooser for their own dialog; openGameDialog runs them and shows the
+        // chooser again when no deal is in progress afterwards.
         connect(m_dialog, &TfrmOpenGame::gameNumberRequested, this, [this] {
-            m_dialog->hide();
-            selectGameNumber();
-            if (m_window.session().flags().dealActive && m_game.currentGameId() >= 0) m_dialog->reject();
-            else m_dialog->show();
+            m_aside = [this] { selectGameNumber(); };
+            m_dialog->reject();
+        });
+        connect(m_dialog, &TfrmOpenGame::openSavedGameRequested, this, [this] {
+            m_aside = [this] { openSavedGame(); };
+            m_dialog->reject();
         });
     }
     return m_dialog;
@@ -158,7 +163,21 @@ bool ChooserCommands::openGameDialog()
     m_playerBeforeDialog = m_game.player();
     m_playerSwitched = false;
     dlg->prepare();
-    const bool chosen = dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0;
+    bool chosen = false;
+    for (;;) {
+        m_aside = nullptr;
+        chosen = dlg->exec() == QDialog::Accepted && dlg->chosenGame() >= 0;
+        if (!m_aside) break;
+        // "Open a saved game..." or the game number: run for the real current player.
+        const std::string boxPlayer = dlg->chosenPlayer();
+        m_game.settings.set(storage::col::Player, m_playerBeforeDialog);
+        const auto aside = std::move(m_aside);
+        m_aside = nullptr;
+        aside();
+        m_playerBeforeDialog = m_game.player();
+        if (m_window.session().flags().dealActive) break;
+        m_game.settings.set(storage::col::Player, boxPlayer);
+    }
     const std::string player = dlg->chosenPlayer();
     m_game.settings.set(storage::col::Player, m_playerBeforeDialog);
     m_window.table()->refresh();
@@ -335,6 +354,37 @@ void ChooserCommands::refreshFastSearch()
     const bool shown = m_fastSearch->isVisible();
     delete m_fastSearch;
     if (shown) showFastSearch();
+}
+
+void ChooserCommands::showRules(int id)
+{
+    // The game on the table: the window's viewer, which also describes its piles.
+    QAction* windowRules = m_window.command(QStringLiteral("mnuRules"));
+    if (id == m_game.currentGameId() && m_game.rulesGameId == id && windowRules) {
+        windowRules->trigger();
+        return;
+    }
+    const int textId = id >= catalog::kFirstCustomId ? catalog::CustomGameRecord(m_game.customGames, id).baseId : id;
+    const QString name = qs(m_game.gameName(id));
+    if (!m_rulesViewer) m_rulesViewer = new RulesViewer(m_dialog ? static_cast<QWidget*>(m_dialog) : &m_window);
+    m_rulesViewer->showPage(QStringLiteral("Rules [%1]").arg(name),
+                            rulesPage(name, readGameRules(m_game.installFolder, textId), {}));
+}
+
+void ChooserCommands::openSavedGame()
+{
+    QString path;
+    if (savedGameFile) {
+        path = savedGameFile();
+    } else {
+        QString folder = QString::fromStdString(m_game.preference("Dir_Save"));
+        if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        path = QFileDialog::getOpenFileName(&m_window, QStringLiteral("Open game"), folder,
+                                            QStringLiteral("Saved games (*.gam)"));
+    }
+    if (path.isEmpty()) return;
+    // The session reads the file before it touches the running game and says what went wrong.
+    m_window.session().open(path.toStdString());
 }
 
 void ChooserCommands::selectGameNumber()

@@ -8,8 +8,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 #include "ui/fast_search.h"
 #include "ui/open_game_dialog.h"
+#include "ui/rules_viewer.h"
 
 class QMenu;
 
@@ -38,6 +41,13 @@ public:
     void addCurrentGameToFavorites();
     // SelectGameNumberDialog.
     void selectGameNumber();
+    // The rules of a game chosen in the chooser (the window's own viewer for the game on the table).
+    void showRules(int id);
+    RulesViewer* rulesViewer() const { return m_rulesViewer; }
+    // The chooser's "Open a saved game...": the open dialog in "Dir_Save", then the file's game.
+    void openSavedGame();
+    // Gives the file to open instead of the open dialog when set (tests).
+    std::function<QString()> savedGameFile;
     // A new deal is on the table: the game joins the last played games, its number the history.
     void newDealStarted();
     // ShowFastSearch and RefreshFastSearch (the window made anew at its saved place).
@@ -58,10 +68,12 @@ private:
     const PictureLibrary& m_library;
     QPointer<TfrmOpenGame> m_dialog;
     QPointer<FastSearchWindow> m_fastSearch;
+    QPointer<RulesViewer> m_rulesViewer;
     QMenu* m_favorites = nullptr;
     int m_fixedFavoriteItems = 0;
     std::string m_playerBeforeDialog;  // the current player when the chooser opened
     bool m_playerSwitched = false;     // the Players dialog made another player current meanwhile
+    std::function<void()> m_aside;     // the command the chooser closed for, run by openGameDialog
     engine::Random m_random;
 };
 

@@ -445,6 +445,52 @@ private slots:
         m_core.store.set(storage::col::Player, "Ann");
     }
 
+    void rulesAndSavedGameFromTheChooser()
+    {
+        m_core.store.set(storage::col::GameId, "0000");
+        engine::SessionOptions options;
+        options.freshGameNumber = [] { return std::string("31"); };
+        options.autoplayDelayMs = 0;
+        NoRecords sink;
+        TfrmMain window(*m_core.game, m_core.library, &sink, options);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.firstActivation();
+        QCOMPARE(m_core.game->currentGameId(), 0);
+        const std::string saved = QDir(m_data.path()).absoluteFilePath(QStringLiteral("klondike.gam")).toStdString();
+        QVERIFY(window.session().save(saved));
+        auto* commands = window.findChild<ChooserCommands*>();
+        QVERIFY(commands);
+        QAction* open = window.findChild<QAction*>(QStringLiteral("mnuOpen"));
+        setBoxAnswerHook([](BoxKind, const QString&) { return 0; });
+
+        // Rules of a game that is not on the table: its own text, in the chooser's viewer.
+        whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
+            dlg->setView(ChooserView::AllGames);
+            dlg->selectGame(18);
+            dlg->findChild<QPushButton*>(QStringLiteral("btnRules"))->click();
+            dlg->reject();
+        });
+        open->trigger();
+        QVERIFY(commands->rulesViewer() && commands->rulesViewer()->isVisible());
+        QCOMPARE(commands->rulesViewer()->windowTitle(),
+                 QStringLiteral("Rules [%1]").arg(QString::fromStdString(m_core.game->gameName(18))));
+        QVERIFY(commands->rulesViewer()->text().contains(QString::fromStdString(m_core.game->gameName(18))));
+        commands->rulesViewer()->hide();
+
+        // "Open a saved game...": the chooser closes and the saved deal is on the table.
+        QVERIFY(commands->startGame(18, false));
+        commands->savedGameFile = [&] { return QString::fromStdString(saved); };
+        whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
+            dlg->findChild<QPushButton*>(QStringLiteral("btnOpenSaved"))->click();
+        });
+        open->trigger();
+        setBoxAnswerHook(nullptr);
+        QVERIFY(!commands->dialog()->isVisible());
+        QCOMPARE(m_core.game->currentGameId(), 0);
+        QVERIFY(window.session().flags().dealActive);
+    }
+
     void firstActivationWithoutHeldGameOpensTheChooser()
     {
         preparePlayers();
