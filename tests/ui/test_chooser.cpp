@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -551,6 +552,24 @@ private slots:
         dlg.setView(ChooserView::AllGames);
         QVERIFY(dlg.selectGame(18));
         dlg.grab().save(artifactsDir() + QStringLiteral("/chooser_marks_all.png"));
+
+        // The drawn icons enlarged: a row per type (plain, won, not won, never played), then the gauges.
+        const int types[] = {5, 8, 4, 2, 16, catalog::kCustomGameType};
+        const char* const gauges[] = {"PROG_TIME_QUICK", "PROG_TIME_MEDIUM", "PROG_TIME_LONG", "PROG_DIFF_EASY",
+                                      "PROG_DIFF_HARD", "PROG_CHAN_VERYHIGH", "PROG_CHAN_LOW", "PROG_SKILL_DIFFICULT",
+                                      "PROG_SKILL_CHANCEONLY", "PROG_DISABLED"};
+        QImage sheet(10 * 36, 7 * 36, QImage::Format_ARGB32);
+        sheet.fill(Qt::white);
+        QPainter p(&sheet);
+        for (int row = 0; row < 6; ++row)
+            for (int m = 0; m < 4; ++m)
+                p.drawPixmap(QRect(m * 36 + 2, row * 36 + 2, 32, 32),
+                             gameTypeIcon(m_core.library, types[row], GameMark(m)).pixmap(QSize(16, 16), 2.0));
+        for (int g = 0; g < 10; ++g)
+            p.drawPixmap(QRect(g * 36 + 2, 6 * 36 + 2, 32, 32),
+                         featurePicture(m_core.library, QString::fromLatin1(gauges[g]), 2.0));
+        p.end();
+        sheet.save(artifactsDir() + QStringLiteral("/chooser_icons.png"));
     }
 
 private:
