@@ -6,6 +6,7 @@
 #include "ui/message_boxes.h"
 #include "ui/rules_viewer.h"
 #include "ui/startup.h"
+#include "ui/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,67 +29,10 @@ constexpr int kAceHearts = 1, kTwoHearts = 2, kThreeHearts = 3, kSevenHearts = 7
 constexpr int kSevenClubs = 33, kEightDiamonds = 21, kNineSpades = 48;
 constexpr int kKingSpades = 52, kQueenSpades = 51, kJackSpades = 50;
 
-QString artifactsDir()
-{
-    const QString dir = QStringLiteral(CW_ARTIFACTS_DIR);
-    QDir().mkpath(dir);
-    return dir;
-}
+using testing::artifactsDir;
 
-// Records what the end of a game hands to the statistics.
-class RecordingSink : public engine::GameEndSink {
-public:
-    std::vector<engine::GameEndRecord> records;
-    engine::GameEndOutcome recordGameEnd(const engine::GameEndRecord& game) override
-    {
-        records.push_back(game);
-        return {true, -1, {}};
-    }
-};
-
-// One window on Klondike (game 0) with its own data folder; boxes answered by `answers`.
-struct Fixture {
-    AppCore core;
-    RecordingSink sink;
-    std::unique_ptr<TfrmMain> window;
-
-    bool open(const QString& dataFolder)
-    {
-        const std::string data = QDir(dataFolder).absolutePath().toStdString() + "/";
-        const QString stop = prepareCore(core, CW_BIN_DIR "/", data);
-        if (!stop.isEmpty()) {
-            qWarning() << stop;
-            return false;
-        }
-        storage::SettingsStore& s = core.store;
-        s.set(storage::col::GameId, "0000");
-        s.set(storage::col::CardsAnimate, "N");
-        s.set(storage::col::DealAnimation, "N");
-        s.set(storage::col::CardSize, "B");
-        s.set(storage::col::DoubleClickToFoundations, "Y");
-        engine::SessionOptions options;
-        options.freshGameNumber = [] { return std::string("12345"); };
-        options.autoplayDelayMs = 0;
-        window = std::make_unique<TfrmMain>(*core.game, core.library, &sink, options);
-        window->resize(1000, 760);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return false;
-        window->firstActivation();
-        QCoreApplication::processEvents();
-        return true;
-    }
-
-    engine::Session& session() { return window->session(); }
-    TableWidget* table() { return window->table(); }
-    const engine::Table& tableState() { return session().state().table; }
-    int count(PileRef p) { return static_cast<int>(tableState().pile(p).size()); }
-    int top(PileRef p)
-    {
-        const auto& pile = tableState().pile(p);
-        return pile.empty() ? 0 : pile[pile.size() - 1];
-    }
-
+// Klondike with a hand-made position on demand.
+struct Fixture : testing::WindowFixture {
     // A small hand-made Klondike position: every move of the tests is known in advance.
     void smallPosition()
     {
@@ -107,24 +51,6 @@ struct Fixture {
         for (int code : {kJackSpades, kQueenSpades, kKingSpades})
             t.append(PileRef::stock(), code, false);
         table()->refresh();
-    }
-
-    QPoint centreOf(PileRef p, int index) { return table()->cardRect(p, index).center(); }
-
-    void drag(QPoint from, QPoint to)
-    {
-        QTest::mousePress(table(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(table(), from + QPoint(8, 6));
-        QTest::mouseMove(table(), (from + to) / 2);
-        QTest::mouseMove(table(), to);
-        QTest::mouseRelease(table(), Qt::LeftButton, {}, to);
-        QCoreApplication::processEvents();
-    }
-
-    void shoot(const QString& name)
-    {
-        QCoreApplication::processEvents();
-        window->grab().save(artifactsDir() + QLatin1Char('/') + name);
     }
 };
 
