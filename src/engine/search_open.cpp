@@ -23,7 +23,17 @@ using Clock = std::chrono::steady_clock;
 
 
 // Lifted from where: the building test may tell them apart.
-enum Source : int { kFromTableauSingle = 0, kFromTableauGroup = 1, kFromReserve = 2, kSources = 3 };
+enum Source : int {
+    kFromTableauSingle = 0,
+    kFromTableauGroup = 1,
+    kFromReserve = 2,
+    kFromWaste = 3,
+    kFromFoundation = 4,
+    kSources = 5
+};
+
+// The index of a move that is a stock click.
+constexpr std::uint8_t kClick = 255;
 
 // Reserve codes the drop treats as a plain free cell (one card, only when empty) and code 4
 // (takes nothing); every other code has a test of its own.
@@ -49,6 +59,12 @@ public:
     int foundations = 0;
     int groupLimit = 0;
     int foundationCap = 0;
+    int takeBack = 0; // 1: foundation top cards may be taken back; 2: while two or more are there
+    // A stock that only feeds the waste: drawCount cards a click, the waste turned over when the
+    // stock is empty while passes remain (deals: -1 any number).
+    bool stock = false;
+    int drawCount = 1;
+    int deals = -1;
     std::array<bool, kReservePiles> cellTakes{};
     std::array<std::array<CardSet, kLastCard + 1>, kSources> tabOn{}; // [source][moving]: tops it goes on
     std::array<CardSet, kSources> tabEmpty{};                          // [source]: cards an empty column takes
@@ -66,14 +82,20 @@ public:
     catalog::Rules rules;
     CardSet cards;
 
-    int piles() const { return tableaus + reserves + foundations; }
+    // Compact pile order: tableau, reserves, stock and waste (when in play), foundations.
+    int stockPile() const { return tableaus + reserves; }
+    int wastePile() const { return tableaus + reserves + 1; }
+    int homeFirst() const { return tableaus + reserves + (stock ? 2 : 0); }
+    int piles() const { return homeFirst() + foundations; }
     PileRef ref(int i) const
     {
         if (i < tableaus)
             return PileRef::tableau(i);
         if (i < tableaus + reserves)
             return PileRef::reserve(i - tableaus);
-        return PileRef::foundation(i - tableaus - reserves);
+        if (i < homeFirst())
+            return i == stockPile() ? PileRef::stock() : PileRef::waste();
+        return PileRef::foundation(i - homeFirst());
     }
 
     // The group-size test of the press (targetEmpty false) and of the drop on an empty column.
@@ -99,6 +121,22 @@ public:
 
 namespace {
 
+// A stock the compact form plays itself: each click draws to the one waste, the empty stock
+// takes the waste back while passes remain, and nothing else happens on a click.
+bool stockFits(const catalog::Rules& r, const Play& play)
+{
+    if (r.stockTurnsToWaste() != 1 || r.drawRestriction() != 0 || r.redealMode() != 0 || r.wasteLocked() != 0 ||
+        r.waste2Arrangement() != 0 || r.fillAfterFirstMove() == 1 || r.deals() == 0 || r.deals() < -1)
+        return false;
+    for (int c = 0; c < play.tableaus(); ++c)
+        if (r.stockDealsToTableau(c) != 0)
+            return false;
+    for (int q = 0; q < play.reserves(); ++q)
+        if (r.stockDealsToReserve(q) != 0)
+            return false;
+    return true;
+}
+
 bool rulesFit(const catalog::Rules& r, const Play& play)
 {
     if (play.family() != 0 || r.clickToPlay() == 1 || play.tableaus() < 1)
@@ -110,7 +148,7 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
         r.foundationStartTest() != 0 || r.firstMoveToFoundation() == 1 || r.wasteAccepts() == 2 ||
         r.stockFirstRestriction() != 0 || r.sequenceRule() == 12)
         return false;
-    if (r.foundationTakeBack() >= 1 && r.foundationTakeBack() <= 3)
+    if (r.foundationTakeBack() == 3)
         return false;
     switch (r.groupLimit()) {
     case -12: case -13: case -15: case -16: case -17: case -18: return false;
@@ -135,28 +173,43 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
     return play.tableauCode(0) != 149 && play.state.ascendingColumns == 0;
 }
 
-bool stateFits(const Play& play, CardSet& cards)
+bool stateFits(const Play& play, bool stock, CardSet& cards)
 {
     const Table& t = play.table();
-    if (play.state.won || !t.stock().empty() || !t.waste().empty() || !t.secondWaste().empty())
+    if (play.state.won || !t.secondWaste().empty())
         return false;
-    auto scan = [&](const Pile& p) {
+    if (!stock && (!t.stock().empty() || !t.waste().empty() || stockClickAvailable(play)))
+        return false;
+    bool hidden = false;
+    auto scan = [&](const Pile& p, bool faceDownAllowed) {
         for (int c : p) {
-            if (c == 0 || t.isFaceDown(c))
+            if (c == 0 || cards[static_cast<std::size_t>(c)])
                 return false;
+            if (t.isFaceDown(c)) {
+                if (!faceDownAllowed)
+                    return false;
+                hidden = true;
+            }
             cards[static_cast<std::size_t>(c)] = true;
         }
         return true;
     };
-    for (int c = 0; c < play.tableaus(); ++c)
-        if (!scan(t.tableau(c)))
+    for (int c = 0; c < play.tableaus(); ++c) {
+        const Pile& p = t.tableau(c);
+        // Face-down cards lie under the face-up ones and turn up by themselves once uncovered.
+        if (!scan(p, true) || (!p.empty() && t.isFaceDown(p.top())))
             return false;
+    }
+    if (hidden && play.rules.tableauAutoFaceUp() == 0)
+        return false;
     for (int q = 0; q < play.reserves(); ++q)
-        if (!scan(t.reserve(q)))
+        if (!scan(t.reserve(q), false))
             return false;
     for (int f = 0; f < play.foundations(); ++f)
-        if (!scan(t.foundation(f)))
+        if (!scan(t.foundation(f), false))
             return false;
+    if (!scan(t.stock(), true) || !scan(t.waste(), false))
+        return false;
     for (int k = play.foundations(); k < kFoundationPiles; ++k)
         if (!t.foundation(k).empty())
             return false;
@@ -166,7 +219,7 @@ bool stateFits(const Play& play, CardSet& cards)
     for (int q = play.reserves(); q < kReservePiles; ++q)
         if (!t.reserve(q).empty())
             return false;
-    return !stockClickAvailable(play);
+    return true;
 }
 
 void clearPiles(Table& t)
@@ -176,6 +229,8 @@ void clearPiles(Table& t)
     for (auto& p : t.piles().tableau)
         p.clear();
     for (auto& p : t.piles().reserves)
+        p.clear();
+    for (auto& p : t.piles().stockGroup)
         p.clear();
 }
 
@@ -194,6 +249,10 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
     open->foundations = play.foundations();
     open->groupLimit = rules.groupLimit();
     open->foundationCap = rules.foundationCapacity();
+    open->takeBack = rules.foundationTakeBack() == 1 || rules.foundationTakeBack() == 2 ? rules.foundationTakeBack() : 0;
+    open->stock = stockFits(rules, play);
+    open->drawCount = std::max(rules.cardsPerClick(), 1);
+    open->deals = rules.deals();
     for (int q = 0; q < open->reserves; ++q)
         open->cellTakes[static_cast<std::size_t>(q)] = rules.reserveAccept(q) != 4;
     std::vector<int> list;
@@ -203,7 +262,8 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
     const PileRef column = PileRef::tableau(0);
     const PileRef sources[kSources] = {PileRef::tableau(open->tableaus > 1 ? 1 : 0),
                                        PileRef::tableau(open->tableaus > 1 ? 1 : 0),
-                                       open->reserves > 0 ? PileRef::reserve(0) : PileRef::tableau(0)};
+                                       open->reserves > 0 ? PileRef::reserve(0) : PileRef::tableau(0), PileRef::waste(),
+                                       PileRef::foundation(0)};
     const int code = play.tableauCode(0);
     Pile& target = s.table.pile(column);
     for (int m : list) {
@@ -287,7 +347,7 @@ std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const
     const PlayOptions options = solverPlayOptions();
     Play play{rules, copy, options};
     CardSet cards;
-    if (!rulesFit(rules, play) || !stateFits(play, cards))
+    if (!rulesFit(rules, play) || !stateFits(play, stockFits(rules, play), cards))
         return nullptr;
     thread_local std::shared_ptr<const OpenRules> cache;
     if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
@@ -297,76 +357,64 @@ std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const
 
 namespace {
 
-// A move between compact piles: the cards from position index of pile from up go on pile to.
+// A move between compact piles: the cards from position index of pile from up go on pile to;
+// index kClick: a stock click.
 struct OpenMove {
     std::uint8_t from = 0;
     std::uint8_t index = 0;
     std::uint8_t to = 0;
+    bool click() const { return index == kClick; }
 };
 
-// Piles as byte vectors in compact order: tableau, reserves, foundations.
+// One step as it was made, for undo and for the line: count cards from pile from (position
+// index) to pile to. A stock click is one or more single-card steps, the first marked.
+struct Op {
+    std::uint8_t from;
+    std::uint8_t count;
+    std::uint8_t to;
+    std::uint8_t index;
+    bool clickStart = false; // the first step of a stock click
+    bool click = false;      // a step of a stock click
+    bool pass = false;       // this step began a new pass through the stock
+    bool turned = false;     // the card it uncovered was turned face up
+};
+
+// Piles as byte vectors in compact order, face-down cards of the tableau, the pass number.
 class Position {
 public:
     Position(const OpenRules& open, const GameState& state) : open_(open)
     {
         const Table& t = state.table;
+        const ZobristKeys& keys = ZobristKeys::instance();
         for (int i = 0; i < open.piles(); ++i) {
             auto& p = piles_[static_cast<std::size_t>(i)];
             p.reserve(static_cast<std::size_t>(open.cards.count()));
             for (int c : t.pile(open.ref(i)))
                 p.push_back(static_cast<std::uint8_t>(c));
-        }
-        for (int f = 0; f < open.foundations; ++f)
-            for (std::uint8_t c : pile(open.tableaus + open.reserves + f))
-                home_[c] = true;
-        const ZobristKeys& keys = ZobristKeys::instance();
-        for (int i = 0; i < open.piles(); ++i) {
-            const auto& p = pile(i);
             for (std::size_t k = 0; k < p.size(); ++k) {
                 key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
                 at_[p[k]] = static_cast<std::uint8_t>(i);
                 index_[p[k]] = static_cast<std::uint8_t>(k);
+                if (i < open.tableaus && t.isFaceDown(p[k])) {
+                    down_[p[k]] = true;
+                    key_ ^= keys.faceDown(p[k]);
+                }
+                if (i >= open.homeFirst())
+                    home_[p[k]] = true;
             }
         }
-    }
-
-    int pileOf(int card) const { return at_[static_cast<std::size_t>(card)]; }
-    int indexOf(int card) const { return index_[static_cast<std::size_t>(card)]; }
-
-    // The order of a tableau pile: builds that hold together, cards lying on lower ones; kept
-    // until a move touches the pile.
-    int columnScore(int c) const
-    {
-        if (!(dirty_ >> c & 1U))
-            return columnScore_[static_cast<std::size_t>(c)];
-        const auto& p = pile(c);
-        int h = 0;
-        if (p.empty()) {
-            h = 100;
-        } else {
-            int lowest = 14;
-            const std::int8_t* pairs = open_.pairScore.data();
-            for (std::size_t i = 0; i < p.size(); ++i) {
-                if (i > 0)
-                    h += pairs[p[i - 1] * (kLastCard + 1) + p[i]];
-                // Cards lying on a lower card keep it from its foundation.
-                const int r = open_.rankOf[p[i]];
-                if (r > lowest)
-                    h -= 4;
-                lowest = std::min(lowest, r);
-            }
-        }
-        columnScore_[static_cast<std::size_t>(c)] = h;
-        dirty_ &= ~(std::uint64_t{1} << c);
-        return h;
+        deal_ = state.dealNumber;
+        key_ ^= dealKey();
     }
 
     const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
     std::uint64_t key() const { return key_; }
     const CardSet& home() const { return home_; }
+    bool faceDown(int card) const { return down_[static_cast<std::size_t>(card)]; }
+    int deal() const { return deal_; }
     bool won() const
     {
-        for (int i = 0; i < open_.tableaus + open_.reserves; ++i)
+        for (int i = 0; i < open_.homeFirst(); ++i)
             if (!pile(i).empty())
                 return false;
         return true;
@@ -385,7 +433,108 @@ public:
             n += pile(open_.tableaus + q).empty() ? 1 : 0;
         return n;
     }
+    int pileOf(int card) const { return at_[static_cast<std::size_t>(card)]; }
+    int indexOf(int card) const { return index_[static_cast<std::size_t>(card)]; }
 
+    // Whether a click would change the table, and the click itself (as single-card steps).
+    bool clickAvailable() const
+    {
+        if (!open_.stock)
+            return false;
+        return !pile(open_.stockPile()).empty() ||
+               (pile(open_.wastePile()).size() >= 2 && (open_.deals == -1 || deal_ < open_.deals));
+    }
+    void click(std::vector<Op>& ops)
+    {
+        const int stock = open_.stockPile(), waste = open_.wastePile();
+        const bool draw = !pile(stock).empty();
+        const int from = draw ? stock : waste, to = draw ? waste : stock;
+        const int n = draw ? std::min(open_.drawCount, static_cast<int>(pile(stock).size()))
+                           : static_cast<int>(pile(waste).size());
+        if (!draw) {
+            key_ ^= dealKey();
+            ++deal_;
+            key_ ^= dealKey();
+        }
+        for (int k = 0; k < n; ++k) {
+            Op op{static_cast<std::uint8_t>(from), 1, static_cast<std::uint8_t>(to),
+                  static_cast<std::uint8_t>(pile(from).size() - 1)};
+            op.clickStart = k == 0;
+            op.click = true;
+            op.pass = !draw && k == 0;
+            shift(from, 1, to);
+            ops.push_back(op);
+        }
+    }
+    // Moves the top count cards of from onto to and turns up a tableau card it uncovers.
+    Op move(int from, int index, int to)
+    {
+        Op op{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(pile(from).size() - static_cast<std::size_t>(index)),
+              static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(index)};
+        shift(from, op.count, to);
+        const auto& p = pile(from);
+        if (from < open_.tableaus && !p.empty() && down_[p.back()]) {
+            reveal(p.back(), false);
+            op.turned = true;
+        }
+        return op;
+    }
+    void undo(const Op& op)
+    {
+        if (op.turned)
+            reveal(pile(op.from).back(), true);
+        shift(op.to, op.count, op.from);
+        if (op.pass) {
+            key_ ^= dealKey();
+            --deal_;
+            key_ ^= dealKey();
+        }
+    }
+
+    // The order of a tableau pile: face-down cards, builds that hold together, cards lying on
+    // lower ones; kept until a move touches the pile.
+    int columnScore(int c) const
+    {
+        if (!(dirty_ >> c & 1U))
+            return columnScore_[static_cast<std::size_t>(c)];
+        const auto& p = pile(c);
+        int h = 0;
+        if (p.empty()) {
+            h = 100;
+        } else {
+            int lowest = 14;
+            const std::int8_t* pairs = open_.pairScore.data();
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                if (down_[p[i]]) {
+                    h -= 30;
+                    continue;
+                }
+                if (i > 0 && !down_[p[i - 1]])
+                    h += pairs[p[i - 1] * (kLastCard + 1) + p[i]];
+                // Cards lying on a lower card keep it from its foundation.
+                const int r = open_.rankOf[p[i]];
+                if (r > lowest)
+                    h -= 4;
+                lowest = std::min(lowest, r);
+            }
+        }
+        columnScore_[static_cast<std::size_t>(c)] = h;
+        dirty_ &= ~(std::uint64_t{1} << c);
+        return h;
+    }
+
+private:
+    std::uint64_t dealKey() const
+    {
+        // Passes count only where they are limited.
+        return !open_.stock || open_.deals == -1 ? 0 : ZobristKeys::instance().placeholder(kTablePiles, deal_ & 63);
+    }
+    void reveal(int card, bool down)
+    {
+        down_[static_cast<std::size_t>(card)] = down;
+        key_ ^= ZobristKeys::instance().faceDown(card);
+        dirty_ |= std::uint64_t{1} << at_[static_cast<std::size_t>(card)];
+    }
     // Moves the top n cards of from onto to, keeping their order, and updates the key.
     void shift(int from, int n, int to)
     {
@@ -396,7 +545,7 @@ public:
         const std::uint8_t card = a[first];
         key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
         key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
-        const int homeFirst = open_.tableaus + open_.reserves;
+        const int homeFirst = open_.homeFirst();
         if (to >= homeFirst)
             home_[card] = true;
         if (from >= homeFirst)
@@ -407,13 +556,17 @@ public:
         }
         b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
         a.resize(first);
-        dirty_ |= (std::uint64_t{1} << from) | (std::uint64_t{1} << to);
+        if (from < 64)
+            dirty_ |= std::uint64_t{1} << from;
+        if (to < 64)
+            dirty_ |= std::uint64_t{1} << to;
     }
 
-private:
     const OpenRules& open_;
     std::array<std::vector<std::uint8_t>, kTablePiles> piles_;
     CardSet home_;
+    CardSet down_;
+    int deal_ = 1;
     std::uint64_t key_ = 0;
     std::array<std::uint8_t, kLastCard + 1> at_{};
     std::array<std::uint8_t, kLastCard + 1> index_{};
@@ -424,12 +577,42 @@ private:
 // Whether foundation f takes card now.
 bool foundationTakes(const OpenRules& open, const Position& pos, int f, int card)
 {
-    const auto& p = pos.pile(open.tableaus + open.reserves + f);
+    const auto& p = pos.pile(open.homeFirst() + f);
     if (open.foundationCap > 0 && static_cast<int>(p.size()) >= open.foundationCap)
         return false;
-    const auto& fi = static_cast<std::size_t>(f);
+    const auto fi = static_cast<std::size_t>(f);
     return p.empty() ? open.foundEmpty[fi][static_cast<std::size_t>(card)]
                      : open.foundOn[fi][static_cast<std::size_t>(card)][p.back()];
+}
+
+// Where the single card or group from position index of pile from may go.
+template <class Push>
+void addTargets(const OpenRules& open, const Position& pos, int from, int index, int n, Source source,
+                int emptyColumns, int emptyCells, Push&& push)
+{
+    const int card = pos.pile(from)[static_cast<std::size_t>(index)];
+    auto out = [&](int to) {
+        push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(to)});
+    };
+    if (n == 1)
+        for (int f = 0; f < open.foundations; ++f)
+            if (foundationTakes(open, pos, f, card))
+                out(open.homeFirst() + f);
+    const auto src = static_cast<std::size_t>(source);
+    for (int c = 0; c < open.tableaus; ++c) {
+        if (c == from)
+            continue; // the engine never drops cards back on their own pile
+        const auto& p = pos.pile(c);
+        const bool ok = p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
+                                        (n == 1 || open.groupLimit != -5 || open.fits(n, emptyColumns, emptyCells, true))
+                                  : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
+        if (ok)
+            out(c);
+    }
+    if (n == 1)
+        for (int q = 0; q < open.reserves; ++q)
+            if (open.cellTakes[static_cast<std::size_t>(q)] && pos.pile(open.tableaus + q).empty())
+                out(open.tableaus + q);
 }
 
 // Every legal move, as the general generator finds them (the same set, any order).
@@ -438,55 +621,39 @@ void generate(const OpenRules& open, const Position& pos, Push&& push)
 {
     const int emptyColumns = pos.emptyColumns();
     const int emptyCells = pos.emptyCells();
-    auto targets = [&](int from, int index, int card, int n, Source source) {
-        if (n == 1)
-            for (int f = 0; f < open.foundations; ++f)
-                if (foundationTakes(open, pos, f, card))
-                    push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
-                                  static_cast<std::uint8_t>(open.tableaus + open.reserves + f)});
-        const auto src = static_cast<std::size_t>(source);
-        for (int c = 0; c < open.tableaus; ++c) {
-            const auto& p = pos.pile(c);
-            const bool ok = p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
-                                            (n == 1 || open.groupLimit != -5 ||
-                                             open.fits(n, emptyColumns, emptyCells, true))
-                                      : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
-            if (ok)
-                push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
-                              static_cast<std::uint8_t>(c)});
-        }
-        if (n == 1)
-            for (int q = 0; q < open.reserves; ++q)
-                if (open.cellTakes[static_cast<std::size_t>(q)] && pos.pile(open.tableaus + q).empty())
-                    push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
-                                  static_cast<std::uint8_t>(open.tableaus + q)});
-    };
     for (int c = 0; c < open.tableaus; ++c) {
         const auto& p = pos.pile(c);
         const int size = static_cast<int>(p.size());
         for (int i = size - 1; i >= 0; --i) {
-            // Sequences are chains: once a pair breaks, no deeper group lifts.
-            if (i + 1 < size && !open.sequence[p[static_cast<std::size_t>(i)]][p[static_cast<std::size_t>(i + 1)]])
+            // Nothing below a face-down card lifts; sequences are chains: once a pair breaks,
+            // no deeper group lifts.
+            if (pos.faceDown(p[static_cast<std::size_t>(i)]) ||
+                (i + 1 < size && !open.sequence[p[static_cast<std::size_t>(i)]][p[static_cast<std::size_t>(i + 1)]]))
                 break;
             const int n = size - i;
             if (!open.fits(n, emptyColumns, emptyCells, false))
                 continue;
-            targets(c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup);
+            addTargets(open, pos, c, i, n, n == 1 ? kFromTableauSingle : kFromTableauGroup, emptyColumns, emptyCells, push);
         }
     }
+    if (open.stock && !pos.pile(open.wastePile()).empty())
+        addTargets(open, pos, open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1, 1, kFromWaste,
+                   emptyColumns, emptyCells, push);
     for (int q = 0; q < open.reserves; ++q) {
         const auto& p = pos.pile(open.tableaus + q);
         if (!p.empty())
-            targets(open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve);
+            addTargets(open, pos, open.tableaus + q, static_cast<int>(p.size()) - 1, 1, kFromReserve, emptyColumns,
+                       emptyCells, push);
     }
+    for (int f = 0; f < open.foundations && open.takeBack != 0; ++f) {
+        const auto& p = pos.pile(open.homeFirst() + f);
+        if (p.size() >= static_cast<std::size_t>(open.takeBack))
+            addTargets(open, pos, open.homeFirst() + f, static_cast<int>(p.size()) - 1, 1, kFromFoundation, emptyColumns,
+                       emptyCells, push);
+    }
+    if (pos.clickAvailable())
+        push(OpenMove{static_cast<std::uint8_t>(open.stockPile()), kClick, static_cast<std::uint8_t>(open.wastePile())});
 }
-
-struct Op {
-    std::uint8_t from;
-    std::uint8_t count;
-    std::uint8_t to;
-    std::uint8_t index; // position in from before the move
-};
 
 struct Frame {
     int begin = 0;
@@ -498,6 +665,7 @@ struct Frame {
 struct Scored {
     OpenMove move;
     int score;
+    int clicks = 0; // stock clicks made before the move (a waste card reached through the stock)
 };
 
 class OpenSearch {
@@ -514,15 +682,21 @@ private:
     void candidates();
     void apply(const OpenMove& m)
     {
-        const int n = static_cast<int>(pos_.pile(m.from).size()) - m.index;
-        ops_.push_back(Op{m.from, static_cast<std::uint8_t>(n), m.to, m.index});
-        pos_.shift(m.from, n, m.to);
+        if (m.click())
+            pos_.click(ops_);
+        else
+            ops_.push_back(pos_.move(m.from, m.index, m.to));
+    }
+    void applyWithClicks(const OpenMove& m, int clicks)
+    {
+        for (int k = 0; k < clicks; ++k)
+            pos_.click(ops_);
+        apply(m);
     }
     void undoTo(int mark)
     {
         while (static_cast<int>(ops_.size()) > mark) {
-            const Op& op = ops_.back();
-            pos_.shift(op.to, op.count, op.from);
+            pos_.undo(ops_.back());
             ops_.pop_back();
         }
     }
@@ -531,22 +705,30 @@ private:
     {
         if (!open_.safeHome || !limits_.reductions)
             return;
+        const int last = open_.stock ? open_.wastePile() : open_.tableaus + open_.reserves - 1;
         for (bool any = true; any;) {
             any = false;
-            for (int i = 0; i < open_.tableaus + open_.reserves; ++i) {
+            for (int i = 0; i <= last; ++i) {
+                if (open_.stock && i == open_.stockPile())
+                    continue;
                 const auto& p = pos_.pile(i);
                 if (p.empty())
                     continue;
                 const int card = p.back();
+                // Where foundation cards can be taken back, the cards that could be built on
+                // the builders must be home too.
                 bool safe = true;
-                for (std::uint8_t b : open_.builders[static_cast<std::size_t>(card)])
+                for (std::uint8_t b : open_.builders[static_cast<std::size_t>(card)]) {
                     safe = safe && pos_.home()[b];
+                    if (open_.takeBack != 0)
+                        for (std::uint8_t c : open_.builders[b])
+                            safe = safe && pos_.home()[c];
+                }
                 if (!safe)
                     continue;
                 for (int f = 0; f < open_.foundations; ++f)
                     if (foundationTakes(open_, pos_, f, card)) {
-                        apply(OpenMove{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(p.size() - 1),
-                                       static_cast<std::uint8_t>(open_.tableaus + open_.reserves + f)});
+                        ops_.push_back(pos_.move(i, static_cast<int>(p.size()) - 1, open_.homeFirst() + f));
                         any = true;
                         break;
                     }
@@ -556,6 +738,7 @@ private:
     int evaluate() const;
     int moveScore(const OpenMove& m) const;
     void expand(Frame& f);
+    void addStockMacros();
     bool outOfBudget();
 
     const OpenRules& open_;
@@ -563,6 +746,7 @@ private:
     SolverLimits limits_;
     std::vector<Op> ops_;
     std::vector<OpenMove> moves_;
+    std::vector<std::uint8_t> clicks_; // per entry of moves_
     std::vector<Scored> scored_;
     std::vector<Frame> frames_;
     KeySet seen_;
@@ -592,7 +776,7 @@ bool OpenSearch::outOfBudget()
 // and above all how deep the cards the foundations take next lie buried.
 int OpenSearch::evaluate() const
 {
-    const int homeFirst = open_.tableaus + open_.reserves;
+    const int homeFirst = open_.homeFirst();
     CardSet wanted;
     int h = 0;
     for (int f = 0; f < open_.foundations; ++f) {
@@ -613,24 +797,36 @@ int OpenSearch::evaluate() const
         h += pos_.columnScore(c);
     for (int q = 0; q < open_.reserves; ++q)
         h -= 40 * static_cast<int>(pos_.pile(open_.tableaus + q).size());
+    if (open_.stock)
+        h -= static_cast<int>(pos_.pile(open_.stockPile()).size() + pos_.pile(open_.wastePile()).size());
     return h;
 }
 
 int OpenSearch::moveScore(const OpenMove& m) const
 {
-    if (m.to >= open_.tableaus + open_.reserves)
+    if (m.click())
+        return 0;
+    if (m.from >= open_.homeFirst())
+        return -500;
+    if (m.to >= open_.homeFirst())
         return 9000;
     int s = 0;
     if (m.from < open_.tableaus) {
         const auto& p = pos_.pile(m.from);
-        s += m.index == 0 ? 400 : 100;
+        if (m.index == 0) {
+            s += 400; // empties a column
+        } else if (pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)])) {
+            s += 600 + 20 * m.index; // uncovers a face-down card
+        } else {
+            s += 100;
+        }
         int lowest = 14;
         for (int i = m.index - 1; i >= 0; --i)
             lowest = std::min(lowest, rank(p[static_cast<std::size_t>(i)]));
         if (m.index > 0)
             s += (14 - lowest) * 8;
     } else {
-        s += 550;
+        s += m.from == open_.wastePile() && open_.stock ? 500 : 550;
     }
     if (m.to < open_.tableaus)
         s += pos_.pile(m.to).empty() ? -250 : 50;
@@ -645,9 +841,11 @@ void OpenSearch::candidates()
     const int columns = open_.tableaus;
     const int cellsEnd = open_.tableaus + open_.reserves;
     generate(open_, pos_, [&](const OpenMove& m) {
-        if (m.from == m.to)
+        // From one foundation to another changes nothing where foundations play alike.
+        if (m.from == m.to || (limits_.reductions && m.from >= open_.homeFirst() && m.to >= open_.homeFirst() &&
+                               open_.slot[m.from] == open_.slot[m.to]))
             return;
-        if (limits_.reductions && m.to < cellsEnd && pos_.pile(m.to).empty()) {
+        if (limits_.reductions && !m.click() && m.to < cellsEnd && pos_.pile(m.to).empty()) {
             const auto& slot = open_.slot;
             // A whole pile to an empty pile that plays alike changes nothing.
             if (m.index == 0 && m.from < columns && slot[m.from] == slot[m.to])
@@ -658,8 +856,39 @@ void OpenSearch::candidates()
                     pos_.pile(o.move.to).empty())
                     return;
         }
-        scored_.push_back(Scored{m, 0});
+        scored_.push_back(Scored{m, 0, 0});
     });
+}
+
+// Every waste card the stock can bring up is offered as one move: so many clicks, then that
+// card to its target. The search then sees at once which cards the stock holds for it, instead
+// of going through the stock one click per level.
+void OpenSearch::addStockMacros()
+{
+    const int mark = static_cast<int>(ops_.size());
+    const int maxClicks = std::min(250, static_cast<int>(pos_.pile(open_.stockPile()).size() +
+                                                         pos_.pile(open_.wastePile()).size()) + 2);
+    const int emptyColumns = pos_.emptyColumns();
+    const int emptyCells = pos_.emptyCells();
+    std::vector<OpenMove> targets;
+    for (int k = 1; k <= maxClicks && pos_.clickAvailable(); ++k) {
+        pos_.click(ops_);
+        const auto& w = pos_.pile(open_.wastePile());
+        if (w.empty())
+            continue;
+        targets.clear();
+        addTargets(open_, pos_, open_.wastePile(), static_cast<int>(w.size()) - 1, 1, kFromWaste, emptyColumns,
+                   emptyCells, [&](const OpenMove& m) { targets.push_back(m); });
+        const int clicked = static_cast<int>(ops_.size());
+        for (const OpenMove& m : targets) {
+            apply(m);
+            playSafe();
+            if (seen_.insert(pos_.key()))
+                scored_.push_back(Scored{m, pos_.won() ? 1 << 30 : evaluate() * 16 + 500 / 16 - k, k});
+            undoTo(clicked);
+        }
+    }
+    undoTo(mark);
 }
 
 void OpenSearch::expand(Frame& f)
@@ -685,10 +914,14 @@ void OpenSearch::expand(Frame& f)
         undoTo(mark);
     }
     scored_.resize(kept);
+    if (open_.stock && limits_.reductions)
+        addStockMacros();
     std::stable_sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });
     f.begin = static_cast<int>(moves_.size());
-    for (const Scored& s : scored_)
+    for (const Scored& s : scored_) {
         moves_.push_back(s.move);
+        clicks_.push_back(static_cast<std::uint8_t>(s.clicks));
+    }
     f.end = static_cast<int>(moves_.size());
     f.next = f.begin;
 }
@@ -711,6 +944,7 @@ bool OpenSearch::depthFirst()
         seen_.clear();
         seen_.insert(rootKey);
         moves_.clear();
+        clicks_.clear();
         frames_.clear();
         frames_.push_back(Frame{0, 0, 0, rootOps});
         expand(frames_.back());
@@ -718,6 +952,7 @@ bool OpenSearch::depthFirst()
             Frame& parent = frames_.back();
             if (parent.next >= parent.end) {
                 moves_.resize(static_cast<std::size_t>(parent.begin));
+                clicks_.resize(moves_.size());
                 frames_.pop_back();
                 if (!frames_.empty())
                     undoTo(frames_.back().ops);
@@ -729,9 +964,10 @@ bool OpenSearch::depthFirst()
                 cut = true;
                 break;
             }
+            const int clicks = clicks_[static_cast<std::size_t>(parent.next)];
             const OpenMove m = moves_[static_cast<std::size_t>(parent.next++)];
             undoTo(parent.ops);
-            apply(m);
+            applyWithClicks(m, clicks);
             playSafe();
             ++states_;
             frames_.push_back(Frame{0, 0, 0, static_cast<int>(ops_.size())});
@@ -760,8 +996,12 @@ SolveResult OpenSearch::run()
     result.cancelled = cancelled_;
     if (won) {
         result.verdict = Verdict::Winnable;
-        for (const Op& op : ops_)
-            result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
+        for (const Op& op : ops_) {
+            if (op.clickStart)
+                result.line.push_back(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+            else if (!op.click)
+                result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
+        }
     } else {
         result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
     }
@@ -779,8 +1019,45 @@ void openMoves(const OpenRules& open, const GameState& state, MoveList& list)
     if (pos.won())
         return;
     generate(open, pos, [&](const OpenMove& m) {
-        list.push(Move{MoveKind::Transfer, open.ref(m.from), m.index, open.ref(m.to)});
+        if (m.click())
+            list.push(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+        else
+            list.push(Move{MoveKind::Transfer, open.ref(m.from), m.index, open.ref(m.to)});
     });
+}
+
+bool openPlay(const OpenRules& open, const GameState& state, const Move& move, GameState& after)
+{
+    Position pos(open, state);
+    std::vector<Op> ops;
+    if (move.kind == MoveKind::Stock) {
+        if (!pos.clickAvailable())
+            return false;
+        pos.click(ops);
+    } else if (move.kind == MoveKind::Transfer) {
+        int from = -1, to = -1;
+        for (int i = 0; i < open.piles(); ++i) {
+            from = open.ref(i) == move.from ? i : from;
+            to = open.ref(i) == move.to ? i : to;
+        }
+        if (from < 0 || to < 0 || move.index < 0 || move.index >= static_cast<int>(pos.pile(from).size()))
+            return false;
+        pos.move(from, move.index, to);
+    } else {
+        return false;
+    }
+    after = state;
+    for (int i = 0; i < open.piles(); ++i) {
+        Pile& p = after.table.pile(open.ref(i));
+        p.clear();
+        for (std::uint8_t c : pos.pile(i)) {
+            p.push(c);
+            if (i < open.tableaus)
+                after.table.setFace(c, !pos.faceDown(c));
+        }
+    }
+    after.dealNumber = pos.deal();
+    return true;
 }
 
 std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)

@@ -1,4 +1,4 @@
-// The fast search for open games (every card face up, no stock in play): compact positions changed in place.
+// The fast search for open games (FreeCell, Klondike and their kin): compact positions changed in place.
 #pragma once
 
 #include <memory>
@@ -22,13 +22,19 @@ class OpenRules;
 // outside what the compact form covers: special families, click-to-play, grids and fan styles
 // that lift differently, automatic fills, foundation take-backs and re-sorting, foundation
 // start tests, complete runs, reserves other than plain free cells, columns with rules of their
-// own, a stock or waste that holds cards, face-down cards or placeholders. Those games are
+// own, placeholders, face-down cards other than under the face-up ones of the tableau (where they
+// turn up by themselves), and a stock other than one that only feeds one waste. Those games are
 // searched through the general move generator. Tables are cached per thread.
 std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const GameState& state);
 
 // The moves the compact generator finds on state, in the engine's notation (the property the
 // tests check: the same set as generateMoves gives).
 void openMoves(const OpenRules& open, const GameState& state, MoveList& list);
+
+// Plays move on the compact form of state and writes the piles, the tableau's face-down cards
+// and the pass number into after (a copy of state); false for a move it cannot make. For the
+// tests: the result must match the engine's applyMove.
+bool openPlay(const OpenRules& open, const GameState& state, const Move& move, GameState& after);
 
 // Searches state when openRulesFor accepts it; nullopt otherwise. A winning line is not yet
 // replayed here (solve does that).

@@ -1,4 +1,4 @@
-// The compact generator of open games against the engine's: the same moves and the same piles after them, over the catalog.
+// The compact generator and moves of open games against the engine's: the same moves and the same table after them, over the catalog.
 #include <gtest/gtest.h>
 
 #include "engine/built_catalog.h"
@@ -28,8 +28,8 @@ std::vector<std::tuple<int, int, int, int, int>> sorted(const MoveList& list)
 }
 
 // Random play from a few deals of every game the compact form accepts: at each position both
-// generators give the same moves, and the engine's move changes nothing but the moved cards
-// (the compact search shifts cards and nothing else).
+// generators give the same moves, and a move played on the compact form leaves the same piles,
+// tableau faces and pass number as the engine's.
 TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
 {
     const auto catalog = cw::test::builtCatalog();
@@ -38,7 +38,7 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
     const PlayOptions options = solverPlayOptions();
     std::mt19937 random(11);
     int games = 0, positions = 0;
-    bool freecell = false;
+    bool freecell = false, klondike = false;
     catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
         bool counted = false;
         for (const char* number : {"1", "617"}) {
@@ -46,7 +46,7 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
             if (dealt.badCardCount)
                 return;
             GameState s = dealt.state;
-            for (int step = 0; step < 60; ++step) {
+            for (int step = 0; step < 150; ++step) {
                 const auto open = openRulesFor(dealt.rules, s);
                 if (!open)
                     break;
@@ -54,6 +54,7 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
                     ++games;
                     counted = true;
                     freecell = freecell || entry.id == 1;
+                    klondike = klondike || entry.id == 0;
                 }
                 ++positions;
                 MoveList general, compact;
@@ -64,22 +65,22 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
                 if (general.empty())
                     break;
                 const Move m = general[static_cast<int>(random() % static_cast<unsigned>(general.size()))];
-                GameState expected = s;
-                Pile& from = expected.table.pile(m.from);
-                std::vector<int> moved(from.begin() + m.index, from.end());
-                while (static_cast<int>(from.size()) > m.index)
-                    from.pop();
-                for (int c : moved)
-                    expected.table.pile(m.to).push(c);
+                GameState expected;
+                ASSERT_TRUE(openPlay(*open, s, m, expected)) << moveText(m);
                 ASSERT_TRUE(applyMove(play, m));
-                ASSERT_EQ(expected.table.piles(), s.table.piles())
-                    << "game " << entry.id << " deal " << number << " move " << moveText(m);
+                const std::string where = "game " + std::to_string(entry.id) + " deal " + number + " move " + moveText(m);
+                ASSERT_EQ(expected.table.piles(), s.table.piles()) << where;
+                ASSERT_EQ(expected.dealNumber, s.dealNumber) << where;
+                for (int c = 0; c < kTableauPiles; ++c)
+                    for (int card : s.table.tableau(c))
+                        ASSERT_EQ(expected.table.isFaceDown(card), s.table.isFaceDown(card)) << where;
                 if (s.won)
                     break;
             }
         }
     });
     EXPECT_TRUE(freecell) << "FreeCell should take the compact search";
+    EXPECT_TRUE(klondike) << "Klondike should take the compact search";
     std::cout << "[ open games ] " << games << " games, " << positions << " positions compared\n";
 }
 
