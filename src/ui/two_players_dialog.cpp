@@ -187,6 +187,8 @@ void TwoPlayersCommands::addMenu()
 
 void TwoPlayersCommands::updateItems()
 {
+    // "Play" starts a new game of the current game: there must be one.
+    m_start->setEnabled(m_game.currentGameId() >= 0);
     m_quit->setEnabled(m_window.session().current().twoPlayersTurn != 0);
 }
 
