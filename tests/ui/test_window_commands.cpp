@@ -47,6 +47,7 @@ private slots:
         QVERIFY(dialog.sameGameNumberBox()->isChecked());
         QVERIFY(!dialog.showSituationBox()->isChecked());
         QVERIFY(dialog.confirmNewGameBox()->isChecked());
+        dialog.grab().save(testing::artifactsDir() + QStringLiteral("/two_players_dialog.png"));
 
         dialog.player2Box()->setCurrentText(QStringLiteral("Ben"));
         dialog.playButton()->click();
