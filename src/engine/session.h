@@ -181,6 +181,9 @@ public:
     bool stockClick();
     // A move the legal-move generator produced, played as the player's action (tutor, tools).
     bool playMove(const Move& move);
+    // A step the window's tools make for the player (the game demo's tutor steps): fn acts on the
+    // table as one player action, with its undo step, score and win test. True when the table changed.
+    bool playStep(const std::function<void(Play&)>& fn) { return act(fn); }
     // The "Auto&play" switch; switching it on during a game plays what it can at once. It acts
     // only in games that offer autoplay (rule parameter 20 not 0).
     void setAutoplay(bool on);

@@ -35,6 +35,7 @@
 #include "ui/sounds.h"
 #include "ui/table_widget_popup.h"
 #include "ui/two_players_dialog.h"
+#include "ui/tutor_commands.h"
 
 namespace cw::ui {
 
@@ -49,7 +50,12 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     m_host = std::make_unique<WindowHost>(*this);
     m_session = std::make_unique<engine::Session>(game, *m_host, sink, std::move(options));
     m_boxes = std::make_unique<QtMessageBoxes>(this);
+    // "Winnable deals only" draws its candidate numbers from the same source and hands the chosen
+    // one to the next fresh deal.
+    std::function<std::string()> freshNumbers = std::move(options.freshGameNumber);
+    options.freshGameNumber = [this] { return m_tutor->freshNumber(); };
 
+    m_tutor = new TutorCommands(*this, game, m_tutorRecord, std::move(freshNumbers));
     m_table = new TableWidget(library, this);
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setController(this);
@@ -73,6 +79,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createStatusBar();
     // The table's pictures are prepared at the first deal, for the card size that game needs.
     showClock(QStringLiteral("0:00:00"));
+    m_tutor->install();
     showScore(0);
     updateCommands();
 
@@ -87,6 +94,7 @@ TfrmMain::~TfrmMain()
 {
     m_table->setController(nullptr);
     m_table->setGame(nullptr, nullptr);
+    m_tutor->shutdown();
 }
 
 // ---- Preferences ----
@@ -339,6 +347,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         m_timer->stop();
         if (m_rules)
             m_rules->hide();
+        m_tutor->shutdown();
         event->accept();
         return;
     }

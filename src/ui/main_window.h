@@ -11,6 +11,8 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "ui/table_widget.h"
 
@@ -27,6 +29,7 @@ class QtMessageBoxes;
 class RulesViewer;
 class SoundPlayer;
 class StatusPanel;
+class TutorCommands;
 class WindowHost;
 
 // The product title of captions and questions.
@@ -35,6 +38,7 @@ inline constexpr const char* kProductVersion = "1.0";
 
 class TfrmMain : public QMainWindow, public TableController {
     Q_OBJECT
+    friend class TutorCommands; // the demo, the solver's commands and the indicator act as the window does
 
 public:
     TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engine::GameEndSink* sink,
@@ -104,6 +108,13 @@ private:
     void cmdQuitGame();
     void cmdAutoplay();
     void cmdHint();
+    // tutor_commands.cpp
+    void cmdDemo();
+    void cmdSolveAndShow();
+    void cmdShowWinnability();
+    void cmdWinnableDealsOnly();
+    // The hint's pointer for a found step (table coordinates: from the cards to the target).
+    std::optional<std::pair<QPoint, QPoint>> hintArrow(const engine::TutorStep& step) const;
     void cmdFullScreen();
     void cmdRules();
     void cmdContents();
@@ -160,6 +171,7 @@ private:
     qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none
     engine::TutorRecord m_tutorRecord;  // the moves the tutor showed, so that it does not repeat itself
     engine::HintTimer m_hintTimer;      // a shown legal move lasts three ticks
+    TutorCommands* m_tutor = nullptr;   // game demo, "Solve and show", winnability, winnable deals
     QPoint m_lastMouse{-1, -1};
     bool m_fullScreen = false;
     bool m_wasMaximized = false;

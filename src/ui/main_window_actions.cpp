@@ -29,6 +29,7 @@
 #include "ui/message_boxes.h"
 #include "ui/rules_viewer.h"
 #include "ui/toolbar_icons.h"
+#include "ui/tutor_commands.h"
 
 namespace cw::ui {
 
@@ -70,6 +71,12 @@ void TfrmMain::createActions()
                &TfrmMain::cmdQuitGame);
     makeAction(QStringLiteral("mnuAutoplay"), QStringLiteral("Auto&play"), Qt::Key_F7, &TfrmMain::cmdAutoplay, true);
     makeAction(QStringLiteral("mnuHint"), QStringLiteral("Show a legal &move"), Qt::Key_M, &TfrmMain::cmdHint);
+    makeAction(QStringLiteral("mnuDemo"), QStringLiteral("Game &Demo"), {}, &TfrmMain::cmdDemo);
+    makeAction(QStringLiteral("mnuSolveAndShow"), QStringLiteral("&Solve and show"), {}, &TfrmMain::cmdSolveAndShow);
+    makeAction(QStringLiteral("mnuShowWinnability"), QStringLiteral("Show &winnability"), {},
+               &TfrmMain::cmdShowWinnability, true);
+    makeAction(QStringLiteral("mnuWinnableDealsOnly"), QStringLiteral("&Winnable deals only"), {},
+               &TfrmMain::cmdWinnableDealsOnly, true);
     makeAction(QStringLiteral("mnuFullScreen"), QStringLiteral("Full Screen"), Qt::Key_F11, &TfrmMain::cmdFullScreen, true);
     // Help
     makeAction(QStringLiteral("mnuRules"), QStringLiteral("&Rules"), Qt::Key_F1, &TfrmMain::cmdRules);
@@ -94,6 +101,7 @@ void TfrmMain::createMenus()
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(command(QStringLiteral("mnuNew")));
+    file->addAction(command(QStringLiteral("mnuWinnableDealsOnly")));
     file->addAction(command(QStringLiteral("mnuRestart")));
     file->addSeparator();
     file->addAction(command(QStringLiteral("mnuSave")));
@@ -114,6 +122,10 @@ void TfrmMain::createMenus()
     game->addAction(command(QStringLiteral("mnuAutoplay")));
     QMenu* tutor = game->addMenu(QStringLiteral("Tut&or"));
     tutor->addAction(command(QStringLiteral("mnuHint")));
+    tutor->addAction(command(QStringLiteral("mnuDemo")));
+    tutor->addSeparator();
+    tutor->addAction(command(QStringLiteral("mnuSolveAndShow")));
+    tutor->addAction(command(QStringLiteral("mnuShowWinnability")));
     game->addAction(command(QStringLiteral("mnuFullScreen")));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -287,6 +299,8 @@ void TfrmMain::updateCommands()
     command(QStringLiteral("mnuQuitGame"))->setEnabled(active);
     command(QStringLiteral("mnuRules"))->setEnabled(m_game.rulesGameId >= 0);
     command(QStringLiteral("mnuHint"))->setEnabled(active && m_game.rules.tutor() == 1);
+    if (m_tutor)
+        m_tutor->updateCommands();
     QAction* autoplay = command(QStringLiteral("mnuAutoplay"));
     autoplay->setChecked(m_session->autoplay());
     autoplay->setEnabled(m_game.rulesGameId < 0 || m_game.rules.autoplayAvailable() != 0);
@@ -305,6 +319,9 @@ void TfrmMain::afterCommand()
 void TfrmMain::cmdNewGame()
 {
     hidePileSizePanel();
+    // "Winnable deals only": the deal is looked for first; the new game follows when it is found.
+    if (m_tutor && m_tutor->newGame())
+        return;
     if (m_game.rulesGameId < 0 && m_game.currentGameId() < 0)
         return;
     if (!m_session->flags().dealActive && m_game.rulesGameId < 0) {
@@ -414,6 +431,9 @@ void TfrmMain::cmdHint()
     if (!m_session->flags().dealActive || m_session->paused() || m_table->animating() || m_game.rules.tutor() != 1 ||
         state.drag.carriedCard != 0)
         return;
+    // The demo window closes first: the hint and the demo share the tutor.
+    if (m_tutor)
+        m_tutor->closeDemo();
     engine::stopTutor(state, false);
     m_hintTimer.reset();
     const engine::PlayOptions options;
@@ -424,25 +444,11 @@ void TfrmMain::cmdHint()
             informationBox(this, boxText(step.message));
         return;
     }
-    // The move is shown, not made: the cards slide to their target and back, and the rule panel
-    // of the status bar says what to do until the hint ends.
+    // The move is shown, not made: a pointer from the cards to their target (or at the stock) and
+    // the rule panel of the status bar say what to do until the hint ends.
     m_panels[3]->setContent(QString::fromStdString(step.description));
-    if (step.action == engine::TutorAction::CardMove && step.source.valid() && step.target.valid()) {
-        const engine::Table& table = state.table;
-        const engine::Pile& source = table.pile(step.source);
-        std::vector<int> codes;
-        for (int i = std::max(0, step.sourceIndex); i < static_cast<int>(source.size()); ++i)
-            codes.push_back(source[static_cast<std::size_t>(i)]);
-        const engine::TableGeometry& g = m_table->tableGeometry();
-        const engine::Point from = engine::cardPosition(g, table, step.source, std::max(0, step.sourceIndex));
-        const engine::Point to =
-            engine::cardPosition(g, table, step.target, static_cast<int>(table.pile(step.target).size()));
-        if (!codes.empty() && from.present() && to.present()) {
-            m_table->animateMove(codes, QPoint(from.x, from.y), QPoint(to.x, to.y));
-            waitFor(400);
-            m_table->animateMove(codes, QPoint(to.x, to.y), QPoint(from.x, from.y));
-        }
-    }
+    if (const auto arrow = hintArrow(step))
+        m_table->setHintArrow(arrow->first, arrow->second);
     m_table->refresh();
 }
 

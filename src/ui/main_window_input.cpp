@@ -12,6 +12,7 @@
 
 #include "engine/pickup.h"
 #include "storage/settings_store.h"
+#include "ui/tutor_commands.h"
 
 namespace cw::ui {
 
@@ -21,7 +22,9 @@ void TfrmMain::tablePress(const engine::Press& press)
 {
     hidePileSizePanel();
     m_hoverStamp = -1;
-    // A press ends a shown legal move.
+    // A press ends a shown legal move, and stops the demo.
+    if (m_tutor)
+        m_tutor->stopDemo();
     if (engine::stopTutor(m_session->mutableState(), false))
         m_table->refresh();
     if (press.button == engine::Button::Right && press.ctrl) {

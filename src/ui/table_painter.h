@@ -72,6 +72,9 @@ private:
 // their text, stacked up from the bottom-left corner of `area`.
 void paintSpecialPanels(QPainter& painter, const QStringList& lines, const QRect& area);
 
+// The hint's pointer: a thick arrow from `from` to `to` (window coordinates), its head at `to`.
+void paintHintArrow(QPainter& painter, QPointF from, QPointF to);
+
 // One card: the face or the back, with the lying-card shadow under it when asked.
 void drawCard(QPainter& painter, const CardPictures& pictures, int code, QPoint topLeft, bool faceUp,
               bool shadow);

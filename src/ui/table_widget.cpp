@@ -1,5 +1,6 @@
 // The table on screen: layout, the table picture, painting, scrolling and the mouse.
 #include "engine/pickup.h"
+#include "engine/tutor.h"
 #include "ui/table_widget.h"
 
 #include "ui/picture_library.h"
@@ -69,6 +70,7 @@ void TableWidget::setGame(const catalog::Rules* rules, const engine::GameState* 
     m_hiddenPile = {};
     m_hiddenFrom = -1;
     m_shown.reset();
+    m_hintArrow = {};
     if (newGame) {
         std::uniform_int_distribution<int> four(0, 3);
         m_irregular = engine::makeIrregularOffsets([&] { return four(m_random); });
@@ -368,6 +370,19 @@ void TableWidget::paintEvent(QPaintEvent* event)
     p.drawPixmap(0, 0, m_table);
     if (m_flying.active())
         p.drawPixmap(m_flying.at, m_flying.picture);
+    if (hintArrowShown())
+        paintHintArrow(p, toWindow(m_hintArrow.from), toWindow(m_hintArrow.to));
+}
+
+void TableWidget::setHintArrow(QPoint from, QPoint to)
+{
+    m_hintArrow = {from, to, true};
+    update();
+}
+
+bool TableWidget::hintArrowShown() const
+{
+    return m_hintArrow.set && m_state && m_state->tutorMode == engine::kTutorHint && !m_paused;
 }
 
 void TableWidget::resizeEvent(QResizeEvent*)

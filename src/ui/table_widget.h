@@ -121,6 +121,11 @@ public:
     // Ends a running animation as a click would.
     void endAnimation();
 
+    // The hint's pointer from one table point to another. It is painted while the game's tutor mode
+    // says a legal move is shown, so it goes away with the hint; a new game forgets it.
+    void setHintArrow(QPoint from, QPoint to);
+    bool hintArrowShown() const;
+
     // The text panels of the sum games ("Select the 5 cards whose sum is: 37", "Sum = 5+9+...");
     // an empty list hides them.
     void setSpecialPanels(const QStringList& lines);
@@ -226,6 +231,10 @@ private:
     std::mt19937 m_random;
     std::unique_ptr<InputHook> m_pauseHook;
     QStringList m_panels;
+    struct HintArrow {
+        QPoint from, to;   // table coordinates
+        bool set = false;
+    } m_hintArrow;
     QPixmap m_pauseBackground;  // the fade of the pause screen, widget size
     QImage m_pauseOne, m_pauseTwo;
     int m_pauseSlide = 0;       // pixels the pause pictures still stand above their place

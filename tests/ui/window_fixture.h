@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ struct WindowFixture {
     AppCore core;
     RecordingSink sink;
     std::unique_ptr<TfrmMain> window;
+    // The game numbers of fresh deals when a test needs more than one (the start-up deal takes the
+    // first); unset: gameNumber every time.
+    std::function<std::string()> numbers;
 
     bool open(const QString& dataFolder, const std::string& gameNumber = "12345")
     {
@@ -54,7 +58,7 @@ struct WindowFixture {
         s.set(storage::col::CardSize, "B");
         s.set(storage::col::DoubleClickToFoundations, "Y");
         engine::SessionOptions options;
-        options.freshGameNumber = [gameNumber] { return gameNumber; };
+        options.freshGameNumber = numbers ? numbers : [gameNumber] { return gameNumber; };
         options.autoplayDelayMs = 0;
         window = std::make_unique<TfrmMain>(*core.game, core.library, &sink, options);
         window->resize(1000, 760);
