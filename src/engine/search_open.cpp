@@ -708,11 +708,12 @@ private:
         const int last = open_.stock ? open_.wastePile() : open_.tableaus + open_.reserves - 1;
         for (bool any = true; any;) {
             any = false;
+            const CardSet wanted = wantedCards();
             for (int i = 0; i <= last; ++i) {
                 if (open_.stock && i == open_.stockPile())
                     continue;
                 const auto& p = pos_.pile(i);
-                if (p.empty())
+                if (p.empty() || !wanted[p.back()])
                     continue;
                 const int card = p.back();
                 // Where foundation cards can be taken back, the cards that could be built on
@@ -735,6 +736,18 @@ private:
             }
         }
     }
+    // The cards some foundation takes now.
+    CardSet wantedCards() const
+    {
+        CardSet wanted;
+        for (int f = 0; f < open_.foundations; ++f) {
+            const auto& p = pos_.pile(open_.homeFirst() + f);
+            if (open_.foundationCap <= 0 || static_cast<int>(p.size()) < open_.foundationCap)
+                wanted |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
+                                    : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
+        }
+        return wanted;
+    }
     int evaluate() const;
     int moveScore(const OpenMove& m) const;
     void expand(Frame& f);
@@ -755,18 +768,29 @@ private:
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
+    // The first phase skips moves that are rarely needed (see candidates) and may take half the
+    // budget; the second searches everything, so only it can prove a deal lost.
+    bool pruning_ = false;
+    bool phaseSpent_ = false;
 };
 
 bool OpenSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
+    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / 2)
+        return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
         return false;
     if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
         return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
-        return budgetSpent_ = true;
+    if (limits_.budgetMs > 0) {
+        const auto elapsed = Clock::now() - started_;
+        if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
+            return budgetSpent_ = true;
+        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) / 2)
+            return phaseSpent_ = true;
+    }
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
         return budgetSpent_ = true;
     return false;
@@ -776,16 +800,10 @@ bool OpenSearch::outOfBudget()
 // and above all how deep the cards the foundations take next lie buried.
 int OpenSearch::evaluate() const
 {
-    const int homeFirst = open_.homeFirst();
-    CardSet wanted;
+    const CardSet wanted = wantedCards();
     int h = 0;
-    for (int f = 0; f < open_.foundations; ++f) {
-        const auto& p = pos_.pile(homeFirst + f);
-        h += 100 * static_cast<int>(p.size());
-        if (open_.foundationCap <= 0 || static_cast<int>(p.size()) < open_.foundationCap)
-            wanted |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
-                                : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
-    }
+    for (int f = 0; f < open_.foundations; ++f)
+        h += 100 * static_cast<int>(pos_.pile(open_.homeFirst() + f).size());
     for (const int card : open_.cardList) {
         if (!wanted[static_cast<std::size_t>(card)])
             continue;
@@ -855,6 +873,19 @@ void OpenSearch::candidates()
                 if (o.move.from == m.from && o.move.index == m.index && slot[o.move.to] == slot[m.to] &&
                     pos_.pile(o.move.to).empty())
                     return;
+        }
+        // Where a stock feeds the waste (Klondike and its kin), the first phase moves part of a
+        // face-up group to another column only when the card it uncovers can go home at once.
+        if (pruning_ && !m.click() && m.from < columns && m.to < columns && m.index > 0) {
+            const auto& p = pos_.pile(m.from);
+            const int below = p[static_cast<std::size_t>(m.index - 1)];
+            if (!pos_.faceDown(below)) {
+                bool home = false;
+                for (int f = 0; f < open_.foundations && !home; ++f)
+                    home = foundationTakes(open_, pos_, f, below);
+                if (!home)
+                    return;
+            }
         }
         scored_.push_back(Scored{m, 0, 0});
     });
@@ -977,7 +1008,7 @@ bool OpenSearch::depthFirst()
             }
             expand(frames_.back());
         }
-        if (won || budgetSpent_ || !cut)
+        if (won || budgetSpent_ || phaseSpent_ || !cut)
             break;
     }
     return won;
@@ -990,7 +1021,19 @@ SolveResult OpenSearch::run()
     SolveResult result;
     playSafe();
     states_ = 1;
-    const bool won = pos_.won() || depthFirst();
+    bool won = pos_.won();
+    if (!won) {
+        const int rootOps = static_cast<int>(ops_.size());
+        pruning_ = open_.stock && limits_.reductions;
+        won = depthFirst();
+        if (!won && pruning_ && !budgetSpent_) {
+            pruning_ = false;
+            phaseSpent_ = false;
+            undoTo(rootOps);
+            restart_ = 0;
+            won = depthFirst();
+        }
+    }
     result.states = states_;
     result.tableBytes = seen_.bytes();
     result.cancelled = cancelled_;

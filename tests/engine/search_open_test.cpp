@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "catalog/definitions.h"
 #include "engine/deal.h"
 #include "engine/legal_moves.h"
 #include "engine/search_open.h"
@@ -82,6 +83,33 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
     EXPECT_TRUE(freecell) << "FreeCell should take the compact search";
     EXPECT_TRUE(klondike) << "Klondike should take the compact search";
     std::cout << "[ open games ] " << games << " games, " << positions << " positions compared\n";
+}
+
+} // namespace
+
+namespace {
+
+// A budget spent in either phase of the Klondike search gives Unknown, never a lost deal: only a
+// complete search proves a loss. Klondike deal 14 is won, after some 100,000 positions.
+TEST(SearchOpen, ASpentBudgetNeverClaimsALoss)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, 0, {});
+    ASSERT_TRUE(rules.ok());
+    auto dealt = deal(rules.value(), "14");
+    ASSERT_TRUE(openRulesFor(dealt.rules, dealt.state));
+    struct Case {
+        std::uint64_t maxStates;
+        Verdict expected;
+    };
+    for (const Case& c : {Case{1000, Verdict::Unknown}, Case{30'000, Verdict::Unknown}, Case{3'000'000, Verdict::Winnable}}) {
+        SolverLimits limits;
+        limits.maxStates = c.maxStates;
+        const SolveResult r = solve(dealt.rules, dealt.state, limits);
+        EXPECT_EQ(verdictText(c.expected), std::string(verdictText(r.verdict))) << c.maxStates << " positions";
+    }
 }
 
 } // namespace
