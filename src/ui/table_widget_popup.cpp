@@ -134,46 +134,41 @@ void PictureChoiceCommands::markCurrent()
     check(m_backgrounds, background.useDefault ? 0 : background.number);
 }
 
-void PictureChoiceCommands::storeKey(const char* key, const std::string& value)
+void PictureChoiceCommands::store(const storage::Field& field, const char* key, const std::string& value)
 {
+    m_game.settings.set(field, value);
     if (m_game.settingsFile)
         m_game.settingsFile->writeString(storage::kPreferenceSection, key, value);
 }
 
-void PictureChoiceCommands::chooseCardSet(int number)
+void PictureChoiceCommands::applyToTable(const std::function<void(TableSettings&)>& change)
 {
-    m_game.settings.set(col::Card, threeDigits(number));
-    storeKey("Card", threeDigits(number));
     TableSettings t = m_window.table()->settings();
-    t.cardSet = number;
+    change(t);
     m_window.table()->setSettings(t);
     markCurrent();
 }
 
+void PictureChoiceCommands::chooseCardSet(int number)
+{
+    store(col::Card, "Card", threeDigits(number));
+    applyToTable([number](TableSettings& t) { t.cardSet = number; });
+}
+
 void PictureChoiceCommands::chooseDeck(int number)
 {
-    m_game.settings.set(col::BackCard, threeDigits(number));
-    storeKey("Back_Card", threeDigits(number));
-    TableSettings t = m_window.table()->settings();
-    t.deck = number;
-    m_window.table()->setSettings(t);
-    markCurrent();
+    store(col::BackCard, "Back_Card", threeDigits(number));
+    applyToTable([number](TableSettings& t) { t.deck = number; });
 }
 
 void PictureChoiceCommands::chooseBackground(int number)
 {
     // The default green is its own setting; a picture turns it off.
     const bool green = number <= 0;
-    m_game.settings.set(col::BackgroundDef, green ? "Y" : "N");
-    storeKey("Background_def", green ? "Y" : "N");
-    if (!green) {
-        m_game.settings.set(col::BackgroundBmp, std::to_string(number));
-        storeKey("Background_bmp", std::to_string(number));
-    }
-    TableSettings t = m_window.table()->settings();
-    readBackgroundSettings(t.background, m_game.settings);
-    m_window.table()->setSettings(t);
-    markCurrent();
+    store(col::BackgroundDef, "Background_def", green ? "Y" : "N");
+    if (!green)
+        store(col::BackgroundBmp, "Background_bmp", std::to_string(number));
+    applyToTable([this](TableSettings& t) { readBackgroundSettings(t.background, m_game.settings); });
 }
 
 } // namespace cw::ui

@@ -3,6 +3,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <string>
 
 class QMenu;
@@ -10,11 +11,15 @@ class QMenu;
 namespace cw::engine {
 class TMainGame;
 }
+namespace cw::storage {
+struct Field;
+}
 
 namespace cw::ui {
 
 class PictureLibrary;
 class TfrmMain;
+struct TableSettings;
 
 // Lists what the picture library can draw, applies a choice at once and stores it in the
 // settings ("Card", "Back_Card", "Background_def" and "Background_bmp").
@@ -35,7 +40,10 @@ public:
 private:
     void fill();
     void markCurrent();
-    void storeKey(const char* key, const std::string& value);
+    // The value into the settings store and the settings file.
+    void store(const storage::Field& field, const char* key, const std::string& value);
+    // The table shows the changed settings at once.
+    void applyToTable(const std::function<void(TableSettings&)>& change);
 
     TfrmMain& m_window;
     engine::TMainGame& m_game;
