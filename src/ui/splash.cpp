@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QScreen>
+#include <QTimer>
 
 #include "ui/main_window.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kWidth = 420;
 constexpr int kHeight = 250;
+constexpr int kLongestShowMs = 10000;
 
 // Suit shapes in a 1 x 1 box centred on the origin.
 QPainterPath heartPath()
@@ -116,6 +118,8 @@ void SplashWindow::closeAtFirstPaint(QWidget* widget)
     m_watched = widget;
     if (widget)
         widget->installEventFilter(this);
+    // A window that never gets painted (off every screen) must not leave the splash on top.
+    QTimer::singleShot(kLongestShowMs, this, &QWidget::close);
 }
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event)

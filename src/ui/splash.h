@@ -14,7 +14,7 @@ public:
     // Shows the window centred on the primary screen and paints it before returning, so that
     // it is on screen while the start-up work that follows blocks the event loop.
     void showNow();
-    // Closes (and deletes) the window at the first paint of `widget`.
+    // Closes (and deletes) the window at the first paint of `widget`, or after ten seconds.
     void closeAtFirstPaint(QWidget* widget);
 
 protected:
