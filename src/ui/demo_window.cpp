@@ -137,9 +137,10 @@ void TfrmDemo::showAtStoredPosition()
             stored = left != -32000 && top != -32000 && QGuiApplication::screenAt(at + QPoint(20, 10)) != nullptr;
         }
         if (!stored && parentWidget()) {
-            // The top-right corner of the game window, clear of the menu and the toolbar.
+            // The bottom-right corner of the game window, where the table is emptiest: the piles
+            // start at the top and fan downwards from the left.
             const QRect g = parentWidget()->frameGeometry();
-            at = QPoint(g.right() - width() - 40, g.top() + 110);
+            at = QPoint(g.right() - width() - 40, g.bottom() - height() - 70);
         }
         move(at);
     }

@@ -493,7 +493,8 @@ void TutorCommands::lookLine()
         schedule(Phase::Look, 300);
         return;
     }
-    if (tableMovedElsewhere()) {
+    // A changed table, or a tutor mode ended elsewhere (autoplay toggled, the window asked to close).
+    if (tableMovedElsewhere() || s.state().tutorMode != engine::kTutorDemo) {
         stopDemo();
         return;
     }
@@ -508,7 +509,7 @@ void TutorCommands::makeLine()
         schedule(Phase::Make, 300);
         return;
     }
-    if (tableMovedElsewhere()) {
+    if (tableMovedElsewhere() || s.state().tutorMode != engine::kTutorDemo) {
         stopDemo();
         return;
     }

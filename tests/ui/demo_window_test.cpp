@@ -4,7 +4,9 @@
 #include "tutor_test_support.h"
 
 #include <QLabel>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -139,6 +141,31 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.demoCount() >= 1, 20000);
     }
 
+    // With nothing left to do the demo says so and stops.
+    void demoEndsWithNoMoveLeft()
+    {
+        QTemporaryDir dir;
+        testing::TutorFixture f;
+        QVERIFY(f.openQuiet(dir.path()));
+        // Hearts blocked (the Ace under the Two, Three to King on another pile), the rest at home.
+        engine::Table& t = f.session().mutableState().table;
+        t.clearPiles();
+        for (int s = 1; s < 4; ++s)
+            for (int r = 1; r <= 13; ++r)
+                t.append(PileRef::foundation(s), card(s, r), true);
+        t.append(PileRef::tableau(0), card(0, 1), true);
+        t.append(PileRef::tableau(0), card(0, 2), true);
+        for (int r = 13; r >= 3; --r)
+            t.append(PileRef::tableau(1), card(0, r), true);
+        f.table()->refresh();
+        f.action("mnuDemo")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(f.demo()->description(), QStringLiteral("End of the Game Demo"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.demo()->playDown(), 5000);
+        QCOMPARE(f.demoCount(), 0);
+        QCOMPARE(f.session().state().tutorMode, 0);
+        QVERIFY(f.session().flags().dealActive);
+    }
+
     // Closing stores the window's place in section "Settings"; it comes back there.
     void positionIsStored()
     {
@@ -216,10 +243,17 @@ private slots:
         f.demo()->pauseButton()->click();
         f.demo()->pauseButton()->click();
         f.demo()->stopButton()->click();
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            // A real X server (xvfb-run): the screen as a person sees it.
+            QVERIFY(QTest::qWaitForWindowExposed(f.demo()));
+            const QPixmap screen = f.window->screen()->grabWindow(0);
+            QVERIFY(screen.save(testing::artifactsDir() + QStringLiteral("/demo_window_x11.png")));
+        }
+        // Offscreen: the two windows drawn into one picture.
         QImage shot = f.window->grab().toImage();
         const QImage demo = f.demo()->grab().toImage();
         QPainter p(&shot);
-        const QPoint at(shot.width() / shot.devicePixelRatio() - demo.width() / demo.devicePixelRatio() - 30, 120);
+        const QPoint at = f.demo()->pos() - f.window->pos();
         p.fillRect(QRect(at + QPoint(3, 3), demo.size() / demo.devicePixelRatio()), QColor(0, 0, 0, 90));
         p.drawImage(at, demo);
         p.end();
