@@ -48,14 +48,14 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(kProductTitle));
     m_host = std::make_unique<WindowHost>(*this);
-    m_session = std::make_unique<engine::Session>(game, *m_host, sink, std::move(options));
-    m_boxes = std::make_unique<QtMessageBoxes>(this);
     // "Winnable deals only" draws its candidate numbers from the same source and hands the chosen
     // one to the next fresh deal.
     std::function<std::string()> freshNumbers = std::move(options.freshGameNumber);
     options.freshGameNumber = [this] { return m_tutor->freshNumber(); };
-
+    m_session = std::make_unique<engine::Session>(game, *m_host, sink, std::move(options));
     m_tutor = new TutorCommands(*this, game, m_tutorRecord, std::move(freshNumbers));
+    m_boxes = std::make_unique<QtMessageBoxes>(this);
+
     m_table = new TableWidget(library, this);
     m_table->setObjectName(QStringLiteral("table"));
     m_table->setController(this);
@@ -77,9 +77,9 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installPictureChoiceCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
+    m_tutor->install();
     // The table's pictures are prepared at the first deal, for the card size that game needs.
     showClock(QStringLiteral("0:00:00"));
-    m_tutor->install();
     showScore(0);
     updateCommands();
 
@@ -92,9 +92,9 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
 
 TfrmMain::~TfrmMain()
 {
+    m_tutor->shutdown();
     m_table->setController(nullptr);
     m_table->setGame(nullptr, nullptr);
-    m_tutor->shutdown();
 }
 
 // ---- Preferences ----
@@ -345,9 +345,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     if (m_closeAllowed || queryClose()) {
         m_closeAllowed = true;
         m_timer->stop();
+        m_tutor->shutdown();
         if (m_rules)
             m_rules->hide();
-        m_tutor->shutdown();
         event->accept();
         return;
     }
