@@ -646,8 +646,9 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         // Special codes: only the general codes and the ones the engine documents.
         // 10: a Queen alone on an empty foundation; 14-16: two, three or four ranks up
         // (foundations of the counting games); 19: any card, but not from the tableau or a
-        // reserve (waste piles fed from the stock).
-        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 10, 12, 13, 14, 15, 16, 19, 21};
+        // reserve (waste piles fed from the stock); 37: down regardless of suit, a lone King
+        // taking any card.
+        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 10, 12, 13, 14, 15, 16, 19, 21, 37};
         static const std::set<int> kEmptyRules = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
                                                   81, 82, 83, 84, 85, 86, 87, 88, 90, 91};
         // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, or 0

@@ -393,6 +393,10 @@ bool buildingCore(const Play& play, const BuildQuery& q)
         if (empty)
             return emptyPileAccepts(play, q);
         return std::abs(rm - rt) == 1 || (rm == 1 && rt == 13) || (rm == 13 && rt == 1);
+    case 37: // down regardless of suit; a King alone at the head of its column takes any card
+        if (!empty && rt == 13 && targetSize(play, q) == 1)
+            return true;
+        return generalRule(play, q, SuitFilter::Any);
     case 39: // one rank above, any suit; Queens and Kings are never placed; an Ace on an empty pile
         if (rm == 12 || rm == 13)
             return false;

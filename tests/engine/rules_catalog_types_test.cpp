@@ -50,6 +50,19 @@ TEST(CatalogTypes, EachNewGamePlaysByItsOwnRule)
              }
              EXPECT_GE(columns, 1);
              EXPECT_EQ(cardsOnTable(t), 104);
+             // A lone King takes any card; a King with a card on it only the next lower rank.
+             Table& table = play.table();
+             table.clearPiles();
+             table.append(PileRef::tableau(0), cardCode(0, 13), true);
+             table.append(PileRef::tableau(1), cardCode(3, 13), true);
+             table.append(PileRef::tableau(1), cardCode(1, 9), true);
+             table.append(PileRef::tableau(2), cardCode(2, 5), true);
+             table.append(PileRef::tableau(2), cardCode(2, 8), true);
+             const Carried five{cardCode(2, 5), PileRef::tableau(2), 0, 1};
+             const Carried eight{cardCode(2, 8), PileRef::tableau(2), 1, 1};
+             EXPECT_TRUE(mayDrop(play, five, PileRef::tableau(0)));
+             EXPECT_FALSE(mayDrop(play, five, PileRef::tableau(1)));
+             EXPECT_TRUE(mayDrop(play, eight, PileRef::tableau(1)));
          }},
         {179, "a click sends a carpet card home, and nothing is built on the carpet",
          [](Play& play) {
