@@ -169,8 +169,8 @@ bool mayDropInside(const Play& play, const Carried& g, int c, int position)
            groupIsSequence(play, g.source.index, g.index, c);
 }
 
-// One candidate of a drop attempt: true when the cards went there. A tableau candidate held back
-// by code 129 is noted in heldBack.
+// One candidate of a drop attempt: true when the cards went there. Code 129 holds tableau
+// building back while the stock has cards; such a candidate is noted in heldBack.
 bool dropOn(Play& play, const Carried& g, DropSpot spot, bool automatic, bool& heldBack)
 {
     if (play.tableauCode(0) == 129 && holdsCard(play.table().stock()) && spot.pile.kind == PileKind::Tableau) {
@@ -238,7 +238,6 @@ bool mayDropAt(const Play& play, const Carried& g, DropSpot spot)
 
 PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candidates, bool automatic)
 {
-    // Code 129 holds tableau building back while the stock has cards.
     bool heldBack = false;
     for (const PileRef& target : candidates)
         if (dropOn(play, g, DropSpot{target, -1}, automatic, heldBack))
