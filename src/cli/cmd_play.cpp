@@ -23,14 +23,7 @@ void playLines(std::istream& in, cw::engine::Play& play, std::vector<std::string
 {
     std::string line;
     int lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#')
-            continue;
-        line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    while (nextMoveLine(in, line, lineNumber)) {
         std::string reason;
         const auto move = cw::engine::parseMove(line, &reason);
         bool played = false;

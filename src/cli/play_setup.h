@@ -1,6 +1,7 @@
 // Shared by cardwise-cli play and moves: the dealt game of "--game ID --number N" ready to be played.
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -40,6 +41,23 @@ inline std::optional<engine::DealResult> dealForPlay(const std::string& command,
     dealt.state.gameId = game->id;
     dealt.state.gameNumber = number;
     return dealt;
+}
+
+// The next move of a moves text, one per line: blank lines and lines starting with '#' are
+// skipped, the ends trimmed. lineNumber counts every line read. False at the end of the text.
+inline bool nextMoveLine(std::istream& in, std::string& line, int& lineNumber)
+{
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
+        line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+        return true;
+    }
+    return false;
 }
 
 } // namespace cw::cli

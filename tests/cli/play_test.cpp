@@ -34,6 +34,30 @@ TEST(CliPlay, MovesListsTheLegalMovesOfTheDeal)
     EXPECT_EQ(l.front(), "turn Fila1");
 }
 
+// La Belle Lucie of the built catalog: after its two redeals the Draw is listed, and it plays.
+TEST(CliPlay, MovesAfterGivenMovesListTheDrawOfTheLastDeal)
+{
+    const std::string defs = CW_BIN_DIR "/GAMES.DAT";
+    if (!std::ifstream(defs))
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    const CliRun listed = run("moves --game 50 --number 1234 --defs " + defs + " --after -", "stock\n# a comment\nstock\n");
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    std::string draw;
+    for (const std::string& l : outputLines(listed.out))
+        if (l.rfind("draw Fila", 0) == 0)
+            draw = l;
+    ASSERT_FALSE(draw.empty()) << listed.out;
+    const CliRun played = run("play --game 50 --number 1234 --defs " + defs + " --moves -",
+                              "stock\nstock\n" + draw + "\n" + draw + "\n");
+    ASSERT_EQ(played.status, 0);
+    const auto l = outputLines(played.out);
+    ASSERT_FALSE(l.empty());
+    EXPECT_EQ(l.back(), "refused line 4: " + draw + ": only one Draw is permitted");
+    const CliRun refused = run("moves --game 50 --number 1234 --defs " + defs + " --after -", "stock\n" + draw + "\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("refused line 2"), std::string::npos) << refused.err;
+}
+
 TEST(CliPlay, AppliesMovesAndReportsEachRefusal)
 {
     const CliRun dealt = run("deal --game 0 --number 1234 --defs " + kDefs);
