@@ -79,6 +79,8 @@ bool completionStep(Play& play)
             }
             if (hasGrid(play) && !gridOpen(play, c))
                 break;
+            if (!tableauTopAvailable(play, c))
+                continue;
             if (offerTop(play, PileRef::tableau(c))) {
                 cycle = true;
                 if (tutor)

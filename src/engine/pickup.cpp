@@ -193,7 +193,8 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const Tut
         if (hasGrid(play) && pile.index < play.rules.tableauGridRows() * play.rules.tableauGridColumns() &&
             !gridOpen(play, pile.index))
             break;
-        qualifies = isTop(p, index) || tableauAction(play, pile.index, index) == PressAction::Lift;
+        qualifies = (isTop(p, index) && tableauTopAvailable(play, pile.index)) ||
+                    tableauAction(play, pile.index, index) == PressAction::Lift;
         break;
     case PileKind::Reserve: qualifies = isTop(p, index) || play.rules.reservePickupRule() == -11; break;
     default: break;

@@ -82,6 +82,15 @@ bool threeRowOpen(const Play& play, int p)
     return true;
 }
 
+bool tableauTopAvailable(const Play& play, int c)
+{
+    switch (play.rules.groupLimit()) {
+    case -15: return rowOpen(play, PileRef::tableau(c));
+    case -18: return threeRowOpen(play, c + 1);
+    default: return true;
+    }
+}
+
 namespace {
 
 // The building query of the pair test for column c, or false when the rule has none.

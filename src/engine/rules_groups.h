@@ -20,6 +20,11 @@ bool hasGrid(const Play& play);
 // always open. pileNumber is 1-based.
 bool threeRowOpen(const Play& play, int pileNumber);
 
+// Whether tableau pile c may give up its top card by any gesture: under group limits -15 and
+// -18 the row and three-row availability tests bind clicks and automatic moves as they bind a
+// drag. Grids have their own test (gridOpen).
+bool tableauTopAvailable(const Play& play, int c);
+
 // Whether the cards above position index of tableau column c (the group lifted by pressing it)
 // follow the sequence rule (parameter 2), judged by the rules of column ruleColumn.
 bool groupIsSequence(const Play& play, int c, int index, int ruleColumn);

@@ -167,6 +167,8 @@ TutorStep completionMove(const Play& play, const TutorRecord& record)
         }
         if (hasGrid(play) && !gridOpen(play, c))
             break;
+        if (!tableauTopAvailable(play, c))
+            continue;
         TutorStep s = tryPosition(play, PileRef::tableau(c), static_cast<int>(p.size()) - 1, home, record);
         if (s.found())
             return s;

@@ -1,6 +1,7 @@
 // Pick-up: what a press lifts under the group limits and sequence rules, turn-ups, the Draw and the drag state.
 #include <gtest/gtest.h>
 
+#include "engine/autoplay.h"
 #include "engine/drop.h"
 #include "engine/pickup.h"
 #include "engine/rules_groups.h"
@@ -217,6 +218,42 @@ TEST(PickUp, StockPressArmsTheRedealAndTheReleaseRunsIt)
     EXPECT_TRUE(st.swallowStockPress);
     tableDoubleClick(play, PileRef::stock(), -1);
     EXPECT_FALSE(st.swallowStockPress);
+}
+
+} // namespace
+
+namespace {
+
+// Under the row availability test a closed pile gives up nothing: not to a drag, a right click
+// or autoplay.
+TEST(PickUp, RowAvailabilityBindsClicksAndAutoplay)
+{
+    cw::catalog::Rules rules = basicRules(3);
+    rules.set(14, -15);
+    struct Case {
+        const char* name;
+        const char* table;
+        bool autoplay;
+        bool moved;
+    };
+    const Case cases[] = {
+        {"right click on a closed pile", "Fila1: 5c; Fila2: Ah", false, false},
+        {"autoplay passes a closed pile by", "Fila1: 5c; Fila2: Ah", true, false},
+        {"right click once the left neighbour is empty", "Fila2: Ah", false, true},
+        {"autoplay once the left neighbour is empty", "Fila2: Ah", true, true},
+    };
+    for (const Case& c : cases) {
+        GameState st = stateFromText(c.table);
+        PlayOptions opt;
+        opt.autoplay = c.autoplay;
+        Play play{rules, st, opt};
+        EXPECT_EQ(pressAction(play, PileRef::tableau(1), 0) == PressAction::Lift, c.moved) << c.name;
+        if (c.autoplay)
+            completionStep(play);
+        else
+            clickToPlay(play, PileRef::tableau(1), 0, Gesture::RightClick);
+        EXPECT_EQ(pileText(st, PileRef::foundation(0)), c.moved ? "001" : "") << c.name;
+    }
 }
 
 } // namespace
