@@ -587,10 +587,9 @@ bool foundationTakes(const OpenRules& open, const Position& pos, int f, int card
 
 // Where the single card or group from position index of pile from may go.
 template <class Push>
-void addTargets(const OpenRules& open, const Position& pos, int from, int index, int n, Source source,
+void addTargets(const OpenRules& open, const Position& pos, int from, int index, int card, int n, Source source,
                 int emptyColumns, int emptyCells, Push&& push)
 {
-    const int card = pos.pile(from)[static_cast<std::size_t>(index)];
     auto out = [&](int to) {
         push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(to)});
     };
@@ -633,22 +632,25 @@ void generate(const OpenRules& open, const Position& pos, Push&& push)
             const int n = size - i;
             if (!open.fits(n, emptyColumns, emptyCells, false))
                 continue;
-            addTargets(open, pos, c, i, n, n == 1 ? kFromTableauSingle : kFromTableauGroup, emptyColumns, emptyCells, push);
+            addTargets(open, pos, c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup,
+                       emptyColumns, emptyCells, push);
         }
     }
     if (open.stock && !pos.pile(open.wastePile()).empty())
-        addTargets(open, pos, open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1, 1, kFromWaste,
+        addTargets(open, pos, open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1,
+                   pos.pile(open.wastePile()).back(), 1, kFromWaste,
                    emptyColumns, emptyCells, push);
     for (int q = 0; q < open.reserves; ++q) {
         const auto& p = pos.pile(open.tableaus + q);
         if (!p.empty())
-            addTargets(open, pos, open.tableaus + q, static_cast<int>(p.size()) - 1, 1, kFromReserve, emptyColumns,
+            addTargets(open, pos, open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve, emptyColumns,
                        emptyCells, push);
     }
     for (int f = 0; f < open.foundations && open.takeBack != 0; ++f) {
         const auto& p = pos.pile(open.homeFirst() + f);
         if (p.size() >= static_cast<std::size_t>(open.takeBack))
-            addTargets(open, pos, open.homeFirst() + f, static_cast<int>(p.size()) - 1, 1, kFromFoundation, emptyColumns,
+            addTargets(open, pos, open.homeFirst() + f, static_cast<int>(p.size()) - 1, p.back(), 1, kFromFoundation,
+                       emptyColumns,
                        emptyCells, push);
     }
     if (pos.clickAvailable())
@@ -762,6 +764,9 @@ private:
     std::vector<std::uint8_t> clicks_; // per entry of moves_
     std::vector<Scored> scored_;
     std::vector<Frame> frames_;
+    std::vector<std::uint8_t> stockCopy_;
+    std::vector<std::uint8_t> wasteCopy_;
+    std::vector<OpenMove> macroTargets_;
     KeySet seen_;
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0;
@@ -896,27 +901,46 @@ void OpenSearch::candidates()
 // of going through the stock one click per level.
 void OpenSearch::addStockMacros()
 {
+    // The clicks are first played on copies of the stock and waste; the real clicks follow only
+    // as far as the last waste card that can go somewhere.
+    stockCopy_ = pos_.pile(open_.stockPile());
+    wasteCopy_ = pos_.pile(open_.wastePile());
+    int deal = pos_.deal();
     const int mark = static_cast<int>(ops_.size());
-    const int maxClicks = std::min(250, static_cast<int>(pos_.pile(open_.stockPile()).size() +
-                                                         pos_.pile(open_.wastePile()).size()) + 2);
+    const int maxClicks = std::min(250, static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
     const int emptyColumns = pos_.emptyColumns();
     const int emptyCells = pos_.emptyCells();
-    std::vector<OpenMove> targets;
-    for (int k = 1; k <= maxClicks && pos_.clickAvailable(); ++k) {
-        pos_.click(ops_);
-        const auto& w = pos_.pile(open_.wastePile());
-        if (w.empty())
+    std::vector<OpenMove>& targets = macroTargets_;
+    int clicked = 0; // real clicks made so far
+    for (int k = 1; k <= maxClicks; ++k) {
+        if (!stockCopy_.empty()) {
+            for (int n = 0; n < open_.drawCount && !stockCopy_.empty(); ++n) {
+                wasteCopy_.push_back(stockCopy_.back());
+                stockCopy_.pop_back();
+            }
+        } else if (wasteCopy_.size() >= 2 && (open_.deals == -1 || deal < open_.deals)) {
+            ++deal;
+            stockCopy_.assign(wasteCopy_.rbegin(), wasteCopy_.rend());
+            wasteCopy_.clear();
+        } else {
+            break;
+        }
+        if (wasteCopy_.empty())
             continue;
         targets.clear();
-        addTargets(open_, pos_, open_.wastePile(), static_cast<int>(w.size()) - 1, 1, kFromWaste, emptyColumns,
-                   emptyCells, [&](const OpenMove& m) { targets.push_back(m); });
-        const int clicked = static_cast<int>(ops_.size());
+        addTargets(open_, pos_, open_.wastePile(), static_cast<int>(wasteCopy_.size()) - 1, wasteCopy_.back(), 1,
+                   kFromWaste, emptyColumns, emptyCells, [&](const OpenMove& m) { targets.push_back(m); });
+        if (targets.empty())
+            continue;
+        for (; clicked < k; ++clicked)
+            pos_.click(ops_);
+        const int atCard = static_cast<int>(ops_.size());
         for (const OpenMove& m : targets) {
             apply(m);
             playSafe();
             if (seen_.insert(pos_.key()))
                 scored_.push_back(Scored{m, pos_.won() ? 1 << 30 : evaluate() * 16 + 500 / 16 - k, k});
-            undoTo(clicked);
+            undoTo(atCard);
         }
     }
     undoTo(mark);
