@@ -181,26 +181,54 @@ private slots:
         QCOMPARE(ini.readInteger(storage::kSettingsSection, "Tutor_Demo_Form_Top", -1), at.y());
     }
 
-    // "Show a legal &move" draws a pointer from the cards to their target while the hint lasts.
+    // "Show a legal &move" draws a pointer from the cards to their target, or at the stock, while the
+    // hint lasts; the next press ends it.
+    void hintPointer_data()
+    {
+        QTest::addColumn<bool>("stockOnly");
+        QTest::newRow("the Jack home") << false;
+        QTest::newRow("a click on the stock") << true;
+    }
     void hintPointer()
     {
+        QFETCH(bool, stockOnly);
         QTemporaryDir dir;
         testing::TutorFixture f;
         QVERIFY(f.openQuiet(dir.path()));
         f.nearlyWon();
+        if (stockOnly) {
+            // Every card at home but the Jack, Queen and King of hearts, which wait in the stock.
+            engine::Table& t = f.session().mutableState().table;
+            for (int s = 1; s < 4; ++s) {
+                t.pile(PileRef::tableau(s)).clear();
+                for (int r = 11; r <= 13; ++r)
+                    t.append(PileRef::foundation(s), card(s, r), true);
+            }
+            t.pile(PileRef::tableau(0)).clear();
+            for (int r = 13; r >= 11; --r)
+                t.append(PileRef::stock(), card(0, r), false);
+            f.table()->refresh();
+        }
         const QImage before = f.table()->grabTable();
         f.action("mnuHint")->trigger();
         QCOMPARE(f.session().state().tutorMode, engine::kTutorHint);
         QVERIFY(f.table()->hintArrowShown());
         const QImage shown = f.table()->grabTable();
-        QVERIFY(shown != before);
-        shown.save(testing::artifactsDir() + QStringLiteral("/hint_pointer.png"));
-        // The pointer's yellow lies on the line from the Jack on tableau 1 towards the foundations.
-        const QPoint jack = f.centreOf(PileRef::tableau(0), 2);
-        const QPoint home = f.centreOf(PileRef::foundation(0), 10);
-        const QPoint onShaft = jack + (home - jack) * 0.3;
+        shown.save(testing::artifactsDir() + (stockOnly ? QStringLiteral("/hint_pointer_stock.png")
+                                                        : QStringLiteral("/hint_pointer.png")));
+        // The pointer's yellow lies on the line from the cards to their target (for the stock: from
+        // below and to the right of it).
+        QPoint from, to;
+        if (stockOnly) {
+            const QRect stock = f.table()->cardRect(PileRef::stock(), 2);
+            to = stock.center();
+            from = to + QPoint(stock.width(), stock.height() * 3 / 4);
+        } else {
+            from = f.centreOf(PileRef::tableau(0), 2);
+            to = f.centreOf(PileRef::foundation(0), 10);
+        }
+        const QPoint onShaft = from + (to - from) * 0.3;
         QCOMPARE(shown.pixelColor(onShaft * shown.devicePixelRatio()), QColor(255, 208, 0));
-        // The next press ends it.
         QTest::mousePress(f.table(), Qt::LeftButton, {}, QPoint(5, f.table()->height() - 5));
         QTest::mouseRelease(f.table(), Qt::LeftButton, {}, QPoint(5, f.table()->height() - 5));
         QVERIFY(!f.table()->hintArrowShown());
