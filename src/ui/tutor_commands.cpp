@@ -214,8 +214,15 @@ void TutorCommands::refreshWindow()
     rememberTable();
 }
 
+bool TutorCommands::stillPlaying() const
+{
+    return m_show != Show::None && !m_paused && m_demoWindow && m_demoWindow->playDown();
+}
+
 void TutorCommands::step()
 {
+    if (!stillPlaying())
+        return;
     // Never from inside another step's animation (its event loop runs the timers too).
     if (m_inStep || m_window.m_table->animating()) {
         m_stepTimer->start(50);
@@ -315,7 +322,9 @@ void TutorCommands::makeDemo()
         finish();
         return;
     }
-    schedule(Phase::Look, m_timing.stepMs);
+    // Pause or Stop may have been pressed while the move's cards were flying.
+    if (stillPlaying())
+        schedule(Phase::Look, m_timing.stepMs);
 }
 
 void TutorCommands::finish()
@@ -539,7 +548,8 @@ void TutorCommands::makeLine()
         finish();
         return;
     }
-    schedule(Phase::Look, m_timing.stepMs);
+    if (stillPlaying())
+        schedule(Phase::Look, m_timing.stepMs);
 }
 
 // ---- The window's commands ----

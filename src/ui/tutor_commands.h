@@ -103,6 +103,8 @@ private:
     TfrmDemo& demo();
     void openDemoWindow(Show show);
     void schedule(Phase phase, int ms);
+    // Something plays in the window and is neither paused nor stopped.
+    bool stillPlaying() const;
     void step();
     void lookDemo();
     void makeDemo();
