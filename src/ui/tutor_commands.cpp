@@ -171,6 +171,8 @@ bool TutorCommands::demoWindowShown() const { return m_demoWindow && m_demoWindo
 
 bool TutorCommands::solving() const { return m_lineSolver->busy(); }
 
+bool TutorCommands::stepPending() const { return m_stepTimer->isActive(); }
+
 bool TutorCommands::playing() const
 {
     return m_show != Show::None && !m_paused && (m_stepTimer->isActive() || m_inStep || m_lineSolver->busy());

@@ -63,6 +63,8 @@ public:
     // A demo or a line plays (or waits for the solver) and is not paused.
     bool playing() const;
     bool solving() const;
+    // The next step waits on its timer.
+    bool stepPending() const;
     TfrmDemo* demoWindow() const { return m_demoWindow; }
     bool demoWindowShown() const;
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -74,6 +75,38 @@ private slots:
         for (int i = 0; i < moves; ++i)
             QVERIFY(f.session().undo());
         QVERIFY(f.tableState() == dealt);
+    }
+
+    // With the cards flying, Pause pressed during a move's flight holds the demo after that move.
+    void pauseDuringAFlight()
+    {
+        QTemporaryDir dir;
+        testing::TutorFixture f;
+        QVERIFY(f.openQuiet(dir.path()));
+        TableSettings animated = f.table()->settings();
+        animated.animate = true;
+        f.table()->setSettings(animated);
+        QTimer watch;
+        bool pressed = false;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (!pressed && f.table()->animating() && f.demoCount() >= 1) {
+                pressed = true;
+                f.demo()->pauseButton()->click();
+            }
+        });
+        watch.start(1);
+        f.action("mnuDemo")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(pressed && !f.table()->animating(), 30000);
+        watch.stop();
+        QVERIFY(f.demo()->pauseDown());
+        QVERIFY(!f.tutor().playing());
+        QVERIFY(!f.tutor().stepPending());
+        QCOMPARE(f.session().state().tutorMode, 0);
+        // Released, it plays on.
+        const int count = f.demoCount();
+        f.demo()->pauseButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(f.demoCount() > count, 30000);
+        f.demo()->stopButton()->click();
     }
 
     // What ends a running demo, and what the window and the menu show afterwards.
