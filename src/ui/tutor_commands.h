@@ -167,6 +167,7 @@ private:
         bool operator==(const Position&) const = default;
     } m_checked;
     bool m_checkedMovesMade = false;
+    bool m_recheck = false;
 
     // Winnable deals only.
     bool m_winnableOnly = false;

@@ -73,7 +73,7 @@ void TutorCommands::setShowWinnability(bool on)
         m_indicator->setVisible(on);
     m_checker->cancel();
     m_checkTimer->stop();
-    m_checked = {}; // checked afresh when shown again
+    m_recheck = true; // the same table is searched afresh when shown again
     setIndicator({});
     positionChanged();
 }
@@ -97,8 +97,9 @@ void TutorCommands::positionChanged()
     now.dealNumber = st.dealNumber;
     now.undoDepth = s.undoDepth();
     now.table = st.table;
-    if (now == m_checked)
+    if (now == m_checked && !m_recheck)
         return;
+    m_recheck = false;
     // The tutor's record starts afresh with each game and after an undo.
     const bool newDeal = now.gameId != m_checked.gameId || now.number != m_checked.number;
     if (newDeal || now.undoDepth < m_checked.undoDepth)
