@@ -146,8 +146,9 @@ TEST(GeneratedGames, CatalogHoldsTheNamedGamesAndGroups)
         EXPECT_EQ(byId(reserved), nullptr) << reserved;
     for (const CatalogGame& g : catalog()) {
         EXPECT_LE(g.rules.specialFamily(), 0) << g.name;
-        EXPECT_EQ(g.rules.winrateWon(), 0) << g.name;
-        EXPECT_EQ(g.rules.winrateSample(), 0) << g.name;
+        // Measured chances: never more deals won than tried.
+        EXPECT_GE(g.rules.winrateWon(), 0) << g.name;
+        EXPECT_LE(g.rules.winrateWon(), g.rules.winrateSample()) << g.name;
         EXPECT_FALSE(g.rulesText.empty()) << g.name;
     }
 }
