@@ -44,6 +44,8 @@ TfrmDemo::TfrmDemo(storage::IniFile* settingsFile, QWidget* parent)
     setObjectName(QStringLiteral("frmDemo"));
     setWindowTitle(QStringLiteral("Game Demo"));
     setModal(false);
+    // The keys stay with the game window (M, F2, Ctrl+Z) when the demo window comes up.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     applyDialogFont(this);
 
     m_play = toolButton(this, QStringLiteral("tbPlay"), QStringLiteral("Play"), QStyle::SP_MediaPlay, true);
