@@ -13,8 +13,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (clang's libFuzzer runtime)
   clang libclang-rt-14-dev
-  # card art, headless display, fonts
-  gnome-cards-data xvfb xauth fonts-dejavu-core
+  # headless display, fonts
+  xvfb xauth fonts-dejavu-core
 )
 
 missing=()

@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <map>
@@ -116,21 +115,8 @@ int faceIndex(int code, int param50)
 const std::vector<CardSetInfo>& builtInCardSets()
 {
     static const std::vector<CardSetInfo> sets = {
-        {1, QStringLiteral("Ornamental"), QStringLiteral("cards/001.svgz"), false},
-        {2, QStringLiteral("English"), QStringLiteral("cards/002.svgz"), false},
-        {3, QStringLiteral("Ancient French"), QStringLiteral("cards/003.svgz"), false},
-        {4, QStringLiteral("Dondorf"), QStringLiteral("cards/004.svgz"), false},
-        {5, QStringLiteral("Paris"), QStringLiteral("cards/005.svgz"), false},
-        {6, QStringLiteral("Neoclassical"), QStringLiteral("cards/006.svgz"), false},
-        {7, QStringLiteral("Plastic"), QStringLiteral("cards/007.svgz"), false},
-        {8, QStringLiteral("Tigullio"), QStringLiteral("cards/008.svgz"), false},
-        {9, QStringLiteral("English modern"), QStringLiteral("cards/009.svgz"), false},
-        {10, QStringLiteral("Russian"), QStringLiteral("cards/010.svgz"), false},
-        {11, QStringLiteral("Guyenne"), QStringLiteral("cards/011.svgz"), false},
-        {12, QStringLiteral("Slavic costumes"), QStringLiteral("cards/012.svgz"), false},
-        {13, QStringLiteral("Bellot"), QStringLiteral("cards/013.svgz"), true},
-        {14, QStringLiteral("Gnome"), QStringLiteral("cards/014.svgz"), true},
-        {kPlainCardSet, QStringLiteral("Large print"), QString(), true},
+        {kClassicCardSet, QStringLiteral("Classic")},
+        {kPlainCardSet, QStringLiteral("Large print")},
     };
     return sets;
 }
@@ -143,55 +129,20 @@ const CardSetInfo* findCardSet(int number)
     return nullptr;
 }
 
-std::vector<int> availableCardSets(const PictureLibrary& library)
+std::vector<int> availableCardSets(const PictureLibrary&)
 {
     std::vector<int> out;
     for (const auto& s : builtInCardSets())
-        if (s.resource.isEmpty() || library.hasFile(s.resource))
-            out.push_back(s.number);
+        out.push_back(s.number);
     return out;
 }
 
-int effectiveCardSet(const PictureLibrary& library, int number)
+int effectiveCardSet(const PictureLibrary&, int number)
 {
-    const CardSetInfo* info = findCardSet(number);
-    if (info && (info->resource.isEmpty() || library.hasFile(info->resource)))
-        return number;
-    return kPlainCardSet;
+    return findCardSet(number) ? number : kClassicCardSet;
 }
 
 namespace {
-
-// Parsing a vector card set takes tens of milliseconds; each is parsed once per run.
-QSvgRenderer* svgFor(const PictureLibrary& library, const CardSetInfo& info)
-{
-    static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
-    const QString key = library.path() + QLatin1Char('|') + info.resource;
-    auto it = cache.find(key);
-    if (it == cache.end()) {
-        std::shared_ptr<QSvgRenderer> r;
-        const QByteArray data = library.file(info.resource);
-        if (!data.isEmpty()) {
-            r = std::make_shared<QSvgRenderer>();
-            if (!r->load(data))
-                r.reset();
-        }
-        it = cache.insert(key, r);
-    }
-    return it->get();
-}
-
-QString svgElementFor(int code)
-{
-    static const char* const suits[] = {"heart", "diamond", "club", "spade"};
-    static const char* const ranks[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "jack", "queen", "king"};
-    if (isJokerCode(code))
-        return (code % 2) ? QStringLiteral("joker_red") : QStringLiteral("joker_black");
-    const int idx = faceIndex(code);
-    if (idx < 0)
-        return {};
-    return QStringLiteral("%1_%2").arg(QLatin1String(suits[idx / 13]), QLatin1String(ranks[idx % 13]));
-}
 
 QImage blankImage(QSize logical, qreal dpr)
 {
@@ -213,44 +164,25 @@ void setupPainter(QPainter& p)
 QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
                       qreal devicePixelRatio)
 {
-    QImage img = blankImage(logical, devicePixelRatio);
     const int idx = faceIndex(code);
     if (idx < 0 && !isJokerCode(code))
         return {};
-    const CardSetInfo* info = findCardSet(effectiveCardSet(library, setNumber));
-    QPainter p(&img);
-    setupPainter(p);
-    const QRectF rect(0, 0, logical.width(), logical.height());
-    // The tiny size shows only what can be read at 25 pixels: our own plain faces.
-    const bool tiny = logical.width() < 40;
-    QSvgRenderer* svg = (info && !info->resource.isEmpty() && !tiny) ? svgFor(library, *info) : nullptr;
-    if (isJokerCode(code)) {
-        if (svg && !info->ownJoker)
-            svg->render(&p, svgElementFor(code), rect);
-        else
-            paintPlainJoker(p, rect);
-    } else if (svg) {
-        svg->render(&p, svgElementFor(code), rect);
-    } else {
-        paintPlainFace(p, rect, idx);
-    }
-    return img;
-}
-
-QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical,
-                         qreal devicePixelRatio)
-{
-    const CardSetInfo* info = findCardSet(setNumber);
-    if (!info || info->resource.isEmpty())
-        return {};
-    QSvgRenderer* svg = svgFor(library, *info);
-    if (!svg || !svg->elementExists(QStringLiteral("back")))
-        return {};
     QImage img = blankImage(logical, devicePixelRatio);
     QPainter p(&img);
     setupPainter(p);
-    svg->render(&p, QStringLiteral("back"), QRectF(0, 0, logical.width(), logical.height()));
+    const QRectF rect(0, 0, logical.width(), logical.height());
+    // The tiny size shows only what can be read at 25 pixels: the plain faces.
+    const bool classic = effectiveCardSet(library, setNumber) == kClassicCardSet && logical.width() >= 40;
+    if (isJokerCode(code))
+        classic ? paintClassicJoker(p, rect) : paintPlainJoker(p, rect);
+    else
+        classic ? paintClassicFace(p, rect, idx) : paintPlainFace(p, rect, idx);
     return img;
+}
+
+QImage renderCardSetBack(const PictureLibrary& library, int, QSize logical, qreal devicePixelRatio)
+{
+    return renderDeck(library, kDefaultDeck, logical, devicePixelRatio);
 }
 
 QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex, QSize card,
@@ -337,7 +269,7 @@ bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio)
     {
         QPainter p(&joker);
         setupPainter(p);
-        paintPlainJoker(p, QRectF(0, 0, size.width, size.height));
+        paintClassicJoker(p, QRectF(0, 0, size.width, size.height));
     }
     m_faces = std::move(faces);
     m_joker = QPixmap::fromImage(joker);

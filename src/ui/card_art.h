@@ -11,7 +11,6 @@
 #include <QSize>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 namespace cw::ui {
@@ -71,27 +70,26 @@ bool isJokerCode(int code);
 struct CardSetInfo {
     int number;          // 1, 2, ... shown as three digits
     QString name;        // display name
-    QString resource;    // file inside the picture library; empty for our own drawing
-    bool ownJoker;       // the artwork's joker does not render well: use ours
 };
 
-// Our own high-contrast set; it needs nothing from the library and stands in for any
-// set whose artwork is missing.
-inline constexpr int kPlainCardSet = 15;
-inline constexpr int kDefaultCardSet = 1;
+// Both built-in sets are drawn by code at any size and density. The classic set is
+// the default; numbers of sets that no longer exist (old settings) show it too.
+inline constexpr int kClassicCardSet = 1;
+inline constexpr int kPlainCardSet = 15;   // large print
+inline constexpr int kDefaultCardSet = kClassicCardSet;
 
 const std::vector<CardSetInfo>& builtInCardSets();
 const CardSetInfo* findCardSet(int number);
-// Numbers of the sets whose artwork the library holds (always includes the plain set).
+// Numbers of the sets that can be chosen.
 std::vector<int> availableCardSets(const PictureLibrary& library);
-// The set actually drawn for `number`: itself when present, else the plain set.
+// The set actually drawn for `number`: itself when it exists, else the classic set.
 int effectiveCardSet(const PictureLibrary& library, int number);
 
 // Renders one card of a built-in set: a face (codes 1..212), or a joker (209..212), at
-// `logical` size and the device pixel ratio. Uses a cached parse of the artwork.
+// `logical` size and the device pixel ratio.
 QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
                       qreal devicePixelRatio);
-// The back of a vector card set (used as a deck); null when the set has none.
+// The back shown with a card set where no deck is chosen (previews): the default deck.
 QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical,
                          qreal devicePixelRatio);
 // One suit block of a built-in set: five cards wide, three high, Ace to King.
@@ -103,11 +101,19 @@ QPainterPath suitShape(int suitIndex, const QRectF& box);
 
 // Text as an outline fitted into `box` (height first, squeezed when too wide), so that
 // it is equally crisp and equally placed whatever fonts the system has.
-QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment align);
+QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment align,
+                        const QString& family = QStringLiteral("DejaVu Sans"));
+
+// "A", "2" ... "10", "J", "Q", "K" for rank 0..12.
+QString rankText(int rank);
 
 // Our own plain drawing of a card face (also used for every set at the tiny size 'L').
 void paintPlainFace(class QPainter& painter, const QRectF& rect, int faceIndex);
 void paintPlainJoker(class QPainter& painter, const QRectF& rect);
+
+// The classic set: traditional pip layouts and our own geometric court cards.
+void paintClassicFace(class QPainter& painter, const QRectF& rect, int faceIndex);
+void paintClassicJoker(class QPainter& painter, const QRectF& rect);
 
 // A player's card set file (".crs": a picture of one of the sheet sizes). On success
 // the image is the sheet; otherwise the error is the message to show.
@@ -120,8 +126,8 @@ PictureFileResult loadPlayerCardSet(const QString& path);
 // once and then handed out as pixmaps, so that drawing a card is one block copy.
 class CardPictures {
 public:
-    // Built-in set; returns the set number actually used (the plain set stands in for
-    // missing artwork).
+    // Built-in set; returns the set number actually used (the classic set stands in for
+    // numbers that no longer exist).
     int loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter,
                     qreal devicePixelRatio);
     // A validated player or add-on sheet (five by twelve cells); the size letter

@@ -77,9 +77,15 @@ QColor suitColour(int suit) { return suit < 2 ? kRed : kBlack; }
 
 } // namespace
 
-QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment align)
+QString rankText(int rank)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    static const char* const texts[] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+    return rank >= 0 && rank < 13 ? QLatin1String(texts[rank]) : QString();
+}
+
+QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment align, const QString& family)
+{
+    QFont font(family);
     font.setPixelSize(100);
     font.setBold(true);
     QPainterPath path;
@@ -105,12 +111,6 @@ QPainterPath fittedText(const QString& text, const QRectF& box, Qt::Alignment al
 }
 
 namespace {
-
-QString rankText(int rank)
-{
-    static const char* const texts[] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
-    return QLatin1String(texts[rank]);
-}
 
 void paintBlank(QPainter& p, const QRectF& rect)
 {

@@ -1,4 +1,4 @@
-// Card backs: our own patterns drawn with QPainter, vector set backs and player files.
+// Card backs: our own patterns drawn with QPainter, and player files.
 #include "ui/deck_art.h"
 
 #include "ui/card_art.h"
@@ -23,8 +23,7 @@ struct PatternDeck {
     QColor ink;
 };
 
-// Our own designs. The default deck 011 is one of them, so the table looks right
-// even without any card artwork package.
+// Our own designs, the default deck 011 among them.
 const std::vector<PatternDeck>& patternDecks()
 {
     static const std::vector<PatternDeck> decks = {
@@ -173,32 +172,18 @@ QImage renderPatternDeck(const PatternDeck& deck, QSize logical, qreal dpr)
 const std::vector<DeckInfo>& builtInDecks()
 {
     static const std::vector<DeckInfo> decks = {
-        {1, QStringLiteral("Red lattice"), 0},
-        {2, QStringLiteral("Blue stripes"), 0},
-        {3, QStringLiteral("Green dots"), 0},
-        {4, QStringLiteral("Red tartan"), 0},
-        {5, QStringLiteral("Navy diamonds"), 0},
-        {6, QStringLiteral("Burgundy stripes"), 0},
-        {7, QStringLiteral("Teal dots"), 0},
-        {8, QStringLiteral("Blue tartan"), 0},
-        {9, QStringLiteral("Black and gold"), 0},
-        {10, QStringLiteral("Purple diamonds"), 0},
-        {11, QStringLiteral("Blue lattice"), 0},
-        {12, QStringLiteral("Green tartan"), 0},
-        {13, QStringLiteral("Ornamental"), 1},
-        {14, QStringLiteral("English"), 2},
-        {15, QStringLiteral("Ancient French"), 3},
-        {16, QStringLiteral("Edelweiss"), 4},
-        {17, QStringLiteral("Paris"), 5},
-        {18, QStringLiteral("Neoclassical"), 6},
-        {19, QStringLiteral("Plastic"), 7},
-        {20, QStringLiteral("Tigullio"), 8},
-        {21, QStringLiteral("Criss-cross"), 9},
-        {22, QStringLiteral("Russian"), 10},
-        {23, QStringLiteral("Guyenne"), 11},
-        {24, QStringLiteral("Carpet"), 12},
-        {25, QStringLiteral("Bellot"), 13},
-        {26, QStringLiteral("Gnome"), 14},
+        {1, QStringLiteral("Red lattice")},
+        {2, QStringLiteral("Blue stripes")},
+        {3, QStringLiteral("Green dots")},
+        {4, QStringLiteral("Red tartan")},
+        {5, QStringLiteral("Navy diamonds")},
+        {6, QStringLiteral("Burgundy stripes")},
+        {7, QStringLiteral("Teal dots")},
+        {8, QStringLiteral("Blue tartan")},
+        {9, QStringLiteral("Black and gold")},
+        {10, QStringLiteral("Purple diamonds")},
+        {11, QStringLiteral("Blue lattice")},
+        {12, QStringLiteral("Green tartan")},
     };
     return decks;
 }
@@ -211,25 +196,18 @@ const DeckInfo* findDeck(int number)
     return nullptr;
 }
 
-std::vector<int> availableDecks(const PictureLibrary& library)
+std::vector<int> availableDecks(const PictureLibrary&)
 {
     std::vector<int> out;
     for (const auto& d : builtInDecks())
-        if (d.cardSet == 0 || effectiveCardSet(library, d.cardSet) == d.cardSet)
-            out.push_back(d.number);
+        out.push_back(d.number);
     return out;
 }
 
-QImage renderDeck(const PictureLibrary& library, int number, QSize logical, qreal devicePixelRatio)
+QImage renderDeck(const PictureLibrary&, int number, QSize logical, qreal devicePixelRatio)
 {
-    const DeckInfo* info = findDeck(number);
-    if (info && info->cardSet != 0) {
-        QImage back = renderCardSetBack(library, info->cardSet, logical, devicePixelRatio);
-        if (!back.isNull())
-            return back;
-        info = nullptr;
-    }
-    const PatternDeck* deck = info ? findPattern(info->number) : nullptr;
+    // Numbers of decks that no longer exist (old settings) show the default deck.
+    const PatternDeck* deck = findPattern(number);
     if (!deck)
         deck = findPattern(kDefaultDeck);
     return renderPatternDeck(*deck, logical, devicePixelRatio);

@@ -1,4 +1,4 @@
-// Card backs (decks): our own patterns, the backs of the vector card sets, player files.
+// Card backs (decks): our own patterns and player files.
 #pragma once
 
 #include <QImage>
@@ -15,7 +15,6 @@ struct PictureFileResult;
 struct DeckInfo {
     int number;      // 1, 2, ... shown as three digits
     QString name;    // display name
-    int cardSet;     // the vector card set whose back this is; 0 for our own patterns
 };
 
 inline constexpr int kDefaultDeck = 11;

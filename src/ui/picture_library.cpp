@@ -219,13 +219,11 @@ QImage PictureLibrary::renderTablePicture(const QString& n, qreal dpr) const
     } else if (n.size() == 6 && n.at(0) == QLatin1Char('C') && isSizeLetter(n.at(1)) && threeDigits(n, 2) > 0
                && suitOfLetter(n.at(5)) >= 0) {
         const int set = threeDigits(n, 2);
-        const CardSetInfo* info = findCardSet(set);
-        if (info && effectiveCardSet(*this, set) == set)
+        if (findCardSet(set))
             img = renderSuitSheet(*this, set, suitOfLetter(n.at(5)), cardSizeOf(n.at(1)), dpr);
     } else if (n.size() == 5 && n.at(0) == QLatin1Char('D') && isSizeLetter(n.at(1)) && threeDigits(n, 2) > 0) {
         const int deck = threeDigits(n, 2);
-        const DeckInfo* info = findDeck(deck);
-        if (info && (info->cardSet == 0 || effectiveCardSet(*this, info->cardSet) == info->cardSet))
+        if (findDeck(deck))
             img = renderDeck(*this, deck, cardSizeOf(n.at(1)), dpr);
     } else if (n.size() >= 3 && n.at(0) == QLatin1Char('W') && isSizeLetter(n.at(1))) {
         img = renderMarker(n.mid(2), cardSizeOf(n.at(1)), dpr);

@@ -54,7 +54,7 @@ public:
     QByteArray sound(const QString& name) const;
     QStringList soundNames() const;
 
-    // Raw bytes of a file inside the library ("cards/001.svgz"); empty when absent.
+    // Raw bytes of a file inside the library ("sounds/Won.wav"); empty when absent.
     QByteArray file(const QString& relativePath) const;
     bool hasFile(const QString& relativePath) const;
 
