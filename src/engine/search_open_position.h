@@ -1,0 +1,315 @@
+// Compact positions of the open-game search: piles as bytes, moves done and undone in place, the move generator.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/game_state.h"
+#include "engine/search_open_rules.h"
+#include "engine/zobrist.h"
+
+namespace cw::engine::compact {
+
+// A move between compact piles: the cards from position index of pile from up go on pile to;
+// index kClick: a stock click.
+struct OpenMove {
+    std::uint8_t from = 0;
+    std::uint8_t index = 0;
+    std::uint8_t to = 0;
+    bool click() const { return index == kClick; }
+};
+
+// One step as it was made, for undo and for the line: count cards from pile from (position
+// index) to pile to. A stock click is one or more single-card steps, the first marked.
+struct Op {
+    std::uint8_t from;
+    std::uint8_t count;
+    std::uint8_t to;
+    std::uint8_t index;
+    bool clickStart = false; // the first step of a stock click
+    bool click = false;      // a step of a stock click
+    bool pass = false;       // this step began a new pass through the stock
+    bool turned = false;     // the card it uncovered was turned face up
+};
+
+// Piles as byte vectors in compact order, face-down cards of the tableau, the pass number.
+class Position {
+public:
+    Position(const OpenRules& open, const GameState& state) : open_(open)
+    {
+        const Table& t = state.table;
+        const ZobristKeys& keys = ZobristKeys::instance();
+        for (int i = 0; i < open.piles(); ++i) {
+            auto& p = piles_[static_cast<std::size_t>(i)];
+            p.reserve(static_cast<std::size_t>(open.cards.count()));
+            for (int c : t.pile(open.ref(i)))
+                p.push_back(static_cast<std::uint8_t>(c));
+            for (std::size_t k = 0; k < p.size(); ++k) {
+                key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
+                at_[p[k]] = static_cast<std::uint8_t>(i);
+                index_[p[k]] = static_cast<std::uint8_t>(k);
+                if (i < open.tableaus && t.isFaceDown(p[k])) {
+                    down_[p[k]] = true;
+                    key_ ^= keys.faceDown(p[k]);
+                }
+                if (i >= open.homeFirst())
+                    home_[p[k]] = true;
+            }
+        }
+        deal_ = state.dealNumber;
+        key_ ^= dealKey();
+    }
+
+    const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
+    std::uint64_t key() const { return key_; }
+    const CardSet& home() const { return home_; }
+    bool faceDown(int card) const { return down_[static_cast<std::size_t>(card)]; }
+    int deal() const { return deal_; }
+    bool won() const
+    {
+        for (int i = 0; i < open_.homeFirst(); ++i)
+            if (!pile(i).empty())
+                return false;
+        return true;
+    }
+    int emptyColumns() const
+    {
+        int n = 0;
+        for (int c = 0; c < open_.tableaus; ++c)
+            n += pile(c).empty() ? 1 : 0;
+        return n;
+    }
+    int emptyCells() const
+    {
+        int n = 0;
+        for (int q = 0; q < open_.reserves; ++q)
+            n += pile(open_.tableaus + q).empty() ? 1 : 0;
+        return n;
+    }
+    int pileOf(int card) const { return at_[static_cast<std::size_t>(card)]; }
+    int indexOf(int card) const { return index_[static_cast<std::size_t>(card)]; }
+
+    // Whether a click would change the table, and the click itself (as single-card steps).
+    bool clickAvailable() const
+    {
+        if (!open_.stock)
+            return false;
+        return !pile(open_.stockPile()).empty() ||
+               (pile(open_.wastePile()).size() >= 2 && (open_.deals == -1 || deal_ < open_.deals));
+    }
+    void click(std::vector<Op>& ops)
+    {
+        const int stock = open_.stockPile(), waste = open_.wastePile();
+        const bool draw = !pile(stock).empty();
+        const int from = draw ? stock : waste, to = draw ? waste : stock;
+        const int n = draw ? std::min(open_.drawCount, static_cast<int>(pile(stock).size()))
+                           : static_cast<int>(pile(waste).size());
+        if (!draw) {
+            key_ ^= dealKey();
+            ++deal_;
+            key_ ^= dealKey();
+        }
+        for (int k = 0; k < n; ++k) {
+            Op op{static_cast<std::uint8_t>(from), 1, static_cast<std::uint8_t>(to),
+                  static_cast<std::uint8_t>(pile(from).size() - 1)};
+            op.clickStart = k == 0;
+            op.click = true;
+            op.pass = !draw && k == 0;
+            shift(from, 1, to);
+            ops.push_back(op);
+        }
+    }
+    // Moves the top count cards of from onto to and turns up a tableau card it uncovers.
+    Op move(int from, int index, int to)
+    {
+        Op op{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(pile(from).size() - static_cast<std::size_t>(index)),
+              static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(index)};
+        shift(from, op.count, to);
+        const auto& p = pile(from);
+        if (from < open_.tableaus && !p.empty() && down_[p.back()]) {
+            reveal(p.back(), false);
+            op.turned = true;
+        }
+        return op;
+    }
+    void undo(const Op& op)
+    {
+        if (op.turned)
+            reveal(pile(op.from).back(), true);
+        shift(op.to, op.count, op.from);
+        if (op.pass) {
+            key_ ^= dealKey();
+            --deal_;
+            key_ ^= dealKey();
+        }
+    }
+
+    // The order of a tableau pile: face-down cards, builds that hold together, cards lying on
+    // lower ones; kept until a move touches the pile.
+    int columnScore(int c) const
+    {
+        if (!(dirty_ >> c & 1U))
+            return columnScore_[static_cast<std::size_t>(c)];
+        const auto& p = pile(c);
+        int h = 0;
+        if (p.empty()) {
+            h = 100;
+        } else {
+            int lowest = 14;
+            const std::int8_t* pairs = open_.pairScore.data();
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                if (down_[p[i]]) {
+                    h -= 30;
+                    continue;
+                }
+                if (i > 0 && !down_[p[i - 1]])
+                    h += pairs[p[i - 1] * (kLastCard + 1) + p[i]];
+                // Cards lying on a lower card keep it from its foundation.
+                const int r = open_.rankOf[p[i]];
+                if (r > lowest)
+                    h -= 4;
+                lowest = std::min(lowest, r);
+            }
+        }
+        columnScore_[static_cast<std::size_t>(c)] = h;
+        dirty_ &= ~(std::uint64_t{1} << c);
+        return h;
+    }
+
+private:
+    std::uint64_t dealKey() const
+    {
+        // Passes count only where they are limited.
+        return !open_.stock || open_.deals == -1 ? 0 : ZobristKeys::instance().placeholder(kTablePiles, deal_ & 63);
+    }
+    void reveal(int card, bool down)
+    {
+        down_[static_cast<std::size_t>(card)] = down;
+        key_ ^= ZobristKeys::instance().faceDown(card);
+        dirty_ |= std::uint64_t{1} << at_[static_cast<std::size_t>(card)];
+    }
+    // Moves the top n cards of from onto to, keeping their order, and updates the key.
+    void shift(int from, int n, int to)
+    {
+        auto& a = piles_[static_cast<std::size_t>(from)];
+        auto& b = piles_[static_cast<std::size_t>(to)];
+        const ZobristKeys& keys = ZobristKeys::instance();
+        const std::size_t first = a.size() - static_cast<std::size_t>(n);
+        const std::uint8_t card = a[first];
+        key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
+        key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
+        const int homeFirst = open_.homeFirst();
+        if (to >= homeFirst)
+            home_[card] = true;
+        if (from >= homeFirst)
+            home_[card] = false;
+        for (std::size_t k = first; k < a.size(); ++k) {
+            at_[a[k]] = static_cast<std::uint8_t>(to);
+            index_[a[k]] = static_cast<std::uint8_t>(b.size() + k - first);
+        }
+        b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
+        a.resize(first);
+        if (from < 64)
+            dirty_ |= std::uint64_t{1} << from;
+        if (to < 64)
+            dirty_ |= std::uint64_t{1} << to;
+    }
+
+    const OpenRules& open_;
+    std::array<std::vector<std::uint8_t>, kTablePiles> piles_;
+    CardSet home_;
+    CardSet down_;
+    int deal_ = 1;
+    std::uint64_t key_ = 0;
+    std::array<std::uint8_t, kLastCard + 1> at_{};
+    std::array<std::uint8_t, kLastCard + 1> index_{};
+    mutable std::array<int, kTablePiles> columnScore_{};
+    mutable std::uint64_t dirty_ = ~std::uint64_t{0}; // bit per pile (only tableau piles, under 64, are read)
+};
+
+// Whether foundation f takes card now.
+inline bool foundationTakes(const OpenRules& open, const Position& pos, int f, int card)
+{
+    const auto& p = pos.pile(open.homeFirst() + f);
+    if (open.foundationCap > 0 && static_cast<int>(p.size()) >= open.foundationCap)
+        return false;
+    const auto fi = static_cast<std::size_t>(f);
+    return p.empty() ? open.foundEmpty[fi][static_cast<std::size_t>(card)]
+                     : open.foundOn[fi][static_cast<std::size_t>(card)][p.back()];
+}
+
+// Where the single card or group from position index of pile from may go.
+template <class Push>
+void addTargets(const OpenRules& open, const Position& pos, int from, int index, int card, int n, Source source,
+                int emptyColumns, int emptyCells, Push&& push)
+{
+    auto out = [&](int to) {
+        push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(to)});
+    };
+    if (n == 1)
+        for (int f = 0; f < open.foundations; ++f)
+            if (foundationTakes(open, pos, f, card))
+                out(open.homeFirst() + f);
+    const auto src = static_cast<std::size_t>(source);
+    for (int c = 0; c < open.tableaus; ++c) {
+        if (c == from)
+            continue; // the engine never drops cards back on their own pile
+        const auto& p = pos.pile(c);
+        const bool ok = p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
+                                        (n == 1 || open.groupLimit != -5 || open.fits(n, emptyColumns, emptyCells, true))
+                                  : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
+        if (ok)
+            out(c);
+    }
+    if (n == 1)
+        for (int q = 0; q < open.reserves; ++q)
+            if (open.cellTakes[static_cast<std::size_t>(q)] && pos.pile(open.tableaus + q).empty())
+                out(open.tableaus + q);
+}
+
+// Every legal move, as the general generator finds them (the same set, any order).
+template <class Push>
+void generate(const OpenRules& open, const Position& pos, Push&& push)
+{
+    const int emptyColumns = pos.emptyColumns();
+    const int emptyCells = pos.emptyCells();
+    for (int c = 0; c < open.tableaus; ++c) {
+        const auto& p = pos.pile(c);
+        const int size = static_cast<int>(p.size());
+        for (int i = size - 1; i >= 0; --i) {
+            // Nothing below a face-down card lifts; sequences are chains: once a pair breaks,
+            // no deeper group lifts.
+            if (pos.faceDown(p[static_cast<std::size_t>(i)]) ||
+                (i + 1 < size && !open.sequence[p[static_cast<std::size_t>(i)]][p[static_cast<std::size_t>(i + 1)]]))
+                break;
+            const int n = size - i;
+            if (!open.fits(n, emptyColumns, emptyCells, false))
+                continue;
+            addTargets(open, pos, c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup,
+                       emptyColumns, emptyCells, push);
+        }
+    }
+    if (open.stock && !pos.pile(open.wastePile()).empty())
+        addTargets(open, pos, open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1,
+                   pos.pile(open.wastePile()).back(), 1, kFromWaste,
+                   emptyColumns, emptyCells, push);
+    for (int q = 0; q < open.reserves; ++q) {
+        const auto& p = pos.pile(open.tableaus + q);
+        if (!p.empty())
+            addTargets(open, pos, open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve, emptyColumns,
+                       emptyCells, push);
+    }
+    for (int f = 0; f < open.foundations && open.takeBack != 0; ++f) {
+        const auto& p = pos.pile(open.homeFirst() + f);
+        if (p.size() >= static_cast<std::size_t>(open.takeBack))
+            addTargets(open, pos, open.homeFirst() + f, static_cast<int>(p.size()) - 1, p.back(), 1, kFromFoundation,
+                       emptyColumns,
+                       emptyCells, push);
+    }
+    if (pos.clickAvailable())
+        push(OpenMove{static_cast<std::uint8_t>(open.stockPile()), kClick, static_cast<std::uint8_t>(open.wastePile())});
+}
+
+} // namespace cw::engine::compact
