@@ -67,16 +67,19 @@ void bothEnds(QPainter& p, const QRectF& rect, Paint paint)
     p.restore();
 }
 
-// The rank in a narrow column at the left edge, the suit beneath it; the rank fits the
-// strip a downward fan leaves showing, the column the strip of a fan to the right.
+// The rank in a narrow column at the left edge with the suit beneath it: a fan to the
+// right leaves that column showing. A downward fan leaves only a strip along the top,
+// as high as the rank; a small suit sign in the opposite corner of that strip tells the
+// suit there.
 void paintIndex(QPainter& p, const QRectF& rect, int rank, int suit)
 {
     const qreal w = rect.width(), h = rect.height();
-    const QRectF rankBox(rect.left() + w * 0.04, rect.top() + h * 0.035, w * 0.17, h * 0.13);
+    const QRectF rankBox(rect.left() + w * 0.03, rect.top() + h * 0.035, w * 0.19, h * 0.13);
     p.setPen(Qt::NoPen);
     p.setBrush(inkOf(suit));
     p.drawPath(fittedText(rankText(rank), rankBox, Qt::AlignHCenter, serif()));
     drawPip(p, suit, QPointF(rankBox.center().x(), rect.top() + h * 0.24), w * 0.125);
+    drawPip(p, suit, QPointF(rect.right() - w * 0.115, rankBox.center().y()), w * 0.11);
 }
 
 // Where the pips of 2..10 lie: x as 0 left, 1 centre, 2 right column; y from 0 (top
