@@ -22,12 +22,11 @@ bool isValidImageFile(const QString& path);
 // The picture in `path`, or a null image when it is missing or cannot be decoded.
 QImage readImageFile(const QString& path);
 
-// CWD.RGF is a Qt binary resource file holding the vector card sets, the sounds and an
-// index. Pictures are looked up by the names the rest of the program uses ("CB001H",
-// "DB011", "WB004", "SHADOW_B1", "B003", "Y001", ...); those that are drawn by our own
-// code (markers, shadows, backs, backgrounds) are made on request at the asked device
-// pixel ratio, so that they stay crisp on high-density screens. Names are matched
-// without regard to case.
+// CWD.RGF is a Qt binary resource file holding the sounds and an index. Pictures are
+// looked up by the names the rest of the program uses ("CB001H", "DB011", "WB004",
+// "SHADOW_B1", "B003", "Y001", ...); all of them are drawn by our own code (card faces,
+// markers, shadows, backs, backgrounds) on request at the asked device pixel ratio, so
+// that they stay crisp on high-density screens. Names are matched without regard to case.
 class PictureLibrary {
 public:
     PictureLibrary() = default;
