@@ -133,8 +133,9 @@ private:
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
-    // The first phase skips moves that are rarely needed (see candidates) and may take half the
-    // budget; the second searches everything, so only it can prove a deal lost.
+    // The first phase skips moves that are rarely needed (see candidates) and may take seven
+    // eighths of the budget (wins are found there; losses are rarely provable within a budget
+    // anyway); the second searches everything, so only it can prove a deal lost.
     bool pruning_ = false;
     bool phaseSpent_ = false;
 };
@@ -143,7 +144,7 @@ bool OpenSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
-    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / 2)
+    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / 8 * 7)
         return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
         return false;
@@ -153,7 +154,7 @@ bool OpenSearch::outOfBudget()
         const auto elapsed = Clock::now() - started_;
         if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
             return budgetSpent_ = true;
-        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) / 2)
+        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * 7 / 8)
             return phaseSpent_ = true;
     }
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
