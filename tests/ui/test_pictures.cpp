@@ -572,6 +572,15 @@ private slots:
             cards.push_back(renderDeck(m_lib, kDefaultDeck, card, dpr));
             sheet(QStringLiteral("cardset_%1.png").arg(set, 3, 10, QLatin1Char('0')), 13, cards, card, QColor(0, 100, 40));
         }
+        {
+            CardPictures pics;
+            pics.loadBuiltIn(m_lib, kClassicCardSet, 'X', dpr);
+            std::vector<QImage> courts;
+            for (int code : {11, 12, 13, 50, 51, 52, 1, 40})
+                courts.push_back(pics.face(code).toImage());
+            courts.push_back(pics.joker().toImage());
+            sheet(QStringLiteral("classic_courts_X.png"), 9, courts, pics.cardSize(), QColor(0, 100, 40));
+        }
         // The classic set as an ordinary screen shows it: every card at the standard and
         // the small size, one pixel per pixel.
         for (char letter : {'B', 'M'}) {
