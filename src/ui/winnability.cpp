@@ -27,8 +27,9 @@ constexpr const char* kShowWinnabilityKey = "Show_Winnability";
 constexpr const char* kWinnableDealsOnlyKey = "Winnable_Deals_Only";
 // New game tries this many fresh numbers before it deals an unchecked one.
 constexpr int kDealCandidates = 8;
-// The searches keep their transposition tables well below the machine's memory.
-constexpr std::size_t kIndicatorTableBytes = std::size_t{256} << 20;
+// The indicator runs unasked after every move, so its table stays small: a game in the
+// background must not make the whole program heavy. A search that needs more answers Unknown.
+constexpr std::size_t kIndicatorTableBytes = std::size_t{48} << 20;
 
 } // namespace
 
