@@ -268,7 +268,7 @@ void OpenSearch::addStockMacros()
     wasteCopy_ = pos_.pile(open_.wastePile());
     int deal = pos_.deal();
     const int mark = static_cast<int>(ops_.size());
-    const int maxClicks = std::min(250, static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
+    const int maxClicks = std::min(250, 2 * static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
     const int emptyColumns = pos_.emptyColumns();
     const int emptyCells = pos_.emptyCells();
     std::vector<OpenMove>& targets = macroTargets_;
@@ -299,7 +299,7 @@ void OpenSearch::addStockMacros()
         for (const OpenMove& m : targets) {
             apply(m);
             playSafe();
-            if (seen_.insert(pos_.key()))
+            if (seen_.insert(pos_.searchKey()))
                 scored_.push_back(Scored{m, pos_.won() ? 1 << 30 : evaluate() * 16 + 500 / 16 - k, k});
             undoTo(atCard);
         }
@@ -317,7 +317,7 @@ void OpenSearch::expand(Frame& f)
         const int ms = moveScore(sm.move);
         apply(sm.move);
         playSafe();
-        const bool fresh = seen_.insert(pos_.key());
+        const bool fresh = seen_.insert(pos_.searchKey());
         if (fresh) {
             sm.score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
             if (restart_ != 0 && sm.score != 1 << 30) {
@@ -345,7 +345,7 @@ void OpenSearch::expand(Frame& f)
 bool OpenSearch::depthFirst()
 {
     const int rootOps = static_cast<int>(ops_.size());
-    const std::uint64_t rootKey = pos_.key();
+    const std::uint64_t rootKey = pos_.searchKey();
     bool won = false;
     // Attempts with a doubling position limit and fresh tie-breaks, the last one to the end of
     // the budget: a depth-first search that goes wrong early would spend everything deep in a

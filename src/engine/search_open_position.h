@@ -146,6 +146,34 @@ public:
         }
     }
 
+    // The key with the stock and waste read as one cycle where that loses nothing: with any
+    // number of passes, every split of the cards between stock and waste that a click of a full
+    // draw or the turn-over reaches (drawn a multiple of the draw count, or all drawn) can reach
+    // every other such split by clicks alone, so those positions win or lose together and count
+    // as one. Other splits (a short draw left over, limited passes, fewer than two cards) keep
+    // their own key.
+    std::uint64_t searchKey() const
+    {
+        if (!open_.stock || open_.deals != -1)
+            return key_;
+        const auto& s = pile(open_.stockPile());
+        const auto& w = pile(open_.wastePile());
+        const std::size_t n = s.size() + w.size();
+        const std::size_t drawn = w.size();
+        if (n < 2 || drawn == 0 || (drawn % static_cast<std::size_t>(open_.drawCount) != 0 && drawn != n))
+            return key_;
+        const ZobristKeys& keys = ZobristKeys::instance();
+        const int stockSlot = open_.slot[static_cast<std::size_t>(open_.stockPile())];
+        const int wasteSlot = open_.slot[static_cast<std::size_t>(open_.wastePile())];
+        // The waste comes out and lies reversed on the stock, as a turn-over leaves it; the
+        // stock's own cards stay where they are.
+        std::uint64_t k = key_ ^ keys.bottom(wasteSlot, w[0]);
+        for (std::size_t i = 1; i < w.size(); ++i)
+            k ^= keys.pair(w[i], w[i - 1]) ^ keys.pair(w[i - 1], w[i]);
+        k ^= s.empty() ? keys.bottom(stockSlot, w.back()) : keys.pair(w.back(), s.back());
+        return k;
+    }
+
     // The order of a tableau pile: face-down cards, builds that hold together, cards lying on
     // lower ones; kept until a move touches the pile.
     int columnScore(int c) const

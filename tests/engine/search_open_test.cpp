@@ -104,7 +104,7 @@ TEST(SearchOpen, ASpentBudgetNeverClaimsALoss)
         std::uint64_t maxStates;
         Verdict expected;
     };
-    for (const Case& c : {Case{1000, Verdict::Unknown}, Case{30'000, Verdict::Unknown}, Case{3'000'000, Verdict::Winnable}}) {
+    for (const Case& c : {Case{1000, Verdict::Unknown}, Case{5'000, Verdict::Unknown}, Case{3'000'000, Verdict::Winnable}}) {
         SolverLimits limits;
         limits.maxStates = c.maxStates;
         const SolveResult r = solve(dealt.rules, dealt.state, limits);
