@@ -1,4 +1,6 @@
-// cardwise-cli solve: the solver's verdict on a dealt game or on a FreeCell position in the common notation.
+// cardwise-cli solve: the solver's verdict on a dealt game or on FreeCell positions in the common notation (a file or a folder of them).
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <ostream>
@@ -53,29 +55,60 @@ void printResult(std::ostream& out, const cw::engine::SolveResult& r)
     }
 }
 
-int solveBoard(const std::vector<std::string>& args, const std::string& path, std::ostream& out, std::ostream& err)
+// Reads and parses one board file; false (with the reason on err) for a file that is missing,
+// too large or not a board.
+bool readBoard(const std::string& path, cw::engine::FreecellBoard& board, std::ostream& err)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         err << "cardwise-cli solve: cannot read the board file " << path << '\n';
-        return kExitFailure;
+        return false;
     }
     std::string text(static_cast<std::size_t>(kMaxBoardBytes) + 1, '\0');
     file.read(text.data(), kMaxBoardBytes + 1);
     text.resize(static_cast<std::size_t>(file.gcount()));
     if (static_cast<std::streamsize>(text.size()) > kMaxBoardBytes) {
         err << "cardwise-cli solve: " << path << ": the board file is too large\n";
-        return kExitFailure;
+        return false;
     }
-    cw::engine::FreecellBoard board;
     std::string why;
     if (!cw::engine::parseFreecellBoard(text, board, &why)) {
         err << "cardwise-cli solve: " << path << ": " << why << '\n';
-        return kExitFailure;
+        return false;
     }
+    return true;
+}
+
+// The board files named: a file itself, or every regular file of a folder in name order.
+bool boardFiles(const std::string& path, std::vector<std::string>& files, std::ostream& err)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path, ec)) {
+        files.push_back(path);
+        return true;
+    }
+    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec))
+            files.push_back(it->path().string());
+    if (ec) {
+        err << "cardwise-cli solve: cannot read the folder " << path << '\n';
+        return false;
+    }
+    std::sort(files.begin(), files.end());
+    return true;
+}
+
+// Solves each board on its own copy of one FreeCell deal, so the game is loaded and the
+// search's tables are built once for the whole run. A bad board is reported and skipped; the
+// run then ends with a failure status.
+int solveBoards(const std::vector<std::string>& args, const std::string& path, std::ostream& out, std::ostream& err)
+{
     cw::engine::SolverLimits limits;
     if (!readLimits(args, limits, err))
         return kExitUsage;
+    std::vector<std::string> files;
+    if (!boardFiles(path, files, err))
+        return kExitFailure;
     std::vector<std::string> gameArgs = args;
     gameArgs.push_back("--game");
     gameArgs.push_back(std::to_string(kFreecellGameId));
@@ -83,21 +116,31 @@ int solveBoard(const std::vector<std::string>& args, const std::string& path, st
     auto game = loadGame("solve", gameArgs, err, status);
     if (!game)
         return status;
-    auto dealt = cw::engine::deal(game->rules, "1");
-    if (!cw::engine::placeFreecellBoard(board, dealt.rules, dealt.state, &why)) {
-        err << "cardwise-cli solve: " << path << ": " << why << '\n';
-        return kExitFailure;
+    const auto dealt = cw::engine::deal(game->rules, "1");
+    for (const std::string& file : files) {
+        cw::engine::FreecellBoard board;
+        if (!readBoard(file, board, err)) {
+            status = kExitFailure;
+            continue;
+        }
+        auto state = dealt.state;
+        std::string why;
+        if (!cw::engine::placeFreecellBoard(board, dealt.rules, state, &why)) {
+            err << "cardwise-cli solve: " << file << ": " << why << '\n';
+            status = kExitFailure;
+            continue;
+        }
+        out << "Game: " << kFreecellGameId << " board " << file << '\n';
+        printResult(out, cw::engine::solve(dealt.rules, state, limits));
     }
-    out << "Game: " << kFreecellGameId << " board " << path << '\n';
-    printResult(out, cw::engine::solve(dealt.rules, dealt.state, limits));
-    return kExitOk;
+    return status;
 }
 
 int runSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     std::string boardPath;
     if (findOption(args, "--freecell-board", boardPath))
-        return solveBoard(args, boardPath, out, err);
+        return solveBoards(args, boardPath, out, err);
     cw::engine::SolverLimits limits;
     if (!readLimits(args, limits, err))
         return kExitUsage;
@@ -112,5 +155,5 @@ int runSolve(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 } // namespace
 
-CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE) [--budget-ms T] [--max-states S] [--defs FILE]",
+CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE|FOLDER) [--budget-ms T] [--max-states S] [--defs FILE]",
                runSolve);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -68,6 +69,22 @@ TEST(CliSolve, FreecellBoardInTheCommonNotation)
     const CliRun r = run("solve --freecell-board " + path);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Verdict: Winnable"), std::string::npos) << r.out;
+}
+
+TEST(CliSolve, FolderOfBoardsIsSolvedInOneRunAndABadOneIsReported)
+{
+    const std::string dir = ::testing::TempDir() + "cw_boards/";
+    std::filesystem::create_directories(dir);
+    const std::string solvedTail = "4S 5D 6C 7D\nKH QC JH TC 9H 8C 7H 6D 5C\nKS QH JS TH\nKD QS JD TS 9D 8S 7C\n";
+    const std::string head = "Foundations: H-3 C-3 D-3 S-3\n: 4H 9S 8H 7S 6H 5S\n: 4D KC QD JC TD 9C 8D\n";
+    std::ofstream(dir + "a.txt", std::ios::binary) << head << "4C 5H 6S\n" << solvedTail;
+    std::ofstream(dir + "b.txt", std::ios::binary) << "KH KH\n";
+    std::ofstream(dir + "c.txt", std::ios::binary) << head << "4C 6S 5H\n" << solvedTail;
+    const CliRun r = run("solve --freecell-board " + dir);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("board " + dir + "a.txt\nVerdict: Winnable"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(dir + "b.txt: line 1: card KH appears twice"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("board " + dir + "c.txt\nVerdict: Winnable"), std::string::npos) << r.out;
 }
 
 TEST(CliSolve, BadBoardsAndArgumentsAreRefusedWithTheReason)
