@@ -14,6 +14,7 @@
 #include "engine/rules_building.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open.h"
+#include "engine/search_spider.h"
 #include "engine/stock.h"
 #include "engine/zobrist.h"
 
@@ -588,12 +589,15 @@ PlayOptions solverPlayOptions()
 
 SolveResult solve(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
 {
-    // Open games (FreeCell and its kin) go through the compact search; a line it finds that the
-    // engine does not confirm sends the deal to the general search instead.
+    // Open games (FreeCell and its kin) and the Spider family go through a compact search; a line
+    // it finds that the engine does not confirm sends the deal to the general search instead.
     if (limits.reductions) {
         const auto started = Clock::now();
         const std::clock_t cpuStart = std::clock();
-        if (auto open = solveOpen(rules, state, limits))
+        auto open = solveOpen(rules, state, limits);
+        if (!open)
+            open = solveSpider(rules, state, limits);
+        if (open)
             if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line)) {
                 // The figures include building the tables and the replay.
                 open->milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started).count();

@@ -1,0 +1,700 @@
+// The Spider family's fast search: fixed-size compact positions, rule tables from the engine, depth-first search with restarts.
+#include "engine/search_spider.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "engine/rules_building.h"
+#include "engine/rules_groups.h"
+#include "engine/search_keyset.h"
+#include "engine/search_open_rules.h"
+#include "engine/stock.h"
+
+namespace cw::engine {
+
+namespace {
+
+constexpr int kMaxColumns = 16;
+constexpr int kMaxPile = 160; // every card of three decks in one pile
+constexpr int kMaxRuns = 12;
+
+using CardSet = std::bitset<kLastCard + 1>;
+
+bool runBase(int v) { return v == 82 || v == 83 || v == 95 || v == 97 || v == 98; }
+
+} // namespace
+
+class SpiderRules {
+public:
+    int tableaus = 0;
+    int foundations = 0;
+    int dealValue = 1;          // 1: a row is always dealt; 2: refused while a column is empty
+    OpenRules limits;           // only its group-size test is used
+    std::array<CardSet, kLastCard + 1> sequence{};      // [lower]: cards that lift with it
+    std::array<std::array<CardSet, kLastCard + 1>, 2> on{}; // [single][moving]: tops it goes on
+    std::array<CardSet, 2> onEmpty{};                   // [single]: cards an empty column takes
+    std::array<int, kMaxRuns> base{};                   // foundation base of each foundation
+    int tableauCode = 0;
+    catalog::Rules rules;
+    CardSet cards;
+};
+
+namespace {
+
+struct Pos {
+    std::array<std::uint8_t, kMaxColumns> len{};
+    std::array<std::uint8_t, kMaxColumns> down{}; // face-down cards at the bottom of the column
+    std::array<std::array<std::uint8_t, kMaxPile>, kMaxColumns> col{};
+    std::array<std::array<std::uint8_t, 13>, kMaxRuns> home{};
+    std::array<std::uint8_t, kMaxRuns> homeLen{};
+    int stockLen = 0;
+};
+
+bool rulesFit(const catalog::Rules& r, const Play& play)
+{
+    if (play.family() != 0 || r.clickToPlay() == 1 || play.tableaus() < 1 || play.tableaus() > kMaxColumns ||
+        play.reserves() != 0 || play.foundations() > kMaxRuns)
+        return false;
+    if (r.stockTurnsToWaste() == 1 || r.redealMode() != 0 || r.waste2Arrangement() != 0 || r.fillAfterFirstMove() == 1 ||
+        r.stockDealsToReserve(0) != 0 || r.wasteAccepts() == 2 || r.stockFirstRestriction() != 0)
+        return false;
+    const int style = r.tableauFanStyle();
+    if (style == 8 || style == 9 || style == 12 || (r.tableauGridRows() >= 1 && r.tableauGridColumns() >= 1))
+        return false;
+    if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 || r.foundationTakeBack() != 0 ||
+        r.firstMoveToFoundation() == 1 || r.sequenceRule() == 12 || r.tableauAutoFaceUp() == 0)
+        return false;
+    switch (r.groupLimit()) {
+    case -5: case -6: case -12: case -13: case -15: case -16: case -17: case -18: return false;
+    default: break;
+    }
+    const int v = r.stockDealsToTableau(0);
+    if (v != 1 && v != 2)
+        return false;
+    for (int c = 0; c < play.tableaus(); ++c)
+        if (r.stockDealsToTableau(c) != v)
+            return false;
+    if (play.tableaus() <= 8 && r.stockDealsToTableau(8) == 8)
+        return false;
+    if (play.foundations() < 1)
+        return false;
+    for (int f = 0; f < play.foundations(); ++f)
+        if (!runBase(r.foundationBase(f)))
+            return false;
+    for (int c = 1; c < play.tableaus(); ++c)
+        if (play.tableauCode(c) != play.tableauCode(0) || r.tableauEmptyRule(c) != r.tableauEmptyRule(0) ||
+            r.tableauContinuity(c) != r.tableauContinuity(0) || r.tableauDirection(c) != r.tableauDirection(0))
+            return false;
+    const int code = play.tableauCode(0);
+    return code != 149 && code != 129 && play.state.ascendingColumns == 0;
+}
+
+bool stateFits(const Play& play, CardSet& cards)
+{
+    const Table& t = play.table();
+    if (play.state.won || holdsCard(t.waste()) || !t.waste().empty() || !t.secondWaste().empty())
+        return false;
+    int total = 0;
+    auto take = [&](int c) {
+        if (c <= 0 || c > kLastDeckCard || cards[static_cast<std::size_t>(c)])
+            return false;
+        cards[static_cast<std::size_t>(c)] = true;
+        ++total;
+        return true;
+    };
+    for (int c = 0; c < kTableauPiles; ++c) {
+        const Pile& p = t.tableau(c);
+        if (c >= play.tableaus()) {
+            if (!p.empty())
+                return false;
+            continue;
+        }
+        bool upSeen = false;
+        for (int card : p) {
+            if (!take(card))
+                return false;
+            const bool down = t.isFaceDown(card);
+            if (down && upSeen)
+                return false;
+            upSeen = upSeen || !down;
+        }
+        if (!p.empty() && !upSeen)
+            return false;
+    }
+    for (int q = 0; q < kReservePiles; ++q)
+        if (!t.reserve(q).empty())
+            return false;
+    for (int f = 0; f < kFoundationPiles; ++f) {
+        const Pile& p = t.foundation(f);
+        if (f >= play.foundations() ? !p.empty() : p.size() > 13)
+            return false;
+        for (int card : p)
+            if (!take(card))
+                return false;
+    }
+    for (int card : t.stock())
+        if (!take(card))
+            return false;
+    return total <= kMaxPile;
+}
+
+std::shared_ptr<SpiderRules> buildTables(const catalog::Rules& rules, const GameState& state, const CardSet& cards)
+{
+    auto spider = std::make_shared<SpiderRules>();
+    spider->rules = rules;
+    spider->cards = cards;
+    GameState s = state;
+    for (auto& p : s.table.piles().foundations)
+        p.clear();
+    for (auto& p : s.table.piles().tableau)
+        p.clear();
+    for (auto& p : s.table.piles().stockGroup)
+        p.clear();
+    s.table.setAllFaceUp();
+    const PlayOptions options = solverPlayOptions();
+    Play play{rules, s, options};
+    spider->tableaus = play.tableaus();
+    spider->foundations = play.foundations();
+    spider->dealValue = rules.stockDealsToTableau(0);
+    spider->limits.groupLimit = rules.groupLimit();
+    spider->tableauCode = play.tableauCode(0);
+    for (int f = 0; f < spider->foundations; ++f)
+        spider->base[static_cast<std::size_t>(f)] = rules.foundationBase(f);
+    std::vector<int> list;
+    for (int c = 1; c <= kLastCard; ++c)
+        if (cards[static_cast<std::size_t>(c)])
+            list.push_back(c);
+    const PileRef source = PileRef::tableau(spider->tableaus > 1 ? 1 : 0);
+    Pile& target = s.table.tableau(0);
+    for (int m : list) {
+        for (int single = 0; single < 2; ++single) {
+            target.clear();
+            if (buildingTest(play, tableauQuery(play, 0, m, source, single == 1)))
+                spider->onEmpty[static_cast<std::size_t>(single)][static_cast<std::size_t>(m)] = true;
+        }
+        for (int t : list) {
+            if (t == m || !generalRuleMayPass(spider->tableauCode, m, t))
+                continue;
+            target.clear();
+            target.push(t);
+            for (int single = 0; single < 2; ++single)
+                if (buildingTest(play, tableauQuery(play, 0, m, source, single == 1)))
+                    spider->on[static_cast<std::size_t>(single)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] = true;
+        }
+        for (int u : list)
+            if (u != m && sequencePair(play, 0, m, u))
+                spider->sequence[static_cast<std::size_t>(m)][static_cast<std::size_t>(u)] = true;
+    }
+    target.clear();
+    return spider;
+}
+
+// The compact form of a position and the moves on it, exactly as the engine plays them.
+class Board {
+public:
+    Board(const SpiderRules& spider, const GameState& state) : r_(spider)
+    {
+        const Table& t = state.table;
+        for (int c = 0; c < r_.tableaus; ++c) {
+            const Pile& p = t.tableau(c);
+            pos_.len[c] = static_cast<std::uint8_t>(p.size());
+            for (std::size_t k = 0; k < p.size(); ++k) {
+                pos_.col[c][k] = static_cast<std::uint8_t>(p[k]);
+                if (t.isFaceDown(p[k]))
+                    ++pos_.down[c];
+            }
+        }
+        for (int f = 0; f < r_.foundations; ++f) {
+            const Pile& p = t.foundation(f);
+            pos_.homeLen[f] = static_cast<std::uint8_t>(p.size());
+            for (std::size_t k = 0; k < p.size(); ++k)
+                pos_.home[f][k] = static_cast<std::uint8_t>(p[k]);
+        }
+        for (int card : t.stock())
+            stock_.push_back(static_cast<std::uint8_t>(card));
+        pos_.stockLen = static_cast<int>(stock_.size());
+    }
+
+    Pos& pos() { return pos_; }
+    const Pos& pos() const { return pos_; }
+    const std::vector<std::uint8_t>& stock() const { return stock_; }
+    const SpiderRules& rules() const { return r_; }
+
+    int emptyColumns(const Pos& p) const
+    {
+        int n = 0;
+        for (int c = 0; c < r_.tableaus; ++c)
+            n += p.len[c] == 0 ? 1 : 0;
+        return n;
+    }
+    bool dealAvailable(const Pos& p) const { return p.stockLen > 0 && !(r_.dealValue == 2 && emptyColumns(p) > 0); }
+    // The lowest index of column c that lifts as a group (the column's length when none).
+    int liftFrom(const Pos& p, int c) const
+    {
+        const int len = p.len[c];
+        if (len == 0)
+            return 0;
+        int i = len - 1;
+        while (i > p.down[c] && r_.sequence[p.col[c][i - 1]][p.col[c][i]])
+            --i;
+        return i;
+    }
+    bool mayMove(const Pos& p, int c, int i, int d, int empty) const
+    {
+        const int n = p.len[c] - i;
+        const int card = p.col[c][i];
+        const std::size_t single = n == 1 ? 1 : 0;
+        if (!r_.limits.fits(n, empty, 0, false))
+            return false;
+        if (p.len[d] == 0)
+            return r_.onEmpty[single][static_cast<std::size_t>(card)] && r_.limits.fits(n, empty, 0, true);
+        return r_.on[single][static_cast<std::size_t>(card)][p.col[d][p.len[d] - 1]];
+    }
+    static void transfer(Pos& p, int c, int i, int d)
+    {
+        const int n = p.len[c] - i;
+        std::memcpy(&p.col[d][p.len[d]], &p.col[c][i], static_cast<std::size_t>(n));
+        p.len[d] = static_cast<std::uint8_t>(p.len[d] + n);
+        p.len[c] = static_cast<std::uint8_t>(i);
+    }
+    void completeRun(Pos& p, int c) const
+    {
+        const int len = p.len[c];
+        if (len < 13)
+            return;
+        int target = -1;
+        for (int f = 0; f < r_.foundations && target < 0; ++f)
+            if (p.homeLen[f] == 0)
+                target = f;
+        if (target < 0 || len - 13 < p.down[c])
+            return;
+        const int base = r_.base[static_cast<std::size_t>(target)];
+        auto at = [&](int k) { return static_cast<int>(p.col[c][len - 1 - k]); };
+        for (int k = 0; k < 13; ++k) {
+            const int card = at(k);
+            if (rank(card) != (base == 95 ? 13 - k : k + 1))
+                return;
+            if (k == 0)
+                continue;
+            const int prev = at(k - 1);
+            bool ok = true;
+            switch (base) {
+            case 97: case 83: case 95: ok = suit(card) == suit(prev); break;
+            case 98: ok = isRed(card) == isRed(prev); break;
+            case 82:
+                if (r_.tableauCode == 0)
+                    ok = suit(card) == suit(prev);
+                else if (r_.tableauCode == 3)
+                    ok = isRed(card) != isRed(prev);
+                break;
+            default: break;
+            }
+            if (!ok)
+                return;
+        }
+        if (base != 95) {
+            int count = 0, reds = 0, blacks = 0;
+            for (int f = 0; f < r_.foundations; ++f) {
+                if (r_.base[static_cast<std::size_t>(f)] != 82)
+                    continue;
+                ++count;
+                const int first = p.homeLen[f] > 0 ? p.home[f][0] : 0;
+                reds += isRed(first) ? 1 : 0;
+                blacks += isBlack(first) ? 1 : 0;
+            }
+            reds += isRed(at(0)) ? 1 : 0;
+            blacks += isBlack(at(0)) ? 1 : 0;
+            if (count > 0 && (reds * 2 > count || blacks * 2 > count))
+                return;
+        }
+        for (int k = 0; k < 13; ++k)
+            p.home[target][k] = static_cast<std::uint8_t>(at(k));
+        p.homeLen[target] = 13;
+        p.len[c] = static_cast<std::uint8_t>(len - 13);
+    }
+    void turnUps(Pos& p) const
+    {
+        for (int c = 0; c < r_.tableaus; ++c)
+            if (p.len[c] > 0 && p.down[c] == p.len[c])
+                --p.down[c];
+    }
+    void move(Pos& p, int c, int i, int d) const
+    {
+        transfer(p, c, i, d);
+        completeRun(p, c);
+        completeRun(p, d);
+        turnUps(p);
+    }
+    void deal(Pos& p) const
+    {
+        for (int c = 0; c < r_.tableaus && p.stockLen > 0; ++c)
+            p.col[c][p.len[c]++] = stock_[static_cast<std::size_t>(--p.stockLen)];
+    }
+    bool won(const Pos& p) const { return p.stockLen == 0 && emptyColumns(p) == r_.tableaus; }
+
+    void moves(const Pos& p, MoveList& list) const
+    {
+        const int empty = emptyColumns(p);
+        for (int c = 0; c < r_.tableaus; ++c)
+            for (int i = p.len[c] - 1; i >= liftFrom(p, c) && i >= 0; --i)
+                for (int d = 0; d < r_.tableaus; ++d)
+                    if (d != c && mayMove(p, c, i, d, empty))
+                        list.push(Move{MoveKind::Transfer, PileRef::tableau(c), i, PileRef::tableau(d)});
+        if (dealAvailable(p))
+            list.push(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+    }
+    bool play(Pos& p, const Move& m) const
+    {
+        if (m.kind == MoveKind::Stock) {
+            if (!dealAvailable(p))
+                return false;
+            deal(p);
+            return true;
+        }
+        if (m.kind != MoveKind::Transfer || m.from.kind != PileKind::Tableau || m.to.kind != PileKind::Tableau)
+            return false;
+        const int c = m.from.index, d = m.to.index;
+        if (c < 0 || c >= r_.tableaus || d < 0 || d >= r_.tableaus || c == d || m.index < liftFrom(p, c) ||
+            m.index >= p.len[c] || !mayMove(p, c, m.index, d, emptyColumns(p)))
+            return false;
+        move(p, c, m.index, d);
+        return true;
+    }
+    void write(const Pos& p, GameState& after) const
+    {
+        Table& t = after.table;
+        for (int c = 0; c < r_.tableaus; ++c) {
+            Pile& pile = t.tableau(c);
+            pile.clear();
+            for (int k = 0; k < p.len[c]; ++k) {
+                pile.push(p.col[c][k]);
+                t.setFace(p.col[c][k], k >= p.down[c]);
+            }
+        }
+        for (int f = 0; f < r_.foundations; ++f) {
+            Pile& pile = t.foundation(f);
+            pile.clear();
+            for (int k = 0; k < p.homeLen[f]; ++k) {
+                pile.push(p.home[f][k]);
+                t.setFace(p.home[f][k], true);
+            }
+        }
+        Pile& s = t.stock();
+        while (static_cast<int>(s.size()) > p.stockLen)
+            s.pop();
+        after.won = won(p);
+    }
+
+private:
+    const SpiderRules& r_;
+    Pos pos_;
+    std::vector<std::uint8_t> stock_;
+};
+
+// --- The search -------------------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+std::uint64_t mix(std::uint64_t x)
+{
+    x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+    return x ^ (x >> 31);
+}
+
+// Alike columns make positions that differ only in their order the same: the key adds up the
+// columns' own keys.
+std::uint64_t keyOf(const Pos& p, int tableaus)
+{
+    std::uint64_t key = mix(static_cast<std::uint64_t>(p.stockLen) + 0x51ED);
+    for (int c = 0; c < tableaus; ++c) {
+        std::uint64_t h = 0x9E3779B97F4A7C15ULL + p.down[c];
+        for (int k = 0; k < p.len[c]; ++k)
+            h = mix(h ^ p.col[c][k]) + static_cast<std::uint64_t>(k);
+        key += mix(h);
+    }
+    return key;
+}
+
+struct Child {
+    Move move;
+    int score;
+};
+
+class SpiderSearch {
+public:
+    SpiderSearch(const SpiderRules& spider, const GameState& state, const SolverLimits& limits)
+        : board_(spider, state), r_(spider), limits_(limits)
+    {
+    }
+    SolveResult run();
+
+private:
+    int evaluate(const Pos& p) const;
+    int moveBonus(const Pos& p, const Move& m) const;
+    bool pointless(const Pos& p, int c, int i, int d) const;
+    void expand(const Pos& p, std::uint64_t salt);
+    bool outOfBudget();
+
+    Board board_;
+    const SpiderRules& r_;
+    SolverLimits limits_;
+    KeySet seen_;
+    std::vector<Pos> stack_;
+    std::vector<int> next_, end_;
+    std::vector<Child> children_;
+    std::vector<Move> line_;
+    MoveList scratch_;
+    std::uint64_t states_ = 0;
+    Clock::time_point started_;
+    bool budgetSpent_ = false;
+    bool cancelled_ = false;
+    bool pruned_ = false; // a move that might matter was left out: no proof of a loss
+};
+
+int SpiderSearch::evaluate(const Pos& p) const
+{
+    int h = 0;
+    for (int f = 0; f < r_.foundations; ++f)
+        h += p.homeLen[f] * 40;
+    for (int c = 0; c < r_.tableaus; ++c) {
+        const int len = p.len[c];
+        if (len == 0) {
+            h += 120;
+            continue;
+        }
+        h -= 50 * p.down[c];
+        for (int k = p.down[c] + 1; k < len; ++k) {
+            const int below = p.col[c][k - 1], card = p.col[c][k];
+            if (r_.sequence[below][card])
+                h += suit(below) == suit(card) ? 25 : 6;
+            else
+                h -= 12;
+        }
+    }
+    h -= p.stockLen;
+    return h;
+}
+
+// Moves that join a run of the same suit or turn a card up go first.
+int SpiderSearch::moveBonus(const Pos& p, const Move& m) const
+{
+    if (m.kind == MoveKind::Stock)
+        return -400;
+    const int c = m.from.index, i = m.index, d = m.to.index;
+    int s = 0;
+    if (p.len[d] > 0 && suit(p.col[d][p.len[d] - 1]) == suit(p.col[c][i]))
+        s += 60;
+    if (i == p.down[c] && i > 0)
+        s += 50;
+    if (i == 0)
+        s += 40;
+    if (p.len[d] == 0)
+        s -= 60;
+    return s;
+}
+
+// A group that leaves a spot as good as the one it goes to gains nothing.
+bool SpiderSearch::pointless(const Pos& p, int c, int i, int d) const
+{
+    if (i <= p.down[c] || p.len[d] == 0)
+        return false;
+    const int below = p.col[c][i - 1], card = p.col[c][i], top = p.col[d][p.len[d] - 1];
+    const bool fromSuit = r_.sequence[below][card] && suit(below) == suit(card);
+    const bool toSuit = suit(top) == suit(card);
+    return rank(below) == rank(top) && (fromSuit || !toSuit) ? true : fromSuit && !toSuit;
+}
+
+void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
+{
+    scratch_.clear();
+    board_.moves(p, scratch_);
+    children_.clear();
+    bool emptyTried = false;
+    Pos child;
+    for (const Move& m : scratch_) {
+        if (m.kind == MoveKind::Transfer) {
+            const int c = m.from.index, i = m.index, d = m.to.index;
+            if (p.len[d] == 0) {
+                // Alike empty columns: one stands for all; a whole column to one changes nothing.
+                if (i == 0)
+                    continue;
+                bool dup = false;
+                for (const Child& o : children_)
+                    dup = dup || (o.move.kind == MoveKind::Transfer && o.move.from.index == c && o.move.index == i &&
+                                  p.len[o.move.to.index] == 0);
+                if (dup)
+                    continue;
+                emptyTried = true;
+            } else if (pointless(p, c, i, d)) {
+                pruned_ = true;
+                continue;
+            }
+        }
+        child = p;
+        board_.play(child, m);
+        if (!seen_.insert(keyOf(child, r_.tableaus)))
+            continue;
+        int score = board_.won(child) ? 1 << 30 : evaluate(child) * 4 + moveBonus(p, m);
+        if (salt != 0 && score < (1 << 30)) {
+            const std::uint64_t x = mix(keyOf(child, r_.tableaus) ^ salt);
+            score += static_cast<int>(x % 80);
+        }
+        children_.push_back({m, score});
+    }
+    (void)emptyTried;
+    std::stable_sort(children_.begin(), children_.end(), [](const Child& a, const Child& b) { return a.score > b.score; });
+}
+
+bool SpiderSearch::outOfBudget()
+{
+    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
+        return budgetSpent_ = true;
+    if ((states_ & 255) != 0)
+        return false;
+    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
+        return cancelled_ = budgetSpent_ = true;
+    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
+        return budgetSpent_ = true;
+    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+        return budgetSpent_ = true;
+    return false;
+}
+
+SolveResult SpiderSearch::run()
+{
+    started_ = Clock::now();
+    const std::clock_t cpuStart = std::clock();
+    SolveResult result;
+    const Pos root = board_.pos();
+    bool won = board_.won(root);
+    states_ = 1;
+    // Depth-first attempts with a doubling position limit, each with a fresh table and ties
+    // broken differently; the last runs to the end of the budget. Only an attempt that ends by
+    // itself, with nothing pruned, proves a deal lost.
+    constexpr std::uint64_t kFirstAttempt = 4000;
+    constexpr int kAttempts = 10;
+    std::vector<Move> moves;
+    std::vector<int> begin;
+    bool cut = false;
+    for (std::uint64_t limit = kFirstAttempt, attempt = 0; !won; limit *= 2, ++attempt) {
+        const bool last = attempt + 1 >= kAttempts;
+        const std::uint64_t attemptStart = states_;
+        cut = false;
+        seen_.clear();
+        seen_.insert(keyOf(root, r_.tableaus));
+        stack_.assign(1, root);
+        moves.clear();
+        begin.assign(1, 0);
+        next_.assign(1, 0);
+        line_.clear();
+        const std::uint64_t salt = attempt == 0 ? 0 : mix(attempt);
+        expand(root, salt);
+        for (const Child& ch : children_)
+            moves.push_back(ch.move);
+        end_.assign(1, static_cast<int>(moves.size()));
+        next_[0] = 0;
+        while (!won && !stack_.empty()) {
+            const std::size_t depth = stack_.size() - 1;
+            if (begin[depth] + next_[depth] >= end_[depth]) {
+                moves.resize(static_cast<std::size_t>(begin[depth]));
+                stack_.pop_back();
+                begin.pop_back();
+                next_.pop_back();
+                end_.pop_back();
+                if (!line_.empty())
+                    line_.pop_back();
+                continue;
+            }
+            if (outOfBudget())
+                break;
+            if (!last && states_ - attemptStart >= limit) {
+                cut = true;
+                break;
+            }
+            const Move m = moves[static_cast<std::size_t>(begin[depth] + next_[depth]++)];
+            Pos child = stack_.back();
+            board_.play(child, m);
+            ++states_;
+            line_.push_back(m);
+            if (board_.won(child)) {
+                won = true;
+                break;
+            }
+            stack_.push_back(child);
+            const int b = static_cast<int>(moves.size());
+            expand(stack_.back(), salt);
+            for (const Child& ch : children_)
+                moves.push_back(ch.move);
+            begin.push_back(b);
+            next_.push_back(0);
+            end_.push_back(static_cast<int>(moves.size()));
+        }
+        if (won || budgetSpent_ || !cut)
+            break;
+    }
+    result.states = states_;
+    result.tableBytes = seen_.bytes();
+    result.cancelled = cancelled_;
+    if (won) {
+        result.verdict = Verdict::Winnable;
+        result.line = line_;
+    } else {
+        result.verdict = budgetSpent_ || cut || pruned_ ? Verdict::Unknown : Verdict::NotWinnable;
+    }
+    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return result;
+}
+
+} // namespace
+
+std::shared_ptr<const SpiderRules> spiderRulesFor(const catalog::Rules& rules, const GameState& state)
+{
+    GameState copy = state;
+    const PlayOptions options = solverPlayOptions();
+    Play play{rules, copy, options};
+    CardSet cards;
+    if (!rulesFit(rules, play) || !stateFits(play, cards))
+        return nullptr;
+    thread_local std::shared_ptr<const SpiderRules> cache;
+    if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
+        cache = buildTables(rules, state, cards);
+    return cache;
+}
+
+void spiderMoves(const SpiderRules& spider, const GameState& state, MoveList& list)
+{
+    list.clear();
+    if (state.won)
+        return;
+    const Board board(spider, state);
+    board.moves(board.pos(), list);
+}
+
+bool spiderPlay(const SpiderRules& spider, const GameState& state, const Move& move, GameState& after)
+{
+    Board board(spider, state);
+    after = state;
+    if (!board.play(board.pos(), move))
+        return false;
+    board.write(board.pos(), after);
+    return true;
+}
+
+std::optional<SolveResult> solveSpider(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+{
+    const auto spider = spiderRulesFor(rules, state);
+    if (!spider)
+        return std::nullopt;
+    SpiderSearch search(*spider, state, limits);
+    return search.run();
+}
+
+} // namespace cw::engine
