@@ -155,7 +155,8 @@ TEST(Solver, HandBuiltPositionsHaveTheirKnownAnswers)
         "klondike_complex_winnable", "klondike_complex_unwinnable", "spider_simple_winnable",
         "spider_simple_unwinnable",  "spider_complex_winnable",    "spider_complex_unwinnable",
         "forty_simple_winnable",     "forty_simple_unwinnable",    "yukon_simple_winnable",
-        "yukon_simple_unwinnable",   "yukon_complex_winnable",
+        "yukon_simple_unwinnable",   "yukon_complex_winnable",     "canfield_simple_winnable",
+        "canfield_simple_unwinnable",
     };
     for (const char* name : names) {
         SCOPED_TRACE(name);
