@@ -455,6 +455,7 @@ private:
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
+    bool prune_ = true;   // leave out moves that look pointless
     bool pruned_ = false; // a move that might matter was left out: no proof of a loss
 };
 
@@ -532,7 +533,7 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
                 if (dup)
                     continue;
                 emptyTried = true;
-            } else if (pointless(p, c, i, d)) {
+            } else if (prune_ && pointless(p, c, i, d)) {
                 pruned_ = true;
                 continue;
             }
@@ -567,86 +568,150 @@ bool SpiderSearch::outOfBudget()
     return false;
 }
 
+// Packs the parts of a position the search reads: columns, stock length, and per foundation its
+// length and first card (what the next complete run's target and colour balance depend on).
+void pack(const Pos& p, int tableaus, int foundations, std::vector<std::uint8_t>& out)
+{
+    for (int c = 0; c < tableaus; ++c) {
+        out.push_back(p.len[c]);
+        out.push_back(p.down[c]);
+        out.insert(out.end(), p.col[c].begin(), p.col[c].begin() + p.len[c]);
+    }
+    out.push_back(static_cast<std::uint8_t>(p.stockLen));
+    for (int f = 0; f < foundations; ++f) {
+        out.push_back(p.homeLen[f]);
+        out.push_back(p.homeLen[f] > 0 ? p.home[f][0] : 0);
+    }
+}
+
+void unpack(const std::uint8_t* in, int tableaus, int foundations, Pos& p)
+{
+    for (int c = 0; c < tableaus; ++c) {
+        p.len[c] = *in++;
+        p.down[c] = *in++;
+        std::memcpy(p.col[c].data(), in, p.len[c]);
+        in += p.len[c];
+    }
+    p.stockLen = *in++;
+    for (int f = 0; f < foundations; ++f) {
+        p.homeLen[f] = *in++;
+        p.home[f][0] = *in++;
+    }
+}
+
 SolveResult SpiderSearch::run()
 {
     started_ = Clock::now();
     const std::clock_t cpuStart = std::clock();
     SolveResult result;
     const Pos root = board_.pos();
-    bool won = board_.won(root);
-    states_ = 1;
-    // Depth-first attempts with a doubling position limit, each with a fresh table and ties
-    // broken differently; the last runs to the end of the budget. Only an attempt that ends by
-    // itself, with nothing pruned, proves a deal lost.
-    constexpr std::uint64_t kFirstAttempt = 4000;
-    constexpr int kAttempts = 10;
-    std::vector<Move> moves;
-    std::vector<int> begin;
-    bool cut = false;
-    for (std::uint64_t limit = kFirstAttempt, attempt = 0; !won; limit *= 2, ++attempt) {
-        const bool last = attempt + 1 >= kAttempts;
-        const std::uint64_t attemptStart = states_;
-        cut = false;
+    // The table changes most when a row is dealt, so the search goes from deal to deal: between two
+    // deals it expands the most promising positions first, up to a budget; the best few positions
+    // it reaches are then dealt on and searched in turn. Attempts double the budget between deals,
+    // so a deal that needs more work before the next row is found on a later attempt. Positions
+    // are kept packed; the line is read back through the parents.
+    struct Node {
+        std::uint64_t offset;
+        std::uint32_t parent;
+        Move move;
+    };
+    struct Open {
+        int score;
+        std::uint32_t node;
+        bool operator<(const Open& o) const { return score != o.score ? score < o.score : node < o.node; }
+    };
+    std::vector<Node> nodes;
+    std::vector<std::uint8_t> arena;
+    std::vector<Open> open, dealt;
+    std::int64_t wonNode = board_.won(root) ? 0 : -1;
+    bool complete = false; // an attempt searched everything without a cut
+    constexpr int kBeam = 6;
+    Pos p = root, child = root;
+    for (std::uint64_t perDeal = 2000, attempt = 0; wonNode < 0 && !budgetSpent_ && !complete;
+         perDeal *= 2, ++attempt) {
+        bool cut = false;
+        nodes.clear();
+        arena.clear();
         seen_.clear();
+        nodes.push_back({0, 0, {}});
+        pack(root, r_.tableaus, r_.foundations, arena);
         seen_.insert(keyOf(root, r_.tableaus));
-        stack_.assign(1, root);
-        moves.clear();
-        begin.assign(1, 0);
-        next_.assign(1, 0);
-        line_.clear();
+        open.assign(1, {evaluate(root), 0});
         const std::uint64_t salt = attempt == 0 ? 0 : mix(attempt);
-        expand(root, salt);
-        for (const Child& ch : children_)
-            moves.push_back(ch.move);
-        end_.assign(1, static_cast<int>(moves.size()));
-        next_[0] = 0;
-        while (!won && !stack_.empty()) {
-            const std::size_t depth = stack_.size() - 1;
-            if (begin[depth] + next_[depth] >= end_[depth]) {
-                moves.resize(static_cast<std::size_t>(begin[depth]));
-                stack_.pop_back();
-                begin.pop_back();
-                next_.pop_back();
-                end_.pop_back();
-                if (!line_.empty())
-                    line_.pop_back();
-                continue;
+        while (wonNode < 0 && !open.empty() && !budgetSpent_) {
+            dealt.clear();
+            for (std::uint64_t expanded = 0; wonNode < 0 && !open.empty(); ++expanded) {
+                if (outOfBudget())
+                    break;
+                if (expanded >= perDeal) {
+                    cut = true;
+                    break;
+                }
+                if ((expanded & 255) == 0 && arena.capacity() + nodes.capacity() * sizeof(Node) + seen_.bytes() >
+                                                 limits_.maxTableBytes) {
+                    budgetSpent_ = true;
+                    break;
+                }
+                std::pop_heap(open.begin(), open.end());
+                const std::uint32_t id = open.back().node;
+                open.pop_back();
+                unpack(arena.data() + nodes[id].offset, r_.tableaus, r_.foundations, p);
+                expand(p, salt);
+                for (const Child& ch : children_) {
+                    if (limits_.maxStates != 0 && states_ >= limits_.maxStates) {
+                        budgetSpent_ = true;
+                        break;
+                    }
+                    child = p;
+                    board_.play(child, ch.move);
+                    ++states_;
+                    const auto at = static_cast<std::uint32_t>(nodes.size());
+                    nodes.push_back({arena.size(), id, ch.move});
+                    if (board_.won(child)) {
+                        wonNode = at;
+                        break;
+                    }
+                    pack(child, r_.tableaus, r_.foundations, arena);
+                    if (ch.move.kind == MoveKind::Stock) {
+                        dealt.push_back({evaluate(child), at});
+                    } else {
+                        open.push_back({ch.score, at});
+                        std::push_heap(open.begin(), open.end());
+                    }
+                }
             }
-            if (outOfBudget())
+            if (wonNode >= 0 || budgetSpent_)
                 break;
-            if (!last && states_ - attemptStart >= limit) {
+            // The next row: dealt on the best positions reached.
+            std::sort(dealt.begin(), dealt.end(), [](const Open& a, const Open& b) { return b < a; });
+            if (dealt.size() > kBeam) {
                 cut = true;
-                break;
+                dealt.resize(kBeam);
             }
-            const Move m = moves[static_cast<std::size_t>(begin[depth] + next_[depth]++)];
-            Pos child = stack_.back();
-            board_.play(child, m);
-            ++states_;
-            line_.push_back(m);
-            if (board_.won(child)) {
-                won = true;
-                break;
-            }
-            stack_.push_back(child);
-            const int b = static_cast<int>(moves.size());
-            expand(stack_.back(), salt);
-            for (const Child& ch : children_)
-                moves.push_back(ch.move);
-            begin.push_back(b);
-            next_.push_back(0);
-            end_.push_back(static_cast<int>(moves.size()));
+            if (!open.empty())
+                cut = true;
+            open = dealt;
+            std::make_heap(open.begin(), open.end());
         }
-        if (won || budgetSpent_ || !cut)
-            break;
+        complete = !cut && wonNode < 0 && !budgetSpent_;
+        if (complete && pruned_) {
+            // Everything was searched but for the pointless-looking moves: once more with them,
+            // so that a loss is proved only by the whole search.
+            complete = false;
+            prune_ = false;
+            pruned_ = false;
+        }
     }
     result.states = states_;
-    result.tableBytes = seen_.bytes();
+    result.tableBytes = seen_.bytes() + arena.capacity() + nodes.capacity() * sizeof(Node);
     result.cancelled = cancelled_;
-    if (won) {
+    if (wonNode >= 0) {
         result.verdict = Verdict::Winnable;
-        result.line = line_;
+        for (auto n = static_cast<std::uint32_t>(wonNode); n != 0; n = nodes[n].parent)
+            result.line.push_back(nodes[n].move);
+        std::reverse(result.line.begin(), result.line.end());
     } else {
-        result.verdict = budgetSpent_ || cut || pruned_ ? Verdict::Unknown : Verdict::NotWinnable;
+        result.verdict = complete && !pruned_ ? Verdict::NotWinnable : Verdict::Unknown;
     }
     result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
