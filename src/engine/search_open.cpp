@@ -133,18 +133,26 @@ private:
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
-    // The first phase skips moves that are rarely needed (see candidates) and may take seven
-    // eighths of the budget (wins are found there; losses are rarely provable within a budget
-    // anyway); the second searches everything, so only it can prove a deal lost.
+    // The first phase skips moves that are rarely needed (see candidates) and may take a quarter
+    // of the budget (nearly every win it finds comes far sooner); the second searches
+    // everything, so only it can prove a deal lost.
     bool pruning_ = false;
     bool phaseSpent_ = false;
+    // The second phase runs one attempt to the end: its task is the proof of a loss, which
+    // fresh starts would only repeat.
+    bool secondPhase_ = false;
 };
+
+// The pruned first phase's share of the budget. Most wins come within a small part of it; the
+// rest goes to the complete search, which proves the lost deals.
+constexpr int kPrunedShare = 1;
+constexpr int kPrunedShareOf = 4;
 
 bool OpenSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
-    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / 8 * 7)
+    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / kPrunedShareOf * kPrunedShare)
         return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
         return false;
@@ -154,7 +162,7 @@ bool OpenSearch::outOfBudget()
         const auto elapsed = Clock::now() - started_;
         if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
             return budgetSpent_ = true;
-        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * 7 / 8)
+        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / kPrunedShareOf)
             return phaseSpent_ = true;
     }
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
@@ -268,7 +276,7 @@ void OpenSearch::addStockMacros()
     wasteCopy_ = pos_.pile(open_.wastePile());
     int deal = pos_.deal();
     const int mark = static_cast<int>(ops_.size());
-    const int maxClicks = std::min(250, 2 * static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
+    const int maxClicks = std::min(250, static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
     const int emptyColumns = pos_.emptyColumns();
     const int emptyCells = pos_.emptyCells();
     std::vector<OpenMove>& targets = macroTargets_;
@@ -353,7 +361,7 @@ bool OpenSearch::depthFirst()
     constexpr std::uint64_t kFirstAttempt = 1000;
     constexpr int kAttempts = 10;
     for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
-        const bool last = restart_ + 1 >= kAttempts;
+        const bool last = restart_ + 1 >= kAttempts || secondPhase_;
         const std::uint64_t attemptStart = states_;
         bool cut = false;
         undoTo(rootOps);
@@ -413,6 +421,7 @@ SolveResult OpenSearch::run()
         won = depthFirst();
         if (!won && pruning_ && !budgetSpent_) {
             pruning_ = false;
+            secondPhase_ = true;
             phaseSpent_ = false;
             undoTo(rootOps);
             restart_ = 0;

@@ -13,6 +13,7 @@
 #include "engine/deal.h"
 #include "engine/legal_moves.h"
 #include "engine/search_open.h"
+#include "engine/search_open_position.h"
 #include "engine/solver.h"
 
 using namespace cw::engine;
@@ -109,6 +110,45 @@ TEST(SearchOpen, ASpentBudgetNeverClaimsALoss)
         limits.maxStates = c.maxStates;
         const SolveResult r = solve(dealt.rules, dealt.state, limits);
         EXPECT_EQ(verdictText(c.expected), std::string(verdictText(r.verdict))) << c.maxStates << " positions";
+    }
+}
+
+// With any number of passes, the splits of stock and waste that clicks lead round to each other
+// share one search key (drawn a multiple of the draw count, or all drawn); a split left by a short
+// draw keeps its own, and a waste card played changes the key.
+TEST(SearchOpen, StockSplitsOnOneRoundShareTheSearchKey)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    for (const int game : {0, 176}) {
+        auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, game, {});
+        ASSERT_TRUE(rules.ok());
+        auto dealt = deal(rules.value(), "5");
+        const auto open = openRulesFor(dealt.rules, dealt.state);
+        ASSERT_TRUE(open && open->stock && open->deals == -1) << game;
+        compact::Position pos(*open, dealt.state);
+        std::vector<compact::Op> ops;
+        // One card out first: 23 cards leave short draws of three, so some splits lie off the round.
+        pos.click(ops);
+        const std::uint64_t full = pos.searchKey();
+        pos.move(open->wastePile(), static_cast<int>(pos.pile(open->wastePile()).size()) - 1, 0);
+        EXPECT_NE(full, pos.searchKey()) << game;
+        const std::size_t n = pos.pile(open->stockPile()).size() + pos.pile(open->wastePile()).size();
+        std::uint64_t round = 0;
+        int offRound = 0;
+        for (std::size_t k = 0; k < 2 * n + 2; ++k) {
+            pos.click(ops);
+            const std::size_t drawn = pos.pile(open->wastePile()).size();
+            if (drawn % static_cast<std::size_t>(open->drawCount) == 0 || drawn == n) {
+                round = round == 0 ? pos.searchKey() : round;
+                EXPECT_EQ(round, pos.searchKey()) << "game " << game << ", " << drawn << " drawn";
+            } else {
+                ++offRound;
+                EXPECT_NE(round, pos.searchKey()) << "game " << game << ", " << drawn << " drawn";
+            }
+        }
+        EXPECT_EQ(offRound > 0, open->drawCount > 1) << game;
     }
 }
 
