@@ -1,4 +1,4 @@
-// The Spider family's fast search: fixed-size compact positions, rule tables from the engine, depth-first search with restarts.
+// The Spider family's fast search: fixed-size compact positions, rule tables from the engine, best first from deal to deal.
 #include "engine/search_spider.h"
 
 #include <algorithm>
@@ -446,10 +446,7 @@ private:
     const SpiderRules& r_;
     SolverLimits limits_;
     KeySet seen_;
-    std::vector<Pos> stack_;
-    std::vector<int> next_, end_;
     std::vector<Child> children_;
-    std::vector<Move> line_;
     MoveList scratch_;
     std::uint64_t states_ = 0;
     Clock::time_point started_;
@@ -509,7 +506,9 @@ bool SpiderSearch::pointless(const Pos& p, int c, int i, int d) const
     const int below = p.col[c][i - 1], card = p.col[c][i], top = p.col[d][p.len[d] - 1];
     const bool fromSuit = r_.sequence[below][card] && suit(below) == suit(card);
     const bool toSuit = suit(top) == suit(card);
-    return rank(below) == rank(top) && (fromSuit || !toSuit) ? true : fromSuit && !toSuit;
+    if (fromSuit && !toSuit)
+        return true; // breaks a run of one suit for a build in mixed suits
+    return rank(below) == rank(top) && (fromSuit || !toSuit);
 }
 
 void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
@@ -517,7 +516,6 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
     scratch_.clear();
     board_.moves(p, scratch_);
     children_.clear();
-    bool emptyTried = false;
     Pos child;
     for (const Move& m : scratch_) {
         if (m.kind == MoveKind::Transfer) {
@@ -532,7 +530,6 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
                                   p.len[o.move.to.index] == 0);
                 if (dup)
                     continue;
-                emptyTried = true;
             } else if (prune_ && pointless(p, c, i, d)) {
                 pruned_ = true;
                 continue;
@@ -549,7 +546,6 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
         }
         children_.push_back({m, score});
     }
-    (void)emptyTried;
     std::stable_sort(children_.begin(), children_.end(), [](const Child& a, const Child& b) { return a.score > b.score; });
 }
 
