@@ -154,7 +154,7 @@ public:
     // their own key.
     std::uint64_t searchKey() const
     {
-        if (!open_.stock || open_.deals != -1)
+        if (!open_.stock || open_.deals != -1 || open_.drawCount < 1)
             return key_;
         const auto& s = pile(open_.stockPile());
         const auto& w = pile(open_.wastePile());
