@@ -464,7 +464,9 @@ int SpiderSearch::evaluate(const Pos& p) const
     for (int c = 0; c < r_.tableaus; ++c) {
         const int len = p.len[c];
         if (len == 0) {
-            h += 120;
+            // Little: an empty column is worth what it lets the search do, and a large reward
+            // makes it keep columns empty instead of using them.
+            h += 20;
             continue;
         }
         h -= 50 * p.down[c];
@@ -473,7 +475,7 @@ int SpiderSearch::evaluate(const Pos& p) const
             if (r_.sequence[below][card])
                 h += suit(below) == suit(card) ? 25 : 6;
             else
-                h -= 12;
+                h -= 20;
         }
     }
     h -= p.stockLen;
@@ -621,7 +623,7 @@ SolveResult SpiderSearch::run()
     std::vector<Open> open, dealt;
     std::int64_t wonNode = board_.won(root) ? 0 : -1;
     bool complete = false; // an attempt searched everything without a cut
-    constexpr int kBeam = 6;
+    constexpr int kBeam = 8;
     Pos p = root, child = root;
     for (std::uint64_t perDeal = 2000, attempt = 0; wonNode < 0 && !budgetSpent_ && !complete;
          perDeal *= 2, ++attempt) {
