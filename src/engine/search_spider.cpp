@@ -645,8 +645,9 @@ SolveResult SpiderSearch::run()
                     cut = true;
                     break;
                 }
-                if ((expanded & 255) == 0 && arena.capacity() + nodes.capacity() * sizeof(Node) + seen_.bytes() >
-                                                 limits_.maxTableBytes) {
+                const std::size_t held = arena.capacity() + nodes.capacity() * sizeof(Node) +
+                                         open.capacity() * sizeof(Open) + seen_.bytes();
+                if ((expanded & 255) == 0 && held > limits_.maxTableBytes) {
                     budgetSpent_ = true;
                     break;
                 }

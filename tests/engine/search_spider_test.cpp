@@ -145,25 +145,32 @@ TEST(SearchSpider, AWonLineRunsTheSameOnBothForms)
     const auto catalog = cw::test::builtCatalog();
     if (!catalog)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    auto dealt = deal(rulesOf(*catalog, 207), "1");
-    SolverLimits limits;
-    limits.maxStates = 300'000;
-    const auto result = solveSpider(dealt.rules, dealt.state, limits);
-    ASSERT_TRUE(result);
-    ASSERT_EQ(std::string("Winnable"), verdictText(result->verdict));
-    GameState s = dealt.state;
-    const PlayOptions options = solverPlayOptions();
-    for (const Move& m : result->line) {
-        const auto spider = spiderRulesFor(dealt.rules, s);
-        ASSERT_TRUE(spider);
-        GameState expected;
-        ASSERT_TRUE(spiderPlay(*spider, s, m, expected)) << moveText(m);
-        Play play{dealt.rules, s, options};
-        ASSERT_TRUE(playMove(play, m, nullptr)) << moveText(m);
-        ASSERT_EQ(expected.table.piles(), s.table.piles()) << moveText(m);
-        ASSERT_EQ(expected.won, s.won) << moveText(m);
+    const struct {
+        int game;
+        const char* number;
+    } deals[] = {{207, "1"}, {18, "3"}}; // one suit, four suits
+    for (const auto& d : deals) {
+        SCOPED_TRACE(std::to_string(d.game) + " #" + d.number);
+        auto dealt = deal(rulesOf(*catalog, d.game), d.number);
+        SolverLimits limits;
+        limits.maxStates = 400'000;
+        const auto result = solveSpider(dealt.rules, dealt.state, limits);
+        ASSERT_TRUE(result);
+        ASSERT_EQ(std::string("Winnable"), verdictText(result->verdict));
+        GameState s = dealt.state;
+        const PlayOptions options = solverPlayOptions();
+        for (const Move& m : result->line) {
+            const auto spider = spiderRulesFor(dealt.rules, s);
+            ASSERT_TRUE(spider);
+            GameState expected;
+            ASSERT_TRUE(spiderPlay(*spider, s, m, expected)) << moveText(m);
+            Play play{dealt.rules, s, options};
+            ASSERT_TRUE(playMove(play, m, nullptr)) << moveText(m);
+            ASSERT_EQ(expected.table.piles(), s.table.piles()) << moveText(m);
+            ASSERT_EQ(expected.won, s.won) << moveText(m);
+        }
+        EXPECT_TRUE(s.won);
     }
-    EXPECT_TRUE(s.won);
 }
 
 } // namespace
