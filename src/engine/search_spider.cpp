@@ -408,13 +408,14 @@ std::uint64_t mix(std::uint64_t x)
     return x ^ (x >> 31);
 }
 
-// Alike columns make positions that differ only in their order the same: the key adds up the
-// columns' own keys.
+// Alike columns make positions that differ only in their order the same once the stock is out: the
+// key adds up the columns' own keys. While rows remain, each column falls under its own card of
+// the next row, so then a column's key says where it stands.
 std::uint64_t keyOf(const Pos& p, int tableaus)
 {
     std::uint64_t key = mix(static_cast<std::uint64_t>(p.stockLen) + 0x51ED);
     for (int c = 0; c < tableaus; ++c) {
-        std::uint64_t h = 0x9E3779B97F4A7C15ULL + p.down[c];
+        std::uint64_t h = 0x9E3779B97F4A7C15ULL + p.down[c] + (p.stockLen > 0 ? std::uint64_t(c + 1) << 32 : 0);
         for (int k = 0; k < p.len[c]; ++k)
             h = mix(h ^ p.col[c][k]) + static_cast<std::uint64_t>(k);
         key += mix(h);
@@ -523,15 +524,17 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
         if (m.kind == MoveKind::Transfer) {
             const int c = m.from.index, i = m.index, d = m.to.index;
             if (p.len[d] == 0) {
-                // Alike empty columns: one stands for all; a whole column to one changes nothing.
-                if (i == 0)
-                    continue;
-                bool dup = false;
+                // Alike empty columns: one stands for all, and a whole column to one changes
+                // nothing, once the stock is out. Before, the next row would fall differently, so
+                // leaving those moves out is a guess.
+                bool same = i == 0;
                 for (const Child& o : children_)
-                    dup = dup || (o.move.kind == MoveKind::Transfer && o.move.from.index == c && o.move.index == i &&
-                                  p.len[o.move.to.index] == 0);
-                if (dup)
+                    same = same || (o.move.kind == MoveKind::Transfer && o.move.from.index == c &&
+                                    o.move.index == i && p.len[o.move.to.index] == 0);
+                if (same && (p.stockLen == 0 || prune_)) {
+                    pruned_ = pruned_ || p.stockLen > 0;
                     continue;
+                }
             } else if (prune_ && pointless(p, c, i, d)) {
                 pruned_ = true;
                 continue;
