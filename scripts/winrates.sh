@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Reruns the solver's win rates and writes winrate.won / winrate.sample into the catalog source.
 #
-# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--data DIR] [ID...]
+# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--max-unknown P] [--data DIR] [ID...]
 #
 # For every game of data/games/*.games (or only the ids given) it runs
 #   cardwise-cli winrate --game ID --deals K --budget-ms T
 # and sets, in that game's block, "winrate.won = X" (deals proven winnable) and
 # "winrate.sample = K" (deals tried). Deals the solver could not settle within the budget count
-# in the sample but not as won, so the figure is a lower bound. Only those two keys are touched;
-# each file is rewritten whole through a temporary file in the same folder.
+# in the sample but not as won, so the figure is a lower bound; when more than P percent of the
+# deals (default 25) stay unsettled both keys are set to 0 and no figure is shown. Only those
+# two keys are touched; each file is rewritten whole through a temporary file in the same folder.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli=""
 deals=100
 budget=2000
+max_unknown=25
 data="$here/data/games"
 ids=()
 
@@ -24,7 +26,8 @@ while [ $# -gt 0 ]; do
         --deals) deals="$2"; shift 2 ;;
         --budget-ms) budget="$2"; shift 2 ;;
         --data) data="$2"; shift 2 ;;
-        -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+        --max-unknown) max_unknown="$2"; shift 2 ;;
+        -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
         -*) echo "winrates.sh: unknown option $1" >&2; exit 2 ;;
         *) ids+=("$1"); shift ;;
     esac
@@ -34,8 +37,8 @@ if [ -z "$cli" ] || [ ! -x "$cli" ]; then
     echo "winrates.sh: give the cardwise-cli executable with --cli PATH" >&2
     exit 2
 fi
-case "$deals$budget" in
-    *[!0-9]*) echo "winrates.sh: --deals and --budget-ms take numbers" >&2; exit 2 ;;
+case "$deals$budget$max_unknown" in
+    *[!0-9]*) echo "winrates.sh: --deals, --budget-ms and --max-unknown take numbers" >&2; exit 2 ;;
 esac
 
 # Sets key = value in the block of game id in file (after its "id = N" line), replacing an
@@ -94,6 +97,18 @@ for id in "${ids[@]}"; do
     case "$won" in
         ''|*[!0-9]*) echo "winrates.sh: game $id: unexpected output: $first" >&2; continue ;;
     esac
-    set_keys "$file" "$id" "$won" "$deals"
-    echo "$id: $(printf '%s\n' "$out" | sed -n 2p) -> winrate.won = $won, winrate.sample = $deals ($(basename "$file"))"
+    unknown="$(printf '%s\n' "$out" | sed -n 2p | sed -n -E 's/.*unknown: ([0-9]+).*/\1/p')"
+    case "$unknown" in
+        ''|*[!0-9]*) echo "winrates.sh: game $id: unexpected output: $(printf '%s\n' "$out" | sed -n 2p)" >&2; continue ;;
+    esac
+    # Undecided deals count as not won, so the figure is a lower bound. When too many deals
+    # stay undecided that bound says more about the solver than about the game (a "0 in 25"
+    # for a game most deals of which can be won): no figure is shown then.
+    sample="$deals"
+    if [ $((unknown * 100)) -gt $((deals * max_unknown)) ]; then
+        won=0
+        sample=0
+    fi
+    set_keys "$file" "$id" "$won" "$sample"
+    echo "$id: $(printf '%s\n' "$out" | sed -n 2p) -> winrate.won = $won, winrate.sample = $sample ($(basename "$file"))"
 done
