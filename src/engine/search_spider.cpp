@@ -450,6 +450,7 @@ private:
     std::vector<Child> children_;
     MoveList scratch_;
     std::uint64_t states_ = 0;
+    std::uint64_t budgetChecks_ = 0; // calls of outOfBudget, so the clock is read every 256th call
     Clock::time_point started_;
     bool budgetSpent_ = false;
     bool cancelled_ = false;
@@ -558,7 +559,9 @@ bool SpiderSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
-    if ((states_ & 255) != 0)
+    // Counted by calls, not by states: an expansion adds several states at once, and a stretch
+    // that adds none at all must still reach the clock.
+    if ((budgetChecks_++ & 255) != 0)
         return false;
     if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
         return cancelled_ = budgetSpent_ = true;
@@ -629,7 +632,12 @@ SolveResult SpiderSearch::run()
     constexpr int kBeam = 8;
     Pos p = root, child = root;
     for (std::uint64_t perDeal = 2000, attempt = 0; wonNode < 0 && !budgetSpent_ && !complete;
-         perDeal *= 2, ++attempt) {
+         perDeal = std::min<std::uint64_t>(perDeal * 2, std::uint64_t{1} << 40), ++attempt) {
+        // Every attempt reads the clock: attempts that expand little would otherwise go round
+        // without ever reaching it.
+        budgetChecks_ = 0;
+        if (outOfBudget())
+            break;
         bool cut = false;
         nodes.clear();
         arena.clear();

@@ -173,4 +173,24 @@ TEST(SearchSpider, AWonLineRunsTheSameOnBothForms)
     }
 }
 
+// Spiderette deal 9 once kept the search going round attempts that added no position, so the
+// clock was never read and the time budget never ended it. A hang here is that fault back.
+TEST(SearchSpider, TheTimeBudgetEndsEveryAttempt)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    auto dealt = deal(rulesOf(*catalog, 33), "9");
+    SolverLimits limits;
+    limits.budgetMs = 200;
+    const auto result = solveSpider(dealt.rules, dealt.state, limits);
+    ASSERT_TRUE(result);
+    if (result->verdict == Verdict::Winnable) {
+        std::string why;
+        EXPECT_TRUE(replayWins(dealt.rules, dealt.state, result->line, &why)) << why;
+    } else {
+        EXPECT_EQ(Verdict::Unknown, result->verdict);
+    }
+}
+
 } // namespace
