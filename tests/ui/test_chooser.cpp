@@ -52,6 +52,15 @@ QTreeWidgetItem* findGame(QTreeWidget* tree, const QString& name)
     return found.isEmpty() ? nullptr : found.front();
 }
 
+// Chooses item the way a player does: scrolled into view, clicked, then double-clicked.
+void doubleClickItem(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    tree->scrollToItem(item);
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+}
+
 int visibleGames(QTreeWidget* tree)
 {
     int n = 0;
@@ -172,10 +181,7 @@ private slots:
         QVERIFY2(target.contains(QStringLiteral("single"), Qt::CaseInsensitive), qPrintable(target));
         QTreeWidgetItem* item = findGame(all, target);
         QVERIFY(item && !item->isHidden());
-        all->scrollToItem(item);
-        const QPoint at = all->visualItemRect(item).center();
-        QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, at);
+        doubleClickItem(all, item);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.chosenGame(), 3);
         QCOMPARE(m_core.game->preference("Game_TreeType"), std::string("0"));
@@ -239,10 +245,7 @@ private slots:
                 dlg->reject();
                 return;
             }
-            all->scrollToItem(item);
-            const QPoint at = all->visualItemRect(item).center();
-            QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, at);
+            doubleClickItem(all, item);
         });
         open->trigger();
         setBoxAnswerHook(nullptr);
@@ -522,10 +525,7 @@ private slots:
                     dlg->reject();
                     return;
                 }
-                all->scrollToItem(item);
-                const QPoint at = all->visualItemRect(item).center();
-                QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, at);
-                QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, at);
+                doubleClickItem(all, item);
             });
             // The activation may run the first activation already while the window is being exposed.
             window.show();
