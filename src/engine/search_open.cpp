@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/search_keyset.h"
+#include "engine/search_open_dead.h"
 #include "engine/search_open_position.h"
 
 namespace cw::engine {
@@ -18,16 +19,29 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Frame {
-    int begin = 0;
+    int begin = 0; // children_ of this position
     int end = 0;
     int next = 0;
-    int ops = 0; // ops applied on the way to this position
+    int ops = 0;   // ops applied on the way to this position
+    int steps = 0; // size of steps_ before its children
+};
+
+// One move of a child, after so many stock clicks (a waste card reached through the stock).
+struct Step {
+    OpenMove move;
+    std::uint8_t clicks = 0;
+};
+
+// A child: one step, or a card put on a column together with what is then put on it.
+struct Child {
+    int first = 0; // in steps_
+    int count = 0;
 };
 
 struct Scored {
-    OpenMove move;
+    int first; // in stepsScratch_
+    int count;
     int score;
-    int clicks = 0; // stock clicks made before the move (a waste card reached through the stock)
 };
 
 class OpenSearch {
@@ -49,11 +63,11 @@ private:
         else
             ops_.push_back(pos_.move(m.from, m.index, m.to));
     }
-    void applyWithClicks(const OpenMove& m, int clicks)
+    void applyStep(const Step& s)
     {
-        for (int k = 0; k < clicks; ++k)
+        for (int k = 0; k < s.clicks; ++k)
             pos_.click(ops_);
-        apply(m);
+        apply(s.move);
     }
     void undoTo(int mark)
     {
@@ -114,15 +128,31 @@ private:
     int moveScore(const OpenMove& m) const;
     void expand(Frame& f);
     void addStockMacros();
+    // Whether move only counts together with what is put on the card it lays on a column.
+    bool deferred(const OpenMove& m) const;
+    // The children that put something on the top card of column after chain_ (already played).
+    void addUses(int column, int takenFrom, int depth);
+    bool swap(const OpenMove& m) const;
+    // The children that use the card a swap uncovered on column (the swap already played).
+    void addSwapUses(int column);
+    // The position after chain_ (played) as a child, unless it was seen.
+    void leaf(int moveScore);
+    // Clicks that bring card of the stock or waste to the top of the waste (a stock that
+    // is drawn one card at a time and turned over as often as wanted).
+    int clicksTo(int card) const;
     bool outOfBudget();
 
     const OpenRules& open_;
     Position pos_;
     SolverLimits limits_;
     std::vector<Op> ops_;
-    std::vector<OpenMove> moves_;
-    std::vector<std::uint8_t> clicks_; // per entry of moves_
+    std::vector<OpenMove> cand_;
+    std::vector<OpenMove> uses_;
+    std::vector<Step> chain_;
+    std::vector<Step> stepsScratch_;
     std::vector<Scored> scored_;
+    std::vector<Step> steps_;
+    std::vector<Child> children_;
     std::vector<Frame> frames_;
     std::vector<std::uint8_t> stockCopy_;
     std::vector<std::uint8_t> wasteCopy_;
@@ -141,12 +171,17 @@ private:
     // The second phase runs one attempt to the end: its task is the proof of a loss, which
     // fresh starts would only repeat.
     bool secondPhase_ = false;
+    // Every stock card can be reached at any time (one card a click, no limit on passes).
+    const bool freeStock_ = open_.stock && open_.drawCount == 1 && open_.deals == -1;
 };
 
 // The pruned first phase's share of the budget. Most wins come within a small part of it; the
 // rest goes to the complete search, which proves the lost deals.
 constexpr int kPrunedShare = 1;
 constexpr int kPrunedShareOf = 4;
+// How far the tie-breaks of a fresh attempt may move a child up the order: about two cards
+// home, enough to send the attempt down other lines than the last one.
+constexpr int kRestartNoise = 3000;
 
 bool OpenSearch::outOfBudget()
 {
@@ -229,7 +264,7 @@ int OpenSearch::moveScore(const OpenMove& m) const
 
 void OpenSearch::candidates()
 {
-    scored_.clear();
+    cand_.clear();
     const int columns = open_.tableaus;
     const int cellsEnd = open_.tableaus + open_.reserves;
     generate(open_, pos_, [&](const OpenMove& m) {
@@ -243,9 +278,8 @@ void OpenSearch::candidates()
             if (m.index == 0 && m.from < columns && slot[m.from] == slot[m.to])
                 return;
             // Of several empty piles that play alike, one is enough.
-            for (const Scored& o : scored_)
-                if (o.move.from == m.from && o.move.index == m.index && slot[o.move.to] == slot[m.to] &&
-                    pos_.pile(o.move.to).empty())
+            for (const OpenMove& o : cand_)
+                if (o.from == m.from && o.index == m.index && slot[o.to] == slot[m.to] && pos_.pile(o.to).empty())
                     return;
         }
         // Where a stock feeds the waste (Klondike and its kin), the first phase moves part of a
@@ -261,7 +295,7 @@ void OpenSearch::candidates()
                     return;
             }
         }
-        scored_.push_back(Scored{m, 0, 0});
+        cand_.push_back(m);
     });
 }
 
@@ -305,48 +339,233 @@ void OpenSearch::addStockMacros()
             pos_.click(ops_);
         const int atCard = static_cast<int>(ops_.size());
         for (const OpenMove& m : targets) {
+            chain_.assign(1, Step{m, static_cast<std::uint8_t>(k)});
             apply(m);
-            playSafe();
-            if (seen_.insert(pos_.searchKey()))
-                scored_.push_back(Scored{m, pos_.won() ? 1 << 30 : evaluate() * 16 + 500 / 16 - k, k});
+            if (deferred(m))
+                addUses(m.to, -1, 0);
+            else
+                leaf(500 - 16 * k);
             undoTo(atCard);
         }
     }
     undoTo(mark);
 }
 
+bool OpenSearch::deferred(const OpenMove& m) const
+{
+    if (!limits_.reductions || m.click() || m.to >= open_.tableaus)
+        return false;
+    // The first phase, which looks for a win, plays such moves at once: tried early, they find
+    // wins sooner than the longer children do.
+    if (pruning_)
+        return false;
+    // Such a card could as well stay where it is until the moment something is put on it:
+    // nothing else is gained by moving it earlier (a waste card where every stock card can be
+    // reached at any time; a foundation card, which only keeps the next one of its suit from
+    // going home, apart from the card under it that may be taken back next).
+    if (freeStock_ && m.from == open_.wastePile())
+        return true;
+    return open_.takeBack != 0 && m.from >= open_.homeFirst();
+}
+
+bool OpenSearch::swap(const OpenMove& m) const
+{
+    // Part of a face-up group moved to a card of the same standing: it only uncovers the card
+    // it lay on, so it waits until that card is used. Where groups of any size lift, moving it
+    // later is always possible.
+    if (!limits_.reductions || m.click() || m.index == 0 || m.from >= open_.tableaus || m.to >= open_.tableaus ||
+        (open_.groupLimit != -1 && open_.groupLimit != -19))
+        return false;
+    return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
+}
+
+void OpenSearch::addSwapUses(int column)
+{
+    const int mark = static_cast<int>(ops_.size());
+    const std::size_t begin = uses_.size();
+    generate(open_, pos_, [&](const OpenMove& m) {
+        if (!m.click() && (m.from == column || m.to == column) && m.from != m.to)
+            uses_.push_back(m);
+    });
+    const std::size_t end = uses_.size();
+    for (std::size_t u = begin; u < end; ++u) {
+        const OpenMove m = uses_[u];
+        chain_.push_back(Step{m, 0});
+        apply(m);
+        leaf(moveScore(m));
+        undoTo(mark);
+        chain_.pop_back();
+    }
+    uses_.resize(begin);
+    if (!freeStock_ || pos_.pile(column).empty())
+        return;
+    const int top = pos_.pile(column).back();
+    const auto& waste = pos_.pile(open_.wastePile());
+    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
+        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
+            const int card = pos_.pile(pile)[i];
+            if ((pile == open_.wastePile() && i + 1 == waste.size()) ||
+                !open_.tabOn[kFromWaste][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
+                continue;
+            const int clicks = clicksTo(card);
+            for (int k = 0; k < clicks; ++k)
+                pos_.click(ops_);
+            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
+                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
+                             static_cast<std::uint8_t>(column)};
+            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+            apply(m);
+            leaf(moveScore(m));
+            undoTo(mark);
+            chain_.pop_back();
+        }
+    }
+}
+
+int OpenSearch::clicksTo(int card) const
+{
+    const auto& stock = pos_.pile(open_.stockPile());
+    const auto& waste = pos_.pile(open_.wastePile());
+    const int i = pos_.indexOf(card);
+    if (pos_.pileOf(card) == open_.stockPile())
+        return static_cast<int>(stock.size()) - i;
+    if (i + 1 == static_cast<int>(waste.size()))
+        return 0;
+    // Through the rest of the stock, the turn-over, then up to the card.
+    return static_cast<int>(stock.size()) + 1 + i + 1;
+}
+
+void OpenSearch::addUses(int column, int takenFrom, int depth)
+{
+    const int top = pos_.pile(column).back();
+    const int mark = static_cast<int>(ops_.size());
+    const std::size_t begin = uses_.size();
+    auto use = [&](int from, int index) {
+        uses_.push_back(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
+                                 static_cast<std::uint8_t>(column)});
+    };
+    const auto& on = open_.tabOn;
+    const auto topAt = static_cast<std::size_t>(top);
+    const int emptyColumns = pos_.emptyColumns();
+    const int emptyCells = pos_.emptyCells();
+    // Groups of the other columns, lifted as the move generator lifts them.
+    for (int c = 0; c < open_.tableaus; ++c) {
+        const auto& p = pos_.pile(c);
+        const int size = static_cast<int>(p.size());
+        for (int i = size - 1; i >= 0 && c != column; --i) {
+            const auto card = static_cast<std::size_t>(p[static_cast<std::size_t>(i)]);
+            if (pos_.faceDown(static_cast<int>(card)) ||
+                (i + 1 < size && !open_.sequence[card][p[static_cast<std::size_t>(i + 1)]]))
+                break;
+            const int n = size - i;
+            if (open_.fits(n, emptyColumns, emptyCells, false) && on[n == 1 ? kFromTableauSingle : kFromTableauGroup][card][topAt])
+                use(c, i);
+        }
+    }
+    for (int q = 0; q < open_.reserves; ++q) {
+        const auto& p = pos_.pile(open_.tableaus + q);
+        if (!p.empty() && on[kFromReserve][p.back()][topAt])
+            use(open_.tableaus + q, static_cast<int>(p.size()) - 1);
+    }
+    const auto& waste = pos_.pile(open_.wastePile());
+    if (open_.stock && !freeStock_ && !waste.empty() && on[kFromWaste][waste.back()][topAt])
+        use(open_.wastePile(), static_cast<int>(waste.size()) - 1);
+    for (int f = 0; f < open_.foundations && open_.takeBack != 0; ++f) {
+        const int pile = open_.homeFirst() + f;
+        const auto& p = pos_.pile(pile);
+        if (p.size() < static_cast<std::size_t>(open_.takeBack))
+            continue;
+        const int index = static_cast<int>(p.size()) - 1;
+        if (pile == takenFrom) {
+            // The card under a foundation card taken back may follow it off the foundation.
+            addTargets(open_, pos_, pile, index, p.back(), 1, kFromFoundation, emptyColumns, emptyCells,
+                       [&](const OpenMove& m) {
+                           if (m.to < open_.homeFirst())
+                               uses_.push_back(m);
+                       });
+        } else if (on[kFromFoundation][p.back()][topAt]) {
+            use(pile, index);
+        }
+    }
+    const std::size_t end = uses_.size();
+    for (std::size_t u = begin; u < end; ++u) {
+        const OpenMove m = uses_[u];
+        chain_.push_back(Step{m, 0});
+        apply(m);
+        leaf(moveScore(m));
+        undoTo(mark);
+        chain_.pop_back();
+    }
+    uses_.resize(begin);
+    if (!freeStock_ || depth >= 13)
+        return;
+    // A stock card put on it must in turn get something put on it.
+    const auto src = static_cast<std::size_t>(kFromWaste);
+    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
+        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
+            const int card = pos_.pile(pile)[i];
+            if (!open_.tabOn[src][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
+                continue;
+            const int clicks = clicksTo(card);
+            for (int k = 0; k < clicks; ++k)
+                pos_.click(ops_);
+            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
+                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
+                             static_cast<std::uint8_t>(column)};
+            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+            apply(m);
+            addUses(column, -1, depth + 1);
+            undoTo(mark);
+            chain_.pop_back();
+        }
+    }
+}
+
+void OpenSearch::leaf(int ms)
+{
+    const int at = static_cast<int>(ops_.size());
+    playSafe();
+    if (seen_.insert(pos_.searchKey())) {
+        int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
+        if (restart_ != 0 && score != 1 << 30) {
+            std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
+            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
+                        score += static_cast<int>((x >> 40) % kRestartNoise);
+        }
+        scored_.push_back(Scored{static_cast<int>(stepsScratch_.size()), static_cast<int>(chain_.size()), score});
+        stepsScratch_.insert(stepsScratch_.end(), chain_.begin(), chain_.end());
+    }
+    undoTo(at);
+}
+
 void OpenSearch::expand(Frame& f)
 {
     candidates();
-    std::size_t kept = 0;
+    scored_.clear();
+    stepsScratch_.clear();
     const int mark = static_cast<int>(ops_.size());
-    for (std::size_t i = 0; i < scored_.size(); ++i) {
-        Scored sm = scored_[i];
-        const int ms = moveScore(sm.move);
-        apply(sm.move);
-        playSafe();
-        const bool fresh = seen_.insert(pos_.searchKey());
-        if (fresh) {
-            sm.score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
-            if (restart_ != 0 && sm.score != 1 << 30) {
-                std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
-                x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-                sm.score += static_cast<int>((x >> 40) % 600);
-            }
-            scored_[kept++] = sm;
-        }
+    for (const OpenMove& m : cand_) {
+        chain_.assign(1, Step{m, 0});
+        const bool swapped = !pruning_ && swap(m);
+        apply(m);
+        if (swapped)
+            addSwapUses(m.from);
+        else if (deferred(m))
+            addUses(m.to, m.from >= open_.homeFirst() ? m.from : -1, 0);
+        else
+            leaf(moveScore(m));
         undoTo(mark);
     }
-    scored_.resize(kept);
     if (open_.stock && limits_.reductions)
         addStockMacros();
     std::stable_sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });
-    f.begin = static_cast<int>(moves_.size());
+    f.begin = static_cast<int>(children_.size());
+    f.steps = static_cast<int>(steps_.size());
     for (const Scored& s : scored_) {
-        moves_.push_back(s.move);
-        clicks_.push_back(static_cast<std::uint8_t>(s.clicks));
+        children_.push_back(Child{static_cast<int>(steps_.size()), s.count});
+        steps_.insert(steps_.end(), stepsScratch_.begin() + s.first, stepsScratch_.begin() + s.first + s.count);
     }
-    f.end = static_cast<int>(moves_.size());
+    f.end = static_cast<int>(children_.size());
     f.next = f.begin;
 }
 
@@ -367,16 +586,16 @@ bool OpenSearch::depthFirst()
         undoTo(rootOps);
         seen_.clear();
         seen_.insert(rootKey);
-        moves_.clear();
-        clicks_.clear();
+        children_.clear();
+        steps_.clear();
         frames_.clear();
         frames_.push_back(Frame{0, 0, 0, rootOps});
         expand(frames_.back());
         while (!won && !frames_.empty()) {
             Frame& parent = frames_.back();
             if (parent.next >= parent.end) {
-                moves_.resize(static_cast<std::size_t>(parent.begin));
-                clicks_.resize(moves_.size());
+                children_.resize(static_cast<std::size_t>(parent.begin));
+                steps_.resize(static_cast<std::size_t>(parent.steps));
                 frames_.pop_back();
                 if (!frames_.empty())
                     undoTo(frames_.back().ops);
@@ -388,10 +607,10 @@ bool OpenSearch::depthFirst()
                 cut = true;
                 break;
             }
-            const int clicks = clicks_[static_cast<std::size_t>(parent.next)];
-            const OpenMove m = moves_[static_cast<std::size_t>(parent.next++)];
+            const Child child = children_[static_cast<std::size_t>(parent.next++)];
             undoTo(parent.ops);
-            applyWithClicks(m, clicks);
+            for (int k = 0; k < child.count; ++k)
+                applyStep(steps_[static_cast<std::size_t>(child.first + k)]);
             playSafe();
             ++states_;
             frames_.push_back(Frame{0, 0, 0, static_cast<int>(ops_.size())});
@@ -415,7 +634,9 @@ SolveResult OpenSearch::run()
     playSafe();
     states_ = 1;
     bool won = pos_.won();
-    if (!won) {
+    // Checked once: deeper in the search the test costs more time than the positions it cuts.
+    const bool lost = !won && limits_.reductions && DeadlockTest(open_).lost(pos_);
+    if (!won && !lost) {
         const int rootOps = static_cast<int>(ops_.size());
         pruning_ = open_.stock && limits_.reductions;
         won = depthFirst();

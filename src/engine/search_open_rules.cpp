@@ -229,6 +229,25 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
                     open->builders[static_cast<std::size_t>(t)].push_back(static_cast<std::uint8_t>(m));
                     break;
                 }
+    for (int m : list) {
+        const auto mi = static_cast<std::size_t>(m);
+        for (int k : {kFromTableauSingle, kFromTableauGroup}) {
+            if (open->tabEmpty[static_cast<std::size_t>(k)][mi])
+                open->emptyColumnTakes[mi] = true;
+        }
+        for (int t : list) {
+            const auto ti = static_cast<std::size_t>(t);
+            if (open->tabOn[kFromTableauSingle][mi][ti] || open->tabOn[kFromTableauGroup][mi][ti])
+                open->buildsOn[mi].push_back(static_cast<std::uint8_t>(t));
+            bool home = false;
+            for (int f = 0; f < open->foundations; ++f)
+                home = home || open->foundOn[static_cast<std::size_t>(f)][mi][ti];
+            if (home)
+                open->homeAfter[mi].push_back(static_cast<std::uint8_t>(t));
+        }
+        for (int f = 0; f < open->foundations; ++f)
+            open->homeStarts[mi] = open->homeStarts[mi] || open->foundEmpty[static_cast<std::size_t>(f)][mi];
+    }
     open->cardList = list;
     open->pairScore.assign(static_cast<std::size_t>((kLastCard + 1) * (kLastCard + 1)), 0);
     for (int m : list) {

@@ -58,6 +58,13 @@ public:
     std::vector<int> cardList; // the cards in play
     std::vector<std::int8_t> pairScore; // [below * (kLastCard + 1) + card]: how well card sits on below
     bool safeHome = false;
+    // For the test of positions no line can win (search_open_dead.h): the tops each card may be
+    // built on when it leaves a column, the cards an empty column takes, the foundation cards
+    // each card may follow and the cards that start a foundation.
+    std::array<std::vector<std::uint8_t>, kLastCard + 1> buildsOn;
+    compact::CardSet emptyColumnTakes;
+    std::array<std::vector<std::uint8_t>, kLastCard + 1> homeAfter;
+    compact::CardSet homeStarts;
     // What the tables were built for.
     catalog::Rules rules;
     compact::CardSet cards;

@@ -1,0 +1,143 @@
+// A quick proof that no line wins from a position: some card can never get home, because what
+// it waits for lies underneath it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/search_open_position.h"
+
+namespace cw::engine::compact {
+
+// Plays a looser game in which time does not matter: a card leaves its column once every card
+// that lies on it can leave and some card it may be built on can ever be uncovered (or leave its
+// own column), or an empty column takes it, or it can go home; a card gets home once the card it
+// follows can and it can ever be uncovered. Cards of the stock, the waste and the cells count as
+// always at hand, and so do foundation cards where they may be taken back. Every real line is a
+// line of the looser game, so a card that cannot get home even there proves the position lost.
+// A card still under its own group is carried along: a group lifts from any card in it whose
+// target can be uncovered. Cells take any uncovered card, so with cells only cards blocked by
+// what lies under them (not by a missing target) count.
+class DeadlockTest {
+public:
+    explicit DeadlockTest(const OpenRules& open) : open_(open)
+    {
+        for (int q = 0; q < open.reserves; ++q)
+            cells_ = cells_ || open.cellTakes[static_cast<std::size_t>(q)];
+    }
+
+    bool lost(const Position& pos)
+    {
+        leaves_.reset();
+        home_.reset();
+        const int columns = open_.tableaus;
+        for (int c = 0; c < columns; ++c)
+            clearFrom_[static_cast<std::size_t>(c)] = static_cast<int>(pos.pile(c).size());
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (int c = 0; c < columns; ++c)
+                changed = settleColumn(pos, c) || changed;
+            bool all = true;
+            for (const int card : open_.cardList) {
+                const auto ci = static_cast<std::size_t>(card);
+                if (home_[ci])
+                    continue;
+                if (atHand(pos, card) && follows(card)) {
+                    home_[ci] = true;
+                    changed = true;
+                } else {
+                    all = false;
+                }
+            }
+            if (all)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    // Every card from clearFrom_[c] up can leave column c, so the card under it can be uncovered.
+    bool uncovered(const Position& pos, int card) const
+    {
+        const int pile = pos.pileOf(card);
+        return clearFrom_[static_cast<std::size_t>(pile)] <= pos.indexOf(card) + 1;
+    }
+    bool atHand(const Position& pos, int card) const
+    {
+        const int pile = pos.pileOf(card);
+        if (pile >= open_.tableaus)
+            return true;
+        return leaves_[static_cast<std::size_t>(card)] || uncovered(pos, card);
+    }
+    // The foundation takes card once the card it follows is home.
+    bool follows(int card) const
+    {
+        const auto ci = static_cast<std::size_t>(card);
+        if (open_.homeStarts[ci])
+            return true;
+        for (const std::uint8_t t : open_.homeAfter[ci])
+            if (home_[t])
+                return true;
+        return false;
+    }
+    // Whether a group may ever land on top.
+    bool target(const Position& pos, int top) const
+    {
+        const int pile = pos.pileOf(top);
+        if (pile >= open_.homeFirst())
+            return open_.takeBack != 0;
+        if (pile >= open_.tableaus)
+            return true;
+        return leaves_[static_cast<std::size_t>(top)] || uncovered(pos, top);
+    }
+    bool settleColumn(const Position& pos, int c)
+    {
+        const auto& p = pos.pile(c);
+        const int n = static_cast<int>(p.size());
+        auto& clear = clearFrom_[static_cast<std::size_t>(c)];
+        bool changed = false;
+        for (int i = n - 1; i >= 0; --i) {
+            const int x = p[static_cast<std::size_t>(i)];
+            if (leaves_[static_cast<std::size_t>(x)]) {
+                if (clear == i + 1)
+                    clear = i;
+                continue;
+            }
+            bool ok = clear <= i + 1 && (cells_ || follows(x) || open_.emptyColumnTakes[static_cast<std::size_t>(x)]);
+            // Groups that would carry x: lifted from x or from a card under it in the same run.
+            for (int k = i; !ok; --k) {
+                const int b = p[static_cast<std::size_t>(k)];
+                int top = k;
+                while (top + 1 < n && linked(pos, p[static_cast<std::size_t>(top)], p[static_cast<std::size_t>(top + 1)]))
+                    ++top;
+                if (clear <= top + 1) {
+                    ok = open_.emptyColumnTakes[static_cast<std::size_t>(b)];
+                    for (const std::uint8_t t : open_.buildsOn[static_cast<std::size_t>(b)])
+                        ok = ok || target(pos, t);
+                }
+                if (k == 0 || !linked(pos, p[static_cast<std::size_t>(k - 1)], b))
+                    break;
+            }
+            if (!ok)
+                continue;
+            leaves_[static_cast<std::size_t>(x)] = true;
+            changed = true;
+            if (clear == i + 1)
+                clear = i;
+        }
+        return changed;
+    }
+    bool linked(const Position& pos, int lower, int upper) const
+    {
+        return !pos.faceDown(lower) && !pos.faceDown(upper) &&
+               open_.sequence[static_cast<std::size_t>(lower)][static_cast<std::size_t>(upper)];
+    }
+
+    const OpenRules& open_;
+    bool cells_ = false;
+    CardSet leaves_;
+    CardSet home_;
+    std::array<int, kTablePiles> clearFrom_{};
+};
+
+} // namespace cw::engine::compact
