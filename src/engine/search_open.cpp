@@ -77,10 +77,17 @@ private:
         }
     }
     // Sends home the cards nothing can be built on any more, until none is left.
-    void playSafe()
+    // changed: the one pile whose top a move changed since the last call (-1: unknown); where
+    // its top cannot go home, nothing can, and the pass is skipped.
+    void playSafe(int changed = -1)
     {
         if (!open_.safeHome || !limits_.reductions)
             return;
+        if (changed >= 0) {
+            const auto& p = pos_.pile(changed);
+            if (p.empty() || !wantedCards()[p.back()])
+                return;
+        }
         const int last = open_.stock ? open_.wastePile() : open_.tableaus + open_.reserves - 1;
         for (bool any = true; any;) {
             any = false;
@@ -136,7 +143,7 @@ private:
     // The children that use the card a swap uncovered on column (the swap already played).
     void addSwapUses(int column);
     // The position after chain_ (played) as a child, unless it was seen.
-    void leaf(int moveScore);
+    void leaf(int moveScore, int changed = -1);
     // Clicks that bring card of the stock or waste to the top of the waste (a stock that
     // is drawn one card at a time and turned over as often as wanted).
     int clicksTo(int card) const;
@@ -213,12 +220,11 @@ int OpenSearch::evaluate() const
     int h = 0;
     for (int f = 0; f < open_.foundations; ++f)
         h += 100 * static_cast<int>(pos_.pile(open_.homeFirst() + f).size());
-    for (const int card : open_.cardList) {
-        if (!wanted[static_cast<std::size_t>(card)])
-            continue;
-        const int pile = pos_.pileOf(card);
+    // Only a few cards are wanted at a time: walk the set bits alone.
+    for (std::size_t card = wanted._Find_first(); card < wanted.size(); card = wanted._Find_next(card)) {
+        const int pile = pos_.pileOf(static_cast<int>(card));
         if (pile < open_.tableaus)
-            h -= 20 * (static_cast<int>(pos_.pile(pile).size()) - 1 - pos_.indexOf(card));
+            h -= 20 * (static_cast<int>(pos_.pile(pile).size()) - 1 - pos_.indexOf(static_cast<int>(card)));
     }
     for (int c = 0; c < open_.tableaus; ++c)
         h += pos_.columnScore(c);
@@ -521,10 +527,10 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
     }
 }
 
-void OpenSearch::leaf(int ms)
+void OpenSearch::leaf(int ms, int changed)
 {
     const int at = static_cast<int>(ops_.size());
-    playSafe();
+    playSafe(changed);
     if (seen_.insert(pos_.searchKey())) {
         int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
         if (restart_ != 0 && score != 1 << 30) {
@@ -552,13 +558,23 @@ void OpenSearch::expand(Frame& f)
             addSwapUses(m.from);
         else if (deferred(m))
             addUses(m.to, m.from >= open_.homeFirst() ? m.from : -1, 0);
+        else if (m.click())
+            leaf(moveScore(m), open_.wastePile());
         else
-            leaf(moveScore(m));
+            leaf(moveScore(m), m.from >= open_.homeFirst() || m.to >= open_.homeFirst() ? -1 : m.from);
         undoTo(mark);
     }
     if (open_.stock && limits_.reductions)
         addStockMacros();
-    std::stable_sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });
+    // Best first, ties in the order found; the lists are short, so an insertion sort beats one
+    // that takes a buffer from the heap at every position.
+    for (std::size_t i = 1; i < scored_.size(); ++i) {
+        const Scored x = scored_[i];
+        std::size_t j = i;
+        for (; j > 0 && scored_[j - 1].score < x.score; --j)
+            scored_[j] = scored_[j - 1];
+        scored_[j] = x;
+    }
     f.begin = static_cast<int>(children_.size());
     f.steps = static_cast<int>(steps_.size());
     for (const Scored& s : scored_) {
@@ -574,12 +590,14 @@ bool OpenSearch::depthFirst()
     const int rootOps = static_cast<int>(ops_.size());
     const std::uint64_t rootKey = pos_.searchKey();
     bool won = false;
-    // Attempts with a doubling position limit and fresh tie-breaks, the last one to the end of
+    // Attempts with a growing position limit and fresh tie-breaks, the last one to the end of
     // the budget: a depth-first search that goes wrong early would spend everything deep in a
-    // hopeless subtree. Only an attempt that ends by itself proves a deal lost.
-    constexpr std::uint64_t kFirstAttempt = 1000;
-    constexpr int kAttempts = 10;
-    for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
+    // hopeless subtree. Only an attempt that ends by itself proves a deal lost. Many short
+    // attempts that grow slowly settle the hard FreeCell deals far sooner than a few long ones.
+    constexpr std::uint64_t kFirstAttempt = 300;
+    constexpr int kAttempts = 30;
+    constexpr std::uint64_t kGrowthPercent = 130;
+    for (std::uint64_t limit = kFirstAttempt; !won; limit = limit * kGrowthPercent / 100, ++restart_) {
         const bool last = restart_ + 1 >= kAttempts || secondPhase_;
         const std::uint64_t attemptStart = states_;
         bool cut = false;
