@@ -216,7 +216,7 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const Tut
     }
     if (!allowed.foundations && !allowed.tableaus)
         return false;
-    const bool moved = automaticDestination(play, pile, index, allowed, false, guard);
+    const bool moved = automaticDestination(play, pile, index, allowed, false, guard ? guard : play.tutorRecord);
     if (moved)
         play.state.moveMade = true;
     return moved;

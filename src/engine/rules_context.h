@@ -31,11 +31,16 @@ struct PlayOptions {
 
 // One call's working set. Rules are const: per-game changes the play makes (a reversed column)
 // live in the state. Events are appended when a sink is given; the fast paths pass none.
+class TutorRecord;
+
 struct Play {
     const catalog::Rules& rules;
     GameState& state;
     const PlayOptions& options;
     Events* events = nullptr;
+    // The tutor's record where the window keeps one: the player's own right and double clicks
+    // then honour the back-move guard too, so a card just shown by a hint goes where it showed.
+    const TutorRecord* tutorRecord = nullptr;
 
     Table& table() { return state.table; }
     const Table& table() const { return state.table; }

@@ -65,7 +65,7 @@ Session::Session(TMainGame& game, Host& host, GameEndSink* sink, SessionOptions 
 
 Play Session::makePlay(Events* events)
 {
-    return Play{game_.rules, state_, playOptions_, events};
+    return Play{game_.rules, state_, playOptions_, events, tutorRecord_};
 }
 
 HistoryPolicy Session::historyPolicy() const

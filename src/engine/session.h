@@ -187,6 +187,9 @@ public:
     // The "Auto&play" switch; switching it on during a game plays what it can at once. It acts
     // only in games that offer autoplay (rule parameter 20 not 0).
     void setAutoplay(bool on);
+    // The tutor's record the window keeps (null: none); the player's right and double clicks
+    // then honour the back-move guard as the tutor's own moves do.
+    void setTutorRecord(const TutorRecord* record) { tutorRecord_ = record; }
     bool autoplaySwitch() const { return autoplaySwitch_; }
     bool autoplay() const { return playOptions_.autoplay; } // the switch, in a game that offers it
 
@@ -274,6 +277,7 @@ private:
     WinTest familyWinTest_;
     bool paused_ = false;
     bool autoplaySwitch_ = false;
+    const TutorRecord* tutorRecord_ = nullptr;
 };
 
 // The sound preference (settings field) that gates a named sound; {0, 0} when only

@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     std::function<std::string()> freshNumbers = std::move(options.freshGameNumber);
     options.freshGameNumber = [this] { return m_tutor->freshNumber(); };
     m_session = std::make_unique<engine::Session>(game, *m_host, sink, std::move(options));
+    m_session->setTutorRecord(&m_tutorRecord);
     m_tutor = new TutorCommands(*this, game, m_tutorRecord, std::move(freshNumbers));
     m_boxes = std::make_unique<QtMessageBoxes>(this);
 

@@ -188,9 +188,10 @@ TEST(GameList, CanPlayOnThisScreen)
     for (const Case& c : cases) {
         ScreenCheck s = CanPlayOnThisScreen(f.built.list, f.customs, c.width, c.id);
         EXPECT_EQ(s.allowed, c.allowed) << c.id << " at " << c.width;
-        if (!c.allowed)
+        if (!c.allowed) {
             EXPECT_EQ(s.message, "Your video card's display is 640x480 pixels.\nYou can't play: " + c.named +
                                      "\nPlease set your screen resolution to 800x600 pixels or higher.");
+        }
     }
 }
 

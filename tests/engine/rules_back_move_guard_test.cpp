@@ -74,4 +74,24 @@ TEST(BackMoveGuard, RightClickAndTheTutorHonourTheGuard)
     EXPECT_EQ(pileText(st, PileRef::tableau(1)), "013 012");
 }
 
+// The player's own right press on the table, where the window keeps a tutor record: just after a
+// hint showed the Queen going to the empty pile, the press sends it there, not onto the King.
+TEST(BackMoveGuard, ThePlayersRightPressFollowsTheHintJustShown)
+{
+    const cw::catalog::Rules rules = basicRules(3);
+    const int queen = cardCode(0, 12);
+    TutorRecord record;
+    record.append(tutorEntry(queen, PileRef::tableau(0), PileRef::tableau(2)));
+    for (const bool attached : {false, true}) {
+        GameState st = stateFromText("Fila1: 5c Qh; Fila2: Kh");
+        st.backMoveGuard = true;
+        const PlayOptions opt;
+        Play play{rules, st, opt};
+        if (attached)
+            play.tutorRecord = &record;
+        tablePress(play, Press{PileRef::tableau(0), 1, Button::Right, false});
+        EXPECT_EQ(pileName(st.table.locateCard(queen, EditMode::Report, 3)), attached ? "Fila3" : "Fila2") << attached;
+    }
+}
+
 } // namespace
