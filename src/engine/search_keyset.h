@@ -11,7 +11,9 @@ namespace cw::engine {
 // 0 marks a free slot, so key 0 is stored as 1.
 class KeySet {
 public:
-    KeySet() : slots_(std::size_t{1} << 14, 0) {}
+    // Small at first: most searches end within a few hundred positions, and the table is
+    // cleared at every fresh attempt.
+    KeySet() : slots_(std::size_t{1} << 10, 0) {}
 
     // True when key was not in the set (it is now).
     bool insert(std::uint64_t key)

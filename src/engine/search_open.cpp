@@ -120,17 +120,7 @@ private:
         }
     }
     // The cards some foundation takes now.
-    CardSet wantedCards() const
-    {
-        CardSet wanted;
-        for (int f = 0; f < open_.foundations; ++f) {
-            const auto& p = pos_.pile(open_.homeFirst() + f);
-            if (open_.foundationCap <= 0 || static_cast<int>(p.size()) < open_.foundationCap)
-                wanted |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
-                                    : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
-        }
-        return wanted;
-    }
+    const CardSet& wantedCards() const { return pos_.wanted(); }
     int evaluate() const;
     int moveScore(const OpenMove& m) const;
     void expand(Frame& f);

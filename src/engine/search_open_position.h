@@ -60,11 +60,19 @@ public:
         }
         deal_ = state.dealNumber;
         key_ ^= dealKey();
+        for (int c = 0; c < open.tableaus; ++c)
+            if (!pile(c).empty())
+                tops_[pile(c).back()] = true;
+        findWanted();
     }
 
     const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
     std::uint64_t key() const { return key_; }
     const CardSet& home() const { return home_; }
+    // The top cards of the tableau piles.
+    const CardSet& columnTops() const { return tops_; }
+    // The cards some foundation takes now.
+    const CardSet& wanted() const { return wanted_; }
     bool faceDown(int card) const { return down_[static_cast<std::size_t>(card)]; }
     int deal() const { return deal_; }
     bool won() const
@@ -212,6 +220,16 @@ private:
         // Passes count only where they are limited.
         return !open_.stock || open_.deals == -1 ? 0 : ZobristKeys::instance().placeholder(kTablePiles, deal_ & 63);
     }
+    void findWanted()
+    {
+        wanted_.reset();
+        for (int f = 0; f < open_.foundations; ++f) {
+            const auto& p = pile(open_.homeFirst() + f);
+            if (open_.foundationCap <= 0 || static_cast<int>(p.size()) < open_.foundationCap)
+                wanted_ |= p.empty() ? open_.foundEmpty[static_cast<std::size_t>(f)]
+                                     : open_.foundNext[static_cast<std::size_t>(f)][p.back()];
+        }
+    }
     void reveal(int card, bool down)
     {
         down_[static_cast<std::size_t>(card)] = down;
@@ -228,17 +246,30 @@ private:
         const std::uint8_t card = a[first];
         key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
         key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
+        if (from < open_.tableaus) {
+            tops_[a.back()] = false;
+            if (first > 0)
+                tops_[a[first - 1]] = true;
+        }
+        if (to < open_.tableaus) {
+            if (!b.empty())
+                tops_[b.back()] = false;
+            tops_[a.back()] = true;
+        }
         const int homeFirst = open_.homeFirst();
         if (to >= homeFirst)
             home_[card] = true;
         if (from >= homeFirst)
             home_[card] = false;
+        const bool foundationChanged = to >= homeFirst || from >= homeFirst;
         for (std::size_t k = first; k < a.size(); ++k) {
             at_[a[k]] = static_cast<std::uint8_t>(to);
             index_[a[k]] = static_cast<std::uint8_t>(b.size() + k - first);
         }
         b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
         a.resize(first);
+        if (foundationChanged)
+            findWanted();
         if (from < 64)
             dirty_ |= std::uint64_t{1} << from;
         if (to < 64)
@@ -249,6 +280,8 @@ private:
     std::array<std::vector<std::uint8_t>, kTablePiles> piles_;
     CardSet home_;
     CardSet down_;
+    CardSet tops_;
+    CardSet wanted_;
     int deal_ = 1;
     std::uint64_t key_ = 0;
     std::array<std::uint8_t, kLastCard + 1> at_{};
@@ -276,12 +309,16 @@ void addTargets(const OpenRules& open, const Position& pos, int from, int index,
     auto out = [&](int to) {
         push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(to)});
     };
-    if (n == 1)
+    if (n == 1 && pos.wanted()[static_cast<std::size_t>(card)])
         for (int f = 0; f < open.foundations; ++f)
             if (foundationTakes(open, pos, f, card))
                 out(open.homeFirst() + f);
     const auto src = static_cast<std::size_t>(source);
-    for (int c = 0; c < open.tableaus; ++c) {
+    // Most cards fit on no top at all: the loop below (which keeps the column order) runs only
+    // when some top or an empty column takes the card.
+    const bool fitsSomewhere = (open.tabOn[src][static_cast<std::size_t>(card)] & pos.columnTops()).any() ||
+                               (emptyColumns > 0 && open.tabEmpty[src][static_cast<std::size_t>(card)]);
+    for (int c = 0; c < open.tableaus && fitsSomewhere; ++c) {
         if (c == from)
             continue; // the engine never drops cards back on their own pile
         const auto& p = pos.pile(c);
