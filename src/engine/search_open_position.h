@@ -64,6 +64,9 @@ public:
             if (!pile(c).empty())
                 tops_[pile(c).back()] = true;
         findWanted();
+        for (int q = 0; q < open.reserves; ++q)
+            if (pile(open.tableaus + q).empty())
+                emptyCellBits_ |= 1U << q;
     }
 
     const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
@@ -89,13 +92,9 @@ public:
             n += pile(c).empty() ? 1 : 0;
         return n;
     }
-    int emptyCells() const
-    {
-        int n = 0;
-        for (int q = 0; q < open_.reserves; ++q)
-            n += pile(open_.tableaus + q).empty() ? 1 : 0;
-        return n;
-    }
+    int emptyCells() const { return __builtin_popcount(emptyCellBits_); }
+    // Bit q set: reserve q is empty.
+    std::uint32_t emptyCellBits() const { return emptyCellBits_; }
     int pileOf(int card) const { return at_[static_cast<std::size_t>(card)]; }
     int indexOf(int card) const { return index_[static_cast<std::size_t>(card)]; }
 
@@ -270,6 +269,11 @@ private:
         a.resize(first);
         if (foundationChanged)
             findWanted();
+        const int cells = open_.tableaus;
+        if (from >= cells && from < cells + open_.reserves && a.empty())
+            emptyCellBits_ |= 1U << (from - cells);
+        if (to >= cells && to < cells + open_.reserves)
+            emptyCellBits_ &= ~(1U << (to - cells));
         if (from < 64)
             dirty_ |= std::uint64_t{1} << from;
         if (to < 64)
@@ -282,6 +286,7 @@ private:
     CardSet down_;
     CardSet tops_;
     CardSet wanted_;
+    std::uint32_t emptyCellBits_ = 0;
     int deal_ = 1;
     std::uint64_t key_ = 0;
     std::array<std::uint8_t, kLastCard + 1> at_{};
@@ -329,9 +334,11 @@ void addTargets(const OpenRules& open, const Position& pos, int from, int index,
             out(c);
     }
     if (n == 1)
-        for (int q = 0; q < open.reserves; ++q)
-            if (open.cellTakes[static_cast<std::size_t>(q)] && pos.pile(open.tableaus + q).empty())
+        for (std::uint32_t bits = pos.emptyCellBits(); bits != 0; bits &= bits - 1) {
+            const int q = __builtin_ctz(bits);
+            if (open.cellTakes[static_cast<std::size_t>(q)])
                 out(open.tableaus + q);
+        }
 }
 
 // Every legal move, as the general generator finds them (the same set, any order).
