@@ -130,6 +130,9 @@ private:
     // The children that put something on the top card of column after chain_ (already played).
     void addUses(int column, int takenFrom, int depth);
     bool swap(const OpenMove& m) const;
+    bool homeLater(const OpenMove& m) const;
+    // The children that send home the card that follows the one just sent to foundationPile.
+    void addHomeUses(int foundationPile);
     // The children that use the card a swap uncovered on column (the swap already played).
     void addSwapUses(int column);
     // The position after chain_ (played) as a child, unless it was seen.
@@ -339,6 +342,8 @@ void OpenSearch::addStockMacros()
             apply(m);
             if (deferred(m))
                 addUses(m.to, -1, 0);
+            else if (homeLater(m))
+                addHomeUses(m.to);
             else
                 leaf(500 - 16 * k);
             undoTo(atCard);
@@ -362,6 +367,46 @@ bool OpenSearch::deferred(const OpenMove& m) const
     if (freeStock_ && m.from == open_.wastePile())
         return true;
     return open_.takeBack != 0 && m.from >= open_.homeFirst();
+}
+
+bool OpenSearch::homeLater(const OpenMove& m) const
+{
+    // A stock card sent home where every stock card can be reached at any time: until the next
+    // card of its foundation follows, it could as well have stayed in the stock (the stock gives
+    // it up as readily as the foundation would give it back).
+    return limits_.reductions && !pruning_ && freeStock_ && !m.click() && m.from == open_.wastePile() &&
+           m.to >= open_.homeFirst();
+}
+
+void OpenSearch::addHomeUses(int foundationPile)
+{
+    const int f = foundationPile - open_.homeFirst();
+    const int mark = static_cast<int>(ops_.size());
+    auto follow = [&](int pile, int clicks) {
+        const auto& p = pos_.pile(pile);
+        const OpenMove m{static_cast<std::uint8_t>(pile), static_cast<std::uint8_t>(p.size() - 1),
+                         static_cast<std::uint8_t>(foundationPile)};
+        chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+        apply(m);
+        leaf(moveScore(m));
+        undoTo(mark);
+        chain_.pop_back();
+    };
+    for (int i = 0; i < open_.tableaus + open_.reserves; ++i)
+        if (!pos_.pile(i).empty() && foundationTakes(open_, pos_, f, pos_.pile(i).back()))
+            follow(i, 0);
+    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
+        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
+            const int card = pos_.pile(pile)[i];
+            if (!foundationTakes(open_, pos_, f, card))
+                continue;
+            const int clicks = clicksTo(card);
+            for (int k = 0; k < clicks; ++k)
+                pos_.click(ops_);
+            follow(open_.wastePile(), clicks);
+            undoTo(mark);
+        }
+    }
 }
 
 bool OpenSearch::swap(const OpenMove& m) const
@@ -548,6 +593,8 @@ void OpenSearch::expand(Frame& f)
             addSwapUses(m.from);
         else if (deferred(m))
             addUses(m.to, m.from >= open_.homeFirst() ? m.from : -1, 0);
+        else if (homeLater(m))
+            addHomeUses(m.to);
         else if (m.click())
             leaf(moveScore(m), open_.wastePile());
         else
