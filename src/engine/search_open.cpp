@@ -133,8 +133,11 @@ private:
     bool homeLater(const OpenMove& m) const;
     // The children that send home the card that follows the one just sent to foundationPile.
     void addHomeUses(int foundationPile);
-    // The children that use the card a swap uncovered on column (the swap already played).
-    void addSwapUses(int column);
+    // The children that use the card a swap uncovered on column (the swap already played), or
+    // that move a card away from pile alsoFrom.
+    void addSwapUses(int column, int alsoFrom = -1);
+    // A card sent home from a column where the card under it is face up already.
+    bool uncoversNothing(const OpenMove& m) const;
     // The position after chain_ (played) as a child, unless it was seen.
     void leaf(int moveScore, int changed = -1);
     // Clicks that bring card of the stock or waste to the top of the waste (a stock that
@@ -395,6 +398,15 @@ void OpenSearch::addHomeUses(int foundationPile)
     for (int i = 0; i < open_.tableaus + open_.reserves; ++i)
         if (!pos_.pile(i).empty() && foundationTakes(open_, pos_, f, pos_.pile(i).back()))
             follow(i, 0);
+    if (!open_.stock)
+        return;
+    // Where the stock is not free, only the waste card at hand (clicks are positions of their own).
+    const auto& waste = pos_.pile(open_.wastePile());
+    if (!freeStock_) {
+        if (!waste.empty() && foundationTakes(open_, pos_, f, waste.back()))
+            follow(open_.wastePile(), 0);
+        return;
+    }
     for (const int pile : {open_.stockPile(), open_.wastePile()}) {
         for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
             const int card = pos_.pile(pile)[i];
@@ -409,6 +421,16 @@ void OpenSearch::addHomeUses(int foundationPile)
     }
 }
 
+bool OpenSearch::uncoversNothing(const OpenMove& m) const
+{
+    // Until the card under it is used, the next card of its foundation follows it home, or it
+    // comes back off the foundation, such a card could as well have stayed on its column.
+    if (!limits_.reductions || pruning_ || !open_.stock || m.click() || m.index == 0 || m.from >= open_.tableaus ||
+        m.to < open_.homeFirst())
+        return false;
+    return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
+}
+
 bool OpenSearch::swap(const OpenMove& m) const
 {
     // Part of a face-up group moved to a card of the same standing: it only uncovers the card
@@ -420,12 +442,12 @@ bool OpenSearch::swap(const OpenMove& m) const
     return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
 }
 
-void OpenSearch::addSwapUses(int column)
+void OpenSearch::addSwapUses(int column, int alsoFrom)
 {
     const int mark = static_cast<int>(ops_.size());
     const std::size_t begin = uses_.size();
     generate(open_, pos_, [&](const OpenMove& m) {
-        if (!m.click() && (m.from == column || m.to == column) && m.from != m.to)
+        if (!m.click() && (m.from == column || m.to == column || (alsoFrom >= 0 && m.from == alsoFrom)) && m.from != m.to)
             uses_.push_back(m);
     });
     const std::size_t end = uses_.size();
@@ -588,17 +610,22 @@ void OpenSearch::expand(Frame& f)
     for (const OpenMove& m : cand_) {
         chain_.assign(1, Step{m, 0});
         const bool swapped = !pruning_ && swap(m);
+        const bool quiet = uncoversNothing(m);
         apply(m);
-        if (swapped)
+        if (swapped) {
             addSwapUses(m.from);
-        else if (deferred(m))
-            addUses(m.to, m.from >= open_.homeFirst() ? m.from : -1, 0);
-        else if (homeLater(m))
+        } else if (quiet) {
+            addSwapUses(m.from, m.to);
             addHomeUses(m.to);
-        else if (m.click())
+        } else if (deferred(m)) {
+            addUses(m.to, m.from >= open_.homeFirst() ? m.from : -1, 0);
+        } else if (homeLater(m)) {
+            addHomeUses(m.to);
+        } else if (m.click()) {
             leaf(moveScore(m), open_.wastePile());
-        else
+        } else {
             leaf(moveScore(m), m.from >= open_.homeFirst() || m.to >= open_.homeFirst() ? -1 : m.from);
+        }
         undoTo(mark);
     }
     if (open_.stock && limits_.reductions)
