@@ -138,6 +138,13 @@ private:
     void addSwapUses(int column, int alsoFrom = -1);
     // A card sent home from a column where the card under it is face up already.
     bool uncoversNothing(const OpenMove& m) const;
+    // Plays uses_ from begin on, each as a child, and drops them from uses_.
+    void playUses(std::size_t begin);
+    // For each stock or waste card that may go on the top card of column (but the waste's top
+    // card when skipWasteTop): brings it up by clicks, lays it on column (both added to chain_),
+    // calls next with that move, and takes it all back.
+    template <class Next>
+    void forStockCardsOn(int column, bool skipWasteTop, Next&& next);
     // The position after chain_ (played) as a child, unless it was seen.
     void leaf(int moveScore, int changed = -1);
     // Clicks that bring card of the stock or waste to the top of the waste (a stock that
@@ -355,6 +362,48 @@ void OpenSearch::addStockMacros()
     undoTo(mark);
 }
 
+void OpenSearch::playUses(std::size_t begin)
+{
+    const int mark = static_cast<int>(ops_.size());
+    const std::size_t end = uses_.size();
+    for (std::size_t u = begin; u < end; ++u) {
+        const OpenMove m = uses_[u];
+        chain_.push_back(Step{m, 0});
+        apply(m);
+        leaf(moveScore(m));
+        undoTo(mark);
+        chain_.pop_back();
+    }
+    uses_.resize(begin);
+}
+
+template <class Next>
+void OpenSearch::forStockCardsOn(int column, bool skipWasteTop, Next&& next)
+{
+    const int top = pos_.pile(column).back();
+    const int mark = static_cast<int>(ops_.size());
+    const auto& waste = pos_.pile(open_.wastePile());
+    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
+        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
+            const int card = pos_.pile(pile)[i];
+            if ((skipWasteTop && pile == open_.wastePile() && i + 1 == waste.size()) ||
+                !open_.tabOn[kFromWaste][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
+                continue;
+            const int clicks = clicksTo(card);
+            for (int k = 0; k < clicks; ++k)
+                pos_.click(ops_);
+            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
+                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
+                             static_cast<std::uint8_t>(column)};
+            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+            apply(m);
+            next(m);
+            undoTo(mark);
+            chain_.pop_back();
+        }
+    }
+}
+
 bool OpenSearch::deferred(const OpenMove& m) const
 {
     if (!limits_.reductions || m.click() || m.to >= open_.tableaus)
@@ -444,45 +493,16 @@ bool OpenSearch::swap(const OpenMove& m) const
 
 void OpenSearch::addSwapUses(int column, int alsoFrom)
 {
-    const int mark = static_cast<int>(ops_.size());
     const std::size_t begin = uses_.size();
     generate(open_, pos_, [&](const OpenMove& m) {
         if (!m.click() && (m.from == column || m.to == column || (alsoFrom >= 0 && m.from == alsoFrom)) && m.from != m.to)
             uses_.push_back(m);
     });
-    const std::size_t end = uses_.size();
-    for (std::size_t u = begin; u < end; ++u) {
-        const OpenMove m = uses_[u];
-        chain_.push_back(Step{m, 0});
-        apply(m);
-        leaf(moveScore(m));
-        undoTo(mark);
-        chain_.pop_back();
-    }
-    uses_.resize(begin);
+    playUses(begin);
     if (!freeStock_ || pos_.pile(column).empty())
         return;
-    const int top = pos_.pile(column).back();
-    const auto& waste = pos_.pile(open_.wastePile());
-    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
-        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
-            const int card = pos_.pile(pile)[i];
-            if ((pile == open_.wastePile() && i + 1 == waste.size()) ||
-                !open_.tabOn[kFromWaste][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
-                continue;
-            const int clicks = clicksTo(card);
-            for (int k = 0; k < clicks; ++k)
-                pos_.click(ops_);
-            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
-                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
-                             static_cast<std::uint8_t>(column)};
-            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
-            apply(m);
-            leaf(moveScore(m));
-            undoTo(mark);
-            chain_.pop_back();
-        }
-    }
+    // The waste's top card came with the moves above.
+    forStockCardsOn(column, true, [&](const OpenMove& m) { leaf(moveScore(m)); });
 }
 
 int OpenSearch::clicksTo(int card) const
@@ -501,7 +521,6 @@ int OpenSearch::clicksTo(int card) const
 void OpenSearch::addUses(int column, int takenFrom, int depth)
 {
     const int top = pos_.pile(column).back();
-    const int mark = static_cast<int>(ops_.size());
     const std::size_t begin = uses_.size();
     auto use = [&](int from, int index) {
         uses_.push_back(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index),
@@ -550,38 +569,11 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
             use(pile, index);
         }
     }
-    const std::size_t end = uses_.size();
-    for (std::size_t u = begin; u < end; ++u) {
-        const OpenMove m = uses_[u];
-        chain_.push_back(Step{m, 0});
-        apply(m);
-        leaf(moveScore(m));
-        undoTo(mark);
-        chain_.pop_back();
-    }
-    uses_.resize(begin);
+    playUses(begin);
     if (!freeStock_ || depth >= 13)
         return;
     // A stock card put on it must in turn get something put on it.
-    const auto src = static_cast<std::size_t>(kFromWaste);
-    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
-        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
-            const int card = pos_.pile(pile)[i];
-            if (!open_.tabOn[src][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
-                continue;
-            const int clicks = clicksTo(card);
-            for (int k = 0; k < clicks; ++k)
-                pos_.click(ops_);
-            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
-                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
-                             static_cast<std::uint8_t>(column)};
-            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
-            apply(m);
-            addUses(column, -1, depth + 1);
-            undoTo(mark);
-            chain_.pop_back();
-        }
-    }
+    forStockCardsOn(column, false, [&](const OpenMove&) { addUses(column, -1, depth + 1); });
 }
 
 void OpenSearch::leaf(int ms, int changed)
