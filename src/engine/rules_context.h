@@ -29,10 +29,10 @@ struct PlayOptions {
     bool doubleClickToTableaus = false;    // "DoubleClick_To_Tableaus"
 };
 
-// One call's working set. Rules are const: per-game changes the play makes (a reversed column)
-// live in the state. Events are appended when a sink is given; the fast paths pass none.
 class TutorRecord;
 
+// One call's working set. Rules are const: per-game changes the play makes (a reversed column)
+// live in the state. Events are appended when a sink is given; the fast paths pass none.
 struct Play {
     const catalog::Rules& rules;
     GameState& state;

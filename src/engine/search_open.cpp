@@ -140,11 +140,15 @@ private:
     bool uncoversNothing(const OpenMove& m) const;
     // Plays uses_ from begin on, each as a child, and drops them from uses_.
     void playUses(std::size_t begin);
-    // For each stock or waste card that may go on the top card of column (but the waste's top
-    // card when skipWasteTop): brings it up by clicks, lays it on column (both added to chain_),
-    // calls next with that move, and takes it all back.
-    template <class Next>
-    void forStockCardsOn(int column, bool skipWasteTop, Next&& next);
+    // For each stock or waste card for which fits(card) holds: brings it up by clicks, moves it
+    // to pile to (both added to chain_), calls next with that move, and takes it all back.
+    template <class Fits, class Next>
+    void forStockCards(int to, Fits&& fits, Next&& next);
+    // Whether card of the stock or waste may go on the top card of column.
+    bool stockCardFits(int card, int column) const
+    {
+        return open_.tabOn[kFromWaste][static_cast<std::size_t>(card)][pos_.pile(column).back()];
+    }
     // The position after chain_ (played) as a child, unless it was seen.
     void leaf(int moveScore, int changed = -1);
     // Clicks that bring card of the stock or waste to the top of the waste (a stock that
@@ -377,24 +381,21 @@ void OpenSearch::playUses(std::size_t begin)
     uses_.resize(begin);
 }
 
-template <class Next>
-void OpenSearch::forStockCardsOn(int column, bool skipWasteTop, Next&& next)
+template <class Fits, class Next>
+void OpenSearch::forStockCards(int to, Fits&& fits, Next&& next)
 {
-    const int top = pos_.pile(column).back();
     const int mark = static_cast<int>(ops_.size());
-    const auto& waste = pos_.pile(open_.wastePile());
     for (const int pile : {open_.stockPile(), open_.wastePile()}) {
         for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
             const int card = pos_.pile(pile)[i];
-            if ((skipWasteTop && pile == open_.wastePile() && i + 1 == waste.size()) ||
-                !open_.tabOn[kFromWaste][static_cast<std::size_t>(card)][static_cast<std::size_t>(top)])
+            if (!fits(card))
                 continue;
             const int clicks = clicksTo(card);
             for (int k = 0; k < clicks; ++k)
                 pos_.click(ops_);
             const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
                              static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
-                             static_cast<std::uint8_t>(column)};
+                             static_cast<std::uint8_t>(to)};
             chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
             apply(m);
             next(m);
@@ -434,40 +435,30 @@ void OpenSearch::addHomeUses(int foundationPile)
 {
     const int f = foundationPile - open_.homeFirst();
     const int mark = static_cast<int>(ops_.size());
-    auto follow = [&](int pile, int clicks) {
-        const auto& p = pos_.pile(pile);
-        const OpenMove m{static_cast<std::uint8_t>(pile), static_cast<std::uint8_t>(p.size() - 1),
+    auto goesHome = [&](int card) { return foundationTakes(open_, pos_, f, card); };
+    auto child = [&](const OpenMove& m) { leaf(moveScore(m)); };
+    for (int i = 0; i < open_.tableaus + open_.reserves; ++i) {
+        const auto& p = pos_.pile(i);
+        if (p.empty() || !goesHome(p.back()))
+            continue;
+        const OpenMove m{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(p.size() - 1),
                          static_cast<std::uint8_t>(foundationPile)};
-        chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+        chain_.push_back(Step{m, 0});
         apply(m);
-        leaf(moveScore(m));
+        child(m);
         undoTo(mark);
         chain_.pop_back();
-    };
-    for (int i = 0; i < open_.tableaus + open_.reserves; ++i)
-        if (!pos_.pile(i).empty() && foundationTakes(open_, pos_, f, pos_.pile(i).back()))
-            follow(i, 0);
+    }
     if (!open_.stock)
         return;
-    // Where the stock is not free, only the waste card at hand (clicks are positions of their own).
-    const auto& waste = pos_.pile(open_.wastePile());
-    if (!freeStock_) {
-        if (!waste.empty() && foundationTakes(open_, pos_, f, waste.back()))
-            follow(open_.wastePile(), 0);
+    if (freeStock_) {
+        forStockCards(foundationPile, goesHome, child);
         return;
     }
-    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
-        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
-            const int card = pos_.pile(pile)[i];
-            if (!foundationTakes(open_, pos_, f, card))
-                continue;
-            const int clicks = clicksTo(card);
-            for (int k = 0; k < clicks; ++k)
-                pos_.click(ops_);
-            follow(open_.wastePile(), clicks);
-            undoTo(mark);
-        }
-    }
+    // Where the stock is not free, only the waste card at hand (clicks are positions of their own).
+    const auto& waste = pos_.pile(open_.wastePile());
+    if (!waste.empty() && goesHome(waste.back()))
+        forStockCards(foundationPile, [&](int card) { return card == waste.back(); }, child);
 }
 
 bool OpenSearch::uncoversNothing(const OpenMove& m) const
@@ -485,8 +476,8 @@ bool OpenSearch::swap(const OpenMove& m) const
     // Part of a face-up group moved to a card of the same standing: it only uncovers the card
     // it lay on, so it waits until that card is used. Where groups of any size lift, moving it
     // later is always possible.
-    if (!limits_.reductions || m.click() || m.index == 0 || m.from >= open_.tableaus || m.to >= open_.tableaus ||
-        (open_.groupLimit != -1 && open_.groupLimit != -19))
+    if (!limits_.reductions || pruning_ || m.click() || m.index == 0 || m.from >= open_.tableaus ||
+        m.to >= open_.tableaus || (open_.groupLimit != -1 && open_.groupLimit != -19))
         return false;
     return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
 }
@@ -502,7 +493,9 @@ void OpenSearch::addSwapUses(int column, int alsoFrom)
     if (!freeStock_ || pos_.pile(column).empty())
         return;
     // The waste's top card came with the moves above.
-    forStockCardsOn(column, true, [&](const OpenMove& m) { leaf(moveScore(m)); });
+    const int wasteTop = pos_.pile(open_.wastePile()).empty() ? 0 : pos_.pile(open_.wastePile()).back();
+    forStockCards(column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
+                  [&](const OpenMove& m) { leaf(moveScore(m)); });
 }
 
 int OpenSearch::clicksTo(int card) const
@@ -573,7 +566,8 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
     if (!freeStock_ || depth >= 13)
         return;
     // A stock card put on it must in turn get something put on it.
-    forStockCardsOn(column, false, [&](const OpenMove&) { addUses(column, -1, depth + 1); });
+    forStockCards(column, [&](int card) { return stockCardFits(card, column); },
+                  [&](const OpenMove&) { addUses(column, -1, depth + 1); });
 }
 
 void OpenSearch::leaf(int ms, int changed)
@@ -585,7 +579,7 @@ void OpenSearch::leaf(int ms, int changed)
         if (restart_ != 0 && score != 1 << 30) {
             std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
             x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-                        score += static_cast<int>((x >> 40) % kRestartNoise);
+            score += static_cast<int>((x >> 40) % kRestartNoise);
         }
         scored_.push_back(Scored{static_cast<int>(stepsScratch_.size()), static_cast<int>(chain_.size()), score});
         stepsScratch_.insert(stepsScratch_.end(), chain_.begin(), chain_.end());
@@ -601,7 +595,7 @@ void OpenSearch::expand(Frame& f)
     const int mark = static_cast<int>(ops_.size());
     for (const OpenMove& m : cand_) {
         chain_.assign(1, Step{m, 0});
-        const bool swapped = !pruning_ && swap(m);
+        const bool swapped = swap(m);
         const bool quiet = uncoversNothing(m);
         apply(m);
         if (swapped) {
