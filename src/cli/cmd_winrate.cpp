@@ -31,6 +31,11 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "cardwise-cli winrate: --budget-ms needs a number of milliseconds\n";
         return kExitUsage;
     }
+    long long maxStates = 0;
+    if (findOption(args, "--max-states", text) && !parseDigits(text, 12, maxStates)) {
+        err << "cardwise-cli winrate: --max-states needs a number\n";
+        return kExitUsage;
+    }
     const bool verbose = hasFlag(args, "--verbose");
     int status = kExitOk;
     auto game = loadGame("winrate", args, err, status);
@@ -38,6 +43,8 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
         return status;
     cw::engine::SolverLimits limits;
     limits.budgetMs = static_cast<int>(budget);
+    // A position budget gives the same answers on every run and machine (for comparing builds).
+    limits.maxStates = static_cast<std::uint64_t>(maxStates);
     long long won = 0, lost = 0, unknown = 0;
     double totalMs = 0, totalCpuMs = 0;
     std::vector<double> times;
@@ -82,4 +89,4 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 } // namespace
 
-CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--verbose] [--defs FILE]", runWinrate);
+CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--max-states S] [--verbose] [--defs FILE]", runWinrate);

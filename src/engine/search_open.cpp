@@ -593,7 +593,12 @@ void OpenSearch::expand(Frame& f)
     scored_.clear();
     stepsScratch_.clear();
     const int mark = static_cast<int>(ops_.size());
+    const bool stockMacros = open_.stock && limits_.reductions;
     for (const OpenMove& m : cand_) {
+        // Clicks lead only to the waste cards they bring up, and those come as one move each
+        // with their clicks (addStockMacros): a click alone would only add positions.
+        if (stockMacros && m.click())
+            continue;
         chain_.assign(1, Step{m, 0});
         const bool swapped = swap(m);
         const bool quiet = uncoversNothing(m);
@@ -614,7 +619,7 @@ void OpenSearch::expand(Frame& f)
         }
         undoTo(mark);
     }
-    if (open_.stock && limits_.reductions)
+    if (stockMacros)
         addStockMacros();
     // Best first, ties in the order found; the lists are short, so an insertion sort beats one
     // that takes a buffer from the heap at every position.

@@ -22,14 +22,15 @@ struct OpenMove {
 };
 
 // One step as it was made, for undo and for the line: count cards from pile from (position
-// index) to pile to. A stock click is one or more single-card steps, the first marked.
+// index) to pile to. A stock click is one step: count cards drawn, or the turn-over of count
+// cards (pass).
 struct Op {
     std::uint8_t from;
     std::uint8_t count;
     std::uint8_t to;
     std::uint8_t index;
-    bool clickStart = false; // the first step of a stock click
-    bool click = false;      // a step of a stock click
+    bool clickStart = false; // a stock click (kept for the readers of the line)
+    bool click = false;      // a stock click
     bool pass = false;       // this step began a new pass through the stock
     bool turned = false;     // the card it uncovered was turned face up
 };
@@ -46,8 +47,10 @@ public:
             p.reserve(static_cast<std::size_t>(open.cards.count()));
             for (int c : t.pile(open.ref(i)))
                 p.push_back(static_cast<std::uint8_t>(c));
+            const bool talon = isTalon(i);
             for (std::size_t k = 0; k < p.size(); ++k) {
-                key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
+                if (!talon)
+                    key_ ^= k == 0 ? keys.bottom(open.slot[static_cast<std::size_t>(i)], p[0]) : keys.pair(p[k], p[k - 1]);
                 at_[p[k]] = static_cast<std::uint8_t>(i);
                 index_[p[k]] = static_cast<std::uint8_t>(k);
                 if (i < open.tableaus && t.isFaceDown(p[k])) {
@@ -60,6 +63,18 @@ public:
         }
         deal_ = state.dealNumber;
         key_ ^= dealKey();
+        if (open.stock) {
+            // The stock and waste as the one sequence the clicks go through: the waste from
+            // its bottom up, then the stock from its top down. Clicks never change it, only
+            // where it is split.
+            const auto& w = pile(open.wastePile());
+            const auto& st = pile(open.stockPile());
+            std::vector<std::uint8_t> seq(w.begin(), w.end());
+            seq.insert(seq.end(), st.rbegin(), st.rend());
+            for (std::size_t k = 0; k < seq.size(); ++k)
+                key_ ^= k == 0 ? keys.bottom(talonSlot(), seq[0]) : keys.pair(seq[k], seq[k - 1]);
+            key_ ^= splitKey(w.size());
+        }
         for (int c = 0; c < open.tableaus; ++c)
             if (!pile(c).empty())
                 tops_[pile(c).back()] = true;
@@ -106,27 +121,39 @@ public:
         return !pile(open_.stockPile()).empty() ||
                (pile(open_.wastePile()).size() >= 2 && (open_.deals == -1 || deal_ < open_.deals));
     }
+    // A click as one step. It changes only where the stock and waste are split (and the pass).
     void click(std::vector<Op>& ops)
     {
         const int stock = open_.stockPile(), waste = open_.wastePile();
-        const bool draw = !pile(stock).empty();
-        const int from = draw ? stock : waste, to = draw ? waste : stock;
-        const int n = draw ? std::min(open_.drawCount, static_cast<int>(pile(stock).size()))
-                           : static_cast<int>(pile(waste).size());
-        if (!draw) {
+        auto& s = piles_[static_cast<std::size_t>(stock)];
+        auto& w = piles_[static_cast<std::size_t>(waste)];
+        const bool draw = !s.empty();
+        key_ ^= splitKey(w.size());
+        Op op{static_cast<std::uint8_t>(draw ? stock : waste), 0, static_cast<std::uint8_t>(draw ? waste : stock), 0};
+        op.clickStart = true;
+        op.click = true;
+        op.pass = !draw;
+        if (draw) {
+            const int n = std::min(open_.drawCount, static_cast<int>(s.size()));
+            for (int k = 0; k < n; ++k) {
+                const std::uint8_t card = s.back();
+                s.pop_back();
+                place(card, waste, w.size());
+                w.push_back(card);
+            }
+            op.count = static_cast<std::uint8_t>(n);
+        } else {
             key_ ^= dealKey();
             ++deal_;
             key_ ^= dealKey();
+            op.count = static_cast<std::uint8_t>(w.size());
+            s.assign(w.rbegin(), w.rend());
+            w.clear();
+            for (std::size_t k = 0; k < s.size(); ++k)
+                place(s[k], stock, k);
         }
-        for (int k = 0; k < n; ++k) {
-            Op op{static_cast<std::uint8_t>(from), 1, static_cast<std::uint8_t>(to),
-                  static_cast<std::uint8_t>(pile(from).size() - 1)};
-            op.clickStart = k == 0;
-            op.click = true;
-            op.pass = !draw && k == 0;
-            shift(from, 1, to);
-            ops.push_back(op);
-        }
+        key_ ^= splitKey(w.size());
+        ops.push_back(op);
     }
     // Moves the top count cards of from onto to and turns up a tableau card it uncovers.
     Op move(int from, int index, int to)
@@ -143,42 +170,29 @@ public:
     }
     void undo(const Op& op)
     {
+        if (op.click) {
+            unclick(op);
+            return;
+        }
         if (op.turned)
             reveal(pile(op.from).back(), true);
         shift(op.to, op.count, op.from);
-        if (op.pass) {
-            key_ ^= dealKey();
-            --deal_;
-            key_ ^= dealKey();
-        }
     }
 
-    // The key with the stock and waste read as one cycle where that loses nothing: with any
-    // number of passes, every split of the cards between stock and waste that a click of a full
-    // draw or the turn-over reaches (drawn a multiple of the draw count, or all drawn) can reach
-    // every other such split by clicks alone, so those positions win or lose together and count
-    // as one. Other splits (a short draw left over, limited passes, fewer than two cards) keep
-    // their own key.
+    // The key where the stock and waste split loses nothing: with any number of passes, every
+    // split that a click of a full draw or the turn-over reaches (drawn a multiple of the draw
+    // count, or all drawn) can reach every other such split by clicks alone, so those positions
+    // win or lose together and count as one. Other splits (a short draw left over, limited
+    // passes, fewer than two cards) keep their own key.
     std::uint64_t searchKey() const
     {
         if (!open_.stock || open_.deals != -1 || open_.drawCount < 1)
             return key_;
-        const auto& s = pile(open_.stockPile());
-        const auto& w = pile(open_.wastePile());
-        const std::size_t n = s.size() + w.size();
-        const std::size_t drawn = w.size();
+        const std::size_t drawn = pile(open_.wastePile()).size();
+        const std::size_t n = pile(open_.stockPile()).size() + drawn;
         if (n < 2 || drawn == 0 || (drawn % static_cast<std::size_t>(open_.drawCount) != 0 && drawn != n))
             return key_;
-        const ZobristKeys& keys = ZobristKeys::instance();
-        const int stockSlot = open_.slot[static_cast<std::size_t>(open_.stockPile())];
-        const int wasteSlot = open_.slot[static_cast<std::size_t>(open_.wastePile())];
-        // The waste comes out and lies reversed on the stock, as a turn-over leaves it; the
-        // stock's own cards stay where they are.
-        std::uint64_t k = key_ ^ keys.bottom(wasteSlot, w[0]);
-        for (std::size_t i = 1; i < w.size(); ++i)
-            k ^= keys.pair(w[i], w[i - 1]) ^ keys.pair(w[i - 1], w[i]);
-        k ^= s.empty() ? keys.bottom(stockSlot, w.back()) : keys.pair(w.back(), s.back());
-        return k;
+        return key_ ^ splitKey(drawn) ^ splitKey(0);
     }
 
     // The order of a tableau pile: face-down cards, builds that hold together, cards lying on
@@ -214,6 +228,61 @@ public:
     }
 
 private:
+    bool isTalon(int i) const { return open_.stock && (i == open_.stockPile() || i == open_.wastePile()); }
+    int talonSlot() const { return open_.slot[static_cast<std::size_t>(open_.stockPile())]; }
+    // The key of a split of the stock and waste (the number of cards drawn).
+    static std::uint64_t splitKey(std::size_t drawn)
+    {
+        std::uint64_t x = (drawn + 1) * 0x9E3779B97F4A7C15ULL;
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+        return x ^ (x >> 31);
+    }
+    // The links of the waste's top card in the sequence of the stock and waste: to the card
+    // before it, the card after it, and the link those two form once it is gone. Taking the
+    // card out and putting it back both flip these keys.
+    std::uint64_t wasteTopLinks() const
+    {
+        const ZobristKeys& keys = ZobristKeys::instance();
+        const auto& w = pile(open_.wastePile());
+        const auto& st = pile(open_.stockPile());
+        const int x = w.back();
+        const int before = w.size() >= 2 ? w[w.size() - 2] : -1;
+        std::uint64_t k = before >= 0 ? keys.pair(x, before) : keys.bottom(talonSlot(), x);
+        if (!st.empty()) {
+            const int after = st.back();
+            k ^= keys.pair(after, x) ^ (before >= 0 ? keys.pair(after, before) : keys.bottom(talonSlot(), after));
+        }
+        return k;
+    }
+    void place(std::uint8_t card, int pile, std::size_t index)
+    {
+        at_[card] = static_cast<std::uint8_t>(pile);
+        index_[card] = static_cast<std::uint8_t>(index);
+    }
+    void unclick(const Op& op)
+    {
+        auto& s = piles_[static_cast<std::size_t>(open_.stockPile())];
+        auto& w = piles_[static_cast<std::size_t>(open_.wastePile())];
+        key_ ^= splitKey(w.size());
+        if (op.pass) {
+            w.assign(s.rbegin(), s.rend());
+            s.clear();
+            for (std::size_t k = 0; k < w.size(); ++k)
+                place(w[k], open_.wastePile(), k);
+            key_ ^= dealKey();
+            --deal_;
+            key_ ^= dealKey();
+        } else {
+            for (int k = 0; k < op.count; ++k) {
+                const std::uint8_t card = w.back();
+                w.pop_back();
+                place(card, open_.stockPile(), s.size());
+                s.push_back(card);
+            }
+        }
+        key_ ^= splitKey(w.size());
+    }
     std::uint64_t dealKey() const
     {
         // Passes count only where they are limited.
@@ -243,8 +312,14 @@ private:
         const ZobristKeys& keys = ZobristKeys::instance();
         const std::size_t first = a.size() - static_cast<std::size_t>(n);
         const std::uint8_t card = a[first];
-        key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
-        key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
+        // Only single waste cards come and go on the stock and waste (clicks aside).
+        const bool fromTalon = isTalon(from), toTalon = isTalon(to);
+        if (fromTalon)
+            key_ ^= wasteTopLinks() ^ splitKey(a.size()) ^ splitKey(a.size() - 1);
+        else
+            key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
+        if (!toTalon)
+            key_ ^= b.empty() ? keys.bottom(open_.slot[static_cast<std::size_t>(to)], card) : keys.pair(card, b.back());
         if (from < open_.tableaus) {
             tops_[a.back()] = false;
             if (first > 0)
@@ -267,6 +342,8 @@ private:
         }
         b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
         a.resize(first);
+        if (toTalon)
+            key_ ^= wasteTopLinks() ^ splitKey(b.size()) ^ splitKey(b.size() - 1);
         if (foundationChanged)
             findWanted();
         const int cells = open_.tableaus;
