@@ -596,8 +596,11 @@ void OpenSearch::expand(Frame& f)
     const bool stockMacros = open_.stock && limits_.reductions;
     for (const OpenMove& m : cand_) {
         // Clicks lead only to the waste cards they bring up, and those come as one move each
-        // with their clicks (addStockMacros): a click alone would only add positions.
-        if (stockMacros && m.click())
+        // with their clicks (addStockMacros): a click alone would only add positions. The
+        // complete phase keeps it where the stock is not free: the moves it offers only with
+        // their uses (a swap, a card taken back) may need a waste card that clicks bring up
+        // first, and clicks made before them are the same clicks.
+        if (stockMacros && m.click() && (pruning_ || freeStock_))
             continue;
         chain_.assign(1, Step{m, 0});
         const bool swapped = swap(m);
