@@ -49,6 +49,10 @@ public:
     OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits)
         : open_(open), pos_(open, state), limits_(limits)
     {
+        if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
+            for (int x : open_.cardList)
+                if (open_.twin[static_cast<std::size_t>(x)] > x)
+                    twins_.emplace_back(x, open_.twin[static_cast<std::size_t>(x)]);
     }
     SolveResult run();
 
@@ -119,6 +123,36 @@ private:
             }
         }
     }
+    // Where a run lies on one of two twin cards and the other is a column top, moves the run
+    // onto the twin that should carry it (the complete phase only): the lower card, or the one
+    // no foundation wants now, which is better kept free to go home. The two positions reach
+    // each other in one move either way, so they win or lose together; keeping one of them
+    // spares the search the copies that differ only in such choices.
+    void normalize()
+    {
+        if (pruning_ || twins_.empty())
+            return;
+        for (const auto& [lower, higher] : twins_) {
+            const CardSet& wanted = wantedCards();
+            if (wanted[lower] && wanted[higher])
+                continue;
+            const int base = wanted[lower] ? higher : lower;
+            const int other = base == lower ? higher : lower;
+            const int pb = pos_.pileOf(base), po = pos_.pileOf(other);
+            if (pb >= open_.tableaus || po >= open_.tableaus || pos_.faceDown(base) || pos_.faceDown(other))
+                continue;
+            const auto& p = pos_.pile(po);
+            const auto io = static_cast<std::size_t>(pos_.indexOf(other));
+            if (static_cast<std::size_t>(pos_.indexOf(base)) + 1 != pos_.pile(pb).size() || io + 1 == p.size())
+                continue;
+            bool lifts = open_.sequence[static_cast<std::size_t>(other)][p[io + 1]];
+            for (std::size_t k = io + 1; lifts && k + 1 < p.size(); ++k)
+                lifts = open_.sequence[p[k]][p[k + 1]];
+            const Source source = io + 2 == p.size() ? kFromTableauSingle : kFromTableauGroup;
+            if (lifts && open_.tabOn[source][p[io + 1]][static_cast<std::size_t>(base)])
+                ops_.push_back(pos_.move(po, static_cast<int>(io + 1), pb));
+        }
+    }
     // The cards some foundation takes now.
     const CardSet& wantedCards() const { return pos_.wanted(); }
     int evaluate() const;
@@ -171,6 +205,8 @@ private:
     std::vector<std::uint8_t> stockCopy_;
     std::vector<std::uint8_t> wasteCopy_;
     std::vector<OpenMove> macroTargets_;
+    // Twin pairs, the lower card first, where runs of any size lift.
+    std::vector<std::pair<int, int>> twins_;
     KeySet seen_;
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0;
@@ -574,6 +610,7 @@ void OpenSearch::leaf(int ms, int changed)
 {
     const int at = static_cast<int>(ops_.size());
     playSafe(changed);
+    normalize();
     if (seen_.insert(pos_.searchKey())) {
         int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
         if (restart_ != 0 && score != 1 << 30) {
@@ -688,6 +725,7 @@ bool OpenSearch::depthFirst()
             for (int k = 0; k < child.count; ++k)
                 applyStep(steps_[static_cast<std::size_t>(child.first + k)]);
             playSafe();
+            normalize();
             ++states_;
             frames_.push_back(Frame{0, 0, 0, static_cast<int>(ops_.size())});
             if (pos_.won()) {

@@ -144,6 +144,54 @@ void clearPiles(Table& t)
         p.clear();
 }
 
+
+// Two cards are twins when the same cards go on each of them (from every source), the same
+// cards lift with each, each lifts with the same cards, no third card is like them, and what
+// goes on them is one rank lower (so nothing lifted from a run on one of them fits the other
+// but the whole run).
+void findTwins(OpenRules& open)
+{
+    const auto& list = open.cardList;
+    auto alike = [&](int x, int y) {
+        const auto xi = static_cast<std::size_t>(x), yi = static_cast<std::size_t>(y);
+        if (open.sequence[xi] != open.sequence[yi])
+            return false;
+        for (int c : list) {
+            const auto ci = static_cast<std::size_t>(c);
+            if (open.sequence[ci][xi] != open.sequence[ci][yi])
+                return false;
+            for (int k = 0; k < kSources; ++k)
+                if (open.tabOn[static_cast<std::size_t>(k)][ci][xi] != open.tabOn[static_cast<std::size_t>(k)][ci][yi])
+                    return false;
+        }
+        return true;
+    };
+    auto oneRankLower = [&](int x) {
+        const auto xi = static_cast<std::size_t>(x);
+        bool any = false;
+        for (int c : list) {
+            const auto ci = static_cast<std::size_t>(c);
+            bool on = open.sequence[xi][ci];
+            for (int k = 0; k < kSources; ++k)
+                on = on || open.tabOn[static_cast<std::size_t>(k)][ci][xi];
+            if (on && open.rankOf[ci] != open.rankOf[xi] - 1)
+                return false;
+            any = any || on;
+        }
+        return any;
+    };
+    for (int x : list) {
+        int found = 0, y = 0;
+        for (int c : list)
+            if (c != x && alike(x, c)) {
+                ++found;
+                y = c;
+            }
+        if (found == 1 && oneRankLower(x))
+            open.twin[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(y);
+    }
+}
+
 std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameState& state, const CardSet& cards)
 {
     auto open = std::make_shared<OpenRules>();
@@ -259,6 +307,7 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
                 static_cast<std::int8_t>(builds ? (suit(m) == suit(u) ? 14 : 10) : -6);
         }
     }
+    findTwins(*open);
     const PileClasses classes(rules);
     for (int i = 0; i < open->piles(); ++i)
         open->slot[static_cast<std::size_t>(i)] = classes.slot(open->ref(i));

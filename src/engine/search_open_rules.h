@@ -58,6 +58,10 @@ public:
     std::vector<int> cardList; // the cards in play
     std::vector<std::int8_t> pairScore; // [below * (kLastCard + 1) + card]: how well card sits on below
     bool safeHome = false;
+    // The one other card every card that goes on a card also goes on (and lifts with), where
+    // there is exactly one and the cards built on them are one rank lower; 0 for none. A run
+    // lying on one of two such cards may as well lie on the other.
+    std::array<std::uint8_t, kLastCard + 1> twin{};
     // For the test of positions no line can win (search_open_dead.h): the tops each card may be
     // built on when it leaves a column, the cards an empty column takes, the foundation cards
     // each card may follow and the cards that start a foundation.

@@ -136,6 +136,35 @@ TEST(SearchOpen, KeysKeptMoveByMoveMatchTheTableReadAfresh)
     EXPECT_GT(stockGames, 5);
 }
 
+// Twins: the two cards that take the same cards (a red Three goes on either black Four in
+// Klondike); none where building follows suit (Baker's Game) or ignores it (Baker's Dozen: four
+// cards alike), and none for a card nothing goes on.
+TEST(SearchOpen, TwinCardsTakeTheSameCards)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    auto card = [](int rank, int suit) { return suit * 13 + rank; }; // suits: Hearts, Diamonds, Clubs, Spades
+    struct Case {
+        int game;
+        int card;
+        int twin; // 0: none
+    };
+    const Case cases[] = {
+        {0, card(4, 2), card(4, 3)},   {0, card(4, 3), card(4, 2)},   {0, card(3, 0), card(3, 1)},
+        {0, card(13, 1), card(13, 0)}, {0, card(1, 0), 0},            {1, card(9, 3), card(9, 2)},
+        {28, card(5, 0), 0},           {75, card(5, 0), 0},
+    };
+    for (const Case& c : cases) {
+        auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, c.game, {});
+        ASSERT_TRUE(rules.ok()) << c.game;
+        auto dealt = deal(rules.value(), "1");
+        const auto open = openRulesFor(dealt.rules, dealt.state);
+        ASSERT_TRUE(open) << c.game;
+        EXPECT_EQ(c.twin, open->twin[static_cast<std::size_t>(c.card)]) << "game " << c.game << " card " << c.card;
+    }
+}
+
 } // namespace
 
 namespace {
