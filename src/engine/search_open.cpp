@@ -51,8 +51,7 @@ public:
     {
         if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
             for (int x : open_.cardList)
-                if (open_.twin[static_cast<std::size_t>(x)] > x)
-                    twins_.emplace_back(x, open_.twin[static_cast<std::size_t>(x)]);
+                twins_[static_cast<std::size_t>(x)] = open_.twin[static_cast<std::size_t>(x)] != 0;
     }
     SolveResult run();
 
@@ -130,27 +129,32 @@ private:
     // spares the search the copies that differ only in such choices.
     void normalize()
     {
-        if (pruning_ || twins_.empty())
+        if (pruning_ || twins_.none())
             return;
-        for (const auto& [lower, higher] : twins_) {
+        // Only a column top can take the run from its twin.
+        const CardSet candidates = pos_.columnTops() & twins_;
+        for (std::size_t top = candidates._Find_first(); top < candidates.size(); top = candidates._Find_next(top)) {
+            const int base = static_cast<int>(top);
+            const int other = open_.twin[top];
             const CardSet& wanted = wantedCards();
-            if (wanted[lower] && wanted[higher])
+            // The run belongs on the lower twin, unless a foundation wants that one (and not
+            // the other): then it is better kept free to go home.
+            const bool baseFirst = wanted[static_cast<std::size_t>(other)] ? !wanted[top] : (!wanted[top] && base < other);
+            if (!baseFirst)
                 continue;
-            const int base = wanted[lower] ? higher : lower;
-            const int other = base == lower ? higher : lower;
-            const int pb = pos_.pileOf(base), po = pos_.pileOf(other);
-            if (pb >= open_.tableaus || po >= open_.tableaus || pos_.faceDown(base) || pos_.faceDown(other))
+            const int po = pos_.pileOf(other);
+            if (po >= open_.tableaus || pos_.faceDown(other) || pos_.faceDown(base) || !pos_.columnTops()[top])
                 continue;
             const auto& p = pos_.pile(po);
             const auto io = static_cast<std::size_t>(pos_.indexOf(other));
-            if (static_cast<std::size_t>(pos_.indexOf(base)) + 1 != pos_.pile(pb).size() || io + 1 == p.size())
+            if (io + 1 == p.size())
                 continue;
             bool lifts = open_.sequence[static_cast<std::size_t>(other)][p[io + 1]];
             for (std::size_t k = io + 1; lifts && k + 1 < p.size(); ++k)
                 lifts = open_.sequence[p[k]][p[k + 1]];
             const Source source = io + 2 == p.size() ? kFromTableauSingle : kFromTableauGroup;
-            if (lifts && open_.tabOn[source][p[io + 1]][static_cast<std::size_t>(base)])
-                ops_.push_back(pos_.move(po, static_cast<int>(io + 1), pb));
+            if (lifts && open_.tabOn[source][p[io + 1]][top])
+                ops_.push_back(pos_.move(po, static_cast<int>(io + 1), pos_.pileOf(base)));
         }
     }
     // The cards some foundation takes now.
@@ -205,8 +209,8 @@ private:
     std::vector<std::uint8_t> stockCopy_;
     std::vector<std::uint8_t> wasteCopy_;
     std::vector<OpenMove> macroTargets_;
-    // Twin pairs, the lower card first, where runs of any size lift.
-    std::vector<std::pair<int, int>> twins_;
+    // The cards with a twin, where runs of any size lift.
+    CardSet twins_;
     KeySet seen_;
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0;
