@@ -179,7 +179,9 @@ private:
     // Plays uses_ from begin on, each as a child, and drops them from uses_.
     void playUses(std::size_t begin);
     // For each stock or waste card for which fits(card) holds: brings it up by clicks, moves it
-    // to pile to (both added to chain_), calls next with that move, and takes it all back.
+    // to pile to (both added to chain_), calls next with that move, and takes it all back. Where
+    // the stock is not free, these are the cards clicks can bring up from here, the waste's top
+    // card (no clicks) among them.
     template <class Fits, class Next>
     void forStockCards(int to, Fits&& fits, Next&& next);
     // Whether card of the stock or waste may go on the top card of column.
@@ -192,6 +194,9 @@ private:
     // Clicks that bring card of the stock or waste to the top of the waste (a stock that
     // is drawn one card at a time and turned over as often as wanted).
     int clicksTo(int card) const;
+    // The cards clicks can bring to the top of the waste, each with the fewest clicks it takes
+    // (the waste's top card first, with none), into reach_.
+    void findReach();
     bool outOfBudget();
 
     const OpenRules& open_;
@@ -209,6 +214,13 @@ private:
     std::vector<std::uint8_t> stockCopy_;
     std::vector<std::uint8_t> wasteCopy_;
     std::vector<OpenMove> macroTargets_;
+    struct Reach {
+        std::uint8_t card;
+        std::uint8_t clicks;
+    };
+    std::vector<Reach> reach_;
+    std::uint64_t reachKey_ = 0;
+    bool reachKnown_ = false;
     // The cards with a twin, where runs of any size lift.
     CardSet twins_;
     KeySet seen_;
@@ -425,6 +437,25 @@ template <class Fits, class Next>
 void OpenSearch::forStockCards(int to, Fits&& fits, Next&& next)
 {
     const int mark = static_cast<int>(ops_.size());
+    if (!freeStock_) {
+        // next never comes back here where the stock is not free, so reach_ stays as it is.
+        findReach();
+        for (const Reach r : reach_) {
+            if (!fits(r.card))
+                continue;
+            for (int k = 0; k < r.clicks; ++k)
+                pos_.click(ops_);
+            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
+                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
+                             static_cast<std::uint8_t>(to)};
+            chain_.push_back(Step{m, r.clicks});
+            apply(m);
+            next(m);
+            undoTo(mark);
+            chain_.pop_back();
+        }
+        return;
+    }
     for (const int pile : {open_.stockPile(), open_.wastePile()}) {
         for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
             const int card = pos_.pile(pile)[i];
@@ -489,16 +520,8 @@ void OpenSearch::addHomeUses(int foundationPile)
         undoTo(mark);
         chain_.pop_back();
     }
-    if (!open_.stock)
-        return;
-    if (freeStock_) {
+    if (open_.stock)
         forStockCards(foundationPile, goesHome, child);
-        return;
-    }
-    // Where the stock is not free, only the waste card at hand (clicks are positions of their own).
-    const auto& waste = pos_.pile(open_.wastePile());
-    if (!waste.empty() && goesHome(waste.back()))
-        forStockCards(foundationPile, [&](int card) { return card == waste.back(); }, child);
 }
 
 bool OpenSearch::uncoversNothing(const OpenMove& m) const
@@ -530,7 +553,7 @@ void OpenSearch::addSwapUses(int column, int alsoFrom)
             uses_.push_back(m);
     });
     playUses(begin);
-    if (!freeStock_ || pos_.pile(column).empty())
+    if (!open_.stock || pos_.pile(column).empty())
         return;
     // The waste's top card came with the moves above.
     const int wasteTop = pos_.pile(open_.wastePile()).empty() ? 0 : pos_.pile(open_.wastePile()).back();
@@ -603,11 +626,56 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
         }
     }
     playUses(begin);
-    if (!freeStock_ || depth >= 13)
+    if (!open_.stock || depth >= 13)
         return;
+    if (!freeStock_) {
+        // The waste's top card came with the moves above.
+        const int wasteTop = waste.empty() ? 0 : waste.back();
+        forStockCards(column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
+                      [&](const OpenMove& m) { leaf(moveScore(m)); });
+        return;
+    }
     // A stock card put on it must in turn get something put on it.
     forStockCards(column, [&](int card) { return stockCardFits(card, column); },
                   [&](const OpenMove&) { addUses(column, -1, depth + 1); });
+}
+
+void OpenSearch::findReach()
+{
+    // Tableau moves leave the stock and waste as they are: the list made last is often still
+    // the one wanted.
+    if (reachKnown_ && pos_.talonKey() == reachKey_)
+        return;
+    reachKnown_ = true;
+    reachKey_ = pos_.talonKey();
+    reach_.clear();
+    stockCopy_ = pos_.pile(open_.stockPile());
+    wasteCopy_ = pos_.pile(open_.wastePile());
+    CardSet found;
+    if (!wasteCopy_.empty()) {
+        reach_.push_back(Reach{wasteCopy_.back(), 0});
+        found[wasteCopy_.back()] = true;
+    }
+    int deal = pos_.deal();
+    const int maxClicks = std::min(250, static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
+    for (int k = 1; k <= maxClicks; ++k) {
+        if (!stockCopy_.empty()) {
+            for (int n = 0; n < open_.drawCount && !stockCopy_.empty(); ++n) {
+                wasteCopy_.push_back(stockCopy_.back());
+                stockCopy_.pop_back();
+            }
+        } else if (wasteCopy_.size() >= 2 && (open_.deals == -1 || deal < open_.deals)) {
+            ++deal;
+            stockCopy_.assign(wasteCopy_.rbegin(), wasteCopy_.rend());
+            wasteCopy_.clear();
+        } else {
+            break;
+        }
+        if (!wasteCopy_.empty() && !found[wasteCopy_.back()]) {
+            found[wasteCopy_.back()] = true;
+            reach_.push_back(Reach{wasteCopy_.back(), static_cast<std::uint8_t>(k)});
+        }
+    }
 }
 
 void OpenSearch::leaf(int ms, int changed)
@@ -637,11 +705,9 @@ void OpenSearch::expand(Frame& f)
     const bool stockMacros = open_.stock && limits_.reductions;
     for (const OpenMove& m : cand_) {
         // Clicks lead only to the waste cards they bring up, and those come as one move each
-        // with their clicks (addStockMacros): a click alone would only add positions. The
-        // complete phase keeps it where the stock is not free: the moves it offers only with
-        // their uses (a swap, a card taken back) may need a waste card that clicks bring up
-        // first, and clicks made before them are the same clicks.
-        if (stockMacros && m.click() && (pruning_ || freeStock_))
+        // with their clicks (addStockMacros; the moves offered only with their uses bring up
+        // the waste cards they use the same way): a click alone would only add positions.
+        if (stockMacros && m.click())
             continue;
         chain_.assign(1, Step{m, 0});
         const bool swapped = swap(m);

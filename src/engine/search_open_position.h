@@ -72,8 +72,9 @@ public:
             std::vector<std::uint8_t> seq(w.begin(), w.end());
             seq.insert(seq.end(), st.rbegin(), st.rend());
             for (std::size_t k = 0; k < seq.size(); ++k)
-                key_ ^= k == 0 ? keys.bottom(talonSlot(), seq[0]) : keys.pair(seq[k], seq[k - 1]);
-            key_ ^= splitKey(w.size());
+                talonKey_ ^= k == 0 ? keys.bottom(talonSlot(), seq[0]) : keys.pair(seq[k], seq[k - 1]);
+            talonKey_ ^= splitKey(w.size()) ^ dealKey();
+            key_ ^= talonKey_ ^ dealKey();
         }
         for (int c = 0; c < open.tableaus; ++c)
             if (!pile(c).empty())
@@ -86,6 +87,8 @@ public:
 
     const std::vector<std::uint8_t>& pile(int i) const { return piles_[static_cast<std::size_t>(i)]; }
     std::uint64_t key() const { return key_; }
+    // The part of the key that the stock and waste make (with the pass where passes are limited).
+    std::uint64_t talonKey() const { return talonKey_; }
     const CardSet& home() const { return home_; }
     // The top cards of the tableau piles.
     const CardSet& columnTops() const { return tops_; }
@@ -128,7 +131,7 @@ public:
         auto& s = piles_[static_cast<std::size_t>(stock)];
         auto& w = piles_[static_cast<std::size_t>(waste)];
         const bool draw = !s.empty();
-        key_ ^= splitKey(w.size());
+        flipTalon(splitKey(w.size()));
         Op op{static_cast<std::uint8_t>(draw ? stock : waste), 0, static_cast<std::uint8_t>(draw ? waste : stock), 0};
         op.clickStart = true;
         op.click = true;
@@ -143,16 +146,16 @@ public:
             }
             op.count = static_cast<std::uint8_t>(n);
         } else {
-            key_ ^= dealKey();
+            flipTalon(dealKey());
             ++deal_;
-            key_ ^= dealKey();
+            flipTalon(dealKey());
             op.count = static_cast<std::uint8_t>(w.size());
             s.assign(w.rbegin(), w.rend());
             w.clear();
             for (std::size_t k = 0; k < s.size(); ++k)
                 place(s[k], stock, k);
         }
-        key_ ^= splitKey(w.size());
+        flipTalon(splitKey(w.size()));
         ops.push_back(op);
     }
     // Moves the top count cards of from onto to and turns up a tableau card it uncovers.
@@ -228,6 +231,11 @@ public:
     }
 
 private:
+    void flipTalon(std::uint64_t k)
+    {
+        key_ ^= k;
+        talonKey_ ^= k;
+    }
     bool isTalon(int i) const { return open_.stock && (i == open_.stockPile() || i == open_.wastePile()); }
     int talonSlot() const { return open_.slot[static_cast<std::size_t>(open_.stockPile())]; }
     // The key of a split of the stock and waste (the number of cards drawn).
@@ -264,15 +272,15 @@ private:
     {
         auto& s = piles_[static_cast<std::size_t>(open_.stockPile())];
         auto& w = piles_[static_cast<std::size_t>(open_.wastePile())];
-        key_ ^= splitKey(w.size());
+        flipTalon(splitKey(w.size()));
         if (op.pass) {
             w.assign(s.rbegin(), s.rend());
             s.clear();
             for (std::size_t k = 0; k < w.size(); ++k)
                 place(w[k], open_.wastePile(), k);
-            key_ ^= dealKey();
+            flipTalon(dealKey());
             --deal_;
-            key_ ^= dealKey();
+            flipTalon(dealKey());
         } else {
             for (int k = 0; k < op.count; ++k) {
                 const std::uint8_t card = w.back();
@@ -281,7 +289,7 @@ private:
                 s.push_back(card);
             }
         }
-        key_ ^= splitKey(w.size());
+        flipTalon(splitKey(w.size()));
     }
     std::uint64_t dealKey() const
     {
@@ -315,7 +323,7 @@ private:
         // Only single waste cards come and go on the stock and waste (clicks aside).
         const bool fromTalon = isTalon(from), toTalon = isTalon(to);
         if (fromTalon)
-            key_ ^= wasteTopLinks() ^ splitKey(a.size()) ^ splitKey(a.size() - 1);
+            flipTalon(wasteTopLinks() ^ splitKey(a.size()) ^ splitKey(a.size() - 1));
         else
             key_ ^= first == 0 ? keys.bottom(open_.slot[static_cast<std::size_t>(from)], card) : keys.pair(card, a[first - 1]);
         if (!toTalon)
@@ -343,7 +351,7 @@ private:
         b.insert(b.end(), a.begin() + static_cast<std::ptrdiff_t>(first), a.end());
         a.resize(first);
         if (toTalon)
-            key_ ^= wasteTopLinks() ^ splitKey(b.size()) ^ splitKey(b.size() - 1);
+            flipTalon(wasteTopLinks() ^ splitKey(b.size()) ^ splitKey(b.size() - 1));
         if (foundationChanged)
             findWanted();
         const int cells = open_.tableaus;
@@ -366,6 +374,7 @@ private:
     std::uint32_t emptyCellBits_ = 0;
     int deal_ = 1;
     std::uint64_t key_ = 0;
+    std::uint64_t talonKey_ = 0;
     std::array<std::uint8_t, kLastCard + 1> at_{};
     std::array<std::uint8_t, kLastCard + 1> index_{};
     mutable std::array<int, kTablePiles> columnScore_{};
