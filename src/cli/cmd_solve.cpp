@@ -37,6 +37,13 @@ bool readLimits(const std::vector<std::string>& args, cw::engine::SolverLimits& 
         }
         limits.maxStates = static_cast<std::uint64_t>(v);
     }
+    if (findOption(args, "--threads", text)) {
+        if (!parseDigits(text, 1, v) || v < 1 || v > 2) {
+            err << "cardwise-cli solve: --threads needs 1 or 2\n";
+            return false;
+        }
+        limits.threads = static_cast<int>(v);
+    }
     limits.reductions = !hasFlag(args, "--no-reductions");
     return true;
 }
@@ -155,5 +162,5 @@ int runSolve(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 } // namespace
 
-CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE|FOLDER) [--budget-ms T] [--max-states S] [--defs FILE]",
+CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE|FOLDER) [--budget-ms T] [--max-states S] [--threads 1|2] [--defs FILE]",
                runSolve);

@@ -36,6 +36,11 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "cardwise-cli winrate: --max-states needs a number\n";
         return kExitUsage;
     }
+    long long threads = 1;
+    if (findOption(args, "--threads", text) && (!parseDigits(text, 1, threads) || threads < 1 || threads > 2)) {
+        err << "cardwise-cli winrate: --threads needs 1 or 2\n";
+        return kExitUsage;
+    }
     const bool verbose = hasFlag(args, "--verbose");
     int status = kExitOk;
     auto game = loadGame("winrate", args, err, status);
@@ -45,6 +50,7 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
     limits.budgetMs = static_cast<int>(budget);
     // A position budget gives the same answers on every run and machine (for comparing builds).
     limits.maxStates = static_cast<std::uint64_t>(maxStates);
+    limits.threads = static_cast<int>(threads);
     long long won = 0, lost = 0, unknown = 0;
     double totalMs = 0, totalCpuMs = 0;
     std::vector<double> times;
@@ -89,4 +95,4 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 } // namespace
 
-CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--max-states S] [--verbose] [--defs FILE]", runWinrate);
+CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--max-states S] [--threads 1|2] [--verbose] [--defs FILE]", runWinrate);

@@ -2,6 +2,8 @@
 #include "engine/search_open.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <chrono>
 #include <ctime>
 #include <vector>
@@ -44,10 +46,16 @@ struct Scored {
     int score;
 };
 
+// What one search does: both parts one after the other (the part that looks for wins with a
+// share of the budget), or one of them with the whole budget while the other runs beside it.
+enum class Part { Both, WinsOnly, CompleteOnly };
+
 class OpenSearch {
 public:
-    OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits)
-        : open_(open), pos_(open, state), limits_(limits)
+    // stop: set when a search running beside this one has settled the deal.
+    OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits, Part part = Part::Both,
+               const std::atomic<bool>* stop = nullptr)
+        : open_(open), pos_(open, state), limits_(limits), part_(part), stop_(stop)
     {
         if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
             for (int x : open_.cardList)
@@ -202,6 +210,8 @@ private:
     const OpenRules& open_;
     Position pos_;
     SolverLimits limits_;
+    Part part_;
+    const std::atomic<bool>* stop_;
     std::vector<Op> ops_;
     std::vector<OpenMove> cand_;
     std::vector<OpenMove> uses_;
@@ -253,17 +263,20 @@ bool OpenSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
-    if (pruning_ && limits_.maxStates != 0 && states_ >= limits_.maxStates / kPrunedShareOf * kPrunedShare)
+    const bool shared = part_ == Part::Both;
+    if (pruning_ && shared && limits_.maxStates != 0 && states_ >= limits_.maxStates / kPrunedShareOf * kPrunedShare)
         return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
         return false;
     if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
         return cancelled_ = budgetSpent_ = true;
+    if (stop_ && stop_->load(std::memory_order_relaxed))
+        return budgetSpent_ = true;
     if (limits_.budgetMs > 0) {
         const auto elapsed = Clock::now() - started_;
         if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
             return budgetSpent_ = true;
-        if (pruning_ && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / kPrunedShareOf)
+        if (pruning_ && shared && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / kPrunedShareOf)
             return phaseSpent_ = true;
     }
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
@@ -819,8 +832,16 @@ SolveResult OpenSearch::run()
     states_ = 1;
     bool won = pos_.won();
     // Checked once: deeper in the search the test costs more time than the positions it cuts.
-    const bool lost = !won && limits_.reductions && DeadlockTest(open_).lost(pos_);
-    if (!won && !lost) {
+    const bool lost = !won && limits_.reductions && part_ != Part::WinsOnly && DeadlockTest(open_).lost(pos_);
+    if (!won && !lost && part_ == Part::WinsOnly) {
+        pruning_ = true;
+        won = depthFirst();
+        // Its search skips moves, so running out proves nothing.
+        budgetSpent_ = true;
+    } else if (!won && !lost && part_ == Part::CompleteOnly) {
+        secondPhase_ = true;
+        won = depthFirst();
+    } else if (!won && !lost) {
         const int rootOps = static_cast<int>(ops_.size());
         pruning_ = open_.stock && limits_.reductions;
         won = depthFirst();
@@ -907,8 +928,33 @@ std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameStat
     const auto open = openRulesFor(rules, state);
     if (!open)
         return std::nullopt;
-    OpenSearch search(*open, state, limits);
-    return search.run();
+    if (limits.threads < 2 || !open->stock || !limits.reductions) {
+        OpenSearch search(*open, state, limits);
+        return search.run();
+    }
+    std::atomic<bool> settled{false};
+    SolverLimits each = limits;
+    each.maxTableBytes = limits.maxTableBytes / 2;
+    OpenSearch wins(*open, state, each, Part::WinsOnly, &settled);
+    OpenSearch complete(*open, state, each, Part::CompleteOnly, &settled);
+    SolveResult found;
+    std::thread helper([&] {
+        found = wins.run();
+        if (found.verdict == Verdict::Winnable)
+            settled = true;
+    });
+    SolveResult proof = complete.run();
+    if (proof.verdict != Verdict::Unknown)
+        settled = true;
+    helper.join();
+    SolveResult result = found.verdict == Verdict::Winnable ? found : proof;
+    result.states = found.states + proof.states;
+    result.tableBytes = found.tableBytes + proof.tableBytes;
+    result.cancelled = found.cancelled || proof.cancelled;
+    result.milliseconds = std::max(found.milliseconds, proof.milliseconds);
+    // Both read the processor time of the whole program over nearly the same stretch.
+    result.cpuMilliseconds = std::max(found.cpuMilliseconds, proof.cpuMilliseconds);
+    return result;
 }
 
 } // namespace cw::engine

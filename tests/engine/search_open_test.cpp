@@ -4,6 +4,7 @@
 #include "engine/built_catalog.h"
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
 #include <tuple>
@@ -190,6 +191,43 @@ TEST(SearchOpen, ASpentBudgetNeverClaimsALoss)
         limits.maxStates = c.maxStates;
         const SolveResult r = solve(dealt.rules, dealt.state, limits);
         EXPECT_EQ(verdictText(c.expected), std::string(verdictText(r.verdict))) << c.maxStates << " positions";
+    }
+}
+
+// With two threads, the search for wins and the proof of a loss run side by side: the answers
+// stay those of one thread, a spent budget or a cancel still gives Unknown, and the winning line
+// comes from whichever search found it (solve replays it before returning it).
+TEST(SearchOpen, TwoThreadsGiveTheAnswersOfOne)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    struct Case {
+        int game;
+        const char* number;
+        std::uint64_t maxStates;
+        bool cancel;
+        Verdict expected;
+    };
+    const Case cases[] = {
+        {0, "73", 200'000, false, Verdict::NotWinnable}, {0, "73", 20'000, false, Verdict::Unknown},
+        {176, "43", 300'000, false, Verdict::Winnable},  {0, "3", 300'000, false, Verdict::Winnable},
+        {0, "73", 200'000, true, Verdict::Unknown},
+    };
+    for (const Case& c : cases) {
+        auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, c.game, {});
+        ASSERT_TRUE(rules.ok());
+        auto dealt = deal(rules.value(), c.number);
+        std::atomic<bool> cancel{c.cancel};
+        SolverLimits limits;
+        limits.maxStates = c.maxStates;
+        limits.threads = 2;
+        limits.cancel = &cancel;
+        const SolveResult r = solve(dealt.rules, dealt.state, limits);
+        const std::string where = "game " + std::to_string(c.game) + " deal " + c.number;
+        EXPECT_EQ(verdictText(c.expected), std::string(verdictText(r.verdict))) << where;
+        EXPECT_EQ(c.cancel, r.cancelled) << where;
+        EXPECT_EQ(c.expected == Verdict::Winnable, !r.line.empty()) << where;
     }
 }
 
