@@ -76,8 +76,8 @@ private:
     }
     void applyStep(const Step& s)
     {
-        for (int k = 0; k < s.clicks; ++k)
-            pos_.click(ops_);
+        if (s.clicks != 0)
+            pos_.clicks(s.clicks, ops_);
         apply(s.move);
     }
     void undoTo(int mark)
@@ -413,8 +413,9 @@ void OpenSearch::addStockMacros()
                    kFromWaste, emptyColumns, emptyCells, [&](const OpenMove& m) { targets.push_back(m); });
         if (targets.empty())
             continue;
-        for (; clicked < k; ++clicked)
-            pos_.click(ops_);
+        if (clicked < k)
+            pos_.clicks(k - clicked, ops_);
+        clicked = k;
         const int atCard = static_cast<int>(ops_.size());
         for (const OpenMove& m : targets) {
             chain_.assign(1, Step{m, static_cast<std::uint8_t>(k)});
@@ -456,8 +457,8 @@ void OpenSearch::forStockCards(int to, Fits&& fits, Next&& next)
         for (const Reach r : reach_) {
             if (!fits(r.card))
                 continue;
-            for (int k = 0; k < r.clicks; ++k)
-                pos_.click(ops_);
+            if (r.clicks != 0)
+                pos_.clicks(r.clicks, ops_);
             const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
                              static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
                              static_cast<std::uint8_t>(to)};
@@ -475,8 +476,8 @@ void OpenSearch::forStockCards(int to, Fits&& fits, Next&& next)
             if (!fits(card))
                 continue;
             const int clicks = clicksTo(card);
-            for (int k = 0; k < clicks; ++k)
-                pos_.click(ops_);
+            if (clicks != 0)
+                pos_.clicks(clicks, ops_);
             const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
                              static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
                              static_cast<std::uint8_t>(to)};
@@ -861,7 +862,7 @@ SolveResult OpenSearch::run()
         result.verdict = Verdict::Winnable;
         for (const Op& op : ops_) {
             if (op.clickStart)
-                result.line.push_back(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+                result.line.insert(result.line.end(), op.count, Move{MoveKind::Stock, PileRef::stock(), -1, {}});
             else if (!op.click)
                 result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
         }

@@ -22,8 +22,8 @@ struct OpenMove {
 };
 
 // One step as it was made, for undo and for the line: count cards from pile from (position
-// index) to pile to. A stock click is one step: count cards drawn, or the turn-over of count
-// cards (pass).
+// index) to pile to. Stock clicks are one step: count clicks from a split of the stock and waste
+// with index cards drawn.
 struct Op {
     std::uint8_t from;
     std::uint8_t count;
@@ -32,6 +32,7 @@ struct Op {
     bool clickStart = false; // a stock click (kept for the readers of the line)
     bool click = false;      // a stock click
     bool pass = false;       // this step began a new pass through the stock
+    std::uint8_t passes = 0; // the turn-overs of a click step
     bool turned = false;     // the card it uncovered was turned face up
 };
 
@@ -125,37 +126,32 @@ public:
                (pile(open_.wastePile()).size() >= 2 && (open_.deals == -1 || deal_ < open_.deals));
     }
     // A click as one step. It changes only where the stock and waste are split (and the pass).
-    void click(std::vector<Op>& ops)
+    void click(std::vector<Op>& ops) { clicks(1, ops); }
+    // count clicks (each available in turn) as one step: the cards between the old split and
+    // the new one change sides at once, the turn-overs on the way only count passes.
+    void clicks(int count, std::vector<Op>& ops)
     {
-        const int stock = open_.stockPile(), waste = open_.wastePile();
-        auto& s = piles_[static_cast<std::size_t>(stock)];
-        auto& w = piles_[static_cast<std::size_t>(waste)];
-        const bool draw = !s.empty();
-        flipTalon(splitKey(w.size()));
-        Op op{static_cast<std::uint8_t>(draw ? stock : waste), 0, static_cast<std::uint8_t>(draw ? waste : stock), 0};
+        const int total = static_cast<int>(pile(open_.stockPile()).size() + pile(open_.wastePile()).size());
+        const int from = static_cast<int>(pile(open_.wastePile()).size());
+        int split = from, passes = 0;
+        for (int k = 0; k < count; ++k) {
+            if (split < total) {
+                split = std::min(total, split + open_.drawCount);
+            } else {
+                split = 0;
+                ++passes;
+            }
+        }
+        Op op{static_cast<std::uint8_t>(open_.stockPile()), static_cast<std::uint8_t>(count),
+              static_cast<std::uint8_t>(open_.wastePile()), static_cast<std::uint8_t>(from)};
         op.clickStart = true;
         op.click = true;
-        op.pass = !draw;
-        if (draw) {
-            const int n = std::min(open_.drawCount, static_cast<int>(s.size()));
-            for (int k = 0; k < n; ++k) {
-                const std::uint8_t card = s.back();
-                s.pop_back();
-                place(card, waste, w.size());
-                w.push_back(card);
-            }
-            op.count = static_cast<std::uint8_t>(n);
-        } else {
-            flipTalon(dealKey());
-            ++deal_;
-            flipTalon(dealKey());
-            op.count = static_cast<std::uint8_t>(w.size());
-            s.assign(w.rbegin(), w.rend());
-            w.clear();
-            for (std::size_t k = 0; k < s.size(); ++k)
-                place(s[k], stock, k);
-        }
-        flipTalon(splitKey(w.size()));
+        op.pass = passes > 0;
+        op.passes = static_cast<std::uint8_t>(passes);
+        flipTalon(dealKey());
+        deal_ += passes;
+        flipTalon(dealKey());
+        splitAt(split);
         ops.push_back(op);
     }
     // Moves the top count cards of from onto to and turns up a tableau card it uncovers.
@@ -241,6 +237,16 @@ private:
     // The key of a split of the stock and waste (the number of cards drawn).
     static std::uint64_t splitKey(std::size_t drawn)
     {
+        static const auto table = [] {
+            std::array<std::uint64_t, 256> t{};
+            for (std::size_t i = 0; i < t.size(); ++i)
+                t[i] = mixSplit(i);
+            return t;
+        }();
+        return table[drawn & 255];
+    }
+    static std::uint64_t mixSplit(std::size_t drawn)
+    {
         std::uint64_t x = (drawn + 1) * 0x9E3779B97F4A7C15ULL;
         x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
         x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
@@ -270,24 +276,29 @@ private:
     }
     void unclick(const Op& op)
     {
+        flipTalon(dealKey());
+        deal_ -= op.passes;
+        flipTalon(dealKey());
+        splitAt(op.index);
+    }
+    // Moves the split of the stock and waste to drawn cards drawn: the sequence of both read
+    // from the waste's bottom to the stock's bottom stays as it is.
+    void splitAt(int drawn)
+    {
         auto& s = piles_[static_cast<std::size_t>(open_.stockPile())];
         auto& w = piles_[static_cast<std::size_t>(open_.wastePile())];
         flipTalon(splitKey(w.size()));
-        if (op.pass) {
-            w.assign(s.rbegin(), s.rend());
-            s.clear();
-            for (std::size_t k = 0; k < w.size(); ++k)
-                place(w[k], open_.wastePile(), k);
-            flipTalon(dealKey());
-            --deal_;
-            flipTalon(dealKey());
-        } else {
-            for (int k = 0; k < op.count; ++k) {
-                const std::uint8_t card = w.back();
-                w.pop_back();
-                place(card, open_.stockPile(), s.size());
-                s.push_back(card);
-            }
+        while (static_cast<int>(w.size()) < drawn) {
+            const std::uint8_t card = s.back();
+            s.pop_back();
+            place(card, open_.wastePile(), w.size());
+            w.push_back(card);
+        }
+        while (static_cast<int>(w.size()) > drawn) {
+            const std::uint8_t card = w.back();
+            w.pop_back();
+            place(card, open_.stockPile(), s.size());
+            s.push_back(card);
         }
         flipTalon(splitKey(w.size()));
     }
