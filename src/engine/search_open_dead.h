@@ -13,8 +13,10 @@ namespace cw::engine::compact {
 // that lies on it can leave and some card it may be built on can ever be uncovered (or leave its
 // own column), or an empty column takes it, or it can go home; a card gets home once the card it
 // follows can and it can ever be uncovered. Cards of the stock, the waste and the cells count as
-// always at hand, and so do foundation cards where they may be taken back. Every real line is a
-// line of the looser game, so a card that cannot get home even there proves the position lost.
+// always at hand, and so do foundation cards where they may be taken back; such a card, or one
+// that lies above the card in its own column, can carry it only once it can itself be laid on
+// the tableau (on a card that can ever be uncovered, or in an empty column). Every real line is
+// a line of the looser game, so a card that cannot get home even there proves the position lost.
 // A card still under its own group is carried along: a group lifts from any card in it whose
 // target can be uncovered. Cells take any uncovered card, so with cells only cards blocked by
 // what lies under them (not by a missing target) count.
@@ -30,6 +32,7 @@ public:
     {
         leaves_.reset();
         home_.reset();
+        laid_.reset();
         const int columns = open_.tableaus;
         for (int c = 0; c < columns; ++c)
             clearFrom_[static_cast<std::size_t>(c)] = static_cast<int>(pos.pile(c).size());
@@ -37,6 +40,7 @@ public:
             changed = false;
             for (int c = 0; c < columns; ++c)
                 changed = settleColumn(pos, c) || changed;
+            changed = findLaid(pos) || changed;
             bool all = true;
             for (const int card : open_.cardList) {
                 const auto ci = static_cast<std::size_t>(card);
@@ -80,15 +84,49 @@ private:
                 return true;
         return false;
     }
-    // Whether a group may ever land on top.
-    bool target(const Position& pos, int top) const
+    // Whether a group lifted from position index of column may ever land on top: a card of
+    // another column once it can be uncovered (or leave); a card off the tableau, or one above
+    // the group in its own column, once it can be laid on the tableau.
+    bool target(const Position& pos, int top, int column, int index) const
     {
         const int pile = pos.pileOf(top);
+        const auto ti = static_cast<std::size_t>(top);
         if (pile >= open_.homeFirst())
-            return open_.takeBack != 0;
+            return open_.takeBack != 0 && laid_[ti];
         if (pile >= open_.tableaus)
-            return true;
-        return leaves_[static_cast<std::size_t>(top)] || uncovered(pos, top);
+            return laid_[ti];
+        if (pile == column)
+            return pos.indexOf(top) > index && laid_[ti];
+        return leaves_[ti] || uncovered(pos, top);
+    }
+    // The cards that can ever be laid on the tableau: in an empty column, or on a card of the
+    // tableau that can be uncovered or leave, or on one that can itself be laid there.
+    bool findLaid(const Position& pos)
+    {
+        bool changed = false;
+        for (bool more = true; more;) {
+            more = false;
+            for (const int card : open_.cardList) {
+                const auto ci = static_cast<std::size_t>(card);
+                if (laid_[ci])
+                    continue;
+                bool ok = open_.emptyColumnTakes[ci];
+                for (const std::uint8_t b : open_.buildsOn[ci]) {
+                    if (ok)
+                        break;
+                    const int pile = pos.pileOf(b);
+                    if (pile < open_.tableaus)
+                        ok = leaves_[b] || uncovered(pos, b);
+                    else
+                        ok = laid_[b] && (pile < open_.homeFirst() || open_.takeBack != 0);
+                }
+                if (ok) {
+                    laid_[ci] = true;
+                    more = changed = true;
+                }
+            }
+        }
+        return changed;
     }
     bool settleColumn(const Position& pos, int c)
     {
@@ -113,7 +151,7 @@ private:
                 if (clear <= top + 1) {
                     ok = open_.emptyColumnTakes[static_cast<std::size_t>(b)];
                     for (const std::uint8_t t : open_.buildsOn[static_cast<std::size_t>(b)])
-                        ok = ok || target(pos, t);
+                        ok = ok || target(pos, t, c, k);
                 }
                 if (k == 0 || !linked(pos, p[static_cast<std::size_t>(k - 1)], b))
                     break;
@@ -137,6 +175,7 @@ private:
     bool cells_ = false;
     CardSet leaves_;
     CardSet home_;
+    CardSet laid_;
     std::array<int, kTablePiles> clearFrom_{};
 };
 
