@@ -15,8 +15,9 @@ namespace cw::engine::compact {
 // follows can and it can ever be uncovered. Cards of the stock, the waste and the cells count as
 // always at hand, and so do foundation cards where they may be taken back; such a card, or one
 // that lies above the card in its own column, can carry it only once it can itself be laid on
-// the tableau (on a card that can ever be uncovered, or in an empty column). Every real line is
-// a line of the looser game, so a card that cannot get home even there proves the position lost.
+// the tableau (on a card that can ever be uncovered, or in an empty column). An empty column is
+// there only once some column is empty or all of its cards can leave. Every real line is a line
+// of the looser game, so a card that cannot get home even there proves the position lost.
 // A card still under its own group is carried along: a group lifts from any card in it whose
 // target can be uncovered. Cells take any uncovered card, so with cells only cards blocked by
 // what lies under them (not by a missing target) count.
@@ -34,13 +35,20 @@ public:
         home_.reset();
         laid_.reset();
         const int columns = open_.tableaus;
-        for (int c = 0; c < columns; ++c)
+        emptyAtHand_ = false;
+        for (int c = 0; c < columns; ++c) {
             clearFrom_[static_cast<std::size_t>(c)] = static_cast<int>(pos.pile(c).size());
+            emptyAtHand_ = emptyAtHand_ || pos.pile(c).empty();
+        }
         for (bool changed = true; changed;) {
             changed = false;
             for (int c = 0; c < columns; ++c)
                 changed = settleColumn(pos, c) || changed;
             changed = findLaid(pos) || changed;
+            // A column can be emptied once every card in it can leave.
+            for (int c = 0; c < columns && !emptyAtHand_; ++c)
+                if (clearFrom_[static_cast<std::size_t>(c)] == 0)
+                    emptyAtHand_ = changed = true;
             bool all = true;
             for (const int card : open_.cardList) {
                 const auto ci = static_cast<std::size_t>(card);
@@ -84,6 +92,9 @@ private:
                 return true;
         return false;
     }
+    // Whether an empty column may ever take card: one must be empty, or every card of some
+    // column must be able to leave it.
+    bool emptyColumn(int card) const { return emptyAtHand_ && open_.emptyColumnTakes[static_cast<std::size_t>(card)]; }
     // Whether a group lifted from position index of column may ever land on top: a card of
     // another column once it can be uncovered (or leave); a card off the tableau, or one above
     // the group in its own column, once it can be laid on the tableau.
@@ -110,7 +121,7 @@ private:
                 const auto ci = static_cast<std::size_t>(card);
                 if (laid_[ci])
                     continue;
-                bool ok = open_.emptyColumnTakes[ci];
+                bool ok = emptyColumn(card);
                 for (const std::uint8_t b : open_.buildsOn[ci]) {
                     if (ok)
                         break;
@@ -141,7 +152,7 @@ private:
                     clear = i;
                 continue;
             }
-            bool ok = clear <= i + 1 && (cells_ || follows(x) || open_.emptyColumnTakes[static_cast<std::size_t>(x)]);
+            bool ok = clear <= i + 1 && (cells_ || follows(x) || emptyColumn(x));
             // Groups that would carry x: lifted from x or from a card under it in the same run.
             for (int k = i; !ok; --k) {
                 const int b = p[static_cast<std::size_t>(k)];
@@ -149,7 +160,7 @@ private:
                 while (top + 1 < n && linked(pos, p[static_cast<std::size_t>(top)], p[static_cast<std::size_t>(top + 1)]))
                     ++top;
                 if (clear <= top + 1) {
-                    ok = open_.emptyColumnTakes[static_cast<std::size_t>(b)];
+                    ok = emptyColumn(b);
                     for (const std::uint8_t t : open_.buildsOn[static_cast<std::size_t>(b)])
                         ok = ok || target(pos, t, c, k);
                 }
@@ -176,6 +187,7 @@ private:
     CardSet leaves_;
     CardSet home_;
     CardSet laid_;
+    bool emptyAtHand_ = false;
     std::array<int, kTablePiles> clearFrom_{};
 };
 

@@ -54,8 +54,11 @@ TEST(SearchOpenDeadlock, NoPositionOfAWinningLineIsCalledLost)
 }
 
 // Klondike deal 59 buries the Ace of Hearts under the Three of Hearts, which has neither a black
-// Four to go on (one lies under the Ace, the other right under the Three) nor the Two at home:
-// the deal is settled before any search, with either draw.
+// Four to go on (one lies under the Ace, the other right under the Three) nor the Two at home.
+// Deal 22 buries the Two of Hearts under the Five of Hearts, whose black Sixes can never carry
+// it: the Six of Spades lies on the Five and the Six of Clubs waits in the stock, and both could
+// only be laid on a red Seven, and both red Sevens lie under the Five too. Each deal is settled
+// before any search, with either draw.
 TEST(SearchOpenDeadlock, AnAceUnderTheCardsWaitingForItSettlesTheDeal)
 {
     const auto catalog = cw::test::builtCatalog();
@@ -64,7 +67,7 @@ TEST(SearchOpenDeadlock, AnAceUnderTheCardsWaitingForItSettlesTheDeal)
     for (const int game : {0, 176}) {
         auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, game, {});
         ASSERT_TRUE(rules.ok());
-        for (const char* number : {"12", "59"}) {
+        for (const char* number : {"12", "59", "22"}) {
             auto dealt = deal(rules.value(), number);
             const SolveResult r = solve(dealt.rules, dealt.state, SolverLimits{});
             EXPECT_EQ(std::string(verdictText(Verdict::NotWinnable)), verdictText(r.verdict)) << game << " " << number;
