@@ -55,8 +55,16 @@ public:
     // stop: set when a search running beside this one has settled the deal.
     OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits, Part part = Part::Both,
                const std::atomic<bool>* stop = nullptr)
-        : open_(open), pos_(open, state), limits_(limits), part_(part), stop_(stop)
+        : open_(open), state_(state), pos_(open, state), limits_(limits), part_(part), stop_(stop)
     {
+        std::size_t most = 0;
+        for (int t : open_.cardList) {
+            std::size_t fit = 0;
+            for (int c : open_.cardList)
+                fit += open_.tabOn[kFromWaste][static_cast<std::size_t>(c)][static_cast<std::size_t>(t)] ? 1 : 0;
+            most = std::max(most, fit);
+        }
+        chainLinks_ = most <= 2 ? 13 : 4;
         if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
             for (int x : open_.cardList)
                 twins_[static_cast<std::size_t>(x)] = open_.twin[static_cast<std::size_t>(x)] != 0;
@@ -206,8 +214,16 @@ private:
     // (the waste's top card first, with none), into reach_.
     void findReach();
     bool outOfBudget();
+    // Where the stock is dealt several cards at a time or its passes are limited, the same deal
+    // with a stock dealt one card at a time and turned over at will is a looser game: every line
+    // of the real game is a line of it too (the same cards leave the stock in the same order,
+    // and all of them are always within reach). A proof that the looser game is lost settles
+    // the deal, and comes far sooner. Searches it with 1/shareOf of the budget.
+    bool looserGameLost(int shareOf);
+    bool looserGameApplies() const { return open_.stock && !freeStock_ && limits_.reductions; }
 
     const OpenRules& open_;
+    const GameState& state_;
     Position pos_;
     SolverLimits limits_;
     Part part_;
@@ -229,11 +245,14 @@ private:
         std::uint8_t clicks;
     };
     std::vector<Reach> reach_;
+    // How many stock cards one chain of cards laid on a column may hold.
+    int chainLinks_ = 13;
     std::uint64_t reachKey_ = 0;
     bool reachKnown_ = false;
     // The cards with a twin, where runs of any size lift.
     CardSet twins_;
     KeySet seen_;
+    std::size_t looserTableBytes_ = 0;
     DeadlockTest dead_{open_};
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0;
@@ -245,6 +264,8 @@ private:
     // everything, so only it can prove a deal lost.
     bool pruning_ = false;
     bool phaseSpent_ = false;
+    // The search for wins of two threads stops at its share too, for the looser game.
+    bool sharedPhase_ = false;
     // The second phase runs one attempt to the end: its task is the proof of a loss, which
     // fresh starts would only repeat.
     bool secondPhase_ = false;
@@ -269,7 +290,7 @@ bool OpenSearch::outOfBudget()
 {
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
-    const bool shared = part_ == Part::Both;
+    const bool shared = part_ == Part::Both || sharedPhase_;
     if (pruning_ && shared && limits_.maxStates != 0 && states_ >= limits_.maxStates / kPrunedShareOf * kPrunedShare)
         return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
@@ -646,7 +667,7 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
         }
     }
     playUses(begin);
-    if (!open_.stock || depth >= 13)
+    if (!open_.stock)
         return;
     if (!freeStock_) {
         // The waste's top card came with the moves above.
@@ -655,9 +676,14 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
                       [&](const OpenMove& m) { leaf(moveScore(m)); });
         return;
     }
-    // A stock card put on it must in turn get something put on it.
-    forStockCards(column, [&](int card) { return stockCardFits(card, column); },
-                  [&](const OpenMove&) { addUses(column, -1, depth + 1); });
+    // A stock card put on it must in turn get something put on it. Where more than two stock
+    // cards may fit each one, such chains branch too fast: past a few links the card comes alone.
+    forStockCards(column, [&](int card) { return stockCardFits(card, column); }, [&](const OpenMove& m) {
+        if (depth + 1 < chainLinks_)
+            addUses(column, -1, depth + 1);
+        else
+            leaf(moveScore(m));
+    });
 }
 
 void OpenSearch::findReach()
@@ -830,6 +856,30 @@ bool OpenSearch::depthFirst()
     return won;
 }
 
+bool OpenSearch::looserGameLost(int shareOf)
+{
+    OpenRules looser = open_;
+    looser.drawCount = 1;
+    looser.deals = -1;
+    SolverLimits limits = limits_;
+    limits.threads = 1;
+    limits.maxStates = limits_.maxStates == 0 ? 0 : std::max<std::uint64_t>(1, limits_.maxStates / static_cast<std::uint64_t>(shareOf));
+    if (limits_.budgetMs > 0) {
+        const auto left = std::chrono::milliseconds(limits_.budgetMs) -
+                          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started_);
+        limits.budgetMs = static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(left.count(), limits_.budgetMs / shareOf)));
+    }
+    // The table of the search so far is still held.
+    limits.maxTableBytes = limits_.maxTableBytes / 2;
+    OpenSearch search(looser, state_, limits, Part::CompleteOnly, stop_);
+    const SolveResult r = search.run();
+    states_ += r.states;
+    looserTableBytes_ = r.tableBytes;
+    if (r.cancelled)
+        cancelled_ = budgetSpent_ = true;
+    return r.verdict == Verdict::NotWinnable;
+}
+
 SolveResult OpenSearch::run()
 {
     started_ = Clock::now();
@@ -840,11 +890,22 @@ SolveResult OpenSearch::run()
     bool won = pos_.won();
     // Checked once: deeper in the search the test costs more time than the positions it cuts.
     const bool lost = !won && limits_.reductions && part_ != Part::WinsOnly && DeadlockTest(open_).lost(pos_);
+    bool looserLost = false;
     if (!won && !lost && part_ == Part::WinsOnly) {
+        const int rootOps = static_cast<int>(ops_.size());
         pruning_ = true;
+        sharedPhase_ = looserGameApplies();
         won = depthFirst();
+        if (!won && sharedPhase_ && !budgetSpent_) {
+            looserLost = looserGameLost(2);
+            sharedPhase_ = phaseSpent_ = false;
+            if (!looserLost && !budgetSpent_) {
+                undoTo(rootOps);
+                won = depthFirst();
+            }
+        }
         // Its search skips moves, so running out proves nothing.
-        budgetSpent_ = true;
+        budgetSpent_ = !looserLost;
     } else if (!won && !lost && part_ == Part::CompleteOnly) {
         secondPhase_ = true;
         won = depthFirst();
@@ -852,7 +913,9 @@ SolveResult OpenSearch::run()
         const int rootOps = static_cast<int>(ops_.size());
         pruning_ = open_.stock && limits_.reductions;
         won = depthFirst();
-        if (!won && pruning_ && !budgetSpent_) {
+        if (!won && pruning_ && !budgetSpent_ && looserGameApplies())
+            looserLost = looserGameLost(4);
+        if (!won && !looserLost && pruning_ && !budgetSpent_) {
             pruning_ = false;
             secondPhase_ = true;
             phaseSpent_ = false;
@@ -862,7 +925,7 @@ SolveResult OpenSearch::run()
         }
     }
     result.states = states_;
-    result.tableBytes = seen_.bytes();
+    result.tableBytes = std::max(seen_.bytes(), looserTableBytes_);
     result.cancelled = cancelled_;
     if (won) {
         result.verdict = Verdict::Winnable;
@@ -873,7 +936,7 @@ SolveResult OpenSearch::run()
                 result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
         }
     } else {
-        result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
+        result.verdict = budgetSpent_ && !looserLost ? Verdict::Unknown : Verdict::NotWinnable;
     }
     result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
@@ -947,14 +1010,14 @@ std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameStat
     SolveResult found;
     std::thread helper([&] {
         found = wins.run();
-        if (found.verdict == Verdict::Winnable)
+        if (found.verdict != Verdict::Unknown)
             settled = true;
     });
     SolveResult proof = complete.run();
     if (proof.verdict != Verdict::Unknown)
         settled = true;
     helper.join();
-    SolveResult result = found.verdict == Verdict::Winnable ? found : proof;
+    SolveResult result = found.verdict != Verdict::Unknown ? found : proof;
     result.states = found.states + proof.states;
     result.tableBytes = found.tableBytes + proof.tableBytes;
     result.cancelled = found.cancelled || proof.cancelled;

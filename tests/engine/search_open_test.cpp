@@ -145,6 +145,26 @@ TEST(SearchOpen, KeysKeptMoveByMoveMatchTheTableReadAfresh)
     EXPECT_GT(stockGames, 5);
 }
 
+// Dealt three at a time, Klondike deal 73 is settled through the looser game with the stock
+// dealt one at a time (lost there after some 36,000 positions; its own complete search takes
+// millions), by one thread and by two.
+TEST(SearchOpen, ALossOfTheGameWithAFreeStockSettlesTheDeal)
+{
+    const auto catalog = cw::test::builtCatalog();
+    if (!catalog)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, 176, {});
+    ASSERT_TRUE(rules.ok());
+    auto dealt = deal(rules.value(), "73");
+    for (const int threads : {1, 2}) {
+        SolverLimits limits;
+        limits.maxStates = 200'000;
+        limits.threads = threads;
+        const SolveResult r = solve(dealt.rules, dealt.state, limits);
+        EXPECT_EQ(std::string(verdictText(Verdict::NotWinnable)), verdictText(r.verdict)) << threads << " threads";
+    }
+}
+
 // Twins: the two cards that take the same cards (a red Three goes on either black Four in
 // Klondike); none where building follows suit (Baker's Game) or ignores it (Baker's Dozen: four
 // cards alike), and none for a card nothing goes on.
