@@ -213,6 +213,24 @@ private:
     // The cards clicks can bring to the top of the waste, each with the fewest clicks it takes
     // (the waste's top card first, with none), into reach_.
     void findReach();
+    // One click played on stockCopy_ and wasteCopy_ (deal: the pass it is in); false when the
+    // stock can give nothing more.
+    bool clickCopies(int& deal)
+    {
+        if (!stockCopy_.empty()) {
+            for (int n = 0; n < open_.drawCount && !stockCopy_.empty(); ++n) {
+                wasteCopy_.push_back(stockCopy_.back());
+                stockCopy_.pop_back();
+            }
+            return true;
+        }
+        if (wasteCopy_.size() < 2 || (open_.deals != -1 && deal >= open_.deals))
+            return false;
+        ++deal;
+        stockCopy_.assign(wasteCopy_.rbegin(), wasteCopy_.rend());
+        wasteCopy_.clear();
+        return true;
+    }
     bool outOfBudget();
     // Where the stock is dealt several cards at a time or its passes are limited, the same deal
     // with a stock dealt one card at a time and turned over at will is a looser game: every line
@@ -421,18 +439,8 @@ void OpenSearch::addStockMacros()
     std::vector<OpenMove>& targets = macroTargets_;
     int clicked = 0; // real clicks made so far
     for (int k = 1; k <= maxClicks; ++k) {
-        if (!stockCopy_.empty()) {
-            for (int n = 0; n < open_.drawCount && !stockCopy_.empty(); ++n) {
-                wasteCopy_.push_back(stockCopy_.back());
-                stockCopy_.pop_back();
-            }
-        } else if (wasteCopy_.size() >= 2 && (open_.deals == -1 || deal < open_.deals)) {
-            ++deal;
-            stockCopy_.assign(wasteCopy_.rbegin(), wasteCopy_.rend());
-            wasteCopy_.clear();
-        } else {
+        if (!clickCopies(deal))
             break;
-        }
         if (wasteCopy_.empty())
             continue;
         targets.clear();
@@ -705,18 +713,8 @@ void OpenSearch::findReach()
     int deal = pos_.deal();
     const int maxClicks = std::min(250, static_cast<int>(stockCopy_.size() + wasteCopy_.size()) + 2);
     for (int k = 1; k <= maxClicks; ++k) {
-        if (!stockCopy_.empty()) {
-            for (int n = 0; n < open_.drawCount && !stockCopy_.empty(); ++n) {
-                wasteCopy_.push_back(stockCopy_.back());
-                stockCopy_.pop_back();
-            }
-        } else if (wasteCopy_.size() >= 2 && (open_.deals == -1 || deal < open_.deals)) {
-            ++deal;
-            stockCopy_.assign(wasteCopy_.rbegin(), wasteCopy_.rend());
-            wasteCopy_.clear();
-        } else {
+        if (!clickCopies(deal))
             break;
-        }
         if (!wasteCopy_.empty() && !found[wasteCopy_.back()]) {
             found[wasteCopy_.back()] = true;
             reach_.push_back(Reach{wasteCopy_.back(), static_cast<std::uint8_t>(k)});
