@@ -486,43 +486,30 @@ template <class Fits, class Next>
 void OpenSearch::forStockCards(int to, Fits&& fits, Next&& next)
 {
     const int mark = static_cast<int>(ops_.size());
+    auto play = [&](int clicks) {
+        if (clicks != 0)
+            pos_.clicks(clicks, ops_);
+        const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
+                         static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
+                         static_cast<std::uint8_t>(to)};
+        chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
+        apply(m);
+        next(m);
+        undoTo(mark);
+        chain_.pop_back();
+    };
     if (!freeStock_) {
         // next never comes back here where the stock is not free, so reach_ stays as it is.
         findReach();
-        for (const Reach r : reach_) {
-            if (!fits(r.card))
-                continue;
-            if (r.clicks != 0)
-                pos_.clicks(r.clicks, ops_);
-            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
-                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
-                             static_cast<std::uint8_t>(to)};
-            chain_.push_back(Step{m, r.clicks});
-            apply(m);
-            next(m);
-            undoTo(mark);
-            chain_.pop_back();
-        }
+        for (const Reach r : reach_)
+            if (fits(r.card))
+                play(r.clicks);
         return;
     }
-    for (const int pile : {open_.stockPile(), open_.wastePile()}) {
-        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i) {
-            const int card = pos_.pile(pile)[i];
-            if (!fits(card))
-                continue;
-            const int clicks = clicksTo(card);
-            if (clicks != 0)
-                pos_.clicks(clicks, ops_);
-            const OpenMove m{static_cast<std::uint8_t>(open_.wastePile()),
-                             static_cast<std::uint8_t>(pos_.pile(open_.wastePile()).size() - 1),
-                             static_cast<std::uint8_t>(to)};
-            chain_.push_back(Step{m, static_cast<std::uint8_t>(clicks)});
-            apply(m);
-            next(m);
-            undoTo(mark);
-            chain_.pop_back();
-        }
-    }
+    for (const int pile : {open_.stockPile(), open_.wastePile()})
+        for (std::size_t i = 0; i < pos_.pile(pile).size(); ++i)
+            if (fits(pos_.pile(pile)[i]))
+                play(clicksTo(pos_.pile(pile)[i]));
 }
 
 bool OpenSearch::deferred(const OpenMove& m) const
