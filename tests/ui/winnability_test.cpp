@@ -29,7 +29,7 @@ namespace {
 
 // Klondike deals the solver settles within a few hundred states, and one it cannot decide in a second.
 constexpr const char* kQuickDeal = "1";
-constexpr const char* kHardDeal = "2";
+constexpr const char* kHardDeal = "38";
 // Klondike draw three (game 176): a deal the solver proves lost within a few dozen positions.
 constexpr int kDrawThree = 176;
 constexpr const char* kLostDeal = "57";
