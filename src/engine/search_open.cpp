@@ -915,9 +915,9 @@ SolveResult OpenSearch::run()
     if (won) {
         result.verdict = Verdict::Winnable;
         for (const Op& op : ops_) {
-            if (op.clickStart)
+            if (op.click)
                 result.line.insert(result.line.end(), op.count, Move{MoveKind::Stock, PileRef::stock(), -1, {}});
-            else if (!op.click)
+            else
                 result.line.push_back(Move{MoveKind::Transfer, open_.ref(op.from), op.index, open_.ref(op.to)});
         }
     } else {

@@ -29,9 +29,7 @@ struct Op {
     std::uint8_t count;
     std::uint8_t to;
     std::uint8_t index;
-    bool clickStart = false; // a stock click (kept for the readers of the line)
-    bool click = false;      // a stock click
-    bool pass = false;       // this step began a new pass through the stock
+    bool click = false;      // stock clicks (count of them)
     std::uint8_t passes = 0; // the turn-overs of a click step
     bool turned = false;     // the card it uncovered was turned face up
 };
@@ -144,9 +142,7 @@ public:
         }
         Op op{static_cast<std::uint8_t>(open_.stockPile()), static_cast<std::uint8_t>(count),
               static_cast<std::uint8_t>(open_.wastePile()), static_cast<std::uint8_t>(from)};
-        op.clickStart = true;
         op.click = true;
-        op.pass = passes > 0;
         op.passes = static_cast<std::uint8_t>(passes);
         flipTalon(dealKey());
         deal_ += passes;
