@@ -185,6 +185,8 @@ private:
     void addUses(int column, int takenFrom, int depth);
     bool swap(const OpenMove& m) const;
     bool homeLater(const OpenMove& m) const;
+    // Whether some card can follow card on foundationPile once it holds size cards.
+    bool followed(int foundationPile, int card, std::size_t size) const;
     // The children that send home the card that follows the one just sent to foundationPile.
     void addHomeUses(int foundationPile);
     // The children that use the card a swap uncovered on column (the swap already played), or
@@ -533,9 +535,19 @@ bool OpenSearch::homeLater(const OpenMove& m) const
 {
     // A stock card sent home where every stock card can be reached at any time: until the next
     // card of its foundation follows, it could as well have stayed in the stock (the stock gives
-    // it up as readily as the foundation would give it back).
-    return limits_.reductions && !pruning_ && freeStock_ && !m.click() && m.from == open_.wastePile() &&
-           m.to >= open_.homeFirst();
+    // it up as readily as the foundation would give it back). The last card of a foundation has
+    // no next card, and nothing but going home finishes it: it goes home alone.
+    if (!limits_.reductions || pruning_ || !freeStock_ || m.click() || m.from != open_.wastePile() ||
+        m.to < open_.homeFirst())
+        return false;
+    return followed(m.to, pos_.pile(m.to).back(), pos_.pile(m.to).size());
+}
+
+bool OpenSearch::followed(int foundationPile, int card, std::size_t size) const
+{
+    if (open_.foundationCap > 0 && static_cast<int>(size) >= open_.foundationCap)
+        return false;
+    return open_.foundNext[static_cast<std::size_t>(foundationPile - open_.homeFirst())][static_cast<std::size_t>(card)].any();
 }
 
 void OpenSearch::addHomeUses(int foundationPile)
@@ -564,10 +576,13 @@ bool OpenSearch::uncoversNothing(const OpenMove& m) const
 {
     // Until the card under it is used, the next card of its foundation follows it home, or it
     // comes back off the foundation, such a card could as well have stayed on its column.
+    // The last card of a foundation has no next card: it goes home alone.
     if (!limits_.reductions || pruning_ || !open_.stock || m.click() || m.index == 0 || m.from >= open_.tableaus ||
         m.to < open_.homeFirst())
         return false;
-    return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
+    const auto& p = pos_.pile(m.from);
+    return !pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)]) &&
+           followed(m.to, p[static_cast<std::size_t>(m.index)], pos_.pile(m.to).size() + 1);
 }
 
 bool OpenSearch::swap(const OpenMove& m) const
@@ -896,7 +911,7 @@ SolveResult OpenSearch::run()
         won = depthFirst();
     } else if (!won && !lost) {
         const int rootOps = static_cast<int>(ops_.size());
-        pruning_ = open_.stock && limits_.reductions;
+        pruning_ = open_.stock && limits_.reductions && limits_.winsFirst;
         won = depthFirst();
         if (!won && pruning_ && !budgetSpent_ && looserGameApplies())
             looserLost = looserGameLost(4);
@@ -983,7 +998,7 @@ std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameStat
     const auto open = openRulesFor(rules, state);
     if (!open)
         return std::nullopt;
-    if (limits.threads < 2 || !open->stock || !limits.reductions) {
+    if (limits.threads < 2 || !open->stock || !limits.reductions || !limits.winsFirst) {
         OpenSearch search(*open, state, limits);
         return search.run();
     }

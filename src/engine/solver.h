@@ -31,6 +31,10 @@ struct SolverLimits {
     // Safe foundation moves and the merging of interchangeable piles; off only to check that
     // they never change an answer.
     bool reductions = true;
+    // Where a game has a stock, the search first looks for wins with the rarely needed moves
+    // skipped; off, the complete search runs alone (on one thread), only to check that it finds
+    // every win by itself.
+    bool winsFirst = true;
     // 2: where the search of a game with a stock has a quick part that looks for wins and a
     // complete part that proves losses, the two run side by side on two threads, each with the
     // whole budget (the position limit counts for each, the table limit for both together).
