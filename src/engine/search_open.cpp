@@ -66,8 +66,12 @@ public:
         }
         chainLinks_ = most <= 2 ? 13 : 4;
         if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
-            for (int x : open_.cardList)
-                twins_[static_cast<std::size_t>(x)] = open_.twin[static_cast<std::size_t>(x)] != 0;
+            for (int x : open_.cardList) {
+                const auto twin = open_.twin[static_cast<std::size_t>(x)];
+                twins_[static_cast<std::size_t>(x)] = twin != 0;
+                if (twin > x)
+                    twinPairs_.push_back({static_cast<std::uint8_t>(x), twin});
+            }
     }
     SolveResult run();
 
@@ -145,6 +149,11 @@ private:
     // spares the search the copies that differ only in such choices.
     void normalize()
     {
+        if (exchange_) {
+            while (exchangeTails())
+                playSafe();
+            return;
+        }
         if (pruning_ || twins_.none())
             return;
         // Only a column top can take the run from its twin.
@@ -173,6 +182,12 @@ private:
                 ops_.push_back(pos_.move(po, static_cast<int>(io + 1), pos_.pileOf(base)));
         }
     }
+    // In the looser game of a proof, where the runs lying on two twin cards may change places
+    // at will: puts each pair's runs in one order (see exchangeTails).
+    bool exchangeTails();
+    // The card on card at position index of column, with all above it in sequence; 0 where card
+    // is the top, -1 where the cards above it do not lift together.
+    int tailOn(int column, int index) const;
     // The cards some foundation takes now.
     const CardSet& wantedCards() const { return pos_.wanted(); }
     int evaluate() const;
@@ -240,7 +255,7 @@ private:
     // and all of them are always within reach). A proof that the looser game is lost settles
     // the deal, and comes far sooner. Searches it with 1/shareOf of the budget.
     bool looserGameLost(int shareOf);
-    bool looserGameApplies() const { return open_.stock && !freeStock_ && limits_.reductions; }
+    bool looserGameApplies() const { return open_.stock && limits_.reductions && (!freeStock_ || !twinPairs_.empty()); }
 
     const OpenRules& open_;
     const GameState& state_;
@@ -271,6 +286,10 @@ private:
     bool reachKnown_ = false;
     // The cards with a twin, where runs of any size lift.
     CardSet twins_;
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> twinPairs_;
+    // This search plays the looser game of a proof in which the runs on twin cards change places
+    // freely: every position with the runs of twins exchanged counts as one.
+    bool exchange_ = false;
     KeySet seen_;
     std::size_t looserTableBytes_ = 0;
     DeadlockTest dead_{open_};
@@ -856,6 +875,58 @@ bool OpenSearch::depthFirst()
     return won;
 }
 
+int OpenSearch::tailOn(int column, int index) const
+{
+    const auto& p = pos_.pile(column);
+    const auto n = p.size();
+    const auto i = static_cast<std::size_t>(index);
+    if (i + 1 == n)
+        return 0;
+    for (std::size_t k = i; k + 1 < n; ++k)
+        if (!open_.sequence[p[k]][p[k + 1]])
+            return -1;
+    return p[i + 1];
+}
+
+bool OpenSearch::exchangeTails()
+{
+    // Exchanging the runs on two twins is no move of the real game; the looser game that has it
+    // loses only where the real one does. Which of a pair carries which run then no longer
+    // matters, so one order is kept: the card no foundation wants carries the run (the other is
+    // free to go home), else the lower card does; with two runs, that card carries the one that
+    // starts with the lower card.
+    bool any = false;
+    for (const auto& [y, z] : twinPairs_) {
+        const int py = pos_.pileOf(y), pz = pos_.pileOf(z);
+        if (py >= open_.tableaus || pz >= open_.tableaus || py == pz || pos_.faceDown(y) || pos_.faceDown(z))
+            continue;
+        const int iy = pos_.indexOf(y), iz = pos_.indexOf(z);
+        const int ty = tailOn(py, iy), tz = tailOn(pz, iz);
+        if (ty < 0 || tz < 0 || (ty == 0 && tz == 0))
+            continue;
+        const CardSet& wanted = wantedCards();
+        const bool yCarries = wanted[y] != wanted[z] ? !wanted[y] : true; // y < z
+        // The run that belongs on y: the only one, or the lower one.
+        const bool yTailFirst = tz == 0 || (ty != 0 && ty < tz);
+        if (yCarries == yTailFirst)
+            continue;
+        const int ny = static_cast<int>(pos_.pile(py).size()) - iy - 1;
+        const int nz = static_cast<int>(pos_.pile(pz).size()) - iz - 1;
+        if (ny > 0 && nz > 0) {
+            // Both runs: y's onto z's, the two back onto y, then y's own back onto z.
+            ops_.push_back(pos_.move(py, iy + 1, pz));
+            ops_.push_back(pos_.move(pz, iz + 1, py));
+            ops_.push_back(pos_.move(py, iy + 1 + nz, pz));
+        } else if (ny > 0) {
+            ops_.push_back(pos_.move(py, iy + 1, pz));
+        } else {
+            ops_.push_back(pos_.move(pz, iz + 1, py));
+        }
+        any = true;
+    }
+    return any;
+}
+
 bool OpenSearch::looserGameLost(int shareOf)
 {
     OpenRules looser = open_;
@@ -872,6 +943,7 @@ bool OpenSearch::looserGameLost(int shareOf)
     // The table of the search so far is still held.
     limits.maxTableBytes = limits_.maxTableBytes / 2;
     OpenSearch search(looser, state_, limits, Part::CompleteOnly, stop_);
+    search.exchange_ = !search.twinPairs_.empty();
     const SolveResult r = search.run();
     states_ += r.states;
     looserTableBytes_ = r.tableBytes;
