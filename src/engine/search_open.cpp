@@ -106,7 +106,8 @@ private:
     {
         if (!open_.safeHome || !limits_.reductions)
             return;
-        if (changed >= 0) {
+        // A card that comes back may lie on any column.
+        if (changed >= 0 && !exchange_) {
             const auto& p = pos_.pile(changed);
             if (p.empty() || !wantedCards()[p.back()])
                 return;
@@ -131,7 +132,7 @@ private:
                         for (std::uint8_t c : open_.builders[b])
                             safe = safe && pos_.home()[c];
                 }
-                if (!safe)
+                if (!safe && !comesBack(i))
                     continue;
                 for (int f = 0; f < open_.foundations; ++f)
                     if (foundationTakes(open_, pos_, f, card)) {
@@ -142,6 +143,31 @@ private:
             }
         }
     }
+    // In the looser game of a proof, where foundation cards may be taken back: a column's top
+    // card that goes home and could come straight back onto the face-up card under it. The two
+    // positions reach each other in one move either way, so they win or lose together; the one
+    // with the card home is kept. Only where no card that goes on it is home: the search brings
+    // a card back only together with what goes on it at once, and such a card could need others
+    // taken back first (a ladder of two suits built down from their Kings).
+    bool comesBack(int column) const
+    {
+        if (!exchange_ || open_.takeBack == 0 || column >= open_.tableaus)
+            return false;
+        const auto& p = pos_.pile(column);
+        if (p.size() < 2)
+            return false;
+        const auto card = static_cast<std::size_t>(p.back());
+        const auto under = p[p.size() - 2];
+        if (pos_.faceDown(under) || !open_.tabOn[kFromFoundation][card][under])
+            return false;
+        for (const std::uint8_t b : open_.builders[card])
+            if (pos_.home()[b])
+                return false;
+        for (int f = 0; f < open_.foundations; ++f)
+            if (foundationTakes(open_, pos_, f, static_cast<int>(card)))
+                return static_cast<int>(pos_.pile(open_.homeFirst() + f).size()) + 1 >= open_.takeBack;
+        return false;
+    }
     // Where a run lies on one of two twin cards and the other is a column top, moves the run
     // onto the twin that should carry it (the complete phase only): the lower card, or the one
     // no foundation wants now, which is better kept free to go home. The two positions reach
@@ -150,7 +176,7 @@ private:
     void normalize()
     {
         if (exchange_) {
-            while (exchangeTails())
+            while (exchangeTails() || returnToStock())
                 playSafe();
             return;
         }
@@ -185,6 +211,10 @@ private:
     // In the looser game of a proof, where the runs lying on two twin cards may change places
     // at will: puts each pair's runs in one order (see exchangeTails).
     bool exchangeTails();
+    // In that looser game, where every stock card can be reached at any time: a card from the
+    // stock with nothing on it goes back to the stock.
+    bool returnToStock();
+    std::uint64_t key() const { return exchange_ && freeStock_ ? pos_.setKey() : pos_.searchKey(); }
     // The card on card at position index of column, with all above it in sequence; 0 where card
     // is the top, -1 where the cards above it do not lift together.
     int tailOn(int column, int index) const;
@@ -290,6 +320,10 @@ private:
     // This search plays the looser game of a proof in which the runs on twin cards change places
     // freely: every position with the runs of twins exchanged counts as one.
     bool exchange_ = false;
+    // The cards in the stock and waste where the search began; whether such a card with nothing
+    // on it goes back to the stock (the loosest game of a proof, tried first).
+    CardSet fromStock_;
+    bool returnStock_ = false;
     KeySet seen_;
     std::size_t looserTableBytes_ = 0;
     DeadlockTest dead_{open_};
@@ -321,6 +355,10 @@ private:
 // rest goes to the complete search, which proves the lost deals.
 constexpr int kPrunedShare = 1;
 constexpr int kPrunedShareOf = 4;
+// Where the search for wins runs beside the complete one, it hands over to the looser games of a
+// proof after an eighth of the budget: nearly every win it finds comes by then, and those games
+// settle far more lost deals than the complete search beside it.
+constexpr int kBesideShareOf = 8;
 // How far the tie-breaks of a fresh attempt may move a child up the order: about two cards
 // home, enough to send the attempt down other lines than the last one.
 constexpr int kRestartNoise = 3000;
@@ -330,7 +368,8 @@ bool OpenSearch::outOfBudget()
     if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
         return budgetSpent_ = true;
     const bool shared = part_ == Part::Both || sharedPhase_;
-    if (pruning_ && shared && limits_.maxStates != 0 && states_ >= limits_.maxStates / kPrunedShareOf * kPrunedShare)
+    const int shareOf = part_ == Part::Both ? kPrunedShareOf : kBesideShareOf;
+    if (pruning_ && shared && limits_.maxStates != 0 && states_ >= limits_.maxStates / shareOf * kPrunedShare)
         return phaseSpent_ = true;
     if ((states_ & 1023) != 0)
         return false;
@@ -342,7 +381,7 @@ bool OpenSearch::outOfBudget()
         const auto elapsed = Clock::now() - started_;
         if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
             return budgetSpent_ = true;
-        if (pruning_ && shared && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / kPrunedShareOf)
+        if (pruning_ && shared && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / shareOf)
             return phaseSpent_ = true;
     }
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
@@ -748,7 +787,7 @@ void OpenSearch::leaf(int ms, int changed)
     const int at = static_cast<int>(ops_.size());
     playSafe(changed);
     normalize();
-    if (seen_.insert(pos_.searchKey()) && !(deadAtNodes_ && !pruning_ && dead_.lost(pos_))) {
+    if (seen_.insert(key()) && !(deadAtNodes_ && !pruning_ && dead_.lost(pos_))) {
         int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
         if (restart_ != 0 && score != 1 << 30) {
             std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
@@ -818,7 +857,7 @@ void OpenSearch::expand(Frame& f)
 bool OpenSearch::depthFirst()
 {
     const int rootOps = static_cast<int>(ops_.size());
-    const std::uint64_t rootKey = pos_.searchKey();
+    const std::uint64_t rootKey = key();
     bool won = false;
     // Attempts with a growing position limit and fresh tie-breaks, the last one to the end of
     // the budget: a depth-first search that goes wrong early would spend everything deep in a
@@ -888,6 +927,27 @@ int OpenSearch::tailOn(int column, int index) const
     return p[i + 1];
 }
 
+bool OpenSearch::returnToStock()
+{
+    if (!freeStock_ || !returnStock_)
+        return false;
+    bool any = false;
+    for (int c = 0; c < open_.tableaus; ++c) {
+        const auto& p = pos_.pile(c);
+        if (p.empty() || !fromStock_[p.back()])
+            continue;
+        const auto card = static_cast<std::size_t>(p.back());
+        // Only where it could come straight back onto the face-up card under it. A card alone
+        // in a column stays: taking it back would free the column, which the real game never
+        // does (a King from the stock holds its column for good).
+        if (p.size() < 2 || pos_.faceDown(p[p.size() - 2]) || !open_.tabOn[kFromWaste][card][p[p.size() - 2]])
+            continue;
+        ops_.push_back(pos_.move(c, static_cast<int>(p.size()) - 1, open_.wastePile()));
+        any = true;
+    }
+    return any;
+}
+
 bool OpenSearch::exchangeTails()
 {
     // Exchanging the runs on two twins is no move of the real game; the looser game that has it
@@ -942,14 +1002,44 @@ bool OpenSearch::looserGameLost(int shareOf)
     }
     // The table of the search so far is still held.
     limits.maxTableBytes = limits_.maxTableBytes / 2;
-    OpenSearch search(looser, state_, limits, Part::CompleteOnly, stop_);
-    search.exchange_ = !search.twinPairs_.empty();
-    const SolveResult r = search.run();
-    states_ += r.states;
-    looserTableBytes_ = r.tableBytes;
-    if (r.cancelled)
-        cancelled_ = budgetSpent_ = true;
-    return r.verdict == Verdict::NotWinnable;
+    const auto shareStart = Clock::now();
+    std::uint64_t spent = 0;
+    // From the loosest game to tighter ones while the share lasts: a looser game is settled
+    // sooner, but it is won more often. Each is tried only where the one before it was won.
+    enum class Looser { ReturnToStock, FreeStock, RealStock };
+    for (const Looser kind : {Looser::ReturnToStock, Looser::FreeStock, Looser::RealStock}) {
+        SolverLimits rest = limits;
+        if (rest.maxStates != 0) {
+            if (spent >= rest.maxStates)
+                break;
+            rest.maxStates -= spent;
+        }
+        if (rest.budgetMs > 0) {
+            rest.budgetMs -= static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shareStart).count());
+            if (rest.budgetMs <= 0)
+                break;
+        }
+        if (kind == Looser::RealStock && freeStock_)
+            break;
+        OpenSearch search(kind == Looser::RealStock ? open_ : looser, state_, rest, Part::CompleteOnly, stop_);
+        search.exchange_ = !search.twinPairs_.empty();
+        if (!search.exchange_ && kind != Looser::FreeStock)
+            continue;
+        search.returnStock_ = kind == Looser::ReturnToStock;
+        if (search.returnStock_)
+            for (const int pile : {open_.stockPile(), open_.wastePile()})
+                for (const std::uint8_t c : search.pos_.pile(pile))
+                    search.fromStock_[c] = true;
+        const SolveResult r = search.run();
+        states_ += r.states;
+        spent += r.states;
+        looserTableBytes_ = std::max(looserTableBytes_, r.tableBytes);
+        if (r.cancelled)
+            cancelled_ = budgetSpent_ = true;
+        if (r.verdict != Verdict::Winnable)
+            return r.verdict == Verdict::NotWinnable;
+    }
+    return false;
 }
 
 SolveResult OpenSearch::run()
@@ -969,7 +1059,7 @@ SolveResult OpenSearch::run()
         sharedPhase_ = looserGameApplies();
         won = depthFirst();
         if (!won && sharedPhase_ && !budgetSpent_) {
-            looserLost = looserGameLost(2);
+            looserLost = looserGameLost(1);
             sharedPhase_ = phaseSpent_ = false;
             if (!looserLost && !budgetSpent_) {
                 undoTo(rootOps);

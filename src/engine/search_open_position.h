@@ -74,6 +74,8 @@ public:
                 talonKey_ ^= k == 0 ? keys.bottom(talonSlot(), seq[0]) : keys.pair(seq[k], seq[k - 1]);
             talonKey_ ^= splitKey(w.size()) ^ dealKey();
             key_ ^= talonKey_ ^ dealKey();
+            for (const std::uint8_t c : seq)
+                talonSet_ ^= keys.pair(c, c);
         }
         for (int c = 0; c < open.tableaus; ++c)
             if (!pile(c).empty())
@@ -88,6 +90,9 @@ public:
     std::uint64_t key() const { return key_; }
     // The part of the key that the stock and waste make (with the pass where passes are limited).
     std::uint64_t talonKey() const { return talonKey_; }
+    // The key with the stock and waste counted as a set of cards: where every stock card can be
+    // reached at any time, their order does not matter.
+    std::uint64_t setKey() const { return key_ ^ talonKey_ ^ talonSet_; }
     const CardSet& home() const { return home_; }
     // The top cards of the tableau piles.
     const CardSet& columnTops() const { return tops_; }
@@ -329,6 +334,8 @@ private:
         const std::uint8_t card = a[first];
         // Only single waste cards come and go on the stock and waste (clicks aside).
         const bool fromTalon = isTalon(from), toTalon = isTalon(to);
+        if (fromTalon != toTalon)
+            talonSet_ ^= keys.pair(card, card);
         if (fromTalon)
             flipTalon(wasteTopLinks() ^ splitKey(a.size()) ^ splitKey(a.size() - 1));
         else
@@ -382,6 +389,8 @@ private:
     int deal_ = 1;
     std::uint64_t key_ = 0;
     std::uint64_t talonKey_ = 0;
+    // The cards of the stock and waste as a set (no card lies on itself, so these keys are free).
+    std::uint64_t talonSet_ = 0;
     std::array<std::uint8_t, kLastCard + 1> at_{};
     std::array<std::uint8_t, kLastCard + 1> index_{};
     mutable std::array<int, kTablePiles> columnScore_{};
