@@ -279,11 +279,13 @@ private:
         return true;
     }
     bool outOfBudget();
-    // Where the stock is dealt several cards at a time or its passes are limited, the same deal
-    // with a stock dealt one card at a time and turned over at will is a looser game: every line
-    // of the real game is a line of it too (the same cards leave the stock in the same order,
-    // and all of them are always within reach). A proof that the looser game is lost settles
-    // the deal, and comes far sooner. Searches it with 1/shareOf of the budget.
+    // A looser game has every line of the real game and more, so a proof that it is lost
+    // settles the deal, and comes far sooner. Where the stock is dealt several cards at a time
+    // or its passes are limited, the same deal with a stock dealt one card at a time and turned
+    // over at will is one (the same cards leave the stock in the same order, and all of them are
+    // always within reach); so is the game in which the runs on twin cards change places at will
+    // (exchangeTails), and, with such a stock, the one in which a stock card with nothing on it
+    // goes back to the stock. Searches them with 1/shareOf of the budget.
     bool looserGameLost(int shareOf);
     bool looserGameApplies() const { return open_.stock && limits_.reductions && (!freeStock_ || !twinPairs_.empty()); }
 
