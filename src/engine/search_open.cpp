@@ -1023,10 +1023,11 @@ bool OpenSearch::looserGameLost(int shareOf)
         }
         if (kind == Looser::RealStock && freeStock_)
             break;
-        OpenSearch search(kind == Looser::RealStock ? open_ : looser, state_, rest, Part::CompleteOnly, stop_);
-        search.exchange_ = !search.twinPairs_.empty();
-        if (!search.exchange_ && kind != Looser::FreeStock)
+        // Without twins only the free stock makes a looser game.
+        if (twinPairs_.empty() && kind != Looser::FreeStock)
             continue;
+        OpenSearch search(kind == Looser::RealStock ? open_ : looser, state_, rest, Part::CompleteOnly, stop_);
+        search.exchange_ = !twinPairs_.empty();
         search.returnStock_ = kind == Looser::ReturnToStock;
         if (search.returnStock_)
             for (const int pile : {open_.stockPile(), open_.wastePile()})
