@@ -145,17 +145,16 @@ TEST(SearchOpen, KeysKeptMoveByMoveMatchTheTableReadAfresh)
     EXPECT_GT(stockGames, 5);
 }
 
-// A loss of a looser game settles the deal, by one thread and by two: dealt three at a time,
-// Klondike deal 73 is lost dealt one at a time (within some 36,000 positions; its own complete
-// search takes millions).
+// A loss of a looser game settles the deal, by one thread and by two. Klondike dealt three at a
+// time, deal 73: lost dealt one at a time (within some 36,000 positions; its own complete search
+// takes millions). Klondike deal 657: the real game took over 2 s; the looser games where the
+// runs on twin cards change places and stock cards with nothing on them go back settle it within
+// some 40,000 positions.
 TEST(SearchOpen, ALossOfALooserGameSettlesTheDeal)
 {
     const auto catalog = cw::test::builtCatalog();
     if (!catalog)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    // Klondike dealt three at a time, deal 73: lost dealt one at a time. Klondike deal 657: the
-    // real game took over 2 s; the looser games where the runs on twin cards change places and
-    // stock cards with nothing on them go back settle it within some 40,000 positions.
     const struct {
         int game;
         const char* number;
