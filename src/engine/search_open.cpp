@@ -659,10 +659,14 @@ bool OpenSearch::swap(const OpenMove& m) const
 void OpenSearch::addSwapUses(int column, int alsoFrom)
 {
     const std::size_t begin = uses_.size();
-    generate(open_, pos_, [&](const OpenMove& m) {
-        if (!m.click() && (m.from == column || m.to == column || (alsoFrom >= 0 && m.from == alsoFrom)) && m.from != m.to)
-            uses_.push_back(m);
-    });
+    const Touching touching{column, alsoFrom, column};
+    generate(
+        open_, pos_,
+        [&](const OpenMove& m) {
+            if (m.from != m.to)
+                uses_.push_back(m);
+        },
+        &touching);
     playUses(begin);
     if (!open_.stock || pos_.pile(column).empty())
         return;

@@ -408,6 +408,17 @@ inline bool foundationTakes(const OpenRules& open, const Position& pos, int f, i
                      : open.foundOn[fi][static_cast<std::size_t>(card)][p.back()];
 }
 
+// Whether tableau column c takes the single card or group of n cards that starts with card.
+inline bool columnTakes(const OpenRules& open, const Position& pos, int c, int card, int n, Source source, int emptyColumns,
+                        int emptyCells)
+{
+    const auto src = static_cast<std::size_t>(source);
+    const auto& p = pos.pile(c);
+    return p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
+                           (n == 1 || open.groupLimit != -5 || open.fits(n, emptyColumns, emptyCells, true))
+                     : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
+}
+
 // Where the single card or group from position index of pile from may go.
 template <class Push>
 void addTargets(const OpenRules& open, const Position& pos, int from, int index, int card, int n, Source source,
@@ -428,11 +439,7 @@ void addTargets(const OpenRules& open, const Position& pos, int from, int index,
     for (int c = 0; c < open.tableaus && fitsSomewhere; ++c) {
         if (c == from)
             continue; // the engine never drops cards back on their own pile
-        const auto& p = pos.pile(c);
-        const bool ok = p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
-                                        (n == 1 || open.groupLimit != -5 || open.fits(n, emptyColumns, emptyCells, true))
-                                  : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
-        if (ok)
+        if (columnTakes(open, pos, c, card, n, source, emptyColumns, emptyCells))
             out(c);
     }
     if (n == 1)
@@ -443,12 +450,28 @@ void addTargets(const OpenRules& open, const Position& pos, int from, int index,
         }
 }
 
-// Every legal move, as the general generator finds them (the same set, any order).
+// The moves of generate that leave pile from or from2, or go to tableau column to (clicks aside).
+struct Touching {
+    int from = -1;
+    int from2 = -1;
+    int to = -1;
+};
+
+// Every legal move, as the general generator finds them (the same set, any order); with touching,
+// only the moves it names.
 template <class Push>
-void generate(const OpenRules& open, const Position& pos, Push&& push)
+void generate(const OpenRules& open, const Position& pos, Push&& push, const Touching* touching = nullptr)
 {
     const int emptyColumns = pos.emptyColumns();
     const int emptyCells = pos.emptyCells();
+    auto addTargets = [&](int from, int index, int card, int n, Source source) {
+        if (!touching || from == touching->from || from == touching->from2) {
+            compact::addTargets(open, pos, from, index, card, n, source, emptyColumns, emptyCells, push);
+        } else if (touching->to >= 0 && touching->to != from &&
+                   columnTakes(open, pos, touching->to, card, n, source, emptyColumns, emptyCells)) {
+            push(OpenMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(touching->to)});
+        }
+    };
     for (int c = 0; c < open.tableaus; ++c) {
         const auto& p = pos.pile(c);
         const int size = static_cast<int>(p.size());
@@ -461,28 +484,23 @@ void generate(const OpenRules& open, const Position& pos, Push&& push)
             const int n = size - i;
             if (!open.fits(n, emptyColumns, emptyCells, false))
                 continue;
-            addTargets(open, pos, c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup,
-                       emptyColumns, emptyCells, push);
+            addTargets(c, i, p[static_cast<std::size_t>(i)], n, n == 1 ? kFromTableauSingle : kFromTableauGroup);
         }
     }
     if (open.stock && !pos.pile(open.wastePile()).empty())
-        addTargets(open, pos, open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1,
-                   pos.pile(open.wastePile()).back(), 1, kFromWaste,
-                   emptyColumns, emptyCells, push);
+        addTargets(open.wastePile(), static_cast<int>(pos.pile(open.wastePile()).size()) - 1,
+                   pos.pile(open.wastePile()).back(), 1, kFromWaste);
     for (int q = 0; q < open.reserves; ++q) {
         const auto& p = pos.pile(open.tableaus + q);
         if (!p.empty())
-            addTargets(open, pos, open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve, emptyColumns,
-                       emptyCells, push);
+            addTargets(open.tableaus + q, static_cast<int>(p.size()) - 1, p.back(), 1, kFromReserve);
     }
     for (int f = 0; f < open.foundations && open.takeBack != 0; ++f) {
         const auto& p = pos.pile(open.homeFirst() + f);
         if (p.size() >= static_cast<std::size_t>(open.takeBack))
-            addTargets(open, pos, open.homeFirst() + f, static_cast<int>(p.size()) - 1, p.back(), 1, kFromFoundation,
-                       emptyColumns,
-                       emptyCells, push);
+            addTargets(open.homeFirst() + f, static_cast<int>(p.size()) - 1, p.back(), 1, kFromFoundation);
     }
-    if (pos.clickAvailable())
+    if (!touching && pos.clickAvailable())
         push(OpenMove{static_cast<std::uint8_t>(open.stockPile()), kClick, static_cast<std::uint8_t>(open.wastePile())});
 }
 
