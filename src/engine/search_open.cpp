@@ -334,6 +334,8 @@ private:
     // on it goes back to the stock (the loosest game of a proof, tried first).
     CardSet fromStock_;
     bool returnStock_ = false;
+    // How the last looser game searched ended.
+    Verdict looserVerdict_ = Verdict::Unknown;
     KeySet seen_;
     // Keys of positions as a move left them (before cards are sent home and runs put in order),
     // in slots by key, each once its settled position went into seen_: a cache, so a key may
@@ -375,6 +377,9 @@ constexpr int kPrunedShareOf = 4;
 // proof after an eighth of the budget: nearly every win it finds comes by then, and those games
 // settle far more lost deals than the complete search beside it.
 constexpr int kBesideShareOf = 8;
+// A second search for wins runs one attempt to the end, with tie-breaks that no attempt of the
+// first one takes (its attempt number is past the last of those).
+constexpr std::uint64_t kBesideRestart = 1000;
 // How far the tie-breaks of a fresh attempt may move a child up the order: about two cards
 // home, enough to send the attempt down other lines than the last one.
 constexpr int kRestartNoise = 3000;
@@ -1065,6 +1070,7 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
         looserTableBytes_ = std::max(looserTableBytes_, r.tableBytes);
         if (r.cancelled)
             cancelled_ = budgetSpent_ = true;
+        looserVerdict_ = r.verdict;
         if (r.verdict != Verdict::Winnable)
             return r.verdict == Verdict::NotWinnable;
     }
@@ -1099,11 +1105,24 @@ SolveResult OpenSearch::run()
         // Its search skips moves, so running out proves nothing.
         budgetSpent_ = !looserLost;
     } else if (!won && !lost && (part_ == Part::CompleteOnly || part_ == Part::Proof)) {
-        if (part_ == Part::Proof && realStockBeside())
+        bool looserWon = false;
+        if (part_ == Part::Proof && realStockBeside()) {
             looserLost = looserGameLost(1, {Looser::RealStock});
-        secondPhase_ = true;
-        if (!looserLost && !budgetSpent_)
+            looserWon = !looserLost && looserVerdict_ == Verdict::Winnable;
+        }
+        if (looserWon) {
+            // The real game has more positions still than that looser one: its complete search
+            // would rarely end within what is left. A second search for wins, with other
+            // tie-breaks than the one beside it, finds more of the wins.
+            pruning_ = true;
+            restart_ = kBesideRestart;
+            if (!budgetSpent_)
+                won = depthFirst();
+            budgetSpent_ = true;
+        } else if (!looserLost && !budgetSpent_) {
+            secondPhase_ = true;
             won = depthFirst();
+        }
     } else if (!won && !lost) {
         const int rootOps = static_cast<int>(ops_.size());
         pruning_ = open_.stock && limits_.reductions && limits_.winsFirst;
