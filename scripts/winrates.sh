@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Reruns the solver's win rates and writes winrate.won / winrate.sample into the catalog source.
 #
-# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--max-unknown P] [--data DIR] [ID...]
+# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--threads 1|2] [--max-unknown P] [--data DIR] [ID...]
 #
 # For every game of data/games/*.games (or only the ids given) it runs
-#   cardwise-cli winrate --game ID --deals K --budget-ms T
+#   cardwise-cli winrate --game ID --deals K --budget-ms T --threads N
 # and sets, in that game's block, "winrate.won = X" (deals proven winnable) and
 # "winrate.sample = K" (deals tried). Deals the solver could not settle within the budget count
 # in the sample but not as won, so the figure is a lower bound; when more than P percent of the
@@ -16,6 +16,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 cli=""
 deals=100
 budget=2000
+threads=1
 max_unknown=25
 data="$here/data/games"
 ids=()
@@ -25,6 +26,7 @@ while [ $# -gt 0 ]; do
         --cli) cli="$2"; shift 2 ;;
         --deals) deals="$2"; shift 2 ;;
         --budget-ms) budget="$2"; shift 2 ;;
+        --threads) threads="$2"; shift 2 ;;
         --data) data="$2"; shift 2 ;;
         --max-unknown) max_unknown="$2"; shift 2 ;;
         -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
@@ -39,6 +41,10 @@ if [ -z "$cli" ] || [ ! -x "$cli" ]; then
 fi
 case "$deals$budget$max_unknown" in
     *[!0-9]*) echo "winrates.sh: --deals, --budget-ms and --max-unknown take numbers" >&2; exit 2 ;;
+esac
+case "$threads" in
+    1|2) ;;
+    *) echo "winrates.sh: --threads takes 1 or 2" >&2; exit 2 ;;
 esac
 
 # Sets key = value in the block of game id in file (after its "id = N" line), replacing an
@@ -88,7 +94,7 @@ for id in "${ids[@]}"; do
         echo "winrates.sh: game $id is not in $data" >&2
         continue
     fi
-    if ! out="$("$cli" winrate --game "$id" --deals "$deals" --budget-ms "$budget")"; then
+    if ! out="$("$cli" winrate --game "$id" --deals "$deals" --budget-ms "$budget" --threads "$threads")"; then
         echo "winrates.sh: game $id: winrate failed" >&2
         continue
     fi
