@@ -31,7 +31,8 @@ std::vector<std::tuple<int, int, int, int, int>> sorted(const MoveList& list)
 }
 
 // Random play from a few deals of every game the compact form accepts: at each position both
-// generators give the same moves, and a move played on the compact form leaves the same piles,
+// generators give the same moves, the compact one limited to the moves touching some piles gives
+// exactly those of its full list, and a move played on the compact form leaves the same piles,
 // tableau faces and pass number as the engine's.
 TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
 {
@@ -65,6 +66,22 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
                 generateMoves(play, general);
                 openMoves(*open, s, compact);
                 ASSERT_EQ(sorted(general), sorted(compact)) << "game " << entry.id << " deal " << number << " step " << step;
+                {
+                    const compact::Position pos(*open, s);
+                    const int column = step % open->tableaus;
+                    const int also = step % 2 == 0 && open->foundations > 0 ? open->homeFirst() : (column + 1) % open->tableaus;
+                    const compact::Touching touching{column, also, column};
+                    std::vector<std::tuple<int, int, int>> expected, limited;
+                    compact::generate(*open, pos, [&](const compact::OpenMove& m) {
+                        if (!m.click() && (m.from == column || m.to == column || m.from == also))
+                            expected.emplace_back(m.from, m.index, m.to);
+                    });
+                    compact::generate(
+                        *open, pos, [&](const compact::OpenMove& m) { limited.emplace_back(m.from, m.index, m.to); }, &touching);
+                    std::sort(expected.begin(), expected.end());
+                    std::sort(limited.begin(), limited.end());
+                    ASSERT_EQ(expected, limited) << "game " << entry.id << " deal " << number << " step " << step;
+                }
                 if (general.empty())
                     break;
                 const Move m = general[static_cast<int>(random() % static_cast<unsigned>(general.size()))];
