@@ -1105,22 +1105,28 @@ SolveResult OpenSearch::run()
         // Its search skips moves, so running out proves nothing.
         budgetSpent_ = !looserLost;
     } else if (!won && !lost && (part_ == Part::CompleteOnly || part_ == Part::Proof)) {
+        const int rootOps = static_cast<int>(ops_.size());
         bool looserWon = false;
         if (part_ == Part::Proof && realStockBeside()) {
             looserLost = looserGameLost(1, {Looser::RealStock});
             looserWon = !looserLost && looserVerdict_ == Verdict::Winnable;
         }
-        if (looserWon) {
+        if (looserWon && !budgetSpent_) {
             // The real game has more positions still than that looser one: its complete search
             // would rarely end within what is left. A second search for wins, with other
             // tie-breaks than the one beside it, finds more of the wins.
             pruning_ = true;
             restart_ = kBesideRestart;
-            if (!budgetSpent_)
-                won = depthFirst();
-            budgetSpent_ = true;
-        } else if (!looserLost && !budgetSpent_) {
+            won = depthFirst();
+            pruning_ = false;
+        }
+        // That search skips moves, so it may run out of them with budget to spare where a win
+        // needs one of them (Thoughtful, its cards all face up): the complete search takes the
+        // rest.
+        if (!won && !looserLost && !budgetSpent_) {
             secondPhase_ = true;
+            undoTo(rootOps);
+            restart_ = 0;
             won = depthFirst();
         }
     } else if (!won && !lost) {
