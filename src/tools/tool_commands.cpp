@@ -78,7 +78,9 @@ ToolCommands::ToolCommands(ui::TfrmMain& window, engine::TMainGame& game, const 
     m_window.windowHost().addObserver(this);
 }
 
-ToolCommands::~ToolCommands() { m_window.windowHost().removeObserver(this); }
+// The commands live as long as the window and its host: the host is gone when the window's children
+// are deleted, so nothing is unregistered here.
+ToolCommands::~ToolCommands() = default;
 
 QAction* ToolCommands::makeAction(const char* name, const QString& caption, const QKeySequence& key,
                                   void (ToolCommands::*fn)())

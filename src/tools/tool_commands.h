@@ -26,7 +26,8 @@ class TableViews;
 
 // Adds the tools' menu items ("Tools": "&Card Counter..." F8 and "Co&mments..."; "Tut&or": "Show
 // piles' info" and "Show hidden cards"; "Help": "&Tip of the Day..."; the table's pop-up: "Card
-// counter"), keeps the card counter window for the whole run and feeds it the table's changes.
+// counter"), keeps the card counter window for the whole run and feeds it the table's changes. It
+// lives as long as the window (a child of it, registered with its host).
 class ToolCommands : public QObject, public ui::TableObserver {
     Q_OBJECT
 public:
