@@ -37,6 +37,7 @@
 #include "ui/table_widget_popup.h"
 #include "ui/two_players_dialog.h"
 #include "ui/tutor_commands.h"
+#include "tools/tool_commands.h"
 
 namespace cw::ui {
 
@@ -78,6 +79,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installStatsCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     installPictureChoiceCommands(*this, m_game, m_library);
+    tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
     m_tutor->install();
@@ -316,6 +318,8 @@ void TfrmMain::firstActivation()
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
+    if (auto* toolCommands = findChild<tools::ToolCommands*>())
+        toolCommands->firstActivation();
     if (m_session->resumeHeldGame()) {
         updateCommands();
         return;
