@@ -17,6 +17,7 @@
 #include "stats/clearing.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
+#include "tools/core/comment_files.h"
 #include "storage/fixed_width.h"
 #include "storage/ini_file.h"
 #include "storage/safe_file.h"
@@ -49,16 +50,6 @@ QMenu* toolsMenu(QMenuBar* bar)
     tools->setObjectName(QStringLiteral("mnuTools"));
     bar->insertMenu(help, tools);
     return tools;
-}
-
-// The comments file of a game ("" when the name cannot make a file name of the data folder). Names
-// the Rules Wizard accepts hold nothing a file name would have to escape, so the file is named by
-// the name as it stands; a name edited by hand into something else has no file to find here.
-std::string commentsFile(const std::string& dataFolder, const std::string& gameName)
-{
-    if (!catalog::IsPlainGameName(gameName))
-        return {};
-    return storage::resolveNoCase(dataFolder + "Comments_" + gameName + ".rtf");
 }
 
 constexpr int kFromChooser = 1;
@@ -167,8 +158,9 @@ bool CustomGameCommands::deleteCustomGame(int id, int origin)
     }
     stats::resetSessionCounters(m_game.settings);
     std::error_code ec;
-    const std::string comments = commentsFile(m_game.dataFolder, name);
-    if (!comments.empty() && std::filesystem::is_regular_file(comments, ec) && !std::filesystem::remove(comments, ec))
+    // The comments are kept under a file name made safe from the game's name.
+    const std::string comments = tools::CommentFiles(m_game.dataFolder).existingPath(name);
+    if (!comments.empty() && !std::filesystem::remove(comments, ec))
         errors << qs(storage::deleteErrorMessage(comments));
     if (!errors.isEmpty())
         informationBox(parent, errors.join(QLatin1Char('\n')));
