@@ -243,37 +243,45 @@ QWidget* TfrmWizardRules::buildStartPage()
     return page;
 }
 
+QGroupBox* TfrmWizardRules::buildingGroup(const QString& title, const QString& kind, QButtonGroup*& direction,
+                                          QButtonGroup*& suit)
+{
+    auto* box = new QGroupBox(title);
+    auto* row = new QHBoxLayout(box);
+    auto* dl = new QVBoxLayout;
+    auto* sl = new QVBoxLayout;
+    direction = new QButtonGroup(this);
+    suit = new QButtonGroup(this);
+    addRadio(direction, dl, QStringLiteral("&Up"), 0, QStringLiteral("rb%1Up").arg(kind));
+    addRadio(direction, dl, QStringLiteral("&Down"), 1, QStringLiteral("rb%1Down").arg(kind));
+    addRadio(direction, dl, QStringLiteral("U&p or Down"), 2, QStringLiteral("rb%1UpOrDown").arg(kind));
+    dl->addStretch(1);
+    addRadio(suit, sl, QStringLiteral("In &suit"), 0, QStringLiteral("rb%1InSuit").arg(kind));
+    addRadio(suit, sl, QStringLiteral("In  a&lternating colors"), 1, QStringLiteral("rb%1Alternate").arg(kind));
+    addRadio(suit, sl, QStringLiteral("&Regardless of suit"), 2, QStringLiteral("rb%1AnySuit").arg(kind));
+    addRadio(suit, sl, QStringLiteral("In &color"), 3, QStringLiteral("rb%1InColor").arg(kind));
+    addRadio(suit, sl, QStringLiteral("O&n any suit but its own"), 4, QStringLiteral("rb%1OtherSuit").arg(kind));
+    row->addLayout(dl);
+    row->addSpacing(16);
+    row->addLayout(sl, 1);
+    for (QButtonGroup* g : {direction, suit})
+        connect(g, &QButtonGroup::idToggled, this, [this](int, bool on) {
+            if (on)
+                schedulePreview();
+        });
+    return box;
+}
+
 QWidget* TfrmWizardRules::buildFoundationsPage()
 {
     auto* page = new QWidget;
     auto* l = new QVBoxLayout(page);
     l->addWidget(heading(QStringLiteral("Foundations")));
-    auto* dir = new QGroupBox(QStringLiteral("Build the foundations "));
-    auto* dl = new QVBoxLayout(dir);
-    m_foundationDirection = new QButtonGroup(this);
-    addRadio(m_foundationDirection, dl, QStringLiteral("&Up"), 0, QStringLiteral("rbFoundationUp"));
-    addRadio(m_foundationDirection, dl, QStringLiteral("&Down"), 1, QStringLiteral("rbFoundationDown"));
-    addRadio(m_foundationDirection, dl, QStringLiteral("U&p or Down"), 2, QStringLiteral("rbFoundationUpOrDown"));
-    auto* suit = new QGroupBox(QStringLiteral("Suits "));
-    auto* sl = new QVBoxLayout(suit);
-    m_foundationSuit = new QButtonGroup(this);
-    addRadio(m_foundationSuit, sl, QStringLiteral("In &suit"), 0, QStringLiteral("rbFoundationInSuit"));
-    addRadio(m_foundationSuit, sl, QStringLiteral("In  a&lternating colors"), 1,
-             QStringLiteral("rbFoundationAlternate"));
-    addRadio(m_foundationSuit, sl, QStringLiteral("&Regardless of suit"), 2, QStringLiteral("rbFoundationAnySuit"));
-    addRadio(m_foundationSuit, sl, QStringLiteral("In &color"), 3, QStringLiteral("rbFoundationInColor"));
-    addRadio(m_foundationSuit, sl, QStringLiteral("O&n any suit but its own"), 4,
-             QStringLiteral("rbFoundationOtherSuit"));
-    l->addWidget(dir);
-    l->addWidget(suit);
+    l->addWidget(buildingGroup(QStringLiteral("Build the foundations "), QStringLiteral("Foundation"),
+                               m_foundationDirection, m_foundationSuit));
     m_foundationNote = note();
     l->addWidget(m_foundationNote);
     l->addStretch(1);
-    for (QButtonGroup* g : {m_foundationDirection, m_foundationSuit})
-        connect(g, &QButtonGroup::idToggled, this, [this](int, bool on) {
-            if (on)
-                schedulePreview();
-        });
     return page;
 }
 
@@ -282,23 +290,8 @@ QWidget* TfrmWizardRules::buildTableauPage()
     auto* page = new QWidget;
     auto* l = new QVBoxLayout(page);
     l->addWidget(heading(QStringLiteral("Tableau")));
-    auto* grid = new QGridLayout;
-    auto* dir = new QGroupBox(QStringLiteral("Build the tableau "));
-    auto* dl = new QVBoxLayout(dir);
-    m_tableauDirection = new QButtonGroup(this);
-    addRadio(m_tableauDirection, dl, QStringLiteral("&Up"), 0, QStringLiteral("rbTableauUp"));
-    addRadio(m_tableauDirection, dl, QStringLiteral("&Down"), 1, QStringLiteral("rbTableauDown"));
-    addRadio(m_tableauDirection, dl, QStringLiteral("U&p or Down"), 2, QStringLiteral("rbTableauUpOrDown"));
-    auto* suit = new QGroupBox(QStringLiteral("Suits "));
-    auto* sl = new QVBoxLayout(suit);
-    m_tableauSuit = new QButtonGroup(this);
-    addRadio(m_tableauSuit, sl, QStringLiteral("In &suit"), 0, QStringLiteral("rbTableauInSuit"));
-    addRadio(m_tableauSuit, sl, QStringLiteral("In  a&lternating colors"), 1, QStringLiteral("rbTableauAlternate"));
-    addRadio(m_tableauSuit, sl, QStringLiteral("&Regardless of suit"), 2, QStringLiteral("rbTableauAnySuit"));
-    addRadio(m_tableauSuit, sl, QStringLiteral("In &color"), 3, QStringLiteral("rbTableauInColor"));
-    addRadio(m_tableauSuit, sl, QStringLiteral("O&n any suit but its own"), 4, QStringLiteral("rbTableauOtherSuit"));
-    grid->addWidget(dir, 0, 0);
-    grid->addWidget(suit, 0, 1);
+    l->addWidget(buildingGroup(QStringLiteral("Build the tableau "), QStringLiteral("Tableau"), m_tableauDirection,
+                               m_tableauSuit));
     auto* empty = new QGroupBox(QStringLiteral("An empty tableau pile may be filled with "));
     auto* el = new QVBoxLayout(empty);
     m_emptyPiles = new QButtonGroup(this);
@@ -307,16 +300,14 @@ QWidget* TfrmWizardRules::buildTableauPage()
              QStringLiteral("rbEmptyKing"));
     addRadio(m_emptyPiles, el, QStringLiteral("&Any card or legal sequence"), 2, QStringLiteral("rbEmptyAny"));
     addRadio(m_emptyPiles, el, QStringLiteral("N&one (spaces cannot be filled)"), 3, QStringLiteral("rbEmptyNone"));
-    grid->addWidget(empty, 1, 0, 1, 2);
-    l->addLayout(grid);
+    connect(m_emptyPiles, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            schedulePreview();
+    });
+    l->addWidget(empty);
     m_tableauNote = note();
     l->addWidget(m_tableauNote);
     l->addStretch(1);
-    for (QButtonGroup* g : {m_tableauDirection, m_tableauSuit, m_emptyPiles})
-        connect(g, &QButtonGroup::idToggled, this, [this](int, bool on) {
-            if (on)
-                schedulePreview();
-        });
     return page;
 }
 

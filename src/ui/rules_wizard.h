@@ -18,6 +18,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -82,6 +83,9 @@ public slots:
 private:
     void buildUi();
     QWidget* buildStartPage();
+    // The direction and suit choices of the foundations or the tableau ("Foundation", "Tableau" name
+    // their buttons).
+    QGroupBox* buildingGroup(const QString& title, const QString& kind, QButtonGroup*& direction, QButtonGroup*& suit);
     QWidget* buildFoundationsPage();
     QWidget* buildTableauPage();
     QWidget* buildStockPage();

@@ -90,6 +90,20 @@ TEST_F(CustomCli, ACustomGameIsDealtPlayedSolvedAndMeasuredUnderItsOwnRules)
     EXPECT_NE(winrate.out.find(" in 2\n"), std::string::npos) << winrate.out;
 }
 
+TEST_F(CustomCli, ASavedCustomGameOpensUnderItsOwnRules)
+{
+    const std::string file = (dir_ / "custom.gam").string();
+    const CliRun played = run("play --game 8000 --number 77 --random 40 --seed 3 --save " + file);
+    ASSERT_EQ(played.status, 0) << played.err;
+    const CliRun opened = run("open " + file);
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    const auto p = cw::test::outputLines(played.out);
+    const auto o = cw::test::outputLines(opened.out);
+    ASSERT_GE(p.size(), 71u);
+    ASSERT_GE(o.size(), 71u);
+    EXPECT_EQ(std::vector<std::string>(o.begin(), o.begin() + 71), std::vector<std::string>(p.begin(), p.begin() + 71));
+}
+
 TEST_F(CustomCli, AnUnknownCustomGameIsAUsageError)
 {
     for (const char* id : {"8001", "8002"}) {

@@ -9,6 +9,7 @@
 #include "ui/rules_viewer.h"
 #include "ui/rules_wizard.h"
 #include "ui/startup.h"
+#include "ui/window_fixture.h"
 
 #include "catalog/custom_games.h"
 #include "catalog/custom_rules.h"
@@ -47,44 +48,15 @@ constexpr int kSevenDiamonds = 20;
 constexpr int kFiveSpades = 44;
 constexpr int kKingClubs = 39;
 
-QString artifactsDir()
-{
-    const QString dir = QStringLiteral(CW_ARTIFACTS_DIR);
-    QDir().mkpath(dir);
-    return dir;
-}
-
 // A window on its own data folder that records its games in the real statistics files.
-struct Window {
-    AppCore core;
-    std::unique_ptr<TfrmMain> window;
-
+struct Window : testing::WindowFixture {
     bool open(const QString& folder, const char* gameId = "0000")
     {
-        const QString stop = prepareCore(core, CW_BIN_DIR "/", QDir(folder).absolutePath().toStdString() + "/");
-        if (!stop.isEmpty()) {
-            qWarning() << stop;
-            return false;
-        }
-        storage::SettingsStore& s = core.store;
-        s.set(storage::col::GameId, gameId);
-        s.set(storage::col::CardsAnimate, "N");
-        s.set(storage::col::DealAnimation, "N");
-        s.set(storage::col::CardSize, "B");
-        engine::SessionOptions options;
-        options.freshGameNumber = [] { return std::string("0000000012345"); };
-        options.autoplayDelayMs = 0;
-        window = std::make_unique<TfrmMain>(*core.game, core.library, core.sink.get(), options);
-        window->resize(1000, 760);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return false;
-        window->firstActivation();
-        QCoreApplication::processEvents();
-        return true;
+        startGameId = gameId;
+        realStatistics = true;
+        return WindowFixture::open(folder);
     }
 
-    engine::Session& session() { return window->session(); }
     QAction* action(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
 
     // Tableau: 8 of hearts; 7 of diamonds; nothing; 5 of spades. A King waits in the stock.
@@ -99,18 +71,12 @@ struct Window {
         t.append(PileRef::stock(), kKingClubs, false);
         window->table()->refresh();
     }
-    int count(PileRef p) { return static_cast<int>(session().state().table.pile(p).size()); }
-    void drag(PileRef from, PileRef to)
+    // The top card of one pile dropped on another.
+    void move(PileRef from, PileRef to)
     {
-        TableWidget* table = window->table();
-        const QPoint a = table->cardRect(from, count(from) - 1).center();
-        const QPoint b = table->cardRect(to, std::max(0, count(to) - 1)).center() + QPoint(0, count(to) ? 12 : 0);
-        QTest::mousePress(table, Qt::LeftButton, {}, a);
-        QTest::mouseMove(table, a + QPoint(8, 6));
-        QTest::mouseMove(table, (a + b) / 2);
-        QTest::mouseMove(table, b);
-        QTest::mouseRelease(table, Qt::LeftButton, {}, b);
-        QCoreApplication::processEvents();
+        const QPoint a = table()->cardRect(from, count(from) - 1).center();
+        const QPoint b = table()->cardRect(to, std::max(0, count(to) - 1)).center() + QPoint(0, count(to) ? 12 : 0);
+        drag(a, b);
     }
 };
 
@@ -185,8 +151,8 @@ private slots:
 
         // Klondike itself refuses both moves of the hand-built table.
         w->handBuiltTable();
-        w->drag(PileRef::tableau(1), PileRef::tableau(0));
-        w->drag(PileRef::tableau(3), PileRef::tableau(2));
+        w->move(PileRef::tableau(1), PileRef::tableau(0));
+        w->move(PileRef::tableau(3), PileRef::tableau(2));
         QCOMPARE(w->count(PileRef::tableau(0)), 1);
         QCOMPARE(w->count(PileRef::tableau(2)), 0);
 
@@ -211,7 +177,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(wiz.checkFinished(), 60000);
             QVERIFY(wiz.checkText().startsWith(QStringLiteral("The solver won ")) ||
                     wiz.checkText().startsWith(QStringLiteral("No deal of these rules")));
-            wiz.grab().save(artifactsDir() + QStringLiteral("/rules_wizard_finish.png"));
+            wiz.grab().save(testing::artifactsDir() + QStringLiteral("/rules_wizard_finish.png"));
 
             // The name page refuses what cannot be a game's name, with the messages to fix it.
             QLineEdit* name = child<QLineEdit>(wiz, "edtName");
@@ -254,6 +220,9 @@ private slots:
         QVERIFY(made);
         if (made->chanceSample > 0)
             QVERIFY(dlg->descriptionText().contains(QStringLiteral(" in %1  -  ").arg(made->chanceSample)));
+        dlg->show();
+        dlg->grab().save(testing::artifactsDir() + QStringLiteral("/rules_wizard_chooser.png"));
+        dlg->hide();
         dlg->setView(catalog::ChooserView::Groups);
         QVERIFY(!dlg->viewTree(catalog::ChooserView::Groups)
                      ->findItems(QStringLiteral("Easy Street"), Qt::MatchExactly | Qt::MatchRecursive)
@@ -261,8 +230,8 @@ private slots:
 
         // The changed rules in play: a 7 of diamonds on the 8 of hearts, a 5 on an empty pile.
         w->handBuiltTable();
-        w->drag(PileRef::tableau(1), PileRef::tableau(0));
-        w->drag(PileRef::tableau(3), PileRef::tableau(2));
+        w->move(PileRef::tableau(1), PileRef::tableau(0));
+        w->move(PileRef::tableau(3), PileRef::tableau(2));
         QCOMPARE(w->count(PileRef::tableau(0)), 2);
         QCOMPARE(w->count(PileRef::tableau(2)), 1);
 
@@ -274,6 +243,7 @@ private slots:
         QVERIFY(viewer->text().contains(QStringLiteral("Customized game.")));
         QVERIFY(viewer->text().contains(QStringLiteral("This game comes from: Klondike")));
         QVERIFY(viewer->text().contains(QStringLiteral("Regardless of suit")));
+        viewer->grab().save(testing::artifactsDir() + QStringLiteral("/rules_wizard_custom_rules_help.png"));
         emit viewer->findChild<QTextBrowser*>()->anchorClicked(QUrl(QStringLiteral("rules:0")));
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Rules [Klondike]"));
 
