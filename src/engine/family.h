@@ -72,6 +72,12 @@ struct PileMark {
 };
 using PileMarks = std::vector<PileMark>;
 
+// The tutor's step a family chooses itself: the move and the demo window's text for it.
+struct FamilyTutorStep {
+    Move move{};
+    std::string description;
+};
+
 // A panel the window shows beside the table for a family, as plain data derived from the position.
 struct FamilyPanel {
     std::string name;                                       // which panel: "CribbageInfo", "CribbageScore", ...
@@ -174,6 +180,11 @@ public:
     // Applies a move of a family kind (Select, Gap, Press) as the player's action; true when the
     // table changed. Default: a Press goes through the table press and release; others: false.
     virtual bool applyMove(Play& play, const Move& move) const;
+    // The family's own choice of the tutor's next step (the hint and the demo), asked before the
+    // tutor's ordinary search: a placement worth most, a memory game's next press. Any move the
+    // generator could make, applied as the player's move. nullopt: the ordinary search.
+    // Default: nullopt.
+    virtual std::optional<FamilyTutorStep> tutorMove(const Play& play) const { return std::nullopt; }
 
     // ---- The end and the score ----
 
@@ -188,6 +199,9 @@ public:
     virtual std::optional<int> score(const ScoreInput& input) const { return std::nullopt; }
     // Whether cards the deal itself moved to the foundations add points. Default: true.
     virtual bool addsDealPoints() const { return true; }
+    // The panel (by name, see panels()) the window shows modally when a game ends, after won or
+    // lost is decided and before anything is recorded; empty: none. Default: empty.
+    virtual std::string endPanel() const { return {}; }
 
     // ---- Set-up ----
 

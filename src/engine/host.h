@@ -83,6 +83,9 @@ public:
     virtual void highlight(int card, bool on) {}
     // A family's announcement box shows text beside the table; empty text closes it.
     virtual void announce(const std::string& text) {}
+    // Shows the family's panel of that name (Family::panels) as a modal window; returns when the
+    // player has closed it.
+    virtual void showPanel(const std::string& name) {}
 
     // ---- Window ----
     virtual void setBusy(bool busy) {}                  // hourglass cursor
@@ -171,6 +174,7 @@ public:
         calls.push_back((on ? "highlight:" : "unhighlight:") + std::to_string(card));
     }
     void announce(const std::string& text) override { calls.push_back("announce:" + text); }
+    void showPanel(const std::string& name) override { calls.push_back("panel:" + name); }
     void closeWindow() override { calls.push_back("closeWindow"); }
     void gameEnded(const GameEndReport& report) override
     {

@@ -30,6 +30,7 @@ struct PlayOptions {
     bool doubleClickToTableaus = false;   // "DoubleClick_To_Tableaus"
 };
 
+class History;
 class TutorRecord;
 
 // One call's working set. Rules are const: per-game changes the play makes (a reversed column)
@@ -51,6 +52,9 @@ struct Play {
     // The tutor's record where the window keeps one: the player's own right and double clicks
     // then honour the back-move guard too, so a card just shown by a hint goes where it showed.
     const TutorRecord* tutorRecord = nullptr;
+    // The undo history of the game where the session keeps one (null elsewhere): what the game
+    // showed so far, for a family's tutor that remembers the cards it has seen.
+    const History* history = nullptr;
 
     Table& table() { return state.table; }
     const Table& table() const { return state.table; }

@@ -72,7 +72,12 @@ Session::Session(TMainGame& game, Host& host, GameEndSink* sink, SessionOptions 
 
 // ---- Small helpers ----
 
-Play Session::makePlay(Events* events) { return Play{game_.rules, state_, playOptions_, events, tutorRecord_}; }
+Play Session::makePlay(Events* events)
+{
+    Play play{game_.rules, state_, playOptions_, events, tutorRecord_};
+    play.history = &history_;
+    return play;
+}
 
 HistoryPolicy Session::historyPolicy() const
 {
@@ -413,6 +418,10 @@ bool Session::endGame()
         const int seconds = parseClockLabel(clock_.label());
         setDealCommands(false);
         clearBookmark();
+        // A family's own result (memory games, the cribbage square) before anything is recorded.
+        state_.won = won;
+        if (const std::string panel = game_.rules.family().endPanel(); !panel.empty())
+            host_.showPanel(panel);
 
         GameEndRecord record;
         record.gameId = game_.currentGameId();

@@ -201,6 +201,29 @@ TutorStep eachPosition(const Play& play, PileRef pile, bool topOnly, Fn&& fn)
 
 TutorStep findStep(Play& play, const TutorRecord& record)
 {
+    if (play.family().special())
+        if (std::optional<FamilyTutorStep> own = play.family().tutorMove(play)) {
+            TutorStep s;
+            if (own->move.kind == MoveKind::Stock) {
+                s.action = TutorAction::StockClick;
+                s.source = PileRef::stock();
+                s.description = own->description.empty() ? kClickToTurnUp : own->description;
+                return s;
+            }
+            s.action = TutorAction::FamilyMove;
+            s.move = own->move;
+            s.source = own->move.from;
+            s.sourceIndex = own->move.index;
+            s.target = own->move.to;
+            const Pile& from = play.table().pile(own->move.from);
+            if (own->move.kind == MoveKind::Transfer && own->move.index >= 0 &&
+                static_cast<std::size_t>(own->move.index) < from.size()) {
+                s.card = from[static_cast<std::size_t>(own->move.index)];
+                s.count = static_cast<int>(from.size()) - own->move.index;
+            }
+            s.description = own->description.empty() ? kMoveACard : own->description;
+            return s;
+        }
     if (TutorStep s = completionMove(play, record); s.found())
         return s;
     {
