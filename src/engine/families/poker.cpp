@@ -33,12 +33,14 @@ void announce(Play& play, int cell)
     const int total = scorePokerGrid(grid).total;
     for (const PokerAnnouncement& a : hands) {
         for (int c : a.cells)
-            play.addEvent(Event{EventType::Highlight, grid[static_cast<std::size_t>(c)], PileRef::tableau(c)});
+            play.addEvent(
+                Event{EventType::Highlight, grid[static_cast<std::size_t>(c)], PileRef::tableau(c), {}, true, {}});
         play.addEvent(Event{EventType::Announce, 0, {}, {}, true, pokerBoxText(&a, a.runningTotal)});
         play.sound("Pairing");
         play.addEvent(Event{EventType::Pause, 0, {}, {}, true, {}, 500});
         for (int c : a.cells)
-            play.addEvent(Event{EventType::Unhighlight, grid[static_cast<std::size_t>(c)], PileRef::tableau(c)});
+            play.addEvent(
+                Event{EventType::Unhighlight, grid[static_cast<std::size_t>(c)], PileRef::tableau(c), {}, true, {}});
     }
     play.addEvent(
         Event{EventType::Announce, 0, {}, {}, true, pokerBoxText(hands.empty() ? nullptr : &hands.back(), total)});
