@@ -109,7 +109,7 @@ inline bool mayTake(const TargetCache::Top& t, const MovingCard& m)
 }
 
 // Tableau targets wait for an empty stock under code 129.
-bool tableauHeld(const Play& play) { return play.tableauCode(0) == 129 && holdsCard(play.table().stock()); }
+bool tableauHeld(const Play& play) { return play.tableauHeldByStock(); }
 
 void addTargets(const Play& play, const TargetCache& cache, const Carried& g, bool clickToPlay, bool holdTableau,
                 MoveList& list)
@@ -150,7 +150,7 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
     const int size = static_cast<int>(p.size());
     // Only tableau piles and open reserves lift from below the top.
     const int first =
-        pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
+        pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve && play.rules.reserveLiftsGroups())
             ? 0
             : size - 1;
     const bool tableau = pile.kind == PileKind::Tableau;
@@ -174,8 +174,8 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
 // The Draw is open in the last deal, once per game, outside the tutor (as the press allows it).
 bool drawOpen(const Play& play)
 {
-    return play.rules.groupLimit() == -17 && play.state.dealNumber == 3 && !play.state.drawUsed &&
-           play.state.tutorMode == 0;
+    return play.rules.groupLimit() == catalog::GroupLimit::SingleUntilDraw && play.state.dealNumber == 3 &&
+           !play.state.drawUsed && play.state.tutorMode == 0;
 }
 
 void addDraws(const Play& play, int c, MoveList& list)

@@ -51,13 +51,10 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
         return;
     const int fill = rules.tableauAutoFill();
     const bool grid = rules.tableauGridRows() * rules.tableauGridColumns() != 0;
-    const bool rowRules = rules.groupLimit() == -15 || rules.reservePickupRule() == -15;
-    auto tableauCode = [&](int c) {
-        return rules.tableauSuitRuleAll() != -1 ? rules.tableauSuitRuleAll() : rules.tableauSuitRule(c);
-    };
-    auto foundationCode = [&](int f) {
-        return rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
-    };
+    const bool rowRules = rules.groupLimit() == catalog::GroupLimit::OpenRow ||
+                          rules.reservePickupRule() == catalog::ReservePickup::OpenRow;
+    auto tableauCode = [&](int c) { return rules.tableauBuildRule(c); };
+    auto foundationCode = [&](int f) { return rules.foundationBuildRule(f); };
 
     // Tableau piles: the stock must never deal rows to them, fills and redeals must not pick
     // piles by number, and the building rules must look only at the cards.
@@ -90,7 +87,7 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
 
     bool foundationOk = fill != 21;
     for (int r = 0; r < nr && foundationOk; ++r)
-        foundationOk = rules.reserveAccept(r) != 119;
+        foundationOk = rules.reserveAccept(r) != 119; // the Queen of a foundation's suit
     for (int f = 0; f < nf && foundationOk; ++f)
         foundationOk = plainCode(foundationCode(f));
     if (foundationOk) {
