@@ -22,7 +22,7 @@ bool plainReserveCode(int code)
 {
     switch (code) {
     case 8: case 9: case 12: case 13: case 85: case 88: case 89: case 90: case 103: case 107: case 119:
-    case 145: case 146: case 154: case 161:
+    case 145: case 146: case 154: case 161: case 162:
         return false;
     default: return true;
     }
