@@ -95,7 +95,7 @@ TEST(BuildingTest, CaseTable)
         {"no turn, up: Two on Ace", 0, 1, -1, 1, -1, false, "Ah", "2h", true},
     };
     for (const BuildCase& c : cases) {
-        const cw::catalog::Rules rules = basicRules();
+        const cw::engine::GameRules rules = basicRules();
         GameState st;
         const PlayOptions opt;
         const Play play{rules, st, opt};
@@ -133,7 +133,7 @@ TEST(BuildingTest, Code27TakesNothingFromAReserveOrAFoundation)
 
 TEST(BuildingTest, ColourBalanceOfAceFoundations)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     setRange(rules, 55, 4, 81); // four foundations that start with Aces, two red and two black
     GameState st = stateFromText("Dest1: Ah; Dest2: Ad");
     const PlayOptions opt;
@@ -148,7 +148,7 @@ TEST(BuildingTest, ColourBalanceOfAceFoundations)
 
 TEST(BuildingTest, StockFirstRestrictionRefusesTableauCards)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     rules.set(37, 1);
     GameState st = stateFromText("Mazzo: 5c; Fila1: Ah");
     const PlayOptions opt;
@@ -161,7 +161,7 @@ TEST(BuildingTest, StockFirstRestrictionRefusesTableauCards)
 
 TEST(BuildingTest, FoundationStartTestSpreadsSuits)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     setRange(rules, 55, 4, -1); // any first card
     rules.set(51, 1);
     GameState st = stateFromText("Dest1: 7h");
