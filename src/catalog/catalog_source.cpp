@@ -92,9 +92,9 @@ constexpr NamedValue kNamedValues[] = {
     {135, 40, "base_rank", 91}, {135, 40, "ace_or_king", 89},
     {55, 16, "ace", 1}, {55, 16, "king", 13}, {55, 16, "any", -1}, {55, 16, "runs", 83},
     {55, 16, "runs_by_rule", 82}, {55, 16, "chosen", 92},
-    // Reserve acceptance.
     // Tableau continuity: whether building turns between King and Ace.
     {255, 40, "no_turn", -1}, {255, 40, "stops_at_base", 0}, {255, 40, "turns", 1},
+    // Reserve acceptance.
     {335, 12, "free_cell", 0}, {335, 12, "nothing", 4}, {335, 12, "anything", 12},
     {335, 12, "from_waste", 85}, {335, 12, "up_in_suit", 145}, {335, 12, "waive", 162},
 };

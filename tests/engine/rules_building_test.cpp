@@ -116,7 +116,7 @@ TEST(BuildingTest, CaseTable)
 
 TEST(BuildingTest, Code27TakesNothingFromAReserveOrAFoundation)
 {
-    const cw::catalog::Rules rules = basicRules();
+    const cw::engine::GameRules rules = basicRules();
     GameState st;
     const PlayOptions opt;
     const Play play{rules, st, opt};
