@@ -112,8 +112,10 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
         return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
                play.state.dealNumber < 3;
     case 161: return single && empty && holdsCard(t.stock()); // while the stock holds cards
-    case 9: return single && empty && isPictureCard(g.card);  // a picture card
-    default: return single && empty;                          // a free cell
+    case ReserveAccept::Waive: // waived once the stock is out: a card or a sequence from the tableau
+        return empty && g.source.kind == PileKind::Tableau && !holdsCard(t.stock()) && !holdsCard(t.waste());
+    case 9: return single && empty && isPictureCard(g.card); // a picture card
+    default: return single && empty;                         // a free cell
     }
 }
 
@@ -278,7 +280,7 @@ int automaticTargets(const Play& play, const Carried& g, Destinations allowed, b
             bool allSpecialEmpty = play.foundations() > 0;
             for (int f = 0; f < play.foundations() && allSpecialEmpty; ++f) {
                 const int b = play.rules.foundationBase(f);
-                allSpecialEmpty = (b == 92 || b == 93) && t.foundation(f).empty();
+                allSpecialEmpty = (b == catalog::FoundationBase::Chosen || b == 93) && t.foundation(f).empty();
             }
             skip = allSpecialEmpty;
         }

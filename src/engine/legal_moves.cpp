@@ -15,6 +15,9 @@
 #include "engine/stock.h"
 
 namespace cw::engine {
+
+using catalog::ReserveAccept;
+
 namespace {
 
 // What the generator knows of each target before asking the full drop rules: a pile whose top
@@ -74,10 +77,12 @@ struct TargetCache {
         for (int r = 0; r < play.reserves(); ++r) {
             const int code = play.rules.reserveAccept(r);
             // Codes that take a card only on an empty reserve (the free cell among them).
-            const bool emptyOnly =
-                !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 || code == 145 || code == 154);
-            reserveClosed[static_cast<std::size_t>(r)] = code == 4 || (emptyOnly && holdsCard(t.reserve(r)));
-            reserveGroups[static_cast<std::size_t>(r)] = code == 12;
+            const bool emptyOnly = !(code == 8 || code == ReserveAccept::Anything || code == ReserveAccept::FromWaste ||
+                                     code == 13 || code == 107 || code == ReserveAccept::UpInSuit || code == 154);
+            reserveClosed[static_cast<std::size_t>(r)] =
+                code == ReserveAccept::Nothing || (emptyOnly && holdsCard(t.reserve(r)));
+            reserveGroups[static_cast<std::size_t>(r)] =
+                code == ReserveAccept::Anything || code == ReserveAccept::Waive;
         }
     }
 };

@@ -8,6 +8,7 @@
 namespace cw::engine {
 
 using catalog::BuildRule;
+using catalog::Continuity;
 using catalog::Direction;
 using catalog::EmptyRule;
 using catalog::FoundationBase;
@@ -38,10 +39,12 @@ bool baseNeighbour(int rm, int rt, bool up) { return up ? (rt == 1 && rm == 2) :
 bool upAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
-        if (q.continuity == 2) {
+        if (q.continuity <= Continuity::NoTurn) // never turns from King to Ace
+            return rm == rt + 1;
+        if (q.continuity == Continuity::TurnsToBase) {
             if (baseNeighbour(rm, rt, true))
                 return true;
-        } else if (rt == q.baseRank && q.continuity <= 0) {
+        } else if (rt == q.baseRank && q.continuity <= Continuity::StopsAtBase) {
             return false;
         }
         if (rt == 13)
@@ -55,10 +58,13 @@ bool upAccepts(const BuildQuery& q, int rm, int rt)
 bool downAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
-        if (q.continuity == 2) {
+        if (q.continuity <= Continuity::NoTurn) // never turns from Ace to King
+            return rm == rt - 1;
+        if (q.continuity == Continuity::TurnsToBase) {
             if (baseNeighbour(rm, rt, false))
                 return true;
-        } else if ((rt == q.baseRank || (rt == 1 && isBaseCode(q.baseRank))) && q.continuity <= 0) {
+        } else if ((rt == q.baseRank || (rt == 1 && isBaseCode(q.baseRank))) &&
+                   q.continuity <= Continuity::StopsAtBase) {
             return false;
         }
         if (rt == 1)
@@ -224,9 +230,10 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
     case EmptyRule::FromStock:                                           // "W"
         return q.source.kind == PileKind::Stock || q.source.kind == PileKind::Waste ||
                q.source.kind == PileKind::SecondWaste;
-    case 88: return q.source.kind != PileKind::Tableau; // "X"
-    case 92:                                            // "\"
-    case 93: {                                          // "]"
+    case EmptyRule::NotFromTableau: return q.source.kind != PileKind::Tableau; // "X"
+    case EmptyRule::AceOrKing: return rm == 1 || rm == 13;
+    case 92:   // "\"
+    case 93: { // "]"
         bool started = false;
         for (int f = 0; f < play.foundations(); ++f) {
             const Pile& p = t.foundation(f);

@@ -24,19 +24,20 @@ bool plainReserveCode(int code)
     switch (code) {
     case 8:
     case 9:
-    case 12:
+    case catalog::ReserveAccept::Anything:
     case 13:
-    case 85:
+    case catalog::ReserveAccept::FromWaste:
     case 88:
     case 89:
     case 90:
     case 103:
     case 107:
     case 119:
-    case 145:
+    case catalog::ReserveAccept::UpInSuit:
     case 146:
     case 154:
-    case 161: return false;
+    case 161:
+    case catalog::ReserveAccept::Waive: return false;
     default: return true;
     }
 }
