@@ -311,10 +311,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::firstActivation()
 {
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (!flags.firstActivationPending)
+    if (!m_session->takeFirstActivation())
         return;
-    flags.firstActivationPending = false;
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
@@ -365,16 +363,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::queryClose()
 {
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode != 0) {
-        state.tutorMode = 0;
+    if (m_session->state().tutorMode != 0) {
+        m_session->stopTutor(true);
         m_table->refresh();
         return false;
     }
     writeWindowState();
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (flags.animationRunning) {
-        m_session->mutableCurrent().exitRequested = true;
+    const engine::TableFlags& flags = m_session->flags();
+    if (!m_session->requestClose()) { // the end of the winning animation closes the window
         m_table->endAnimation();
         return false;
     }
@@ -396,7 +392,7 @@ bool TfrmMain::queryClose()
         }
     }
     if (!allowed) {
-        flags.holdRequested = false;
+        m_session->clearHoldRequest();
         return false;
     }
     // Closing: an unfinished game counts as lost; a held game has already ended without a record.
