@@ -34,7 +34,10 @@ engine::WarningAnswer WindowHost::warning(const std::string& text)
     return warningBox(&m_window, boxText(text));
 }
 
-void WindowHost::beep() { QApplication::beep(); }
+void WindowHost::beep()
+{
+    m_window.table()->afterAnimations([] { QApplication::beep(); });
+}
 
 // A sound goes with the end of the cards' flight that caused it.
 void WindowHost::playSound(const std::string& name)
