@@ -429,7 +429,8 @@ void TfrmMain::cmdAutoplay()
 void TfrmMain::cmdHint()
 {
     hidePileSizePanel();
-    if (!m_session->flags().dealActive || m_session->paused() || m_table->animating() || m_game.rules.tutor() != 1 ||
+    m_table->finishAnimations();
+    if (!m_session->flags().dealActive || m_session->paused() || m_game.rules.tutor() != 1 ||
         m_session->state().drag.carriedCard != 0)
         return;
     // The demo window closes first: the hint and the demo share the tutor.
@@ -461,7 +462,8 @@ void TfrmMain::cmdEscape()
 void TfrmMain::cmdStock()
 {
     hidePileSizePanel();
-    if (m_table->animating() || m_table->paused() || !m_session->flags().dealActive)
+    m_table->finishAnimations();
+    if (m_table->paused() || !m_session->flags().dealActive)
         return;
     m_session->stockClick();
     afterCommand();
