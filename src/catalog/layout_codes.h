@@ -32,6 +32,9 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Table, 53, "a pyramid: each pile a centred row as long as its deal, each row half a card lower"},
     LayoutArrangement{LayoutGroup::Table, 54, "a clock face: piles 1-12 on an oval like the hours, pile 13 in the centre"},
     LayoutArrangement{LayoutGroup::Table, 55, "piles from the left margin on the row digit's row (the snake row of fan style 8)"},
+    LayoutArrangement{LayoutGroup::Table, 61, "a centred square grid (5 x 5, 4 x 4), stock, waste and second waste in a column left of it"},
+    LayoutArrangement{LayoutGroup::Table, 62, "cribbage patience: piles 1-4, 5-10 and 11 on rows 1-3 right of the captions, stock and second waste ending row 1"},
+    LayoutArrangement{LayoutGroup::Table, 63, "one row of cards side by side (fan style 9) per pile, centred and stacked; second waste left of row 1 when it fits"},
     // Stock arrangements (362): stock and waste.
     LayoutArrangement{LayoutGroup::Stock, 3, "stock left of the first tableau pile; waste below it on row 2"},
     LayoutArrangement{LayoutGroup::Stock, 5, "stock at the left margin, the waste one card width to its right"},
