@@ -239,7 +239,7 @@ public:
             placeFoundations();
         // In the selection games foundation 1 holds the selected cards, which stay on their own
         // piles: it is no pile of the table.
-        if (storesFoundation1Empty(r_))
+        if (storesFoundation1Empty(GameRules(r_)))
             g_.foundations[0] = {};
         placeReserves();
 
