@@ -36,7 +36,8 @@ bool plainReserveCode(int code)
     case 145:
     case 146:
     case 154:
-    case 161: return false;
+    case 161:
+    case 162: return false;
     default: return true;
     }
 }
