@@ -613,8 +613,8 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         const int cards = r.cardsInPlay();
         if (cards != 52 && cards != 104 && cards != 156 && cards != 208)
             bad(378, std::to_string(cards) + " is not 52, 104, 156 or 208");
-        // Whether the engine knows a game's special family is checked by the generator, which
-        // links the engine; the family's games may use the deal patterns, fills and redeals
+        // Whether the engine knows a game's special family is checked by the engine's tests; the
+        // family's games may use the deal patterns, fills and redeals
         // written for them.
         const bool special = r.specialFamily() > 0;
         // Cards dealt to piles the game does not have would vanish from the table.

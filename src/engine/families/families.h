@@ -12,6 +12,13 @@ const Family& gridPairs();   // 8, 84: pairs in a grid whose gaps the stock clic
 const Family& filledGrid();  // 45, 71: pairs in a grid refilled after every set
 const Family& heartsAside(); // 22: row pairs; the King and Queen of Hearts set aside by the deal
 
+// ---- gaps.cpp: cards moved into the gaps of rows of places ----
+const Family& gapRows(); // 32, 46, 74
+
+// ---- goals.cpp: games with goals, drops and steps of their own ----
+const Family& ownGoals();    // their rows of the score, win, drop and step tables
+const Family& discardTops(); // 35: a click discards a beaten top card
+
 // ---- poker.cpp: poker squares ----
 const Family& pokerSquares(); // 9, 59
 

@@ -4,9 +4,13 @@
 #include <vector>
 
 #include "engine/deal.h"
+#include "engine/families/family_drops.h"
 #include "engine/families/family_scores.h"
+#include "engine/families/family_steps.h"
 #include "engine/families/family_wins.h"
 #include "engine/history.h"
+#include "engine/moves.h"
+#include "engine/shuffle.h"
 
 namespace cw::engine::families {
 namespace {
@@ -43,7 +47,21 @@ std::array<int, 4> rowTargets(const GameRules& rules, const GameState& state)
     return deal(rules, state.gameNumber).state.gameCounters;
 }
 
-int targetSum(const GameState& state) { return state.gameCounters[0]; }
+int targetSum(const GameState& state)
+{
+    // Characters 3, 5, 8, 10 and 12 of the number; a digit taken already becomes the next one.
+    const auto digits = gameNumberDigits(state.gameNumber);
+    std::array<bool, 10> taken{};
+    int sum = 0;
+    for (int pos : {3, 5, 8, 10, 12}) {
+        int d = digits[static_cast<std::size_t>(pos - 1)];
+        while (taken[static_cast<std::size_t>(d)])
+            d = (d + 1) % 10;
+        taken[static_cast<std::size_t>(d)] = true;
+        sum += d == 0 ? 10 : d;
+    }
+    return sum;
+}
 
 std::optional<int> goalScore(const ScoreInput& input)
 {
@@ -53,7 +71,7 @@ std::optional<int> goalScore(const ScoreInput& input)
         history = secondWastes(input.history);
     FamilyScoreInput in{input.rules, input.state.table};
     in.rowTargets = family == 57 ? rowTargets(input.rules, input.state) : std::array<int, 4>{};
-    in.targetSum = targetSum(input.state);
+    in.targetSum = family == 58 ? targetSum(input.state) : 0;
     in.dealLaidOut = input.state.dealFinished;
     in.secondWasteHistory = history;
     return familyScore(in);
@@ -64,7 +82,8 @@ std::optional<bool> goalWon(const Play& play)
     FamilyWinInput in{play.rules, play.table()};
     if (play.rules.specialFamily() == 57)
         in.rowTargets = rowTargets(play.rules, play.state);
-    in.targetSum = targetSum(play.state);
+    if (play.rules.specialFamily() == 58)
+        in.targetSum = targetSum(play.state);
     // The score tests read the family's formula on the table as it stands.
     FamilyScoreInput s{play.rules, play.table()};
     s.rowTargets = in.rowTargets;
@@ -72,6 +91,70 @@ std::optional<bool> goalWon(const Play& play)
     s.dealLaidOut = play.state.dealFinished;
     in.score = familyScore(s).value_or(play.state.score);
     return familyWon(in);
+}
+
+namespace {
+
+void present(Play& play, const CardMoves& moves, const char* sound)
+{
+    for (const CardMove& m : moves)
+        if (m.from == m.to)
+            play.turned(m.card, m.from, m.faceUp);
+        else
+            play.moved(m.card, m.from, m.to, m.faceUp);
+    if (!moves.empty())
+        play.sound(sound);
+}
+
+} // namespace
+
+DropVerdict GoalFamily::mayDrop(const Play& play, const Carried& carried, DropSpot spot) const
+{
+    switch (familyDrop(play.rules, play.table(), carried.card, carried.count, carried.source, spot.pile)) {
+    case DropRule::Allow: return DropVerdict::Allow;
+    case DropRule::Refuse: return DropVerdict::Refuse;
+    case DropRule::Ordinary: break;
+    }
+    return DropVerdict::Default;
+}
+
+void GoalFamily::afterMove(Play& play, const MoveDone& move) const
+{
+    Table& t = play.table();
+    const int family = play.rules.specialFamily();
+    if (move.target.kind == PileKind::Tableau && move.target.index < play.tableaus()) {
+        if (family == 29)
+            present(play, fourOfAKindLeave(t, move.target.index), "Waste");
+        else if (family == 40)
+            present(play, clockStep(play.rules, t, move.target.index), "Face_up");
+    } else if (family == 30 && move.target.kind == PileKind::Foundation) {
+        if (const auto partner = partnerFollows(play.rules, t, move.target.index + 1, move.card))
+            present(play, CardMoves{*partner}, "Foundation");
+    }
+}
+
+void GoalFamily::afterStockDeal(Play& play, PileKind kind, int first, int last) const
+{
+    if (play.rules.specialFamily() != 29 || kind != PileKind::Tableau)
+        return;
+    for (int c = first; c < last && c < play.tableaus(); ++c)
+        present(play, fourOfAKindLeave(play.table(), c), "Waste");
+}
+
+void GoalFamily::pileMarks(const GameRules& rules, const GameState& state, PileMarks& out) const
+{
+    if (rules.specialFamily() != 42)
+        return;
+    const int T = std::clamp(rules.tableauCount(), 0, kTableauPiles);
+    for (int c = 0; c < T; ++c) {
+        const int n = static_cast<int>(state.table.tableau(c).size());
+        out.push_back(PileMark{MarkKind::LabelAbove, PileRef::tableau(c), -1, n, pileCountLabel(n), n == 13});
+    }
+}
+
+std::string GoalFamily::wonMessage(const Play& play) const
+{
+    return play.rules.specialFamily() == 44 && topsMake91(play.rules, play.table()) ? kNinetyOneMessage : "";
 }
 
 } // namespace cw::engine::families

@@ -31,6 +31,15 @@ constexpr Entry kRegistered[] = {
     {8,  families::gridPairs},        {84, families::gridPairs},
     {45, families::filledGrid},       {71, families::filledGrid},
     {22, families::heartsAside},
+    // The gap games: cards moved into the gaps of the rows.
+    {32, families::gapRows},          {46, families::gapRows},          {74, families::gapRows},
+    // Games with goals of their own.
+    {27, families::ownGoals},         {29, families::ownGoals},         {30, families::ownGoals},
+    {31, families::ownGoals},         {34, families::ownGoals},         {42, families::ownGoals},
+    {43, families::ownGoals},         {49, families::ownGoals},         {52, families::ownGoals},
+    {58, families::ownGoals},         {62, families::ownGoals},         {63, families::ownGoals},
+    {64, families::ownGoals},         {65, families::ownGoals},         {72, families::ownGoals},
+    {82, families::ownGoals},         {35, families::discardTops},
     {9,  families::pokerSquares},     {59, families::pokerSquares},
     {76, families::cribbagePatience}, {77, families::cribbageSquare},
     {11, families::reserveAces},      {28, families::countedDraws},     {40, families::pileRotation},
