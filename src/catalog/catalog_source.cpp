@@ -3,6 +3,7 @@
 
 #include "catalog/layout_codes.h"
 #include "catalog/params.h"
+#include "catalog/rule_values.h"
 #include "storage/fixed_width.h"
 
 #include <algorithm>
@@ -54,54 +55,6 @@ std::optional<long long> parseInteger(std::string_view s)
     if (ec != std::errc{} || ptr != s.data() + s.size() || b == s.data() + s.size())
         return std::nullopt;
     return v;
-}
-
-// Value names by parameter range: readable words for the common codes.
-struct NamedValue {
-    int first;
-    int count;
-    std::string_view name;
-    int value;
-};
-
-constexpr NamedValue kNamedValues[] = {
-    {497, 1, "long", 0}, {497, 1, "medium", 1}, {497, 1, "quick", 2},
-    {498, 1, "easy", 0}, {498, 1, "medium", 1}, {498, 1, "hard", 2},
-    {499, 1, "difficult", 0}, {499, 1, "mostly_skill", 1}, {499, 1, "moderate", 2},
-    {499, 1, "mostly_chance", 3}, {499, 1, "chance_only", 4},
-    {500, 1, "very_high", 0}, {500, 1, "high", 1}, {500, 1, "medium", 2},
-    {500, 1, "low", 3}, {500, 1, "very_low", 4},
-    {16, 1, "unlimited", -1}, {16, 1, "once", 0},
-    {14, 1, "unlimited", -1},
-    // Directions of foundations and tableau piles.
-    {71, 16, "down", 0}, {71, 16, "up", 1}, {71, 16, "both", 2},
-    {175, 40, "down", 0}, {175, 40, "up", 1}, {175, 40, "both", 2},
-    // Building rules.
-    {87, 16, "suit", 0}, {87, 16, "colour", 1}, {87, 16, "any_suit", 2}, {87, 16, "alternate", 3},
-    {87, 16, "none", 4}, {87, 16, "other_suit", 21},
-    {215, 40, "suit", 0}, {215, 40, "colour", 1}, {215, 40, "any_suit", 2}, {215, 40, "alternate", 3},
-    {215, 40, "none", 4}, {215, 40, "any_card", 12}, {215, 40, "other_suit", 21},
-    {487, 1, "per_pile", -1}, {487, 1, "suit", 0}, {487, 1, "colour", 1}, {487, 1, "any_suit", 2},
-    {487, 1, "alternate", 3}, {487, 1, "none", 4},
-    {488, 1, "per_pile", -1}, {488, 1, "suit", 0}, {488, 1, "colour", 1}, {488, 1, "any_suit", 2},
-    {488, 1, "alternate", 3}, {488, 1, "none", 4},
-    // Empty-pile rules and foundation bases.
-    {135, 40, "any", -1}, {135, 40, "none", 0}, {135, 40, "king", 13}, {135, 40, "ace", 1},
-    {135, 40, "single", 86}, {135, 40, "from_stock", 87}, {135, 40, "not_from_tableau", 88},
-    {135, 40, "base_rank", 91},
-    {55, 16, "ace", 1}, {55, 16, "king", 13}, {55, 16, "any", -1}, {55, 16, "runs", 83},
-    {55, 16, "runs_by_rule", 82},
-    // Reserve acceptance.
-    {335, 12, "free_cell", 0}, {335, 12, "nothing", 4}, {335, 12, "anything", 12},
-    {335, 12, "from_waste", 85}, {335, 12, "up_in_suit", 145},
-};
-
-std::optional<int> namedValue(int number, std::string_view word)
-{
-    for (const NamedValue& nv : kNamedValues)
-        if (number >= nv.first && number < nv.first + nv.count && nv.name == word)
-            return nv.value;
-    return std::nullopt;
 }
 
 constexpr std::pair<std::string_view, int> kTypes[] = {
@@ -184,7 +137,7 @@ struct Parser {
                 v = static_cast<int>(*n);
                 return true;
             }
-            if (auto nv = namedValue(number, w)) {
+            if (auto nv = namedRuleValue(number, w)) {
                 v = *nv;
                 return true;
             }
@@ -439,10 +392,16 @@ Result<std::vector<CatalogGame>> resolveCatalog(const std::vector<SourceBlock>& 
         std::optional<int> type;
         std::optional<std::vector<std::string>> marks;
         std::string text;
+        // A measured chance of winning belongs to the rules it was measured with: a game never
+        // takes it over from a base block.
+        auto measured = [](int number) { return number == 489 || number == 501 || number == 502; };
         auto applyOwn = [&](const SourceBlock& s) {
             for (const SourceAssignment& a : s.values)
-                for (std::size_t i = 0; i < a.values.size(); ++i)
-                    g.rules.set(a.number + static_cast<int>(i), a.values[i]);
+                for (std::size_t i = 0; i < a.values.size(); ++i) {
+                    const int number = a.number + static_cast<int>(i);
+                    if (&s == &b || !measured(number))
+                        g.rules.set(number, a.values[i]);
+                }
             if (s.type)
                 type = s.type;
             if (s.marks)
@@ -551,6 +510,7 @@ int requestedDealCards(const Rules& r)
     switch (r.foundationSetup()) {
     case 1: case 4: case 6: case 8: n += 1; break;
     case 5: n += std::min(16, (r.cardsInPlay() / 52) * 4); break; // the first card and its rank mates
+    case 9: n += std::min(15, (r.cardsInPlay() / 52) * 4 - 1); break; // the rank mates; the beak stays dealt
     case 2: n += std::clamp(r.foundationCount(), 0, kMaxFoundations); break;
     default: break;
     }
@@ -603,8 +563,8 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         const int cards = r.cardsInPlay();
         if (cards != 52 && cards != 104 && cards != 156 && cards != 208)
             bad(378, std::to_string(cards) + " is not 52, 104, 156 or 208");
-        // Whether the engine knows a game's special family is checked by the generator, which
-        // links the engine; the family's games may use the deal patterns, fills and redeals
+        // Whether the engine knows a game's special family is checked by the engine's tests; the
+        // family's games may use the deal patterns, fills and redeals
         // written for them.
         const bool special = r.specialFamily() > 0;
         // Cards dealt to piles the game does not have would vanish from the table.
@@ -646,18 +606,23 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
                 bad(p, "row digit outside 0..4");
 
         // Special codes: only the general codes and the ones the engine documents.
-        // 10: a Queen alone on an empty foundation; 14-16: two, three or four ranks up
-        // (foundations of the counting games); 19: any card, but not from the tableau or a
-        // reserve (waste piles fed from the stock); 37: down regardless of suit, a lone King
-        // taking any card.
-        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 10, 12, 13, 14, 15, 16, 19, 21, 37};
+        // 6: nothing is built, only the empty-pile rule lets a card in; 10: a Queen alone on an
+        // empty foundation; 14-16: two, three or four ranks up (foundations of the counting
+        // games); 19: any card, but not from the tableau or a reserve (waste piles fed from the
+        // stock); 20: one rank up, any suit, King to Ace; 27: alternating colours, never a card
+        // from a reserve or a foundation; 35: one rank up or down, any suit, King and Ace
+        // adjacent; 37: down regardless of suit, a lone King taking any card; 43: in suit,
+        // exactly two ranks up.
+        static const std::set<int> kSuitRules = {0,  1,  2,  3,  4,  6,  10, 12, 13, 14,
+                                                 15, 16, 19, 20, 21, 27, 35, 37, 43};
         static const std::set<int> kEmptyRules = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                  81, 82, 83, 84, 85, 86, 87, 88, 90, 91};
-        // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, or 0
-        // for a base the deal's foundation set-up writes.
+                                                  81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91};
+        // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, 92
+        // (the first card played chooses the rank of every foundation), or 0 for a base the
+        // deal's foundation set-up writes.
         static const std::set<int> kFoundationBases = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                       81, 82, 83, 84, 85, 90, 95, 97, 98, 99};
-        static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145};
+                                                       81, 82, 83, 84, 85, 90, 92, 95, 97, 98, 99};
+        static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145, 162};
         static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13, -15, -17};
         for (int k = 0; k < std::min(t, kMaxTableaus); ++k) {
             if (!kSuitRules.count(r.tableauSuitRule(k)))
@@ -688,11 +653,11 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         static const std::set<int> kFamilyDealPatterns = {9, 11, 12, 13, 15, 18, 19, 22};
         if (!kDealPatterns.count(r.dealPattern()) && !(special && kFamilyDealPatterns.count(r.dealPattern())))
             bad(36, "deal pattern " + std::to_string(r.dealPattern()) + " is not used by ordinary games");
-        static const std::set<int> kRedealModes = {0, 4, 6, 7, 10, 11, 12};
-        if (!kRedealModes.count(r.redealMode()))
+        static const std::set<int> kRedealModes = {0, 4, 6, 7, 10, 11, 12, 20};
+        if (!kRedealModes.count(r.redealMode()) && !(special && r.redealMode() == 14))
             bad(17, "redeal mode " + std::to_string(r.redealMode()) + " is not implemented");
         static const std::set<int> kFills = {0, 1, 2, 3, 5, 9};
-        if (!kFills.count(r.tableauAutoFill()))
+        if (!kFills.count(r.tableauAutoFill()) && !(special && r.tableauAutoFill() == 13))
             bad(25, "automatic fill " + std::to_string(r.tableauAutoFill()) + " is not used by ordinary games");
         for (int p : {497, 498})
             if (r[p] < 0 || r[p] > 2)

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +24,7 @@
 #include "storage/ini_file.h"
 #include "storage/messages.h"
 #include "storage/preferences.h"
+#include "ui/animation_input.h"
 #include "ui/custom_game_commands.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
@@ -83,6 +83,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createToolBar();
     createStatusBar();
     m_tutor->install();
+    finishAnimationsBeforeCommands(*this, *m_table);
     // The table's pictures are prepared at the first deal, for the card size that game needs.
     showClock(QStringLiteral("0:00:00"));
     showScore(0);
@@ -179,15 +180,6 @@ void TfrmMain::newDealShown()
     updateCommands();
     if (auto* chooser = findChild<ChooserCommands*>())
         chooser->newDealStarted();
-}
-
-void TfrmMain::waitFor(int ms)
-{
-    if (ms <= 0)
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfrmMain::playSound(const QString& name)
@@ -311,10 +303,9 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::firstActivation()
 {
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (!flags.firstActivationPending)
+    if (!m_session->takeFirstActivation())
         return;
-    flags.firstActivationPending = false;
+    finishAnimationsBeforeCommands(*this, *m_table); // the commands added since
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
@@ -365,19 +356,15 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::queryClose()
 {
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode != 0) {
-        state.tutorMode = 0;
+    if (m_session->state().tutorMode != 0) {
+        m_session->stopTutor(true);
         m_table->refresh();
         return false;
     }
     writeWindowState();
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (flags.animationRunning) {
-        m_session->mutableCurrent().exitRequested = true;
-        m_table->endAnimation();
-        return false;
-    }
+    // Closing ends the animations; the boxes and sounds waiting for them are not shown.
+    m_table->animations().drop();
+    const engine::TableFlags& flags = m_session->flags();
     bool allowed = true;
     if (pref("ConfirmQuit", "N") != "N")
         allowed = confirmBox(this, QStringLiteral("Exit %1?").arg(QString::fromLatin1(kProductTitle)));
@@ -396,7 +383,7 @@ bool TfrmMain::queryClose()
         }
     }
     if (!allowed) {
-        flags.holdRequested = false;
+        m_session->clearHoldRequest();
         return false;
     }
     // Closing: an unfinished game counts as lost; a held game has already ended without a record.

@@ -362,7 +362,7 @@ void TfrmMain::cmdSave()
 
 void TfrmMain::cmdHoldAndExit()
 {
-    m_session->mutableFlags().holdRequested = true;
+    m_session->requestHold();
     close();
 }
 
@@ -421,7 +421,7 @@ void TfrmMain::cmdQuitGame()
 
 void TfrmMain::cmdAutoplay()
 {
-    m_session->mutableState().tutorMode = 0;
+    m_session->stopTutor(true);
     m_session->setAutoplay(!m_session->autoplay());
     afterCommand();
 }
@@ -429,18 +429,14 @@ void TfrmMain::cmdAutoplay()
 void TfrmMain::cmdHint()
 {
     hidePileSizePanel();
-    engine::GameState& state = m_session->mutableState();
-    if (!m_session->flags().dealActive || m_session->paused() || m_table->animating() || m_game.rules.tutor() != 1 ||
-        state.drag.carriedCard != 0)
+    m_table->finishAnimations();
+    if (!m_session->flags().dealActive || m_session->paused() || m_game.rules.tutor() != 1 ||
+        m_session->state().drag.carriedCard != 0)
         return;
     // The demo window closes first: the hint and the demo share the tutor.
     if (m_tutor)
         m_tutor->closeDemo();
-    engine::stopTutor(state, false);
-    m_hintTimer.reset();
-    const engine::PlayOptions options;
-    engine::Play play{m_game.rules, state, options, nullptr};
-    const engine::TutorStep step = engine::tutorStep(play, m_tutorRecord, engine::kTutorHint);
+    const engine::TutorStep step = m_session->hint(m_tutorRecord);
     if (!step.found()) {
         if (!step.message.empty())
             informationBox(this, boxText(step.message));
@@ -466,7 +462,8 @@ void TfrmMain::cmdEscape()
 void TfrmMain::cmdStock()
 {
     hidePileSizePanel();
-    if (m_table->animating() || m_table->paused() || !m_session->flags().dealActive)
+    m_table->finishAnimations();
+    if (m_table->paused() || !m_session->flags().dealActive)
         return;
     m_session->stockClick();
     afterCommand();
