@@ -31,12 +31,15 @@ bool Session::act(const std::function<void(Play&)>& fn)
         return false;
     const Table before = state_.table;
     const int dealNumber = state_.dealNumber;
+    const std::array<int, 4> counters = state_.gameCounters;
     MoveRecorder recorder(history_, historyPolicy());
     recorder.begin(state_);
     Events events;
     Play play = makePlay(&events);
     fn(play);
-    const bool changed = !(state_.table == before) || state_.dealNumber != dealNumber;
+    // A family's counters count too: a miss of a memory game may leave the table as it was.
+    const bool changed =
+        !(state_.table == before) || state_.dealNumber != dealNumber || state_.gameCounters != counters;
     recorder.end(state_, changed);
     if (changed) {
         syncMarks();

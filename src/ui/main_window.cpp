@@ -26,6 +26,7 @@
 #include "storage/preferences.h"
 #include "ui/animation_input.h"
 #include "ui/custom_game_commands.h"
+#include "ui/family_panels.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
 #include "ui/fast_search.h"
@@ -79,6 +80,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installStatsCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     installPictureChoiceCommands(*this, m_game, m_library);
+    installFamilyPanels(*this);
     tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();

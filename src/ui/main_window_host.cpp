@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "storage/settings_store.h"
+#include "ui/family_panels.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/stats_commands.h"
@@ -132,6 +133,21 @@ void WindowHost::gameWon(const engine::GameEndReport& report)
         if (auto* stats = m_window.findChild<StatsCommands*>())
             stats->gameWon(report);
     });
+}
+
+// The announcement box beside the table changes when the cards before it have landed.
+void WindowHost::announce(const std::string& text)
+{
+    m_window.table()->afterAnimations([this, text] {
+        if (auto* view = m_window.findChild<FamilyPanelsView*>())
+            view->announce(QString::fromStdString(text));
+    });
+}
+
+void WindowHost::showPanel(const std::string& name)
+{
+    if (auto* view = m_window.findChild<FamilyPanelsView*>())
+        view->showEndPanel(name);
 }
 
 } // namespace cw::ui

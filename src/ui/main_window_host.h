@@ -44,6 +44,8 @@ public:
     void closeWindow() override;
     void gameEnded(const engine::GameEndReport& report) override;
     void gameWon(const engine::GameEndReport& report) override;
+    void announce(const std::string& text) override;
+    void showPanel(const std::string& name) override;
 
     void addObserver(TableObserver* observer) { m_observers.push_back(observer); }
     void removeObserver(TableObserver* observer) { std::erase(m_observers, observer); }

@@ -4,6 +4,7 @@
 
 #include "engine/family.h"
 #include "ui/card_art.h"
+#include "ui/family_panels.h"
 #include "ui/picture_library.h"
 #include "ui/pile_markers.h"
 
@@ -397,6 +398,7 @@ void TablePainter::paintPiles(QPainter& painter, const TableScene& scene)
         paintPile(painter, scene, PileRef::tableau(i));
     for (int i = 0; i < tg.reserveCount; ++i)
         paintPile(painter, scene, PileRef::reserve(i));
+    paintFamilyTexts(painter, scene);
 }
 
 } // namespace cw::ui

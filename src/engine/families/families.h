@@ -26,6 +26,12 @@ const Family& pokerSquares(); // 9, 59
 const Family& cribbagePatience(); // 76
 const Family& cribbageSquare();   // 77
 
+// ---- memory.cpp: memory games ----
+const Family& aceToKing();     // 36
+const Family& pairs();         // 37
+const Family& forgetMeNot();   // 38
+const Family& concentration(); // 39
+
 // ---- steps.cpp: games with one step of their own ----
 const Family& reserveAces();      // 11: the deal sends the aces of reserve 1 and the waste home
 const Family& countedDraws();     // 28: every draw is counted

@@ -42,6 +42,8 @@ constexpr Entry kRegistered[] = {
     {82, families::ownGoals},         {35, families::discardTops},
     {9,  families::pokerSquares},     {59, families::pokerSquares},
     {76, families::cribbagePatience}, {77, families::cribbageSquare},
+    {36, families::aceToKing},        {37, families::pairs},            {38, families::forgetMeNot},
+    {39, families::concentration},
     {11, families::reserveAces},      {28, families::countedDraws},     {40, families::pileRotation},
     {44, families::sequenceOf91},     {50, families::doubledBases},     {53, families::scrollingTable},
     {73, families::kingsQueensJacks}, {79, families::alternatingRuns},
