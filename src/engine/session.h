@@ -163,6 +163,9 @@ public:
     void startTwoPlayersMode(const TwoPlayersSetup& setup);
     // Asks "Quit Two Players Mode?"; on OK the turn becomes 0.
     bool quitTwoPlayersMode();
+    // A series is in progress (number 0: none): quitting an unfinished game then asks the series
+    // dialog, and a won game is handed to the series instead of the "Game won" window.
+    void setSeries(int number, std::string name);
 
     // ---- Player actions (the window's hit test gives pile and card index) ----
 
