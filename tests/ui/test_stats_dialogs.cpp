@@ -637,7 +637,7 @@ private slots:
         QVERIFY(buttons.contains("New"));
         QVERIFY(buttons.contains("Restart"));
         QVERIFY(buttons.contains("Close"));
-        QVERIFY(!buttons.contains("Stats"));
+        QVERIFY(buttons.contains("Stats"));
 
         // Without the dialog (the hook answers): the chosen command runs once the end of game has returned.
         std::vector<bool> hookCalls;
