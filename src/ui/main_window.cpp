@@ -17,7 +17,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <filesystem>
 
 #include "catalog/game_list.h"
 #include "engine/card_size.h"
@@ -29,6 +28,7 @@
 #include "ui/message_boxes.h"
 #include "ui/fast_search.h"
 #include "ui/open_game_dialog_commands.h"
+#include "ui/series_commands.h"
 #include "ui/stats_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
@@ -74,6 +74,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createMenus();
     installChooserCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
+    installSeriesCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     installPictureChoiceCommands(*this, m_game, m_library);
     createToolBar();
@@ -312,14 +313,17 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
+    auto* series = findChild<SeriesCommands*>();
     if (m_session->resumeHeldGame()) {
+        if (series)
+            series->resumeAtStartup(true);
         updateCommands();
         return;
     }
-    // Without a held game a leftover held series cannot be resumed.
-    if (!m_game.dataFolder.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(m_game.dataFolder + "Series_e01.dat", ec);
+    // A series of the last run goes on with its next game.
+    if (series && series->resumeAtStartup(false)) {
+        updateCommands();
+        return;
     }
     // The player picks the first game; the start-up game is dealt when the chooser is cancelled.
     if (m_chooserAtStartup)

@@ -31,6 +31,10 @@ public:
     void closeWindow() override;
     void gameEnded(const engine::GameEndReport& report) override;
     void gameWon(const engine::GameEndReport& report) override;
+    engine::SeriesAnswer seriesInProgress(const std::string& seriesName) override;
+    void seriesGameEnded(const engine::GameEndReport& report) override;
+    void seriesNextGame() override;
+    void seriesQuit() override;
 
 private:
     TfrmMain& m_window;
