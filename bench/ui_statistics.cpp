@@ -19,6 +19,7 @@
 #include "ui/log_dialog.h"
 #include "ui/progression_zoom.h"
 #include "ui/statistics_dialog.h"
+#include "ui/stats_charts.h"
 
 namespace {
 

@@ -3,16 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <filesystem>
 #include <memory>
 
-#include "catalog/definitions.h"
+#include "catalog_stats_fixture.h"
 #include "engine/session.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
 #include "stats/series_play.h"
-#include "stats/session_recorder.h"
-#include "stats_fixture.h"
 
 namespace cw::stats::test {
 namespace {
@@ -81,21 +78,12 @@ public:
     }
 };
 
-class SeriesPlayTest : public StatsTest {
+class SeriesPlayTest : public CatalogStatsTest {
 protected:
     void SetUp() override
     {
-        const std::filesystem::path defs = CW_BIN_DIR "/GAMES.DAT";
-        if (!std::filesystem::exists(defs))
+        if (!loadCatalog())
             GTEST_SKIP() << "no GAMES.DAT next to the binaries (build cw_data)";
-        auto text = catalog::ReadWholeFile(defs);
-        ASSERT_TRUE(text.ok());
-        game.setCatalog(text.value());
-        game.dataFolder = dir.folder();
-        game.preferences.autoPlayAllGames = 3;
-        games = std::make_unique<DefinitionsCatalog>(game.definitionsText, game.gameList,
-                                                     std::vector<catalog::CustomGame>{});
-        recorder = std::make_unique<SessionRecorder>(ctx, *games);
         settings.set(col::ConfirmQuitGame, "Y");
         launch();
     }
@@ -106,12 +94,8 @@ protected:
         host.series = nullptr;
         series.reset();
         session.reset();
-        SessionOptions options;
-        options.timeOfDay = [this] { return nowMs; };
-        options.calendar = [] { return CalendarTime{2026, 12, 10, 9, 30, 15}; };
-        options.freshGameNumber = [this] { return std::to_string(5000 + ++numbers); };
-        options.bookmarkFolder = dir.folder();
-        session = std::make_unique<Session>(game, host, recorder.get(), options);
+        session = std::make_unique<Session>(game, host, recorder.get(),
+                                            sessionOptions([this] { return std::to_string(5000 + ++numbers); }));
         series = std::make_unique<SeriesPlayer>([this] { return ctx; }, *games, *session, view);
         series->pick = [](int) { return 0; };
         series->clock = [] { return DateTime{2026, 12, 10, 10, 0, 0}; };
@@ -131,14 +115,10 @@ protected:
     int tableGame() const { return game.currentGameId(); }
     std::int64_t maxOf(int id) const { return maximumScore(*games->game(id)); }
 
-    TMainGame game{settings};
     SeriesHost host;
     TestView view;
-    std::unique_ptr<DefinitionsCatalog> games;
-    std::unique_ptr<SessionRecorder> recorder;
     std::unique_ptr<Session> session;
     std::unique_ptr<SeriesPlayer> series;
-    std::int64_t nowMs = 8LL * 3600 * 1000;
     int numbers = 0;
 };
 

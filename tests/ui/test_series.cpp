@@ -9,6 +9,7 @@
 #include "ui/startup.h"
 #include "ui/stats_commands.h"
 #include "ui/stats_table.h"
+#include "window_fixture.h"
 
 #include "stats/hi_scores.h"
 #include "stats/series.h"
@@ -65,35 +66,22 @@ void onNextModal(std::function<void(QWidget*)> fn)
     timer->start();
 }
 
-// The window on a data folder, as the application starts it (the real statistics recorder).
-struct App {
-    AppCore core;
-    std::unique_ptr<TfrmMain> window;
-    int numbers = 0;
-
-    bool open(const QString& folder)
+// The window on a data folder with the application's statistics recorder, without the winning animation.
+struct App : testing::WindowFixture {
+    App()
     {
-        const QString stop = prepareCore(core, CW_BIN_DIR "/", QDir(folder).absolutePath().toStdString() + "/");
-        if (!stop.isEmpty())
+        recordStatistics = true;
+        numbers = [n = 0]() mutable { return std::to_string(7000 + ++n); };
+    }
+    bool start(const QString& folder)
+    {
+        if (!open(folder))
             return false;
-        core.store.set(storage::col::GameId, "0000");
-        core.store.set(storage::col::CardsAnimate, "N");
-        core.store.set(storage::col::DealAnimation, "N");
-        engine::SessionOptions options;
-        options.freshGameNumber = [this] { return std::to_string(7000 + ++numbers); };
-        window = std::make_unique<TfrmMain>(*core.game, core.library, core.sink.get(), options);
-        window->resize(1000, 760);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return false;
-        window->firstActivation();
-        QCoreApplication::processEvents();
         TableSettings quiet = window->table()->settings();
         quiet.winningAnimation = QStringLiteral("(None)");
         window->table()->setSettings(quiet);
         return true;
     }
-    engine::Session& session() { return window->session(); }
     SeriesCommands* series() { return window->findChild<SeriesCommands*>(); }
     int gameId() { return core.game->currentGameId(); }
     // The game on the table is won with a score; the series deals its next game.
@@ -127,7 +115,7 @@ private slots:
         const auto& ancient = stats::predefinedSeries()[7].games;
         {
             App app;
-            QVERIFY(app.open(dir.path()));
+            QVERIFY(app.start(dir.path()));
             QVERIFY(app.window->findChild<QAction*>("mnuSeriesManager"));
             QVERIFY(!app.window->findChild<QAction*>("mnuSeriesQuit")->isEnabled());
             // The manager: "Ancient games" for a new player, in list order.
@@ -165,7 +153,7 @@ private slots:
         QVERIFY(QFile::exists(dir.path() + "/Series_e01.dat"));
         {
             App app;
-            QVERIFY(app.open(dir.path()));
+            QVERIFY(app.start(dir.path()));
             QCOMPARE(app.gameId(), ancient[2]);
             QVERIFY(app.series()->player().inProgress());
             QCOMPARE(app.series()->seriesWindow()->valueText("lblCount"), QStringLiteral("3/6"));
@@ -214,7 +202,7 @@ private slots:
         Boxes boxes;
         QTemporaryDir dir;
         App app;
-        QVERIFY(app.open(dir.path()));
+        QVERIFY(app.start(dir.path()));
         QVERIFY(app.series()->player().start(5, false, "Ann"));
         QCOMPARE(app.gameId(), 0);
         std::string asked;
@@ -244,7 +232,7 @@ private slots:
         Boxes boxes;
         QTemporaryDir dir;
         App app;
-        QVERIFY(app.open(dir.path()));
+        QVERIFY(app.start(dir.path()));
         stats::StatsContext ctx;
         ctx.dataFolder = QDir(dir.path()).absolutePath().toStdString() + "/";
         const auto& games = app.window->findChild<StatsCommands*>()->catalog();
@@ -300,7 +288,7 @@ private slots:
         f.write("[Series]\r\nNumber=5\r\nPlayer=Ann\r\nNumGames=004\r\nPlayed=-03\r\n");
         f.close();
         App app;
-        QVERIFY(app.open(dir.path()));
+        QVERIFY(app.start(dir.path()));
         QVERIFY(!app.series()->player().inProgress());
         QVERIFY(QFile::exists(dir.path() + "/Series_e01.dat.bad"));
         int messages = 0;

@@ -1,6 +1,7 @@
 // The statistics dialogs on a fixture data folder: figures read from the widgets, sorting and copying, the
 // log list and replaying a logged deal, the players' bars, the summaries, the zoom dialog and the menu.
 // The window header first: it brings the engine headers before Qt defines "emit".
+#include "stats_folder.h"
 #include "ui/log_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
@@ -111,16 +112,7 @@ private slots:
     // Ann: Klondike won, won, lost (months 1, 2, 3), Yukon lost; Bob: Klondike won.
     void init()
     {
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_ctx = {};
-        m_ctx.dataFolder = m_dir.path().toStdString() + "/";
-        m_ctx.settings = &m_settings;
-        m_settings.setNumber(storage::col::GameId, 0);
-        m_settings.set(storage::col::Player, "Ann");
-        m_settings.set(storage::col::ScoringCode, "01");
-        m_settings.set(storage::col::SessionWon, "0000");
-        m_settings.set(storage::col::SessionLost, "0000");
+        testing::resetStatsFolder(m_dir, m_settings, m_ctx, 0, "Ann");
         record(0, "Ann", true, 52, 1, "1001");
         record(0, "Ann", true, 40, 2, "1002");
         record(0, "Ann", false, 10, 3, "1003");

@@ -42,6 +42,8 @@ struct WindowFixture {
     // The game numbers of fresh deals when a test needs more than one (the start-up deal takes the
     // first); unset: gameNumber every time.
     std::function<std::string()> numbers;
+    // Ends of games go to the statistics files (the application's recorder) instead of `sink`.
+    bool recordStatistics = false;
 
     bool open(const QString& dataFolder, const std::string& gameNumber = "12345")
     {
@@ -60,7 +62,8 @@ struct WindowFixture {
         engine::SessionOptions options;
         options.freshGameNumber = numbers ? numbers : [gameNumber] { return gameNumber; };
         options.autoplayDelayMs = 0;
-        window = std::make_unique<TfrmMain>(*core.game, core.library, &sink, options);
+        engine::GameEndSink* ends = recordStatistics ? static_cast<engine::GameEndSink*>(core.sink.get()) : &sink;
+        window = std::make_unique<TfrmMain>(*core.game, core.library, ends, options);
         window->resize(1000, 760);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
