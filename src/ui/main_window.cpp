@@ -24,6 +24,7 @@
 #include "storage/ini_file.h"
 #include "storage/messages.h"
 #include "storage/preferences.h"
+#include "ui/custom_game_commands.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
 #include "ui/fast_search.h"
@@ -36,6 +37,7 @@
 #include "ui/table_widget_popup.h"
 #include "ui/two_players_dialog.h"
 #include "ui/tutor_commands.h"
+#include "tools/tool_commands.h"
 
 namespace cw::ui {
 
@@ -73,10 +75,12 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createActions();
     createMenus();
     installChooserCommands(*this, m_game, m_library);
+    installCustomGameCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
     installSeriesCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     installPictureChoiceCommands(*this, m_game, m_library);
+    tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
     m_tutor->install();
@@ -313,7 +317,14 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
+<<<<<<< HEAD
     auto* series = findChild<SeriesCommands*>();
+=======
+    if (auto* custom = findChild<CustomGameCommands*>())
+        custom->reportSkippedRecords();
+    if (auto* toolCommands = findChild<tools::ToolCommands*>())
+        toolCommands->firstActivation();
+>>>>>>> main
     if (m_session->resumeHeldGame()) {
         if (series)
             series->resumeAtStartup(true);

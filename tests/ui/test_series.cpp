@@ -70,7 +70,7 @@ void onNextModal(std::function<void(QWidget*)> fn)
 struct App : testing::WindowFixture {
     App()
     {
-        recordStatistics = true;
+        realStatistics = true;
         numbers = [n = 0]() mutable { return std::to_string(7000 + ++n); };
     }
     bool start(const QString& folder)
