@@ -317,14 +317,11 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
-<<<<<<< HEAD
-    auto* series = findChild<SeriesCommands*>();
-=======
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
     if (auto* toolCommands = findChild<tools::ToolCommands*>())
         toolCommands->firstActivation();
->>>>>>> main
+    auto* series = findChild<SeriesCommands*>();
     if (m_session->resumeHeldGame()) {
         if (series)
             series->resumeAtStartup(true);
