@@ -5,6 +5,7 @@
 
 #include "storage/fixed_width.h"
 #include "storage/safe_file.h"
+#include "fault_files.h"
 #include "temp_dir.h"
 
 namespace cw::storage {
@@ -93,6 +94,28 @@ TEST(SafeFile, ReadWholeFile) {
     dir.write("a", std::string("1\0002", 3));
     EXPECT_EQ(readWholeFile(dir.file("a")), std::string("1\0002", 3));
     EXPECT_EQ(readWholeFile(dir.file("b")), std::nullopt);
+}
+
+
+// A full disk never leaves half a record at the end of an appended file; an append made again after a
+// crash (the journal) finds its bytes and does not write them twice.
+TEST(SafeFile, AppendsAreWholeOrNothing) {
+    test::TempDir dir;
+    const std::string log = dir.write("Stat_log.dat", "first\r\n");
+    {
+        test::FullDisk full("Stat_log.dat", 5);  // the disk takes a few bytes, then is full
+        test::Faults faults(full);
+        EXPECT_THROW(appendWhole(log, "second record\r\n"), FileError);
+    }
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\n");
+    appendWholeAt(log, 7, "second\r\n");
+    appendWholeAt(log, 7, "second\r\n");  // made again: already there
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\n");
+    dir.write("Stat_log.dat", "first\r\nsec");  // a torn tail of the planned bytes is replaced
+    appendWholeAt(log, 7, "second\r\n");
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\n");
+    appendWholeAt(log, 100, "third\r\n");  // a shorter file than planned gets the bytes at its end
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\nthird\r\n");
 }
 
 }  // namespace
