@@ -7,8 +7,8 @@
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
 #include "stats/journal.h"
-#include "stats/pending_work.h"
 #include "stats/overall_score.h"
+#include "stats/pending_work.h"
 #include "stats/progression.h"
 #include "stats/section_reader.h"
 #include "stats/stat_files.h"
@@ -87,7 +87,7 @@ void dropZeroRecords(const std::string& file, const std::string& name) {
 }  // namespace
 
 void clearStatistics(const StatsContext& ctx, int gameId, const std::string& player) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     const std::string statFile = resolvedPath(ctx, kStatFile);
     const bool allGames = gameId < 0, allPlayers = player.empty();
@@ -118,7 +118,7 @@ void clearStatistics(const StatsContext& ctx, int gameId, const std::string& pla
 }
 
 void clearAllValues(const StatsContext& ctx, const std::vector<std::string>& players) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     clearStatistics(ctx, kAllGames, kAllPlayers);
     if (ctx.settings) resetSessionCounters(*ctx.settings);
     clearHiScores(ctx, HiScoreTable::Games, kAllGames, kAllPlayers, "01");
@@ -134,7 +134,8 @@ namespace {
 
 // Every step of a rename, each of which can be made again with the same result.
 bool renameSteps(const StatsContext& ctx, const std::string& oldName, const std::string& newName,
-                 const std::function<void(long lines)>& progress) {
+                 const std::function<void(long lines)>& progress)
+{
     bool ok = true;
     long total = 0;
     auto step = [&](long lines) {
@@ -182,22 +183,28 @@ bool renameSteps(const StatsContext& ctx, const std::string& oldName, const std:
             ok = false;
         }
     }
-    if (ctx.settings && ctx.currentPlayer() == oldName) ctx.settings->set(storage::col::Player, newName);
+    if (ctx.settings && ctx.currentPlayer() == oldName)
+        ctx.settings->set(storage::col::Player, newName);
     return ok;
 }
 
-}  // namespace
+} // namespace
 
-void finishRename(const StatsContext& ctx, const PendingRename& pending) {
-    if (storage::isValidPlayerName(pending.newName)) renameSteps(ctx, pending.oldName, pending.newName, {});
+void finishRename(const StatsContext& ctx, const PendingRename& pending)
+{
+    if (storage::isValidPlayerName(pending.newName))
+        renameSteps(ctx, pending.oldName, pending.newName, {});
     removeJournal(ctx);
 }
 
 bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldRaw, const std::string& newRaw,
-                              const std::function<void(long lines)>& progress) {
+                              const std::function<void(long lines)>& progress)
+{
     const std::string oldName = storage::rtrim(oldRaw), newName = storage::rtrim(newRaw);
-    if (oldName.empty() || !storage::isValidPlayerName(newName)) return false;
-    if (oldName == newName) return true;
+    if (oldName.empty() || !storage::isValidPlayerName(newName))
+        return false;
+    if (oldName == newName)
+        return true;
     try {
         StatsUpdate update(ctx);
         try {

@@ -9,25 +9,29 @@
 
 namespace cw::stats {
 
-void applyChange(const StatsContext& ctx, const FileChange& c) {
+void applyChange(const StatsContext& ctx, const FileChange& c)
+{
     const std::string path = storage::resolveNoCase(ctx.path(c.file));
     switch (c.kind) {
-        case FileChange::Kind::AppendAt: storage::appendWholeAt(path, c.offset, c.bytes); break;
-        case FileChange::Kind::SetValue: storage::writeKeyedValue(path, c.section, c.key, c.value); break;
-        case FileChange::Kind::WriteSection: storage::overwriteSection(path, c.section, c.pairs); break;
-        case FileChange::Kind::Remove:
-            deleteFileIfExists(path);
-            ctx.inform(c.message);
-            break;
+    case FileChange::Kind::AppendAt: storage::appendWholeAt(path, c.offset, c.bytes); break;
+    case FileChange::Kind::SetValue: storage::writeKeyedValue(path, c.section, c.key, c.value); break;
+    case FileChange::Kind::WriteSection: storage::overwriteSection(path, c.section, c.pairs); break;
+    case FileChange::Kind::Remove:
+        deleteFileIfExists(path);
+        ctx.inform(c.message);
+        break;
     }
 }
 
-void commitChange(const StatsContext& ctx, const FileChange& c) {
-    if (ctx.changes) ctx.changes->beforeChange(c);
+void commitChange(const StatsContext& ctx, const FileChange& c)
+{
+    if (ctx.changes)
+        ctx.changes->beforeChange(c);
     applyChange(ctx, c);
 }
 
-FileChange appendChange(const StatsContext& ctx, const std::string& file, std::string bytes, bool lineText) {
+FileChange appendChange(const StatsContext& ctx, const std::string& file, std::string bytes, bool lineText)
+{
     FileChange c;
     c.kind = FileChange::Kind::AppendAt;
     c.file = file;
@@ -37,13 +41,15 @@ FileChange appendChange(const StatsContext& ctx, const std::string& file, std::s
         char last = '\n';
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd >= 0) {
-            if (::pread(fd, &last, 1, off_t(c.offset - 1)) != 1) last = '\n';
+            if (::pread(fd, &last, 1, off_t(c.offset - 1)) != 1)
+                last = '\n';
             ::close(fd);
         }
-        if (last != '\n') bytes = "\r\n" + bytes;
+        if (last != '\n')
+            bytes = "\r\n" + bytes;
     }
     c.bytes = std::move(bytes);
     return c;
 }
 
-}  // namespace cw::stats
+} // namespace cw::stats

@@ -13,13 +13,13 @@ namespace cw::stats {
 // written down in the journal, then made. Made again after a crash, a change gives the same file.
 struct FileChange {
     enum class Kind {
-        AppendAt,      // bytes appended at offset (the file's size when planned)
-        SetValue,      // section/key = value (WriteKeyedValue)
-        WriteSection,  // the section's pairs written whole (OverwriteSection)
-        Remove,        // the file deleted (a damaged tamper-evident file), message shown
+        AppendAt,     // bytes appended at offset (the file's size when planned)
+        SetValue,     // section/key = value (WriteKeyedValue)
+        WriteSection, // the section's pairs written whole (OverwriteSection)
+        Remove,       // the file deleted (a damaged tamper-evident file), message shown
     };
     Kind kind = Kind::AppendAt;
-    std::string file;  // the name in the data folder
+    std::string file; // the name in the data folder
     std::int64_t offset = 0;
     std::string bytes;
     std::string section, key, value;
@@ -38,4 +38,4 @@ void applyChange(const StatsContext& ctx, const FileChange& change);
 // when lineText is true, so that a record never joins a hand-edited last line).
 FileChange appendChange(const StatsContext& ctx, const std::string& file, std::string bytes, bool lineText);
 
-}  // namespace cw::stats
+} // namespace cw::stats

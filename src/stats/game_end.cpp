@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "stats/game_log.h"
-#include "stats/journal.h"
-#include "stats/pending_work.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
+#include "stats/journal.h"
 #include "stats/overall_score.h"
+#include "stats/pending_work.h"
 #include "stats/progression.h"
 #include "stats/stat_files.h"
 #include "storage/fixed_width.h"
@@ -48,25 +48,36 @@ private:
 };
 
 // The steps of a game end in their fixed order; each makes at most one change of one file.
-enum Step : int { kLog = 1, kProgression, kStatistics, kSingleGame, kHiScore, kOverallScore, kLastStep = kOverallScore };
+enum Step : int {
+    kLog = 1,
+    kProgression,
+    kStatistics,
+    kSingleGame,
+    kHiScore,
+    kOverallScore,
+    kLastStep = kOverallScore
+};
 
 // Writes the journal before each change: the game, the steps done and the change about to be made.
 class JournalWriter : public ChangeRecorder {
 public:
     JournalWriter(const StatsContext& ctx, PendingGameEnd pending) : m_ctx(ctx), m_pending(std::move(pending)) {}
     // The game, before anything is changed.
-    void start() {
+    void start()
+    {
         m_pending.change.reset();
         write();
     }
     void beginStep(int step) { m_pending.done = step - 1; }
-    void beforeChange(const FileChange& change) override {
+    void beforeChange(const FileChange& change) override
+    {
         m_pending.change = change;
         write();
     }
 
 private:
-    void write() {
+    void write()
+    {
         // A journal that cannot be written (a full disk) must not stop the records themselves.
         try {
             writeJournal(m_ctx, encodeJournal(m_pending));
@@ -78,52 +89,56 @@ private:
 };
 
 void runStep(const StatsContext& ctx, int step, const FinishedGame& game, const std::vector<std::int64_t>& defaults,
-             GameEndResult& result) {
+             GameEndResult& result)
+{
     switch (step) {
-        case kLog: {
-            LogRecord r;
-            r.date = game.end.dateText();
-            r.time = game.end.timeText(ctx.timeSeparator);
-            r.seconds = game.playingSeconds;
-            r.gameId = game.gameId;
-            r.gameName = game.gameName;
-            r.player = game.player;
-            r.won = game.won;
-            r.scoringCode = game.scoringCode;
-            r.score = std::to_string(game.score);
-            r.gameNumber = game.gameNumber;
-            appendGameLogRecord(ctx, r);
-            break;
-        }
-        case kProgression: appendProgressionRecord(ctx, game.player, game.gameId, game.won, game.end); break;
-        case kStatistics: updateGameStatistics(ctx, game.gameId, game.player, game.won, game.score); break;
-        case kSingleGame:
-            if (game.randomNumberDeal) updateSingleGameValues(ctx, game.gameId, game.player, false, game.won);
-            break;
-        case kHiScore: {
-            HiScoreEntry e;
-            e.score = game.score;
-            e.seconds = game.playingSeconds;
-            e.when = game.end;
-            e.player = game.player;
-            e.numberField = game.gameNumber;
-            e.won = game.won;
-            auto ins = insertHiScore(ctx, HiScoreTable::Games, game.gameId, e, game.scoringCode,
-                                     [&defaults] { return defaults; }, false);
-            result.hiScoreRank = ins.rank;
-            if (ins.rank >= 0) result.hiScoreCaption = newHiScoreCaption(HiScoreTable::Games, game.gameName);
-            break;
-        }
-        case kOverallScore:
-            updateOverallScore(ctx, game.gameId, storage::trim(game.player), game.score, game.playingSeconds, false);
-            break;
+    case kLog: {
+        LogRecord r;
+        r.date = game.end.dateText();
+        r.time = game.end.timeText(ctx.timeSeparator);
+        r.seconds = game.playingSeconds;
+        r.gameId = game.gameId;
+        r.gameName = game.gameName;
+        r.player = game.player;
+        r.won = game.won;
+        r.scoringCode = game.scoringCode;
+        r.score = std::to_string(game.score);
+        r.gameNumber = game.gameNumber;
+        appendGameLogRecord(ctx, r);
+        break;
+    }
+    case kProgression: appendProgressionRecord(ctx, game.player, game.gameId, game.won, game.end); break;
+    case kStatistics: updateGameStatistics(ctx, game.gameId, game.player, game.won, game.score); break;
+    case kSingleGame:
+        if (game.randomNumberDeal)
+            updateSingleGameValues(ctx, game.gameId, game.player, false, game.won);
+        break;
+    case kHiScore: {
+        HiScoreEntry e;
+        e.score = game.score;
+        e.seconds = game.playingSeconds;
+        e.when = game.end;
+        e.player = game.player;
+        e.numberField = game.gameNumber;
+        e.won = game.won;
+        auto ins = insertHiScore(
+            ctx, HiScoreTable::Games, game.gameId, e, game.scoringCode, [&defaults] { return defaults; }, false);
+        result.hiScoreRank = ins.rank;
+        if (ins.rank >= 0)
+            result.hiScoreCaption = newHiScoreCaption(HiScoreTable::Games, game.gameName);
+        break;
+    }
+    case kOverallScore:
+        updateOverallScore(ctx, game.gameId, storage::trim(game.player), game.score, game.playingSeconds, false);
+        break;
     }
 }
 
 // Runs the steps from `from` on. Each file on its own: a failure is shown (naming the file) and the next
 // step still runs.
 void runSteps(const StatsContext& ctx, JournalWriter& journal, const FinishedGame& game,
-              const std::vector<std::int64_t>& defaults, int from, GameEndResult& result) {
+              const std::vector<std::int64_t>& defaults, int from, GameEndResult& result)
+{
     for (int step = from; step <= kLastStep; ++step) {
         journal.beginStep(step);
         try {
@@ -136,17 +151,26 @@ void runSteps(const StatsContext& ctx, JournalWriter& journal, const FinishedGam
 
 }  // namespace
 
-std::string GameEndResult::summary() const {
+std::string GameEndResult::summary() const
+{
     std::string text;
-    for (const std::string& e : errors) text += (text.empty() ? "" : "\n\n") + e;
+    for (const std::string& e : errors)
+        text += (text.empty() ? "" : "\n\n") + e;
     return text;
 }
 
-void finishGameEnd(const StatsContext& ctx, const PendingGameEnd& pending) {
+void finishGameEnd(const StatsContext& ctx, const PendingGameEnd& pending)
+{
+    const FinishedGame& g = pending.game;
+    if (!storage::isValidPlayerName(g.player) || g.gameId < 0 || g.gameId > 9999) {
+        removeJournal(ctx);  // no game this program would have recorded
+        return;
+    }
     StatsContext quiet = ctx;
     JournalWriter journal(quiet, pending);
     quiet.changes = &journal;
-    for (const std::string& e : ensureStatisticsFiles(quiet, pending.game.player)) quiet.inform(e);
+    for (const std::string& e : ensureStatisticsFiles(quiet, pending.game.player))
+        quiet.inform(e);
     GameEndResult ignored;
     int from = pending.done + 1;
     if (pending.change) {
@@ -170,19 +194,23 @@ GameEndResult GameEndRecorder::record(const FinishedGame& game) {
     {
         std::optional<StatsUpdate> update;
         try {
-            update.emplace(ctx);  // the lock; first finishes what a stopped copy left
+            update.emplace(ctx); // the lock; first finishes what a stopped copy left
         } catch (const storage::FileError& e) {
             ctx.inform(e.what());
         }
-        if (update) record(ctx, game, result);
+        if (update)
+            record(ctx, game, result);
     }
-    if (!result.errors.empty()) m_ctx.inform(result.summary());
+    if (!result.errors.empty())
+        m_ctx.inform(result.summary());
     return result;
 }
 
-void GameEndRecorder::record(StatsContext& ctx, const FinishedGame& game, GameEndResult& result) {
+void GameEndRecorder::record(StatsContext& ctx, const FinishedGame& game, GameEndResult& result)
+{
     for (const std::string& e : ensureStatisticsFiles(ctx, game.player)) ctx.inform(e);
-    if (ctx.statisticsDisabled || !game.eligible) return;
+    if (ctx.statisticsDisabled || !game.eligible)
+        return;
     // The player's name is part of file names and keys: a name the player check refuses is not recorded.
     if (!storage::isValidPlayerName(game.player) || game.gameId < 0 || game.gameId > 9999) {
         ctx.inform("The game could not be recorded: the player name \"" + game.player + "\" is not valid.");

@@ -36,7 +36,7 @@ struct GameEndResult {
     bool recorded = false;      // false: statistics disabled, the game not eligible, or refused
     int hiScoreRank = -1;       // 0-based rank in the hi-score table, -1 when it did not make it
     std::string hiScoreCaption; // the congratulation for the "Hi-Scores" dialog (when it made the table)
-    std::vector<std::string> errors;  // the messages of the recording (file errors name their file)
+    std::vector<std::string> errors; // the messages of the recording (file errors name their file)
 
     // The one box the player sees for a game end: every message, in order ("" when none).
     std::string summary() const;

@@ -27,10 +27,9 @@ std::string field(std::string_view text, int width) {
     return s;
 }
 
+// The columns of a log line count characters: a name with accents takes the room of its letters.
 std::string column(std::string_view line, int col, int width) {
-    std::size_t at = std::size_t(col - 1);
-    if (at >= line.size()) return {};
-    return std::string(line.substr(at, std::size_t(width)));
+    return storage::textColumn(line, std::size_t(col), std::size_t(width));
 }
 
 }  // namespace
@@ -62,7 +61,7 @@ int logLineGameId(std::string_view line) {
 }
 
 std::optional<LogRecord> parseLogRecord(std::string_view line) {
-    if (line.size() < std::size_t(kLogResultColumn + 2)) return std::nullopt;
+    if (storage::textLength(line) < std::size_t(kLogResultColumn + 2)) return std::nullopt;
     LogRecord r;
     r.date = column(line, 1, 8);
     r.time = column(line, 10, 8);
@@ -150,7 +149,7 @@ std::size_t filterGameLog(const StatsContext& ctx, const std::function<bool(std:
 }
 
 void trimGameLog(const StatsContext& ctx, std::int64_t keep, const std::string& player) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     std::string path = resolvedPath(ctx, kLogFile);
     if (!storage::fileExists(path)) return;
     std::int64_t total = 0;
@@ -170,7 +169,7 @@ void trimGameLog(const StatsContext& ctx, std::int64_t keep, const std::string& 
 }
 
 void clearGameLog(const StatsContext& ctx, const std::string& player) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     deleteFileIfExists(resolvedPath(ctx, kLogFile));
     deleteProgressionFile(ctx, player);
 }

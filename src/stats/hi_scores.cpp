@@ -20,9 +20,9 @@ constexpr std::int64_t kBlankScore = -999999;
 constexpr std::int64_t kBlankTime = 999999;
 constexpr std::size_t kEntryBody = 83;
 
+// Entry columns count characters: a player's name with accents takes the room of its letters.
 std::string column(std::string_view s, std::size_t col, std::size_t width) {
-    if (col - 1 >= s.size()) return {};
-    return std::string(s.substr(col - 1, width));
+    return storage::textColumn(s, col, width);
 }
 
 bool blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
@@ -63,8 +63,9 @@ bool clearedMarker(const std::string& file) {
 }
 
 // Writes the first 20 entries under their keys, keeping the section's other keys (other scoring systems).
-void writeEntries(const StatsContext& ctx, HiScoreTable table, int id, std::string_view code,
-                  storage::KeyValues pairs, const std::vector<std::string>& entries) {
+void writeEntries(const StatsContext& ctx, HiScoreTable table, int id, std::string_view code, storage::KeyValues pairs,
+                  const std::vector<std::string>& entries)
+{
     auto keys = entryKeys(code);
     for (int r = 0; r < kHiScoreRanks; ++r)
         setPair(pairs, keys[std::size_t(r)],
@@ -194,14 +195,16 @@ std::vector<std::string> readHiScores(const StatsContext& ctx, HiScoreTable tabl
     std::vector<std::string> entries = loadEntries(pairs, code);
     if (!ctx.statisticsDisabled && defaults && defaultsDue(file, entries)) {
         entries = defaultHiScoreEntries(table, defaults(), now, ctx.timeSeparator);
-        if (table == HiScoreTable::Games) writeEntries(ctx, table, id, code, pairs, entries);
+        if (table == HiScoreTable::Games)
+            writeEntries(ctx, table, id, code, pairs, entries);
     }
     for (auto& e : entries) e = e.empty() ? emptyHiScoreEntry() : e;
     return entries;
 }
 
 HiScoreInsertion insertHiScore(const StatsContext& ctx, HiScoreTable table, int id, const HiScoreEntry& entry,
-                               std::string_view code, const DefaultScores& defaults, bool withOverall) {
+                               std::string_view code, const DefaultScores& defaults, bool withOverall)
+{
     HiScoreInsertion result;
     if (ctx.statisticsDisabled) return result;
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
@@ -233,8 +236,8 @@ HiScoreInsertion insertHiScore(const StatsContext& ctx, HiScoreTable table, int 
         writeEntries(ctx, table, id, code, pairs, entries);
         result.written = true;
     }
-    if (table == HiScoreTable::Games && withOverall) updateOverallScore(ctx, id, storage::trim(entry.player), entry.score,
-                                                         entry.seconds, false);
+    if (table == HiScoreTable::Games && withOverall)
+        updateOverallScore(ctx, id, storage::trim(entry.player), entry.score, entry.seconds, false);
     return result;
 }
 
@@ -246,7 +249,7 @@ std::string newHiScoreCaption(HiScoreTable table, const std::string& name) {
 
 void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, const std::string& player,
                    std::string_view code) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     std::string file = resolvedPath(ctx, hiScoreFileName(table));
     if (gameId < 0 && player.empty()) {
@@ -300,7 +303,7 @@ void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, cons
 }
 
 void blankHiScores(const StatsContext& ctx, int gameId, std::string_view code) {
-    StatsUpdate update(ctx);  // another copy waits; a half-done game end is finished first
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     std::string file = resolvedPath(ctx, kHiScoreFile);
     auto pairs = readSectionPairs(file, gameSection(gameId)).value_or(storage::KeyValues{});

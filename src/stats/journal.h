@@ -47,4 +47,4 @@ std::optional<Journal> readJournal(const StatsContext& ctx);
 // Deletes the journal: the work is done.
 void removeJournal(const StatsContext& ctx);
 
-}  // namespace cw::stats
+} // namespace cw::stats

@@ -97,7 +97,8 @@ std::string ensureOverallFile(const StatsContext& ctx) {
     return path;
 }
 
-FileChange removal(const char* file, const char* message) {
+FileChange removal(const char* file, const char* message)
+{
     FileChange c;
     c.kind = FileChange::Kind::Remove;
     c.file = file;
@@ -105,7 +106,8 @@ FileChange removal(const char* file, const char* message) {
     return c;
 }
 
-FileChange sectionWrite(const char* file, const std::string& section, KeyValues pairs) {
+FileChange sectionWrite(const char* file, const std::string& section, KeyValues pairs)
+{
     FileChange c;
     c.kind = FileChange::Kind::WriteSection;
     c.file = file;

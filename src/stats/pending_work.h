@@ -28,6 +28,7 @@ void finishPendingWork(const StatsContext& ctx);
 // At start-up, before anything reads the statistics or the player list: finishes the journal's work and
 // deletes the temporary files that a write killed half-way left in the data folder (those older than
 // staleAfter: a younger one may belong to another copy writing right now). Returns the messages to show.
-std::vector<std::string> recoverDataFolder(const StatsContext& ctx, std::chrono::seconds staleAfter = std::chrono::seconds(300));
+std::vector<std::string> recoverDataFolder(const StatsContext& ctx,
+                                           std::chrono::seconds staleAfter = std::chrono::seconds(300));
 
-}  // namespace cw::stats
+} // namespace cw::stats

@@ -94,8 +94,7 @@ bool rebuildProgressionFile(const StatsContext& ctx, const std::string& player) 
             int id = logLineGameId(line);
             auto ym = yearMonth(line);
             if (id < 0 || !ym) return;  // a damaged line adds nothing
-            bool won = line.size() >= std::size_t(kLogResultColumn + 2) &&
-                       line.substr(std::size_t(kLogResultColumn - 1), 3) == "Won";
+            bool won = storage::textColumn(line, std::size_t(kLogResultColumn), 3) == "Won";
             bytes += encodeProgressionRecord(id, ym->first, ym->second, won);
         });
         storage::writeFileAtomic(*path, bytes, "~prg");

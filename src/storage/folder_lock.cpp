@@ -17,34 +17,41 @@ namespace cw::storage {
 namespace {
 
 struct Held {
-    int fd = -1;  // -1: held without a lock file (the folder allows none)
+    int fd = -1; // -1: held without a lock file (the folder allows none)
     int depth = 0;
 };
 
-std::mutex& registryMutex() {
+std::mutex& registryMutex()
+{
     static std::mutex m;
     return m;
 }
 
 // The locks this process holds, by folder.
-std::map<std::string, Held>& registry() {
+std::map<std::string, Held>& registry()
+{
     static std::map<std::string, Held> held;
     return held;
 }
 
-std::string withSlash(std::string folder) {
-    if (folder.empty()) folder = "./";
-    if (folder.back() != '/') folder += '/';
+std::string withSlash(std::string folder)
+{
+    if (folder.empty())
+        folder = "./";
+    if (folder.back() != '/')
+        folder += '/';
     return folder;
 }
 
-}  // namespace
+} // namespace
 
-std::string folderBusyMessage(const std::string& lockPath) {
+std::string folderBusyMessage(const std::string& lockPath)
+{
     return lockPath + " is in use by another copy of Cardwise.";
 }
 
-FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait) : m_key(withSlash(folder)) {
+FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait) : m_key(withSlash(folder))
+{
     {
         std::lock_guard<std::mutex> guard(registryMutex());
         auto it = registry().find(m_key);
@@ -59,9 +66,10 @@ FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait
         // Polled rather than blocking, so that a copy that hangs while holding it cannot hang this one.
         const auto until = std::chrono::steady_clock::now() + wait;
         for (;;) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                break;
             if (errno != EWOULDBLOCK && errno != EINTR) {
-                ::close(fd);  // a file system without locks: nothing to share it with
+                ::close(fd); // a file system without locks: nothing to share it with
                 fd = -1;
                 break;
             }
@@ -77,13 +85,16 @@ FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait
     m_outermost = true;
 }
 
-FolderLock::~FolderLock() {
+FolderLock::~FolderLock()
+{
     std::lock_guard<std::mutex> guard(registryMutex());
     auto it = registry().find(m_key);
-    if (it == registry().end() || --it->second.depth > 0) return;
+    if (it == registry().end() || --it->second.depth > 0)
+        return;
     // Closing the file releases the lock; the file itself stays for the next holder.
-    if (it->second.fd >= 0) ::close(it->second.fd);
+    if (it->second.fd >= 0)
+        ::close(it->second.fd);
     registry().erase(it);
 }
 
-}  // namespace cw::storage
+} // namespace cw::storage

@@ -36,4 +36,4 @@ private:
     bool m_outermost = false;
 };
 
-}  // namespace cw::storage
+} // namespace cw::storage

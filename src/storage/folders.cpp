@@ -33,11 +33,9 @@ bool folderWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-// The first line of a file, cut at a NUL, with trailing blanks removed.
-std::string firstLine(const std::string& path) {
-    auto data = readWholeFile(path);
-    if (!data) return {};
-    std::string line = data->substr(0, data->find('\n'));
+// The first line of a text, cut at a NUL, with trailing blanks removed.
+std::string firstLine(std::string_view data) {
+    std::string line(data.substr(0, data.find('\n')));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     line = line.substr(0, line.find('\0'));
     return rtrim(line);
@@ -111,6 +109,15 @@ std::string dataFolderPointerPath(const std::string& installFolder, const Enviro
     return configFolder(env) + kDataFolderPointerName;
 }
 
+std::string dataFolderFromPointer(std::string_view pointerFile, const std::string& installFolder,
+                                  const Environment& env) {
+    std::string install = withSlash(installFolder);
+    std::string line = firstLine(pointerFile);
+    if (line.empty() || line.compare(0, 21, kDefaultDataFolderMarker) == 0) return defaultDataFolder(env, install);
+    if (line[0] != '/') line = install + line;  // relative to the installation folder
+    return withSlash(line);
+}
+
 DataFolderLocation locateDataFolder(const std::string& installFolder, const Environment& env) {
     DataFolderLocation result;
     std::string install = withSlash(installFolder);
@@ -121,22 +128,16 @@ DataFolderLocation locateDataFolder(const std::string& installFolder, const Envi
         if (fileExists(inInstall)) pointer = inInstall;
     }
 
-    std::string line;
+    std::string text;
     if (fileExists(pointer)) {
-        line = firstLine(pointer);
+        text = readWholeFile(pointer).value_or(std::string());
     } else {
         // First run: data kept next to the program by an older installation stays in use.
         std::string oldSettings = resolveNoCase(install + "data/cfg.dat");
-        line = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
-        result.message = writePointer(pointer, line);
+        text = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
+        result.message = writePointer(pointer, text);
     }
-
-    if (line.empty() || line.compare(0, 21, kDefaultDataFolderMarker) == 0) {
-        result.folder = defaultDataFolder(env, install);
-    } else {
-        if (line[0] != '/') line = install + line;  // relative to the installation folder
-        result.folder = withSlash(line);
-    }
+    result.folder = dataFolderFromPointer(text, install, env);
     std::error_code ec;
     fs::create_directories(result.folder, ec);  // failure ignored: later file operations report it
     return result;

@@ -86,12 +86,14 @@ std::string oneLine(std::string_view text) {
 
 // Writes of this process by file, so that two objects on one file see each other's writes even when
 // the file system's clock does not tell them apart.
-std::uint64_t& generationOf(const std::string& path) {
+std::uint64_t& generationOf(const std::string& path)
+{
     static std::map<std::string, std::uint64_t> generations;
     return generations[path];
 }
 
-std::string cutNotice(const std::string& path, std::size_t count) {
+std::string cutNotice(const std::string& path, std::size_t count)
+{
     return "The settings file " + path + " had " + std::to_string(count) + " line" + (count == 1 ? "" : "s") +
            " longer than " + std::to_string(IniFile::kMaxLineLength) + " characters; " +
            (count == 1 ? "it was" : "they were") + " cut to that length.";
@@ -101,7 +103,8 @@ std::string cutNotice(const std::string& path, std::size_t count) {
 
 IniFile::IniFile(std::string path) : m_path(std::move(path)) {}
 
-std::size_t IniFile::cutLongLines(std::vector<std::string>& lines) {
+std::size_t IniFile::cutLongLines(std::vector<std::string>& lines)
+{
     std::size_t cut = 0;
     for (std::string& l : lines)
         if (l.size() > kMaxLineLength) {
@@ -112,7 +115,8 @@ std::size_t IniFile::cutLongLines(std::vector<std::string>& lines) {
     return cut;
 }
 
-IniFile::Stamp IniFile::stampNow() const {
+IniFile::Stamp IniFile::stampNow() const
+{
     Stamp s;
     std::string path = resolveNoCase(m_path);
     struct stat st;
@@ -128,16 +132,20 @@ IniFile::Stamp IniFile::stampNow() const {
     return s;
 }
 
-const std::vector<std::string>& IniFile::lines() const {
-    if (m_updating > 0) return m_lines;  // the lock is held: nobody else writes
+const std::vector<std::string>& IniFile::lines() const
+{
+    if (m_updating > 0)
+        return m_lines; // the lock is held: nobody else writes
     Stamp now = stampNow();
-    if (m_loaded && now == m_stamp) return m_lines;
+    if (m_loaded && now == m_stamp)
+        return m_lines;
     m_lines.clear();
     std::string path = resolveNoCase(m_path);
     if (auto data = readWholeFile(path)) {
         m_lines = splitLines(*data);
         data.reset();
-        if (std::size_t cut = cutLongLines(m_lines); cut > 0 && m_report) m_report(cutNotice(path, cut));
+        if (std::size_t cut = cutLongLines(m_lines); cut > 0 && m_report)
+            m_report(cutNotice(path, cut));
     }
     m_stamp = now;
     m_loaded = true;
@@ -145,13 +153,17 @@ const std::vector<std::string>& IniFile::lines() const {
     return m_lines;
 }
 
-void IniFile::fail(const std::string& error) {
-    if (!m_report) throw FileError(error);
-    if (!m_failing) m_report(error);
+void IniFile::fail(const std::string& error)
+{
+    if (!m_report)
+        throw FileError(error);
+    if (!m_failing)
+        m_report(error);
     m_failing = true;
 }
 
-std::string IniFile::save(std::vector<std::string> newLines) {
+std::string IniFile::save(std::vector<std::string> newLines)
+{
     std::string out;
     for (const auto& l : newLines) {
         out += l;
@@ -161,7 +173,8 @@ std::string IniFile::save(std::vector<std::string> newLines) {
     try {
         writeFileAtomic(path, out);
     } catch (const FileError& e) {
-        if (m_report) m_lines = std::move(newLines);  // reported, not thrown: the choice stays for this run
+        if (m_report)
+            m_lines = std::move(newLines); // reported, not thrown: the choice stays for this run
         return e.what();
     }
     ++generationOf(path);
@@ -171,32 +184,19 @@ std::string IniFile::save(std::vector<std::string> newLines) {
     return {};
 }
 
-void IniFile::change(const std::function<bool(std::vector<std::string>&)>& edit) {
+void IniFile::change(const std::function<bool(std::vector<std::string>&)>& edit)
+{
     if (m_updating > 0) {
-        if (edit(m_lines)) m_changed = true;
+        if (edit(m_lines))
+            m_changed = true;
         return;
     }
-    std::string error;
-    {
-        std::optional<FolderLock> lock;
-        try {
-            lock.emplace(folderOf(m_path));
-        } catch (const FileError& e) {
-            error = e.what();
-        }
-        std::vector<std::string> copy = lines();  // with what another copy wrote
-        if (!edit(copy)) return;
-        if (lock) {
-            error = save(std::move(copy));
-        } else if (m_report) {
-            m_lines = std::move(copy);
-        }
-    }
-    // Told once the lock is released: a box on screen must not hold up another copy.
-    if (!error.empty()) fail(error);
+    // One change is an update of its own: the lock, what another copy wrote, one write.
+    update([&] { change(edit); });
 }
 
-void IniFile::update(const std::function<void()>& writes) {
+void IniFile::update(const std::function<void()>& writes)
+{
     if (m_updating > 0) {
         writes();
         return;
@@ -207,8 +207,9 @@ void IniFile::update(const std::function<void()>& writes) {
         try {
             lock.emplace(folderOf(m_path));
         } catch (const FileError& e) {
-            if (!m_report) throw;
-            error = e.what();  // the writes below still change this run's copy
+            if (!m_report)
+                throw;
+            error = e.what(); // the writes below still change this run's copy
         }
         (void)lines();
         std::vector<std::string> before = m_lines;
@@ -222,13 +223,18 @@ void IniFile::update(const std::function<void()>& writes) {
             throw;
         }
         --m_updating;
-        if (!m_changed) return;
+        if (!m_changed)
+            return;
         std::vector<std::string> after = std::move(m_lines);
         m_lines = std::move(before);
-        if (lock) error = save(std::move(after));
-        else m_lines = std::move(after);
+        if (lock)
+            error = save(std::move(after));
+        else
+            m_lines = std::move(after);
     }
-    if (!error.empty()) fail(error);
+    // Told once the lock is released: a box on screen must not hold up another copy.
+    if (!error.empty())
+        fail(error);
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view def) const {
@@ -262,7 +268,8 @@ bool IniFile::hasSection(std::string_view section) const {
     return findSection(lines(), section).begin != std::string::npos;
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
     std::string k = trim(oneLine(key));
     std::string v = oneLine(value);
     std::string sec = trim(oneLine(section));
@@ -273,12 +280,14 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
             ls.push_back(k + "=" + v);
         } else if (size_t i = findKey(ls, r, k); i != std::string::npos) {
             std::string newLine = keyLine(ls[i])->key + "=" + v;
-            if (ls[i] == newLine) return false;
+            if (ls[i] == newLine)
+                return false;
             ls[i] = newLine;
         } else {
             // After the last non-blank line of the section, so that blank separator lines stay in place.
             size_t at = r.end;
-            while (at > r.begin && trim(ls[at - 1]).empty()) --at;
+            while (at > r.begin && trim(ls[at - 1]).empty())
+                --at;
             ls.insert(ls.begin() + long(at), k + "=" + v);
         }
         return true;
@@ -323,7 +332,8 @@ std::vector<std::string> IniFile::readSectionKeys(std::string_view section) cons
     std::vector<std::string> keys;
     if (r.begin == std::string::npos) return keys;
     for (size_t i = r.begin; i < r.end; ++i)
-        if (auto kl = keyLine(ls[i])) keys.push_back(kl->key);
+        if (auto kl = keyLine(ls[i]))
+            keys.push_back(kl->key);
     return keys;
 }
 
@@ -333,7 +343,8 @@ std::vector<std::string> IniFile::readSectionValues(std::string_view section) co
     std::vector<std::string> out;
     if (r.begin == std::string::npos) return out;
     for (size_t i = r.begin; i < r.end; ++i)
-        if (auto kl = keyLine(ls[i])) out.push_back(kl->key + "=" + kl->value);
+        if (auto kl = keyLine(ls[i]))
+            out.push_back(kl->key + "=" + kl->value);
     return out;
 }
 

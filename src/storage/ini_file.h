@@ -78,7 +78,7 @@ private:
         bool exists = false;
         std::uint64_t device = 0, inode = 0;
         std::int64_t size = 0, modifiedNs = 0, changedNs = 0;
-        std::uint64_t generation = 0;  // writes by this process (two objects on one file)
+        std::uint64_t generation = 0; // writes by this process (two objects on one file)
         bool operator==(const Stamp&) const = default;
     };
     Stamp stampNow() const;
@@ -97,9 +97,9 @@ private:
     mutable Stamp m_stamp;
     mutable bool m_loaded = false;
     mutable std::size_t m_loads = 0;
-    int m_updating = 0;      // depth of update()
-    bool m_changed = false;  // update() has changes to write
-    bool m_failing = false;  // the last write failed and was reported
+    int m_updating = 0;     // depth of update()
+    bool m_changed = false; // update() has changes to write
+    bool m_failing = false; // the last write failed and was reported
 };
 
 }  // namespace cw::storage

@@ -50,8 +50,10 @@ PlayerNameProblem checkPlayerName(std::string_view raw) {
             return PlayerNameProblem::ForbiddenCharacter;
     }
     if (name.find("..") != std::string::npos) return PlayerNameProblem::ForbiddenCharacter;
-    if (textLength(name) > std::size_t(kMaxPlayerNameLength)) return PlayerNameProblem::TooLong;
-    if (equalsNoCase(name, "Version") || equalsNoCase(name, "Clear scores")) return PlayerNameProblem::Reserved;
+    if (textLength(name) > std::size_t(kMaxPlayerNameLength))
+        return PlayerNameProblem::TooLong;
+    if (equalsNoCase(name, "Version") || equalsNoCase(name, "Clear scores"))
+        return PlayerNameProblem::Reserved;
     return PlayerNameProblem::None;
 }
 
@@ -82,7 +84,8 @@ void writePlayerSlots(IniFile& settings, const std::vector<std::string>& names) 
     });
 }
 
-void renamePlayerInSettings(IniFile& settings, const std::string& oldName, const std::string& newName) {
+void renamePlayerInSettings(IniFile& settings, const std::string& oldName, const std::string& newName)
+{
     settings.update([&] {
         for (int n = 1; n <= kMaxPlayers; ++n)
             if (settings.readString(kUsersSection, slotKey(n), "") == oldName)

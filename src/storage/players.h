@@ -17,11 +17,11 @@ inline constexpr int kMaxPlayerNameLength = 30;
 // Why a name cannot be taken.
 enum class PlayerNameProblem {
     None,
-    Empty,               // "Please enter at least 1 character."
-    ForbiddenCharacter,  // one of \ / : * ? " < > |, or a character that would break the data files
-    TooLong,             // more than kMaxPlayerNameLength characters
-    Duplicate,           // "This player name already exists."
-    Reserved,            // "Version" or "Clear scores": sections of the statistics files, not players
+    Empty,              // "Please enter at least 1 character."
+    ForbiddenCharacter, // one of \ / : * ? " < > |, or a character that would break the data files
+    TooLong,            // more than kMaxPlayerNameLength characters
+    Duplicate,          // "This player name already exists."
+    Reserved,           // "Version" or "Clear scores": sections of the statistics files, not players
 };
 
 // The texts of the name box for each problem ("" for None).

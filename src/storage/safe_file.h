@@ -91,7 +91,11 @@ public:
     virtual ~FileFaults() = default;
     // Before size bytes meant for target are written: returns how many of them reach the file (fewer:
     // the disk is full after those), or throws SimulatedCrash.
-    virtual std::size_t beforeWrite(const std::string& target, std::size_t size) { (void)target; return size; }
+    virtual std::size_t beforeWrite(const std::string& target, std::size_t size)
+    {
+        (void)target;
+        return size;
+    }
     // Before a rename or a delete; may throw SimulatedCrash.
     virtual void beforeRename(const std::string& from, const std::string& to) { (void)from, (void)to; }
     virtual void beforeRemove(const std::string& path) { (void)path; }

@@ -21,8 +21,8 @@
 #include "storage/folders.h"
 #include "storage/preferences.h"
 #include "ui/main_window.h"
-#include "ui/splash.h"
 #include "ui/message_boxes.h"
+#include "ui/splash.h"
 
 namespace cw::ui {
 

@@ -37,7 +37,8 @@ class RecoveryTest : public StatsTest {
 protected:
     RecoveryTest() : catalog({{3, "Game 3", -1, 52}, {4, "Game 4", -1, 104}}) {}
 
-    FinishedGame game(int id, const std::string& player, bool won, std::int64_t score) {
+    FinishedGame game(int id, const std::string& player, bool won, std::int64_t score)
+    {
         FinishedGame g;
         g.gameId = id;
         g.gameName = "Game " + std::to_string(id);
@@ -53,12 +54,14 @@ protected:
     GameEndResult record(const FinishedGame& g) { return GameEndRecorder(ctx, catalog).record(g); }
 
     // A data folder of its own for one run of a scenario.
-    void useFolder(const std::string& name) {
+    void useFolder(const std::string& name)
+    {
         ctx.dataFolder = dir.folder() + name + "/";
         fs::create_directories(ctx.dataFolder);
     }
     // Every file of the folder but the lock file, as bytes.
-    std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> files() const
+    {
         std::map<std::string, std::string> m;
         for (auto& e : fs::directory_iterator(ctx.dataFolder))
             if (e.path().filename() != storage::kLockFileName)
@@ -66,7 +69,8 @@ protected:
         return m;
     }
     // What a game end changes, with the tamper-evident files decoded (their random digits differ).
-    std::string gameState() {
+    std::string gameState()
+    {
         std::map<std::string, std::string> f = files();
         std::string s;
         for (const char* name : {"Stat_log.dat", "Stat_prg_Ann.dat", "Stat.dat", "Stat_scr.dat"})
@@ -75,8 +79,9 @@ protected:
         s += "uni " + std::to_string(uni.won) + "/" + std::to_string(uni.lost) + "\n";
         for (const auto& e : readOverallRanking(ctx).entries)
             s += "overall " + e.player + " " + std::to_string(e.totalScore) + " " + std::to_string(e.totalTime) + "\n";
-        for (const auto& [name, bytes] : f)  // nothing else: no journal, no temporary copy
-            if (name.find("Stat") != 0 && name != "STAT_GLO.DAT" && name != "Series_scr.dat") s += "extra " + name + "\n";
+        for (const auto& [name, bytes] : f) // nothing else: no journal, no temporary copy
+            if (name.find("Stat") != 0 && name != "STAT_GLO.DAT" && name != "Series_scr.dat")
+                s += "extra " + name + "\n";
         return s;
     }
 
@@ -85,13 +90,14 @@ protected:
 
 // Killed at each file operation of a game end in turn: the next start finishes the game end, and every
 // file holds the game exactly once (or, killed before the journal was written, none does).
-TEST_F(RecoveryTest, AGameEndKilledAtAnyPointIsFinishedAtTheNextStart) {
+TEST_F(RecoveryTest, AGameEndKilledAtAnyPointIsFinishedAtTheNextStart)
+{
     auto prepare = [&](const std::string& name) {
         useFolder(name);
         record(game(3, "Ann", true, 120));
         record(game(4, "Ann", false, 10));
     };
-    const FinishedGame g = game(3, "Ann", true, 300);  // a new hi-score and overall best: every step writes
+    const FinishedGame g = game(3, "Ann", true, 300); // a new hi-score and overall best: every step writes
     prepare("reference");
     const std::string untouched = gameState();
     CrashAt counter(0);
@@ -112,14 +118,17 @@ TEST_F(RecoveryTest, AGameEndKilledAtAnyPointIsFinishedAtTheNextStart) {
         EXPECT_TRUE(recoverDataFolder(ctx, std::chrono::seconds(0)).empty()) << n;
         const std::string state = gameState();
         // The first two operations write the journal; before it exists nothing has been recorded.
-        if (n <= 2) EXPECT_EQ(state, untouched) << "killed at operation " << n;
-        else EXPECT_EQ(state, reference) << "killed at operation " << n;
+        if (n <= 2)
+            EXPECT_EQ(state, untouched) << "killed at operation " << n;
+        else
+            EXPECT_EQ(state, reference) << "killed at operation " << n;
     }
 }
 
 // A rename of Ann to Bea killed at each file operation in turn: the next start finishes it, in every
 // statistics file and in the player list, and leaves Anna alone.
-TEST_F(RecoveryTest, ARenameKilledAtAnyPointIsFinishedAtTheNextStart) {
+TEST_F(RecoveryTest, ARenameKilledAtAnyPointIsFinishedAtTheNextStart)
+{
     std::unique_ptr<storage::IniFile> cfg;
     auto prepare = [&](const std::string& name) {
         useFolder(name);
@@ -150,7 +159,7 @@ TEST_F(RecoveryTest, ARenameKilledAtAnyPointIsFinishedAtTheNextStart) {
             Faults faults(crash);
             EXPECT_THROW(renamePlayerInStatistics(ctx, "Ann", "Bea"), storage::SimulatedCrash) << n;
         }
-        storage::IniFile restarted(ctx.path("Cfg.dat"));  // the next start reads the file afresh
+        storage::IniFile restarted(ctx.path("Cfg.dat")); // the next start reads the file afresh
         ctx.settingsFile = &restarted;
         EXPECT_TRUE(recoverDataFolder(ctx, std::chrono::seconds(0)).empty()) << n;
         ctx.settingsFile = nullptr;
@@ -159,10 +168,13 @@ TEST_F(RecoveryTest, ARenameKilledAtAnyPointIsFinishedAtTheNextStart) {
 }
 
 // The reproduction of the report: killed at the first write of the log during the rename.
-TEST_F(RecoveryTest, RenameKilledAtTheLogKeepsThePlayersGames) {
+TEST_F(RecoveryTest, RenameKilledAtTheLogKeepsThePlayersGames)
+{
     struct AtLog : storage::FileFaults {
-        std::size_t beforeWrite(const std::string& target, std::size_t size) override {
-            if (target.ends_with("Stat_log.dat")) throw storage::SimulatedCrash{};
+        std::size_t beforeWrite(const std::string& target, std::size_t size) override
+        {
+            if (target.ends_with("Stat_log.dat"))
+                throw storage::SimulatedCrash{};
             return size;
         }
     } atLog;
@@ -185,16 +197,18 @@ TEST_F(RecoveryTest, RenameKilledAtTheLogKeepsThePlayersGames) {
 }
 
 // Two processes recording 150 losses each into one data folder: every count holds all 300.
-TEST_F(RecoveryTest, TwoCopiesRecordingAtOnceLoseNothing) {
+TEST_F(RecoveryTest, TwoCopiesRecordingAtOnceLoseNothing)
+{
     const int kGames = 150;
-    record(game(3, "Ann", false, 1));  // the files exist before the race starts
+    record(game(3, "Ann", false, 1)); // the files exist before the race starts
     pid_t children[2];
     for (pid_t& child : children) {
         child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int i = 0; i < kGames; ++i)
-                if (!record(game(3, "Ann", false, i)).recorded) ::_exit(1);
+                if (!record(game(3, "Ann", false, i)).recorded)
+                    ::_exit(1);
             ::_exit(0);
         }
     }
@@ -212,7 +226,8 @@ TEST_F(RecoveryTest, TwoCopiesRecordingAtOnceLoseNothing) {
 
 // A full disk: the log keeps whole lines, the other files are recorded, and the player sees one box
 // naming every file that failed.
-TEST_F(RecoveryTest, AFullDiskNeverTearsTheLogAndShowsOneBox) {
+TEST_F(RecoveryTest, AFullDiskNeverTearsTheLogAndShowsOneBox)
+{
     record(game(3, "Ann", true, 50));
     const std::string log = read("Stat_log.dat");
     {
@@ -228,7 +243,7 @@ TEST_F(RecoveryTest, AFullDiskNeverTearsTheLogAndShowsOneBox) {
 
     notices.texts.clear();
     {
-        FullDisk full("", 3);  // every file
+        FullDisk full("", 3); // every file
         Faults faults(full);
         auto r = record(game(3, "Ann", false, 5));
         EXPECT_GE(r.errors.size(), 3u);
@@ -236,24 +251,29 @@ TEST_F(RecoveryTest, AFullDiskNeverTearsTheLogAndShowsOneBox) {
         EXPECT_EQ(notices.texts[0], r.summary());
     }
     record(game(3, "Ann", true, 60));
-    EXPECT_EQ(readGameLog(ctx).size(), 2u);  // the first and the last: the failed ones left no line
+    EXPECT_EQ(readGameLog(ctx).size(), 2u); // the first and the last: the failed ones left no line
 }
 
 // Temporary copies that a killed write left behind go at the next start; young ones may belong to a
 // copy writing right now; other files are never touched.
-TEST_F(RecoveryTest, StaleTemporaryFilesAreRemovedAtStartUp) {
-    for (const char* name : {"~cwAb12Cd", "rplXyZ123", "~prg000000", "_Stat_logQwErTy", "~cwyoung1", "~cw_keep", "rpl.dat"})
+TEST_F(RecoveryTest, StaleTemporaryFilesAreRemovedAtStartUp)
+{
+    for (const char* name :
+         {"~cwAb12Cd", "rplXyZ123", "~prg000000", "_Stat_logQwErTy", "~cwyoung1", "~cw_keep", "rpl.dat"})
         dir.write(name, "x");
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const char* name : {"~cwAb12Cd", "rplXyZ123", "~prg000000", "_Stat_logQwErTy", "~cw_keep", "rpl.dat"})
         fs::last_write_time(dir.file(name), old);
     recoverDataFolder(ctx);
-    for (const char* gone : {"~cwAb12Cd", "rplXyZ123", "~prg000000", "_Stat_logQwErTy"}) EXPECT_FALSE(exists(gone)) << gone;
-    for (const char* kept : {"~cwyoung1", "~cw_keep", "rpl.dat"}) EXPECT_TRUE(exists(kept)) << kept;
+    for (const char* gone : {"~cwAb12Cd", "rplXyZ123", "~prg000000", "_Stat_logQwErTy"})
+        EXPECT_FALSE(exists(gone)) << gone;
+    for (const char* kept : {"~cwyoung1", "~cw_keep", "rpl.dat"})
+        EXPECT_TRUE(exists(kept)) << kept;
 }
 
 // The journal is read as untrusted input: a damaged one is dropped, never followed out of the folder.
-TEST(Journal, RoundTripAndDamage) {
+TEST(Journal, RoundTripAndDamage)
+{
     PendingGameEnd p;
     p.game.gameId = 12;
     p.game.gameName = "A = b % c";
@@ -277,9 +297,10 @@ TEST(Journal, RoundTripAndDamage) {
     ASSERT_TRUE(rename && rename->rename);
     EXPECT_EQ(rename->rename->newName, "Bea");
     for (const char* bad : {"", "[Game end]\r\nScore=x\r\n", "[Rename player]\r\nOld=A\r\n", "junk",
-                            "[Game end]\r\n[Change]\r\nFile=../Cfg.dat\r\n", "[Rename player]\r\nOld=%4\r\nNew=B\r\n"})
+                            "[Game end]\r\n[Change]\r\nFile=../Cfg.dat\r\n", "[Game end]\r\n[Change]\r\nFile=Cfg.dat\r\n",
+                            "[Rename player]\r\nOld=%4\r\nNew=B\r\n"})
         EXPECT_FALSE(decodeJournal(bad)) << bad;
 }
 
-}  // namespace
-}  // namespace cw::stats::test
+} // namespace
+} // namespace cw::stats::test

@@ -68,7 +68,8 @@ TEST_F(GameEndTest, DisabledStatisticsChangeNoFile) {
     auto files = [&] {
         std::map<std::string, std::string> m;
         for (auto& e : std::filesystem::directory_iterator(dir.folder()))
-            if (e.path().filename() != storage::kLockFileName) m[e.path().filename()] = read(e.path().filename());
+            if (e.path().filename() != storage::kLockFileName)
+                m[e.path().filename()] = read(e.path().filename());
         return m;
     };
     std::map<std::string, std::string> before = files();
@@ -198,7 +199,7 @@ TEST_F(GameEndTest, LongRunCountsAddUp) {
     std::size_t entries = 0;
     for (auto& e : std::filesystem::directory_iterator(ctx.dataFolder))
         entries += e.path().filename() != storage::kLockFileName;
-    EXPECT_EQ(entries, 6u + players.size());  // no temporary file or journal left behind
+    EXPECT_EQ(entries, 6u + players.size()); // no temporary file or journal left behind
 }
 
 }  // namespace

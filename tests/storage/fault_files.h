@@ -14,7 +14,8 @@ public:
     explicit CrashAt(long n) : m_at(n) {}
     long operations = 0;
 
-    std::size_t beforeWrite(const std::string&, std::size_t size) override {
+    std::size_t beforeWrite(const std::string&, std::size_t size) override
+    {
         step();
         return size;
     }
@@ -22,8 +23,10 @@ public:
     void beforeRemove(const std::string&) override { step(); }
 
 private:
-    void step() {
-        if (++operations == m_at) throw SimulatedCrash{};
+    void step()
+    {
+        if (++operations == m_at)
+            throw SimulatedCrash{};
     }
     long m_at;
 };
@@ -32,8 +35,10 @@ private:
 class FullDisk : public FileFaults {
 public:
     FullDisk(std::string name, std::size_t room) : m_name(std::move(name)), m_room(room) {}
-    std::size_t beforeWrite(const std::string& target, std::size_t size) override {
-        bool match = target.size() >= m_name.size() && target.compare(target.size() - m_name.size(), m_name.size(), m_name) == 0;
+    std::size_t beforeWrite(const std::string& target, std::size_t size) override
+    {
+        bool match =
+            target.size() >= m_name.size() && target.compare(target.size() - m_name.size(), m_name.size(), m_name) == 0;
         return match ? std::min(size, m_room) : size;
     }
 
@@ -54,4 +59,4 @@ private:
     FileFaults* m_previous;
 };
 
-}  // namespace cw::storage::test
+} // namespace cw::storage::test

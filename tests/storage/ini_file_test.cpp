@@ -134,17 +134,18 @@ TEST(IniFile, DamagedFilesGiveDefaults) {
     }
 }
 
-
 // The file is read once; another writer's change (another object, another process) is read again.
-TEST(IniFileCache, ReadOnceAndAgainOnlyWhenTheFileChanged) {
+TEST(IniFileCache, ReadOnceAndAgainOnlyWhenTheFileChanged)
+{
     TempDir dir;
     dir.write("Cfg.dat", kCfg);
     IniFile ini(dir.file("Cfg.dat"));
     SettingsStore store;
     (void)loadPreferences(store, ini);
-    for (int i = 0; i < 100; ++i) (void)ini.readString("Preference", "Game", "");
+    for (int i = 0; i < 100; ++i)
+        (void)ini.readString("Preference", "Game", "");
     EXPECT_EQ(ini.loads(), 1u);
-    ini.writeString("Preference", "Game", "0043");  // its own write needs no new read
+    ini.writeString("Preference", "Game", "0043"); // its own write needs no new read
     EXPECT_EQ(ini.readString("Preference", "Game", ""), "0043");
     EXPECT_EQ(ini.loads(), 1u);
 
@@ -160,10 +161,11 @@ TEST(IniFileCache, ReadOnceAndAgainOnlyWhenTheFileChanged) {
 }
 
 // A line of many megabytes (a damaged file) is cut once, with one notice, and costs one read.
-TEST(IniFileCache, OverlongLinesAreCutWithOneNotice) {
+TEST(IniFileCache, OverlongLinesAreCutWithOneNotice)
+{
     TempDir dir;
-    std::string huge = "[Preference]\r\nJunk=" + std::string(4 << 20, 'x') + "\r\nMore=" +
-                       std::string(IniFile::kMaxLineLength, 'y') + "\r\nGame=0007\r\n";
+    std::string huge = "[Preference]\r\nJunk=" + std::string(4 << 20, 'x') +
+                       "\r\nMore=" + std::string(IniFile::kMaxLineLength, 'y') + "\r\nGame=0007\r\n";
     dir.write("Cfg.dat", huge);
     IniFile ini(dir.file("Cfg.dat"));
     std::vector<std::string> notices;
@@ -175,13 +177,14 @@ TEST(IniFileCache, OverlongLinesAreCutWithOneNotice) {
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("2 lines longer than 32768 characters"), std::string::npos) << notices[0];
     EXPECT_EQ(ini.readString("Preference", "Junk", "").size(), IniFile::kMaxLineLength - 5);
-    ini.writeString("Preference", "Game", "0008");  // the file is written with the lines cut
+    ini.writeString("Preference", "Game", "0008"); // the file is written with the lines cut
     EXPECT_LT(dir.read("Cfg.dat").size(), std::size_t(3 * IniFile::kMaxLineLength));
 }
 
 // With a reporter (the window), a write that fails is told once and its value kept for the run; without
 // one it throws and changes nothing.
-TEST(IniFileCache, FailedWritesAreReportedOnceAndKeptForTheRun) {
+TEST(IniFileCache, FailedWritesAreReportedOnceAndKeptForTheRun)
+{
     TempDir dir;
     dir.write("Cfg.dat", kCfg);
     const std::string before = dir.read("Cfg.dat");
@@ -218,7 +221,8 @@ TEST(IniFileCache, FailedWritesAreReportedOnceAndKeptForTheRun) {
 }
 
 // Two processes writing their own keys at the same time: the lock and the read under it keep every key.
-TEST(IniFileCache, TwoProcessesWritingLoseNothing) {
+TEST(IniFileCache, TwoProcessesWritingLoseNothing)
+{
     TempDir dir;
     const int kKeys = 60;
     pid_t children[2];
@@ -227,7 +231,8 @@ TEST(IniFileCache, TwoProcessesWritingLoseNothing) {
         ASSERT_GE(children[c], 0);
         if (children[c] == 0) {
             IniFile ini(dir.file("Cfg.dat"));
-            for (int k = 0; k < kKeys; ++k) ini.writeString("Preference", "P" + std::to_string(c) + "_" + std::to_string(k), "Y");
+            for (int k = 0; k < kKeys; ++k)
+                ini.writeString("Preference", "P" + std::to_string(c) + "_" + std::to_string(k), "Y");
             ::_exit(0);
         }
     }

@@ -47,7 +47,8 @@ public:
     std::size_t entryCount() const {
         std::size_t n = 0;
         for (auto& e : std::filesystem::directory_iterator(m_path))
-            if (e.path().filename() != "Cardwise.lock") ++n;
+            if (e.path().filename() != "Cardwise.lock")
+                ++n;
         return n;
     }
 
