@@ -36,6 +36,7 @@
 #include "ui/table_widget_popup.h"
 #include "ui/two_players_dialog.h"
 #include "ui/tutor_commands.h"
+#include "tools/tool_commands.h"
 
 namespace cw::ui {
 
@@ -76,6 +77,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installStatsCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     installPictureChoiceCommands(*this, m_game, m_library);
+    tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
     createStatusBar();
     m_tutor->install();
@@ -317,6 +319,8 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
+    if (auto* toolCommands = findChild<tools::ToolCommands*>())
+        toolCommands->firstActivation();
     if (m_session->resumeHeldGame()) {
         updateCommands();
         return;
