@@ -11,6 +11,7 @@
 #include "stats/section_reader.h"
 #include "stats/stat_files.h"
 #include "stats_fixture.h"
+#include "storage/fixed_width.h"
 
 namespace cw::stats::test {
 namespace {
@@ -162,7 +163,7 @@ TEST_F(ClearingTest, NamesWithAccentsKeepTheirColumns) {
         g.gameNumber = "77";
         g.player = name;
         g.won = won;
-        g.score = 30;
+        g.score = 60;  // first in the hi-scores
         g.end = at(2024, 5, 6);
         ASSERT_TRUE(GameEndRecorder(ctx, accented).record(g).recorded);
     }

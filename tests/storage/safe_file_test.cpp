@@ -34,10 +34,10 @@ TEST(FixedWidth, Texts) {
     EXPECT_EQ(fixedText("\xe9t\xe9", 4), "\xe9t\xe9 ");
     EXPECT_EQ(textLength("\u00c9t\u00e9\xff\xc3"), 5u);
     const std::string line = "R\u00e9ussite  Zo\u00eb  Won";
-    EXPECT_EQ(textColumn(line, 12, 3), "Zo\u00eb");
-    EXPECT_EQ(textColumn(line, 17, 9), "Won");
+    EXPECT_EQ(textColumn(line, 11, 3), "Zo\u00eb");
+    EXPECT_EQ(textColumn(line, 16, 9), "Won");
     EXPECT_EQ(textColumn(line, 30, 2), "");
-    EXPECT_EQ(columnOffset(line, 12), 12u);
+    EXPECT_EQ(columnOffset(line, 11), 11u);  // "\u00e9" takes two bytes
 }
 
 TEST(FixedWidth, ParseInteger) {
