@@ -34,11 +34,17 @@ bool folderWritable(const std::string& folder) {
 }
 
 // The first line of a text, cut at a NUL, with trailing blanks removed.
-std::string firstLine(std::string_view data) {
+std::string firstLineOf(std::string_view data) {
     std::string line(data.substr(0, data.find('\n')));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     line = line.substr(0, line.find('\0'));
     return rtrim(line);
+}
+
+// The first line of a file, as firstLineOf.
+std::string firstLine(const std::string& path) {
+    auto data = readWholeFile(path);
+    return data ? firstLineOf(*data) : std::string();
 }
 
 std::string notWritableMessage(const std::string& path) {
@@ -109,35 +115,58 @@ std::string dataFolderPointerPath(const std::string& installFolder, const Enviro
     return configFolder(env) + kDataFolderPointerName;
 }
 
-std::string dataFolderFromPointer(std::string_view pointerFile, const std::string& installFolder,
-                                  const Environment& env) {
-    std::string install = withSlash(installFolder);
-    std::string line = firstLine(pointerFile);
+namespace {
+
+// The pointer file's path and its line (or the line a first run writes into it).
+struct PointerLine {
+    std::string pointer;
+    std::string line;
+    bool exists = false;
+};
+
+PointerLine readPointer(const std::string& install, const Environment& env) {
+    PointerLine p;
+    p.pointer = resolveNoCase(dataFolderPointerPath(install, env));
+    // A pointer file placed in a read-only installation folder (by a packager) is still honoured.
+    if (!fileExists(p.pointer)) {
+        std::string inInstall = resolveNoCase(install + kDataFolderPointerName);
+        if (fileExists(inInstall)) p.pointer = inInstall;
+    }
+    p.exists = fileExists(p.pointer);
+    if (p.exists) {
+        p.line = firstLine(p.pointer);
+    } else {
+        // First run: data kept next to the program by an older installation stays in use.
+        std::string oldSettings = resolveNoCase(install + "data/cfg.dat");
+        p.line = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
+    }
+    return p;
+}
+
+std::string folderOfLine(std::string line, const std::string& install, const Environment& env) {
     if (line.empty() || line.compare(0, 21, kDefaultDataFolderMarker) == 0) return defaultDataFolder(env, install);
     if (line[0] != '/') line = install + line;  // relative to the installation folder
     return withSlash(line);
 }
 
+}  // namespace
+
+std::string dataFolderFromPointer(std::string_view pointerFile, const std::string& installFolder,
+                                  const Environment& env) {
+    return folderOfLine(firstLineOf(pointerFile), withSlash(installFolder), env);
+}
+
+std::string findDataFolder(const std::string& installFolder, const Environment& env) {
+    const std::string install = withSlash(installFolder);
+    return folderOfLine(readPointer(install, env).line, install, env);
+}
+
 DataFolderLocation locateDataFolder(const std::string& installFolder, const Environment& env) {
     DataFolderLocation result;
     std::string install = withSlash(installFolder);
-    std::string pointer = resolveNoCase(dataFolderPointerPath(install, env));
-    // A pointer file placed in a read-only installation folder (by a packager) is still honoured.
-    if (!fileExists(pointer)) {
-        std::string inInstall = resolveNoCase(install + kDataFolderPointerName);
-        if (fileExists(inInstall)) pointer = inInstall;
-    }
-
-    std::string text;
-    if (fileExists(pointer)) {
-        text = readWholeFile(pointer).value_or(std::string());
-    } else {
-        // First run: data kept next to the program by an older installation stays in use.
-        std::string oldSettings = resolveNoCase(install + "data/cfg.dat");
-        text = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
-        result.message = writePointer(pointer, text);
-    }
-    result.folder = dataFolderFromPointer(text, install, env);
+    const PointerLine p = readPointer(install, env);
+    if (!p.exists) result.message = writePointer(p.pointer, p.line);
+    result.folder = folderOfLine(p.line, install, env);
     std::error_code ec;
     fs::create_directories(result.folder, ec);  // failure ignored: later file operations report it
     return result;
