@@ -255,16 +255,21 @@ void TfrmMain::restoreWindowState()
 
 void TfrmMain::writeWindowState()
 {
-    const bool maximized = m_fullScreen ? m_wasMaximized : isMaximized();
-    setPref("MainWindowState_Maximized", maximized ? "Y" : "N");
-    if (!maximized && !m_fullScreen) {
-        const QRect g = normalGeometry();
-        setPref("MainWindowState_Left", std::to_string(g.x()));
-        setPref("MainWindowState_Top", std::to_string(g.y()));
-        setPref("MainWindowState_Width", std::to_string(g.width()));
-        setPref("MainWindowState_Height", std::to_string(g.height()));
-    }
-    setPref("Full_Screen", m_fullScreen ? "Y" : "N");
+    if (!m_game.settingsFile)
+        return;
+    // One write of the settings file for all of them.
+    m_game.settingsFile->update([&] {
+        const bool maximized = m_fullScreen ? m_wasMaximized : isMaximized();
+        setPref("MainWindowState_Maximized", maximized ? "Y" : "N");
+        if (!maximized && !m_fullScreen) {
+            const QRect g = normalGeometry();
+            setPref("MainWindowState_Left", std::to_string(g.x()));
+            setPref("MainWindowState_Top", std::to_string(g.y()));
+            setPref("MainWindowState_Width", std::to_string(g.width()));
+            setPref("MainWindowState_Height", std::to_string(g.height()));
+        }
+        setPref("Full_Screen", m_fullScreen ? "Y" : "N");
+    });
 }
 
 void TfrmMain::setFullScreenMode(bool on)
@@ -375,7 +380,6 @@ bool TfrmMain::queryClose()
         m_table->refresh();
         return false;
     }
-    writeWindowState();
     engine::TableFlags& flags = m_session->mutableFlags();
     if (flags.animationRunning) {
         m_session->mutableCurrent().exitRequested = true;
@@ -404,12 +408,17 @@ bool TfrmMain::queryClose()
         return false;
     }
     // Closing: an unfinished game counts as lost; a held game has already ended without a record.
+    // The game's records come before the window's own settings: a settings file that cannot be
+    // written must not cost the game.
     m_session->endGame();
+    writeWindowState();
     if (m_game.settingsFile) {
-        if (m_game.preferences.autoPlayAllGames == 1)
-            setPref("AutoPlay", m_session->autoplay() ? "Y" : "N");
-        m_game.settingsFile->writeInteger(storage::kSettingsSection, "Random_Game_Type",
-                                          m_game.preferences.randomGameType);
+        m_game.settingsFile->update([&] {
+            if (m_game.preferences.autoPlayAllGames == 1)
+                setPref("AutoPlay", m_session->autoplay() ? "Y" : "N");
+            m_game.settingsFile->writeInteger(storage::kSettingsSection, "Random_Game_Type",
+                                              m_game.preferences.randomGameType);
+        });
     }
     return true;
 }
