@@ -4,6 +4,7 @@
 #include "engine/families/family_cards.h"
 #include "engine/families/selection_moves.h"
 #include "engine/families/selection_rules.h"
+#include "engine/families/selection_sets.h"
 #include "family_support.h"
 
 using namespace cw::engine;
@@ -429,4 +430,41 @@ TEST(FamilySelection, ExchangeAccordionAndKings)
     ASSERT_TRUE(discardTopKings(familyRules(75, 3), kings, nullptr));
     EXPECT_EQ(kings.secondWaste().size(), 2U);
     EXPECT_EQ(kings.tableau(2).size(), 2U);
+}
+
+TEST(FamilySelection, CompleteSetsAreTheClickMoves)
+{
+    auto names = [](const SetList& sets) {
+        std::vector<std::string> out;
+        for (const CardSet& s : sets) {
+            std::string n;
+            for (int i = 0; i < s.size; ++i)
+                n += (i ? " " : "") + rankWord(s.cards[static_cast<std::size_t>(i)]);
+            out.push_back(n);
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    SetList sets;
+
+    // Pyramid: the free base row, the waste, and the stock card only as the second card.
+    const auto pyramid = familyRules(4, 2, {{3, 4}});
+    const Table t =
+        tableFrom({{"Fila1", {"Jh", "2c", "Kd", "6h", "7s", "Qc", "Ah"}}, {"Mazzo_Vis", {"3d"}}, {"Mazzo", {"Tc"}}});
+    completeSets(pyramid, t, sets);
+    EXPECT_EQ(names(sets), (std::vector<std::string>{"3 10", "6 7", "Jack 2", "King", "Queen Ace"}));
+
+    // Monte Carlo: only touching pairs (the two Nines lie two places apart).
+    completeSets(familyRules(8, 25), tableFrom(grid({"7h", "9d", "7c", "9s", "3s", "4h", "7s"})), sets);
+    EXPECT_EQ(names(sets), (std::vector<std::string>{"7 7", "7 7"}));
+
+    // Fifteens: every way of reaching 15 with number cards, each once.
+    completeSets(familyRules(1, 16, {{41, 15}}), tableFrom(grid({"8h", "4c", "3d", "7s", "Th"})), sets);
+    EXPECT_EQ(names(sets), (std::vector<std::string>{"8 4 3", "8 7"}));
+
+    // Triple Alliance reads the click order; Eighteens keeps an Ace for a set of four.
+    completeSets(familyRules(85, 4, {{41, 1}}), tableFrom(grid({"Kh", "2c", "Ad", "5s"})), sets);
+    EXPECT_EQ(names(sets), (std::vector<std::string>{"King Ace 2"}));
+    completeSets(familyRules(18, 4, {{41, 1}}), tableFrom(grid({"Ah", "Kc", "9d", "8s"})), sets);
+    EXPECT_EQ(names(sets), (std::vector<std::string>{"Ace", "King 9 8 Ace"}));
 }

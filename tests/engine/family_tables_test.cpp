@@ -1,6 +1,7 @@
 // The special families' scores, win tests, gap rule and automatic steps over small hand-built tables.
 #include <gtest/gtest.h>
 
+#include "engine/families/family_drops.h"
 #include "engine/families/family_scores.h"
 #include "engine/families/family_steps.h"
 #include "engine/families/family_wins.h"
@@ -363,4 +364,117 @@ TEST(FamilyTables, AutomaticSteps)
     EXPECT_EQ(pileCountLabel(1), "1 card");
     EXPECT_EQ(pileCountLabel(12), "12 cards");
     EXPECT_EQ(pileCountLabel(13), "Completed");
+}
+
+TEST(FamilyTables, DropRules)
+{
+    struct Case {
+        const char* name;
+        cw::catalog::Rules rules;
+        std::vector<PileSpec> piles;
+        const char* card;
+        const char* from;
+        const char* to;
+        DropRule expected;
+    };
+    const std::vector<PileSpec> acesUp = {{"Fila1", {"5h"}}, {"Fila2", {"9h"}}, {"Fila3", {"Ac"}}, {"Fila4", {}}};
+    const std::vector<PileSpec> puzzle = {{"Fila5", {"3h"}}, {"Fila6", {"4h"}}};
+    const std::vector<PileSpec> couples = {
+        {"Dest1", {"Ac"}}, {"Fila1", {"Jh"}}, {"Fila2", {"Kc"}}, {"Fila3", {"Ah"}}, {"Dest2", {"Td"}}};
+    const std::vector<Case> cases = {
+        {"29: onto its own rank",
+         familyRules(29, 13),
+         {{"Fila1", {"7c"}}, {"Fila2", {"7h"}}},
+         "7c",
+         "Fila1",
+         "Fila2",
+         DropRule::Allow},
+        {"29: onto another rank",
+         familyRules(29, 13),
+         {{"Fila1", {"7c"}}, {"Fila2", {"8h"}}},
+         "7c",
+         "Fila1",
+         "Fila2",
+         DropRule::Refuse},
+        {"29: an empty pile by the ordinary rule",
+         familyRules(29, 13),
+         {{"Fila1", {"7c"}}},
+         "7c",
+         "Fila1",
+         "Fila2",
+         DropRule::Ordinary},
+        {"31: a higher heart on another pile", familyRules(31, 4), acesUp, "5h", "Fila1", "Dest1", DropRule::Allow},
+        {"31: nothing higher", familyRules(31, 4), acesUp, "9h", "Fila2", "Dest1", DropRule::Refuse},
+        {"31: an Ace ranks high", familyRules(31, 4), acesUp, "Ac", "Fila3", "Dest1", DropRule::Refuse},
+        {"34: beside the empty place",
+         familyRules(34, 9),
+         {{"Fila8", {"3h"}}},
+         "3h",
+         "Fila8",
+         "Fila9",
+         DropRule::Allow},
+        {"34: above the empty place", familyRules(34, 9), {{"Fila6", {"3h"}}}, "3h", "Fila6", "Fila9", DropRule::Allow},
+        {"34: corner to corner", familyRules(34, 9), puzzle, "3h", "Fila5", "Fila9", DropRule::Refuse},
+        {"40: to its own pile",
+         familyRules(40, 13),
+         {{"Fila13", {"5c"}}, {"Fila5", {"2h"}}},
+         "5c",
+         "Fila13",
+         "Fila5",
+         DropRule::Allow},
+        {"40: to another pile", familyRules(40, 13), {{"Fila13", {"5c"}}}, "5c", "Fila13", "Fila6", DropRule::Refuse},
+        {"49: an Ace to the last pile",
+         familyRules(49, 25),
+         {{"Appogg1", {"Ah"}}},
+         "Ah",
+         "Appogg1",
+         "Fila25",
+         DropRule::Allow},
+        {"49: the gallery builds in suit",
+         familyRules(49, 25),
+         {{"Fila1", {"4h"}}, {"Appogg1", {"7c"}}},
+         "7c",
+         "Appogg1",
+         "Fila1",
+         DropRule::Refuse},
+        {"49: same suit to the ordinary test",
+         familyRules(49, 25),
+         {{"Fila1", {"4h"}}, {"Appogg1", {"7h"}}},
+         "7h",
+         "Appogg1",
+         "Fila1",
+         DropRule::Ordinary},
+        {"52: a King to the royal pile",
+         familyRules(52, 10),
+         {{"Fila1", {"Kh"}}},
+         "Kh",
+         "Fila1",
+         "Appogg1",
+         DropRule::Allow},
+        {"52: a Queen", familyRules(52, 10), {{"Fila1", {"Qh"}}}, "Qh", "Fila1", "Appogg1", DropRule::Refuse},
+        {"30: an Ace waits for its Jack", familyRules(30, 8), couples, "Ah", "Fila3", "Dest3", DropRule::Refuse},
+        {"30: a Jack over an empty partner", familyRules(30, 8), couples, "Jh", "Fila1", "Dest7", DropRule::Ordinary},
+        {"30: a Jack over a started partner", familyRules(30, 8), couples, "Jh", "Fila1", "Dest5", DropRule::Refuse},
+        {"30: a King without his Ten below", familyRules(30, 8), couples, "Kc", "Fila2", "Dest5", DropRule::Refuse},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Table t = tableFrom(c.piles);
+        EXPECT_EQ(familyDrop(c.rules, t, card(c.card), 1, pileFromName(c.from), pileFromName(c.to)), c.expected);
+    }
+}
+
+TEST(FamilyTables, GapRowsRedeal)
+{
+    // The runs from a Two stay; everything else is dealt again after one gap per row, every row
+    // keeping its places.
+    Table t = tableFrom({{"Fila1", {"2h", "3h", "9c", "--", "5d"}}, {"Fila2", {"4s", "2c", "--", "Kd", "7h"}}});
+    redealGapRows(familyRules(32, 2), t, nullptr);
+    EXPECT_EQ(t.tableau(0).size(), 5U);
+    EXPECT_EQ(t.tableau(1).size(), 5U);
+    EXPECT_EQ(t.tableau(0)[0], card("2h"));
+    EXPECT_EQ(t.tableau(0)[1], card("3h"));
+    EXPECT_EQ(t.tableau(0)[2], 0);
+    EXPECT_EQ(t.tableau(1)[0], 0);
+    EXPECT_EQ(t.cardCount(), 8);
 }

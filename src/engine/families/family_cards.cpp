@@ -32,35 +32,23 @@ int gridWidth(const catalog::Rules& rules, int familyWidth)
     return w >= 1 ? w : familyWidth;
 }
 
-std::vector<RowCard> rowCards(const Pile& row)
+RowCards rowCards(const Pile& row)
 {
-    std::vector<RowCard> out;
-    out.reserve(row.size());
+    RowCards out;
     for (std::size_t i = 0; i < row.size(); ++i)
         if (row[i] != 0)
-            out.push_back({row[i], static_cast<int>(i)});
+            out.push({row[i], static_cast<int>(i)});
     return out;
-}
-
-int rowIndexOf(const std::vector<RowCard>& row, int code)
-{
-    for (std::size_t i = 0; i < row.size(); ++i)
-        if (row[i].code == code)
-            return static_cast<int>(i);
-    return -1;
 }
 
 void compactRow(Pile& row)
 {
-    std::vector<int> cards;
-    for (int c : row)
-        if (c != 0)
-            cards.push_back(c);
+    const RowCards cards = rowCards(row);
     row.clear();
-    for (std::size_t i = 0; i < cards.size(); ++i) {
+    for (int i = 0; i < cards.size(); ++i) {
         if (i > 0)
             row.push(0);
-        row.push(cards[i]);
+        row.push(cards[i].code);
     }
 }
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
-#include <vector>
 
 #include "catalog/rules.h"
 #include "engine/table.h"
@@ -68,9 +68,33 @@ struct RowCard {
     int code = 0;
     int position = 0;
 };
-std::vector<RowCard> rowCards(const Pile& row);
-// Index of a card among the row's cards; -1 when it is not in the row.
-int rowIndexOf(const std::vector<RowCard>& row, int code);
+// The row's cards in a list that never allocates (a row holds at most the cards of the pack).
+class RowCards {
+public:
+    static constexpr int kCapacity = kLastCard;
+    int size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const RowCard& operator[](int i) const { return cards_[static_cast<std::size_t>(i)]; }
+    const RowCard& front() const { return cards_[0]; }
+    void push(RowCard c)
+    {
+        if (size_ < kCapacity)
+            cards_[static_cast<std::size_t>(size_++)] = c;
+    }
+    // Index of a card among the row's cards; -1 when it is not in the row.
+    int indexOf(int code) const
+    {
+        for (int i = 0; i < size_; ++i)
+            if (cards_[static_cast<std::size_t>(i)].code == code)
+                return i;
+        return -1;
+    }
+
+private:
+    std::array<RowCard, kCapacity> cards_{};
+    int size_ = 0;
+};
+RowCards rowCards(const Pile& row);
 
 // Rewrites a row game's row with one placeholder between neighbouring cards, the form the
 // dealt row has: card, placeholder, card, ... (a single card stands alone).

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <vector>
+#include <type_traits>
 
 #include "engine/families/family_cards.h"
 
@@ -13,7 +13,21 @@ namespace {
 
 SetCheck partial() { return {SetState::Partial, {}, false}; }
 SetCheck complete() { return {SetState::Complete, {}, false}; }
-SetCheck refused(std::string why) { return {SetState::Refused, std::move(why), false}; }
+
+// Whether the refusals are worded (the status bar) or only decided (the move generator, which
+// asks thousands of times and reads no reason).
+thread_local bool explaining = true;
+
+template <typename Why>
+SetCheck refused(Why why)
+{
+    if (!explaining)
+        return {SetState::Refused, {}, false};
+    if constexpr (std::is_convertible_v<Why, std::string>)
+        return {SetState::Refused, std::string(why), false};
+    else
+        return {SetState::Refused, why(), false};
+}
 
 int total(std::span<const int> codes)
 {
@@ -33,15 +47,21 @@ std::string moreThan(std::span<const int> codes, int target)
 }
 std::string notSameRank(int a, int b) { return rankWord(a) + " and " + rankWord(b) + " are not of the same rank"; }
 
+// Where each selected card lies, in click order.
+struct Spots {
+    std::array<CardSpot, kMaxSelection> at{};
+    int size = 0;
+};
+
 // Where every selected card lies; false when one of them lies nowhere.
-bool spotsOf(const catalog::Rules& rules, const Table& table, std::span<const int> codes, std::vector<CardSpot>& out)
+bool spotsOf(const catalog::Rules& rules, const Table& table, std::span<const int> codes, Spots& out)
 {
-    out.clear();
+    out.size = 0;
     for (int c : codes) {
         const CardSpot s = findCard(rules, table, c, true);
-        if (!s.found())
+        if (!s.found() || out.size >= kMaxSelection)
             return false;
-        out.push_back(s);
+        out.at[static_cast<std::size_t>(out.size++)] = s;
     }
     return true;
 }
@@ -55,14 +75,14 @@ SetCheck pairSum(std::span<const int> codes, int target, bool singleCompletes)
         if (v == target && singleCompletes)
             return complete();
         if (v >= target)
-            return refused(rankWord(codes[0]) + " cannot be part of a " + std::to_string(target));
+            return refused([&] { return rankWord(codes[0]) + " cannot be part of a " + std::to_string(target); });
         return partial();
     }
     if (codes.size() != 2)
         return refused("only two cards at a time");
     if (singleCompletes && (cardValue(codes[0]) == target || cardValue(codes[1]) == target))
-        return refused(rankWord(cardValue(codes[0]) == target ? codes[0] : codes[1]) + " goes alone");
-    return total(codes) == target ? complete() : refused(notTarget(codes, target));
+        return refused([&] { return rankWord(cardValue(codes[0]) == target ? codes[0] : codes[1]) + " goes alone"; });
+    return total(codes) == target ? complete() : refused([&] { return notTarget(codes, target); });
 }
 
 // Any number of cards adding up to target.
@@ -73,7 +93,7 @@ SetCheck openSum(std::span<const int> codes, int target)
         return refused("no target total");
     if (s == target)
         return complete();
-    return s < target ? partial() : refused(moreThan(codes, target));
+    return s < target ? partial() : refused([&] { return moreThan(codes, target); });
 }
 
 SetCheck sameRankPair(std::span<const int> codes)
@@ -82,7 +102,7 @@ SetCheck sameRankPair(std::span<const int> codes)
         return partial();
     if (codes.size() != 2)
         return refused("only two cards at a time");
-    return rank(codes[0]) == rank(codes[1]) ? complete() : refused(notSameRank(codes[0], codes[1]));
+    return rank(codes[0]) == rank(codes[1]) ? complete() : refused([&] { return notSameRank(codes[0], codes[1]); });
 }
 
 // Number cards adding up to pairTarget (two of them), or the face-card group: one card of each
@@ -94,12 +114,12 @@ SetCheck pairsOrGroup(std::span<const int> codes, int pairTarget, int numberTop,
     for (int c : codes) {
         const int v = cardValue(c);
         if ((v >= groupFirst) != group)
-            return refused(rankWord(codes[0]) + " and " + rankWord(c) + " do not go together");
+            return refused([&] { return rankWord(codes[0]) + " and " + rankWord(c) + " do not go together"; });
         if (!group && v > numberTop)
-            return refused(rankWord(c) + " does not pair");
+            return refused([&] { return rankWord(c) + " does not pair"; });
         if (group) {
             if (seen[static_cast<std::size_t>(v)])
-                return refused("one " + rankWord(c) + " only");
+                return refused([&] { return "one " + rankWord(c) + " only"; });
             seen[static_cast<std::size_t>(v)] = true;
         }
     }
@@ -144,7 +164,7 @@ SetCheck eighteens(std::span<const int> codes)
     if (numbers > 3)
         return refused("three number cards and one face card");
     if (sum > 18)
-        return refused(moreThan(codes, 18));
+        return refused([&] { return moreThan(codes, 18); });
     const int left = 3 - numbers;
     if (sum + left > 18 || sum + 10 * left < 18)
         return refused("the number cards cannot reach 18");
@@ -162,7 +182,8 @@ SetCheck courtSum(std::span<const int> codes)
         return refused("one face card at a time");
     const int limit = faces > 0 ? faces : 13;
     if (numbers > limit)
-        return refused(faces > 0 ? moreThan(codes, faces) : "the number cards add up to more than a King");
+        return refused(
+            [&] { return faces > 0 ? moreThan(codes, faces) : "the number cards add up to more than a King"; });
     return faces > 0 && numbers == faces ? complete() : partial();
 }
 
@@ -172,7 +193,7 @@ SetCheck tripleRun(std::span<const int> codes)
     for (std::size_t i = 1; i < codes.size(); ++i) {
         const int want = rank(codes[i - 1]) % 13 + 1;
         if (rank(codes[i]) != want)
-            return refused(rankWord(codes[i]) + " does not follow " + rankWord(codes[i - 1]));
+            return refused([&] { return rankWord(codes[i]) + " does not follow " + rankWord(codes[i - 1]); });
     }
     if (codes.size() > 3)
         return refused("three cards at a time");
@@ -181,26 +202,34 @@ SetCheck tripleRun(std::span<const int> codes)
 
 // Two cards on grid piles that must stand in a given relation; the values decide afterwards.
 template <typename Near>
-SetCheck onGrid(const std::vector<CardSpot>& spots, Near near, const char* apart, SetCheck values)
+SetCheck onGrid(const Spots& spots, Near near, const char* apart, SetCheck values)
 {
-    if (spots.size() == 2 && values.state != SetState::Refused &&
-        !(spots[0].pile.kind == PileKind::Tableau && spots[1].pile.kind == PileKind::Tableau &&
-          near(spots[0].pile.index, spots[1].pile.index)))
-        return refused(apart);
+    const CardSpot& a = spots.at[0];
+    const CardSpot& b = spots.at[1];
+    if (spots.size == 2 && values.state != SetState::Refused &&
+        !(a.pile.kind == PileKind::Tableau && b.pile.kind == PileKind::Tableau && near(a.pile.index, b.pile.index)))
+        return refused([&] { return apart; });
     return values;
 }
 
 bool suitOrRank(int a, int b) { return suit(a) == suit(b) || rank(a) == rank(b); }
 
+// Row positions of the selected cards, in click order.
+struct RowAt {
+    std::array<int, kMaxSelection> at{};
+    int size = 0;
+    int operator[](int i) const { return at[static_cast<std::size_t>(i)]; }
+};
+
 // Row positions of the selected cards; false when one is not in the row.
-bool rowIndexes(const std::vector<RowCard>& row, std::span<const int> codes, std::vector<int>& out)
+bool rowIndexes(const RowCards& row, std::span<const int> codes, RowAt& out)
 {
-    out.clear();
+    out.size = 0;
     for (int c : codes) {
-        const int i = rowIndexOf(row, c);
-        if (i < 0)
+        const int i = row.indexOf(c);
+        if (i < 0 || out.size >= kMaxSelection)
             return false;
-        out.push_back(i);
+        out.at[static_cast<std::size_t>(out.size++)] = i;
     }
     return true;
 }
@@ -208,13 +237,13 @@ bool rowIndexes(const std::vector<RowCard>& row, std::span<const int> codes, std
 // Families 21 and 22: one card, or two neighbouring cards, lying between two cards of the same
 // suit or rank. A card that can leave alone leaves at once; one that can leave only with a
 // neighbour waits for it.
-SetCheck betweenMatches(const std::vector<RowCard>& row, const std::vector<int>& at)
+SetCheck betweenMatches(const RowCards& row, const RowAt& at)
 {
-    const int n = static_cast<int>(row.size());
+    const int n = row.size();
     auto matchAround = [&](int lo, int hi) {
         return lo - 1 >= 0 && hi + 1 < n && suitOrRank(row[lo - 1].code, row[hi + 1].code);
     };
-    if (at.size() == 1) {
+    if (at.size == 1) {
         const int i = at[0];
         if (matchAround(i, i))
             return complete();
@@ -222,7 +251,7 @@ SetCheck betweenMatches(const std::vector<RowCard>& row, const std::vector<int>&
             return partial();
         return refused("the card does not lie between two cards of the same suit or rank");
     }
-    if (at.size() != 2)
+    if (at.size != 2)
         return refused("one or two cards at a time");
     if (std::abs(at[0] - at[1]) != 1)
         return refused("the two cards are not neighbours");
@@ -232,10 +261,10 @@ SetCheck betweenMatches(const std::vector<RowCard>& row, const std::vector<int>&
 }
 
 // The selected row positions form one unbroken stretch of the row.
-bool contiguous(std::vector<int> at)
+bool contiguous(RowAt at)
 {
-    std::sort(at.begin(), at.end());
-    for (std::size_t i = 1; i < at.size(); ++i)
+    std::sort(at.at.begin(), at.at.begin() + at.size);
+    for (int i = 1; i < at.size; ++i)
         if (at[i] != at[i - 1] + 1)
             return false;
     return true;
@@ -243,17 +272,17 @@ bool contiguous(std::vector<int> at)
 
 SetCheck rowSet(int family, const catalog::Rules& rules, const Table& table, std::span<const int> codes)
 {
-    const std::vector<RowCard> row = rowCards(table.tableau(0));
-    std::vector<int> at;
+    const RowCards row = rowCards(table.tableau(0));
+    RowAt at;
     if (!rowIndexes(row, codes, at))
         return refused("the card is not in the row");
     switch (family) {
     case 21:
     case 22: return betweenMatches(row, at);
     case 48: {
-        if (at.size() == 1)
+        if (at.size == 1)
             return partial();
-        if (at.size() != 2)
+        if (at.size != 2)
             return refused("two cards at a time");
         const int d = std::abs(at[0] - at[1]);
         if (d != 1 && d != 3)
@@ -261,7 +290,7 @@ SetCheck rowSet(int family, const catalog::Rules& rules, const Table& table, std
         return suitOrRank(codes[0], codes[1]) ? complete() : refused("not of the same suit or rank");
     }
     case 70: {
-        if (at.size() == 2 && std::abs(at[0] - at[1]) != 1)
+        if (at.size == 2 && std::abs(at[0] - at[1]) != 1)
             return refused("the two cards are not neighbours");
         return pairSum(codes, rules.selectionGame(), true);
     }
@@ -276,7 +305,7 @@ SetCheck rowSet(int family, const catalog::Rules& rules, const Table& table, std
                 return refused("the cards are not of one suit");
         if (s == 10 || s == 20 || s == 30)
             return complete();
-        return s < 30 ? partial() : refused(sumText(codes) + ", more than 30");
+        return s < 30 ? partial() : refused([&] { return sumText(codes) + ", more than 30"; });
     }
     // Family 23: a positive multiple of 7.
     return s > 0 && s % 7 == 0 ? complete() : partial();
@@ -397,6 +426,11 @@ bool pyramidOpen(const catalog::Rules& rules, const Table& table, int c, int i)
 
 bool maySelect(const catalog::Rules& rules, const Table& table, PileRef pile, int index)
 {
+    return maySelectWhile(rules, table, pile, index, !table.foundation(0).empty());
+}
+
+bool maySelectWhile(const catalog::Rules& rules, const Table& table, PileRef pile, int index, bool selectionStarted)
+{
     const int family = rules.specialFamily();
     if (!pile.valid())
         return false;
@@ -419,6 +453,7 @@ bool maySelect(const catalog::Rules& rules, const Table& table, PileRef pile, in
         case 14:
         case 16:
         case 41:
+        case 47:
         case 85: return top;
         case 4:
         case 67:
@@ -426,7 +461,7 @@ bool maySelect(const catalog::Rules& rules, const Table& table, PileRef pile, in
         default: return true;
         }
     case PileKind::Waste: return top && (pyramid || family == 14 || family == 16) && table.isFaceUp(code);
-    case PileKind::Stock: return top && pyramid && !table.foundation(0).empty();
+    case PileKind::Stock: return top && pyramid && selectionStarted;
     case PileKind::Foundation: return family == 41 && top && pile.index >= 1 && pile.index < foundationsInUse(rules);
     default: return false;
     }
@@ -440,13 +475,15 @@ SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<con
         for (std::size_t j = i + 1; j < codes.size(); ++j)
             if (codes[i] == codes[j])
                 return refused("the same card twice");
-    std::vector<CardSpot> spots;
+    if (static_cast<int>(codes.size()) > kMaxSelection)
+        return refused([&] { return "at most " + std::to_string(kMaxSelection) + " cards at a time"; });
+    Spots spots;
     if (!spotsOf(rules, table, codes, spots))
         return refused("the card is not on the table");
     const int family = rules.specialFamily();
     const int limit = selectionLimit(family);
     if (limit > 0 && static_cast<int>(codes.size()) > limit)
-        return refused("at most " + std::to_string(limit) + " cards at a time");
+        return refused([&] { return "at most " + std::to_string(limit) + " cards at a time"; });
     if (rowFamily(family))
         return rowSet(family, rules, table, codes);
     const int target = rules.selectionGame();
@@ -512,12 +549,21 @@ SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<con
     case 85: return tripleRun(codes);
     case 57:
     case 81:
-        for (const CardSpot& s : spots)
-            if (s.pile.kind != PileKind::Tableau)
+        for (int i = 0; i < spots.size; ++i)
+            if (spots.at[static_cast<std::size_t>(i)].pile.kind != PileKind::Tableau)
                 return refused("only cards of the square change places");
         return codes.size() == 2 ? complete() : partial();
     default: return openSum(codes, target);
     }
+}
+
+SetCheck judgeSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes)
+{
+    const bool was = explaining;
+    explaining = false;
+    SetCheck c = checkSet(rules, table, codes);
+    explaining = was;
+    return c;
 }
 
 } // namespace cw::engine::families

@@ -22,6 +22,10 @@ bool keepsGaps(int family);
 // The most cards a selection of the family can hold (0: no limit the rules fix).
 int selectionLimit(int family);
 
+// The most cards a selection may hold: a set is one move of the generator, which names at most
+// this many cards.
+inline constexpr int kMaxSelection = 8;
+
 enum class SetState { Refused, Partial, Complete };
 
 struct SetCheck {
@@ -40,10 +44,15 @@ SetEffect setEffect(int family);
 
 // Whether the card at position index of pile may be selected at all ("where cards may be taken").
 bool maySelect(const catalog::Rules& rules, const Table& table, PileRef pile, int index);
+// The same, for a selection that has (or has not) been started, whatever the buffer holds now:
+// the Pyramid games take the stock's top card only into a started selection.
+bool maySelectWhile(const catalog::Rules& rules, const Table& table, PileRef pile, int index, bool selectionStarted);
 
 // The family's validity and completion tests for the selected cards, in click order with the card
 // just clicked last. A card that lies nowhere on the table refuses the selection.
 SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes);
+// The same tests without wording a refusal (the move generator's fast path).
+SetCheck judgeSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes);
 
 // Pyramid availability: the card at position i of tableau pile c is uncovered. Each tableau pile
 // is one row; when the next pile is one position longer it covers positions i and i + 1 (a
