@@ -106,6 +106,17 @@ TEST(PokerGrid, ScoresCompleteLinesOnly)
         EXPECT_FALSE(s.lines[static_cast<std::size_t>(line)].complete) << line;
     EXPECT_EQ(s.total, 150);
 
+    // The placement announces the row, then the column, with the running total.
+    const auto said = announcePlacement(grid, 0, 0);
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[0].hand, PokerHand::RoyalFlush);
+    EXPECT_EQ(said[0].runningTotal, 100);
+    EXPECT_EQ(said[1].cells, (std::array<int, 5>{0, 5, 10, 15, 20}));
+    EXPECT_EQ(said[1].runningTotal, 150);
+    EXPECT_EQ(pokerBoxText(&said[1], 150), "Four of a Kind\n50 points\nTotal: 150 points");
+    EXPECT_EQ(pokerBoxText(nullptr, 0), "Total: 0 points");
+    EXPECT_TRUE(announcePlacement(grid, 7, 150).empty()); // an incomplete row and column
+
     EXPECT_EQ(pokerLineCells(0), (std::array<int, 5>{0, 1, 2, 3, 4}));
     EXPECT_EQ(pokerLineCells(7), (std::array<int, 5>{2, 7, 12, 17, 22}));
 }

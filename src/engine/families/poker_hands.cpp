@@ -142,4 +142,30 @@ PokerGridScore scorePokerGrid(std::span<const int, kPokerGridCells> grid)
     return score;
 }
 
+std::vector<PokerAnnouncement> announcePlacement(std::span<const int, kPokerGridCells> grid, int cell,
+                                                 int previousTotal)
+{
+    std::vector<PokerAnnouncement> out;
+    if (cell < 0 || cell >= kPokerGridCells)
+        return out;
+    const PokerGridScore after = scorePokerGrid(grid);
+    int running = previousTotal;
+    for (int line : {cell / kPokerGridSide, kPokerGridSide + cell % kPokerGridSide}) {
+        const PokerLine& l = after.lines[static_cast<std::size_t>(line)];
+        if (!l.complete || l.points == 0)
+            continue;
+        running += l.points;
+        out.push_back({pokerLineCells(line), l.hand, l.points, running});
+    }
+    return out;
+}
+
+std::string pokerBoxText(const PokerAnnouncement* hand, int total)
+{
+    const std::string sum = "Total: " + std::to_string(total) + " points";
+    if (!hand)
+        return sum;
+    return std::string(pokerHandName(hand->hand)) + "\n" + std::to_string(hand->points) + " points\n" + sum;
+}
+
 } // namespace cw::engine

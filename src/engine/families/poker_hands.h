@@ -3,7 +3,9 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace cw::engine {
 
@@ -52,5 +54,20 @@ struct PokerGridScore {
 
 // Scores every complete line; an incomplete line scores 0.
 PokerGridScore scorePokerGrid(std::span<const int, kPokerGridCells> grid);
+
+// One hand announced after a placement: its line's cells, the hand, its points, and the
+// running total after it (counted on from the total before the placement).
+struct PokerAnnouncement {
+    std::array<int, kPokerGridSide> cells{};
+    PokerHand hand = PokerHand::Nothing;
+    int points = 0;
+    int runningTotal = 0;
+};
+// The complete lines of non-zero value through the placed cell, rows before columns.
+std::vector<PokerAnnouncement> announcePlacement(std::span<const int, kPokerGridCells> grid, int cell,
+                                                 int previousTotal);
+// The box's text: the hand's name, its points and the running total ("Total: 27 points"); with
+// no hand, the total alone.
+std::string pokerBoxText(const PokerAnnouncement* hand, int total);
 
 } // namespace cw::engine
