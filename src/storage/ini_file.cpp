@@ -131,8 +131,10 @@ bool IniFile::hasSection(std::string_view section) const {
     return findSection(lines, section).begin != std::string::npos;
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    auto lines = loadLines();
+namespace {
+
+// Sets section/key in the lines; false when the line already held the value.
+bool setValue(std::vector<std::string>& lines, std::string_view section, std::string_view key, std::string_view value) {
     std::string k = trim(oneLine(key));
     std::string v = oneLine(value);
     Range r = findSection(lines, section);
@@ -141,7 +143,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         lines.push_back(k + "=" + v);
     } else if (size_t i = findKey(lines, r, k); i != std::string::npos) {
         std::string newLine = keyLine(lines[i])->key + "=" + v;
-        if (lines[i] == newLine) return;
+        if (lines[i] == newLine) return false;
         lines[i] = newLine;
     } else {
         // After the last non-blank line of the section, so that blank separator lines stay in place.
@@ -149,7 +151,21 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         while (at > r.begin && trim(lines[at - 1]).empty()) --at;
         lines.insert(lines.begin() + long(at), k + "=" + v);
     }
-    saveLines(lines);
+    return true;
+}
+
+}  // namespace
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    auto lines = loadLines();
+    if (setValue(lines, section, key, value)) saveLines(lines);
+}
+
+void IniFile::writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values) {
+    auto lines = loadLines();
+    bool changed = false;
+    for (const auto& [key, value] : values) changed = setValue(lines, section, key, value) || changed;
+    if (changed) saveLines(lines);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, long long value) {

@@ -68,28 +68,6 @@ int nextLibraryId()
 
 } // namespace
 
-bool isValidImageFile(const QString& path)
-{
-    // Format probes look at a few signature bytes only; a file is valid when it decodes.
-    return !readImageFile(path).isNull();
-}
-
-QImage readImageFile(const QString& path)
-{
-    if (!QFileInfo(path).isFile())
-        return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    // A hostile file may claim a huge size; nothing the table shows needs more.
-    const QSize claimed = reader.size();
-    if (claimed.isValid() && (claimed.width() > 16384 || claimed.height() > 16384))
-        return {};
-    QImage img = reader.read();
-    if (img.isNull())
-        return {};
-    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 PictureLibrary::~PictureLibrary() { unload(); }
 
 PictureLibrary& PictureLibrary::instance()
