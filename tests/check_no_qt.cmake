@@ -1,6 +1,6 @@
 # Fails when a file of a core library includes a Qt header.
 set(bad "")
-foreach(mod storage catalog engine stats)
+foreach(mod storage catalog engine stats tools/core)
   file(GLOB_RECURSE files ${SRC_DIR}/${mod}/*.h ${SRC_DIR}/${mod}/*.hpp ${SRC_DIR}/${mod}/*.cpp)
   foreach(f ${files})
     file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt)")

@@ -37,6 +37,7 @@
 #include "ui/stats_commands.h"
 #include "ui/tutor_commands.h"
 #include "ui/two_players_dialog.h"
+#include "tools/tool_commands.h"
 
 namespace cw::ui {
 
@@ -76,6 +77,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installChooserCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
+    tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
     installCustomizeCommands(*this, m_game, m_library);
     createStatusBar();
@@ -316,6 +318,8 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
+    if (auto* toolCommands = findChild<tools::ToolCommands*>())
+        toolCommands->firstActivation();
     if (m_session->resumeHeldGame()) {
         updateCommands();
         return;

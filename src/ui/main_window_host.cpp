@@ -25,9 +25,24 @@ void WindowHost::beep() { QApplication::beep(); }
 
 void WindowHost::playSound(const std::string& name) { m_window.playSound(QString::fromStdString(name)); }
 
-void WindowHost::animate(const engine::Events& events) { m_window.table()->playEvents(events); }
+void WindowHost::animate(const engine::Events& events)
+{
+    m_window.table()->playEvents(events);
+    for (TableObserver* o : m_observers)
+        o->cardsChanged(events);
+}
 
-void WindowHost::redraw() { m_window.table()->refresh(); }
+void WindowHost::redraw()
+{
+    m_window.table()->refresh();
+    tableReset();
+}
+
+void WindowHost::tableReset()
+{
+    for (TableObserver* o : m_observers)
+        o->tableReset();
+}
 
 void WindowHost::wait(int ms) { m_window.waitFor(ms); }
 
@@ -38,9 +53,14 @@ void WindowHost::animateDeal()
         m_window.table()->animateDeal();
     else
         m_window.table()->refresh();
+    tableReset();
 }
 
-void WindowHost::dealStarted() { m_window.newDealShown(); }
+void WindowHost::dealStarted()
+{
+    m_window.newDealShown();
+    tableReset();
+}
 
 void WindowHost::winningAnimation()
 {

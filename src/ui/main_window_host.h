@@ -3,9 +3,22 @@
 
 #include "engine/host.h"
 
+#include <vector>
+
 namespace cw::ui {
 
 class TfrmMain;
+
+// A tool that follows the table as the window shows it (the card counter, the views over the
+// table): told after each action's events, and whenever the table may have changed in any way.
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    // The events of one action, once the table shows them.
+    virtual void cardsChanged(const engine::Events& events) = 0;
+    // A new deal, an undo or redo, a bookmark, a restart, a quit: read the whole table again.
+    virtual void tableReset() = 0;
+};
 
 class WindowHost : public engine::Host {
 public:
@@ -32,9 +45,15 @@ public:
     void gameEnded(const engine::GameEndReport& report) override;
     void gameWon(const engine::GameEndReport& report) override;
 
+    void addObserver(TableObserver* observer) { m_observers.push_back(observer); }
+    void removeObserver(TableObserver* observer) { std::erase(m_observers, observer); }
+
 private:
+    void tableReset();
+
     TfrmMain& m_window;
     int m_busy = 0;
+    std::vector<TableObserver*> m_observers;
 };
 
 } // namespace cw::ui

@@ -53,8 +53,6 @@ void StatusPanel::setContent(const QString& text, const QString& pictureName)
     update();
 }
 
-namespace {
-
 // The small pile pictures: a card outline per kind, drawn at any pixel ratio.
 void drawPilePicture(QPainter& p, const QString& name, QRect r)
 {
@@ -90,8 +88,6 @@ void drawPilePicture(QPainter& p, const QString& name, QRect r)
     }
     p.restore();
 }
-
-} // namespace
 
 void StatusPanel::paintEvent(QPaintEvent*)
 {

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 namespace cw::ui {
 
 class PictureLibrary;
@@ -30,5 +32,7 @@ private:
 
 // The picture name of a pile kind's panel by the first letters of its label ("" when none).
 QString statusPictureFor(const QString& kind);
+// Draws the small pile picture of that name ("STATUSBAR_STOCK", ...) in a 14 x 16 box at r.
+void drawPilePicture(QPainter& p, const QString& name, QRect r);
 
 } // namespace cw::ui
