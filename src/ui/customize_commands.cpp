@@ -70,9 +70,13 @@ void CustomizeCommands::addMenus()
     QAction* customize = make("mnuCustomize", QStringLiteral("C&ustomize..."), QKeySequence(Qt::CTRL | Qt::Key_U),
                               [this] { openCustomize(CustomizePage::General); });
     QMenuBar* bar = m_window.menuBar();
-    QMenu* tools = menuTitled(bar, QStringLiteral("&Tools"));
+    // "Tools" is shared with the other tools' commands: whoever comes first makes it, before "Help".
+    QMenu* tools = bar->findChild<QMenu*>(QStringLiteral("mnuTools"));
+    if (!tools)
+        tools = menuTitled(bar, QStringLiteral("&Tools"));
     if (!tools) {
-        tools = new QMenu(QStringLiteral("&Tools"), &m_window);
+        tools = new QMenu(QStringLiteral("&Tools"), bar);
+        tools->setObjectName(QStringLiteral("mnuTools"));
         QMenu* help = menuTitled(bar, QStringLiteral("&Help"));
         bar->insertMenu(help ? help->menuAction() : nullptr, tools);
     }
