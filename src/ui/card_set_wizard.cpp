@@ -496,9 +496,8 @@ bool CardSetWizard::finish()
         m_name->selectAll();
         return false;
     };
-    if (name.isEmpty())
-        return refuse(QStringLiteral("Please fill in the field \"Card Set name\""));
-    if (const QString problem = nameProblem(name); !problem.isEmpty())
+    if (const QString problem = typedNameProblem(name, QStringLiteral("Please fill in the field \"Card Set name\""));
+        !problem.isEmpty())
         return refuse(problem);
     const QString data = qs(m_game.dataFolder);
     // Modifying writes the set over its own file; any other name in use is refused.

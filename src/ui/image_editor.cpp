@@ -531,9 +531,8 @@ bool ImageEditor::saveDeck()
         m_name->selectAll();
         return false;
     };
-    if (name.isEmpty())
-        return refuse(QStringLiteral("Please fill in the field \"Deck name\""));
-    if (const QString problem = nameProblem(name); !problem.isEmpty())
+    if (const QString problem = typedNameProblem(name, QStringLiteral("Please fill in the field \"Deck name\""));
+        !problem.isEmpty())
         return refuse(problem);
     // A second save under the name this editor saved overwrites its own file.
     if (deckNameInUse(m_dataFolder, name) && name.compare(m_savedName, Qt::CaseInsensitive) != 0)

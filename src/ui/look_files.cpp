@@ -105,6 +105,11 @@ QString nameProblem(const QString& name)
     return {};
 }
 
+QString typedNameProblem(const QString& name, const QString& emptyText)
+{
+    return name.isEmpty() ? emptyText : nameProblem(name);
+}
+
 bool cardSetNameInUse(const QString& dataFolder, const QString& name)
 {
     return !findFile(cardSetsFolder(dataFolder), name, {QStringLiteral("crs"), QStringLiteral("svg")}).isEmpty();

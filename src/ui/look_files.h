@@ -30,6 +30,8 @@ QString deckPath(const QString& dataFolder, const QString& name);
 // empty, too long, a folder separator, "..", a control character, or a character the random lists
 // cannot hold.
 QString nameProblem(const QString& name);
+// nameProblem for a name typed in an editor, with `emptyText` for an empty field.
+QString typedNameProblem(const QString& name, const QString& emptyText);
 // Whether a card set (of either kind) or a deck of that name exists, without regard to case.
 bool cardSetNameInUse(const QString& dataFolder, const QString& name);
 bool deckNameInUse(const QString& dataFolder, const QString& name);
