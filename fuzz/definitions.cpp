@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const GameListBuild built = BuildGameList(text);
-    const std::vector<CustomGame> customs = ReadCustomGames(text);
+    const std::vector<CustomGame> customs = ReadCustomGames(text, &built.list).games;
 
     // Every column, including one past the end.
     for (int c = 0; c <= built.list.size() && c < 64; ++c)

@@ -228,11 +228,9 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
     d.name = ChooserGameName(cat, id);
     const bool custom = id >= kFirstCustomId;
     int ruleId = id;
-    CustomGameRecordInfo rec;
-    if (custom) {
-        rec = CustomGameRecord(cat.customGames, id);
-        ruleId = rec.baseId;
-    }
+    const CustomGame* record = custom ? FindCustomGame(cat.customGames, id) : nullptr;
+    if (custom)
+        ruleId = record ? record->baseId : -1;
     d.previewId = ruleId;
     auto p = ReadGameParameters(defsText, *cat.list, ruleId, {497, 498, 500, 499, 501, 502, 378, 16, -1}, fileName);
     if (!p) return Result<GameDescription>::failure(p.error());
@@ -240,6 +238,9 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
     if (custom) {
         FeatureText c{"Customized game", "PROG_DISABLED"};
         d.gameTime = d.difficulty = d.chance = d.skill = c;
+        // The solver's figure for the custom rules, when the wizard measured one.
+        if (record)
+            d.chance.text += WinningSampleText(record->chanceWon, record->chanceSample);
     } else {
         d.gameTime = feature(v[0], kTimeWords, kTimePictures);
         d.difficulty = feature(v[1], kDiffWords, kDiffPictures);
@@ -249,8 +250,8 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
     }
     d.decks = std::to_string(v[6] / 52);
     int deals = v[7];
-    if (custom && rec.ruleString.size() >= 6) {
-        if (auto n = ParseDefinitionInteger(rec.ruleString.substr(3, 3))) deals = int(*n);
+    if (record && record->ruleString.size() >= 6) {
+        if (auto n = ParseDefinitionInteger(record->ruleString.substr(3, 3))) deals = int(*n);
     }
     d.redeals = RedealsText(deals);
     return d;

@@ -242,13 +242,10 @@ Result<Rules> LoadGameRules(std::string_view defsText, const GameList& list, int
                             const std::vector<CustomGame>& customGames, std::string_view fileName)
 {
     int base = gameId;
-    std::string ruleString;
     const bool custom = gameId >= kFirstCustomId;
-    if (custom) {
-        CustomGameRecordInfo rec = CustomGameRecord(customGames, gameId);
-        base = rec.baseId;
-        ruleString = std::move(rec.ruleString);
-    }
+    const CustomGame* record = custom ? FindCustomGame(customGames, gameId) : nullptr;
+    if (custom)
+        base = record ? record->baseId : -1;
     const int column = GameColumn(list, base);
     if (column < 0) {
         std::string msg = std::string(fileName) + ": game " + std::to_string(gameId);
@@ -259,8 +256,12 @@ Result<Rules> LoadGameRules(std::string_view defsText, const GameList& list, int
     auto rules = LoadRulesAtColumn(defsText, column, fileName);
     if (!rules)
         return rules;
-    if (custom)
-        ApplyCustomRuleString(*rules, ruleString);
+    if (record) {
+        ApplyCustomRuleString(*rules, record->ruleString);
+        // The base game's figures describe the base game; a custom game has its own, or none.
+        rules->set(501, record->chanceWon);
+        rules->set(502, record->chanceSample);
+    }
     rules->savePerPileCopy();
     return rules;
 }
@@ -270,7 +271,7 @@ Result<Rules> LoadGameRulesFromFile(const std::filesystem::path& defsPath, const
 {
     std::vector<CustomGame> customs;
     if (gameId >= kFirstCustomId)
-        customs = ReadCustomGamesFile(dataFolder);
+        customs = ReadCustomGamesFile(dataFolder, &list).games;
     return withText<Rules>(defsPath, [&](const std::string& text, const std::string& name) {
         return LoadGameRules(text, list, gameId, customs, name);
     });

@@ -102,6 +102,17 @@ void SaveFavoritesTree(storage::IniFile& ini, const std::vector<FavoriteNode>& t
         ini.writeString(kFavoritesSection, FavoriteKey(int(i)), FormatFavorite(entries[i]));
 }
 
+bool RemoveFavoriteGame(storage::IniFile& ini, int id)
+{
+    std::vector<Favorite> entries = ReadFavorites(ini);
+    const auto removed = std::erase_if(entries, [id](const Favorite& f) { return !f.isFolder() && f.id == id; });
+    if (removed == 0) return false;
+    ini.eraseSection(kFavoritesSection);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        ini.writeString(kFavoritesSection, FavoriteKey(int(i)), FormatFavorite(entries[i]));
+    return true;
+}
+
 bool ConvertOldFavorites(storage::IniFile& ini, const std::function<int(std::string_view)>& idByName)
 {
     if (!ini.hasKey(kOldFavoritesSection, oldKey(0))) return false;

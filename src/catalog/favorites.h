@@ -63,6 +63,9 @@ void SaveFavoritesTree(storage::IniFile& ini, const std::vector<FavoriteNode>& t
 // is erased. Returns true when a conversion took place.
 bool ConvertOldFavorites(storage::IniFile& ini, const std::function<int(std::string_view)>& idByName);
 
+// Removes every entry of game `id` from the stored list and closes the gap (later entries move up
+// one key each); true when an entry was removed (a deleted custom game).
+bool RemoveFavoriteGame(storage::IniFile& ini, int id);
 // The game ids (id >= 0) of the entries in key order.
 std::vector<int> FavoriteGameIds(const std::vector<Favorite>& entries);
 

@@ -27,6 +27,9 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Table, 6, "horizontal fans in two columns left and right of a centre column of foundations (left column piles 1..n/2)"},
     LayoutArrangement{LayoutGroup::Table, 7, "a cross of five piles around the centre pile, foundations 1-4 in the corners (whatever their own arrangement)"},
     LayoutArrangement{LayoutGroup::Table, 51, "sixteen piles in a centred 4 x 4 block"},
+    LayoutArrangement{LayoutGroup::Table, 61, "a centred square grid (5 x 5, 4 x 4), stock, waste and second waste in a column left of it"},
+    LayoutArrangement{LayoutGroup::Table, 62, "cribbage patience: piles 1-4, 5-10 and 11 on rows 1-3 right of the captions, stock and second waste ending row 1"},
+    LayoutArrangement{LayoutGroup::Table, 63, "one row of cards side by side (fan style 9) per pile, centred and stacked; second waste left of row 1 when it fits"},
     // Stock arrangements (362): stock and waste.
     LayoutArrangement{LayoutGroup::Stock, 3, "stock left of the first tableau pile; waste below it on row 2"},
     LayoutArrangement{LayoutGroup::Stock, 5, "stock at the left margin, the waste one card width to its right"},

@@ -5,9 +5,11 @@
 
 namespace cw::catalog {
 
-std::vector<int> RandomCandidates(int source, const GameList& list, const std::vector<int>& favoriteIds)
+std::vector<int> RandomCandidates(int source, const GameList& list, const std::vector<int>& favoriteIds,
+                                  const std::vector<int>& customIds)
 {
     if (source == kRandomFromFavorites) return favoriteIds;
+    if (source == RandomFromType(kCustomGameType)) return customIds;
     std::vector<int> ids;
     for (const GameEntry& e : list.entries()) {
         if (!e.usable || e.name.empty()) continue;
@@ -16,9 +18,10 @@ std::vector<int> RandomCandidates(int source, const GameList& list, const std::v
     return ids;
 }
 
-int DrawRandomGame(int source, const GameList& list, const std::vector<int>& favoriteIds, const DrawFunction& draw)
+int DrawRandomGame(int source, const GameList& list, const std::vector<int>& favoriteIds, const DrawFunction& draw,
+                   const std::vector<int>& customIds)
 {
-    std::vector<int> ids = RandomCandidates(source, list, favoriteIds);
+    std::vector<int> ids = RandomCandidates(source, list, favoriteIds, customIds);
     if (ids.empty()) return -1;
     int k = draw(int(ids.size()));
     if (k < 0 || k >= int(ids.size())) k = 0;

@@ -17,11 +17,14 @@ inline constexpr int RandomFromType(int type) { return -type; }
 using DrawFunction = std::function<int(int n)>;
 
 // The candidates of a source: the favorite games in key order; every usable listed game in list
-// order (custom games are never drawn); or the listed games of one type in list order.
-std::vector<int> RandomCandidates(int source, const GameList& list, const std::vector<int>& favoriteIds);
+// order (custom games are never drawn); or the listed games of one type in list order; for the
+// type of custom games (800) the custom games `customIds`.
+std::vector<int> RandomCandidates(int source, const GameList& list, const std::vector<int>& favoriteIds,
+                                  const std::vector<int>& customIds = {});
 
 // One game of the source drawn uniformly, or -1 when the source holds none. Every listed game
 // can be drawn, the last row of the list included.
-int DrawRandomGame(int source, const GameList& list, const std::vector<int>& favoriteIds, const DrawFunction& draw);
+int DrawRandomGame(int source, const GameList& list, const std::vector<int>& favoriteIds, const DrawFunction& draw,
+                   const std::vector<int>& customIds = {});
 
 } // namespace cw::catalog

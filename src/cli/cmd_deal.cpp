@@ -35,4 +35,4 @@ int runDeal(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 } // namespace
 
-CW_CLI_COMMAND("deal", "--game ID --number N [--defs FILE]", runDeal);
+CW_CLI_COMMAND("deal", "--game ID --number N [--defs FILE] [--data DIR]", runDeal);

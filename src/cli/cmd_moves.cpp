@@ -49,4 +49,4 @@ int runMoves(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 } // namespace
 
-CW_CLI_COMMAND("moves", "--game ID --number N [--after FILE|-] [--defs FILE]", runMoves);
+CW_CLI_COMMAND("moves", "--game ID --number N [--after FILE|-] [--defs FILE] [--data DIR]", runMoves);

@@ -42,6 +42,9 @@ int runOpen(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::string defs;
     if (findOption(args, "--defs", defs))
         gameArgs.insert(gameArgs.end(), {"--defs", defs});
+    std::string data;
+    if (findOption(args, "--data", data))
+        gameArgs.insert(gameArgs.end(), {"--data", data});
     int status = kExitOk;
     auto loaded = loadGame("open", gameArgs, err, status);
     if (!loaded)
@@ -69,4 +72,4 @@ int runOpen(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 } // namespace
 
-CW_CLI_COMMAND("open", "FILE [--undo K] [--defs FILE]", runOpen);
+CW_CLI_COMMAND("open", "FILE [--undo K] [--defs FILE] [--data DIR]", runOpen);

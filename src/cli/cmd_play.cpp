@@ -113,5 +113,5 @@ int runPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 } // namespace
 
-CW_CLI_COMMAND("play", "--game ID --number N (--moves FILE|- | --random K --seed S [--show-moves]) [--autoplay] [--save FILE] [--defs FILE]",
+CW_CLI_COMMAND("play", "--game ID --number N (--moves FILE|- | --random K --seed S [--show-moves]) [--autoplay] [--save FILE] [--defs FILE] [--data DIR]",
                runPlay);

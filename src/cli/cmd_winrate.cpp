@@ -95,4 +95,4 @@ int runWinrate(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 } // namespace
 
-CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--max-states S] [--threads 1|2] [--verbose] [--defs FILE]", runWinrate);
+CW_CLI_COMMAND("winrate", "--game ID --deals K [--from N] [--budget-ms T] [--max-states S] [--threads 1|2] [--verbose] [--defs FILE] [--data DIR]", runWinrate);

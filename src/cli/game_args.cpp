@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "catalog/custom_games.h"
 #include "catalog/definitions.h"
 #include "cli/command.h"
 #include "engine/table_text.h"
@@ -37,8 +38,29 @@ std::string definitionsPath(const std::vector<std::string>& args)
     return path;
 }
 
-std::optional<Catalog> readCatalog(const std::string& command, const std::vector<std::string>& args,
-                                   std::ostream& err, int& status)
+std::string dataFolder(const std::vector<std::string>& args)
+{
+    std::string folder;
+    if (!findOption(args, "--data", folder))
+        return storage::findDataFolder(storage::installationFolder(), storage::Environment::fromProcess());
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+void readCustomGames(const std::string& command, const std::vector<std::string>& args, Catalog& catalog,
+                     std::ostream& err)
+{
+    const std::string folder = dataFolder(args);
+    catalog::CustomGamesRead read = catalog::ReadCustomGamesFile(folder, &catalog.list);
+    const std::string file = catalog::CustomGamesFilePath(folder).string();
+    for (const std::string& skipped : read.skipped)
+        err << "cardwise-cli " << command << ": " << file << ": " << skipped << " (left out)\n";
+    catalog.customs = std::move(read.games);
+}
+
+std::optional<Catalog> readCatalog(const std::string& command, const std::vector<std::string>& args, std::ostream& err,
+                                   int& status)
 {
     Catalog c;
     c.path = definitionsPath(args);
@@ -56,8 +78,8 @@ std::optional<Catalog> readCatalog(const std::string& command, const std::vector
     return c;
 }
 
-std::optional<LoadedGame> loadGame(const std::string& command, const std::vector<std::string>& args,
-                                   std::ostream& err, int& status)
+std::optional<LoadedGame> loadGame(const std::string& command, const std::vector<std::string>& args, std::ostream& err,
+                                   int& status)
 {
     std::string idText;
     if (!findOption(args, "--game", idText)) {
@@ -74,12 +96,20 @@ std::optional<LoadedGame> loadGame(const std::string& command, const std::vector
     auto cat = readCatalog(command, args, err, status);
     if (!cat)
         return std::nullopt;
-    if (id >= 8000 || cat->list.find(static_cast<int>(id)) == nullptr) {
-        err << "cardwise-cli " << command << ": unknown game " << id << '\n';
+    const bool custom = id >= catalog::kFirstCustomId;
+    if (custom)
+        readCustomGames(command, args, *cat, err);
+    const bool known = custom ? catalog::FindCustomGame(cat->customs, static_cast<int>(id)) != nullptr
+                              : cat->list.find(static_cast<int>(id)) != nullptr;
+    if (!known) {
+        err << "cardwise-cli " << command << ": unknown game " << id;
+        if (custom)
+            err << " (no such custom game in " << catalog::CustomGamesFilePath(dataFolder(args)).string() << ")";
+        err << '\n';
         status = kExitUsage;
         return std::nullopt;
     }
-    auto rules = catalog::LoadGameRules(cat->text, cat->list, static_cast<int>(id), {}, cat->path);
+    auto rules = catalog::LoadGameRules(cat->text, cat->list, static_cast<int>(id), cat->customs, cat->path);
     if (!rules) {
         err << "cardwise-cli " << command << ": " << rules.error() << '\n';
         status = kExitFailure;

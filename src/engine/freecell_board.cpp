@@ -85,6 +85,8 @@ std::string freecellCardText(int code)
     return std::string{kRanks[rank(code) - 1], kSuits[suit(code)]};
 }
 
+int freecellCardCode(std::string_view word) { return parseCard(word); }
+
 bool parseFreecellBoard(std::string_view text, FreecellBoard& board, std::string* error)
 {
     auto fail = [&](int line, const std::string& why) {

@@ -34,5 +34,7 @@ bool placeFreecellBoard(const FreecellBoard& board, const catalog::Rules& rules,
 
 // "KH", "TC", "AS": the notation of one first-deck card; "??" for anything else.
 std::string freecellCardText(int code);
+// The first-deck code of one card in the notation ("KH", "10c"), or -1 when the word is not a card.
+int freecellCardCode(std::string_view word);
 
 } // namespace cw::engine

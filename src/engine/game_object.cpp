@@ -1,6 +1,7 @@
 // The process-wide game object: catalog loading, rule loading and the current-game values it reads.
 #include "engine/game_object.h"
 
+#include "catalog/custom_rules.h"
 #include "catalog/definitions.h"
 #include "storage/fixed_width.h"
 #include "storage/ini_file.h"
@@ -28,12 +29,23 @@ std::string TMainGame::loadCatalog()
     auto text = catalog::ReadWholeFile(path);
     if (!text)
         return text.error();
-    std::vector<catalog::CustomGame> customs;
-    if (!dataFolder.empty())
-        customs = catalog::ReadCustomGamesFile(dataFolder);
-    setCatalog(std::move(*text), std::move(customs));
     definitionsName = path.filename().string();
+    setCatalog(std::move(*text));
+    reloadCustomGames();
     return {};
+}
+
+void TMainGame::reloadCustomGames()
+{
+    customGames.clear();
+    customGamesSkipped.clear();
+    if (dataFolder.empty())
+        return;
+    catalog::CustomGamesRead read = catalog::ReadCustomGamesFile(dataFolder, &gameList);
+    customGames = std::move(read.games);
+    customGamesSkipped = std::move(read.skipped);
+    if (settingsFile)
+        catalog::AttachMeasuredChances(customGames, *settingsFile);
 }
 
 void TMainGame::setCatalog(std::string defsText, std::vector<catalog::CustomGame> customs)

@@ -36,6 +36,8 @@ public:
     std::string definitionsName = "GAMES.DAT";   // the file name messages show
     catalog::GameList gameList;
     std::vector<catalog::CustomGame> customGames;
+    // The records of the custom games file the last read left out, one line each (shown once).
+    std::vector<std::string> customGamesSkipped;
 
     // ---- The run ----
     storage::GamePreferences preferences;
@@ -49,6 +51,9 @@ public:
     // Reads the definitions file of installFolder (and the custom games of dataFolder). Returns
     // the error text ("" when the catalog was read).
     std::string loadCatalog();
+    // Reads the custom games of dataFolder again (after one was saved or deleted), each with the
+    // solver's measured chance kept in the settings file.
+    void reloadCustomGames();
     // Uses definitions text already in memory (tests, tools).
     void setCatalog(std::string defsText, std::vector<catalog::CustomGame> customs = {});
 

@@ -211,6 +211,9 @@ public:
         case 6: sideColumnsTableau(); break;
         case 7: crossTableau(); ownsFoundations = true; break;
         case 51: blockTableau(); ownsFoundations = true; ownsStockGroup = true; break;
+        case 61: gridTableau(); ownsStockGroup = true; break;
+        case 62: cribbageTableau(); ownsStockGroup = true; break;
+        case 63: cardRowsTableau(); ownsStockGroup = true; break;
         default:
             if (nT_ > 0)
                 g_.unknownArrangements |= kUnknownTable;
@@ -417,6 +420,82 @@ private:
         g_.stockGroup[1] = (!use_.stock && use_.waste) ? Point{x0 - W_ - d, sideY} : Point{};
         g_.stockGroup[2] = use_.secondWaste ? Point{x0 + 4 * W_ + 30 + d, sideY} : Point{};
         g_.rowPitch = H_ + 10;
+    }
+
+    // A square grid (5 x 5 from 25 piles, 4 x 4 from 16) with 10-pixel gaps, the stock, the
+    // waste and the second waste in a column left of it; rows close up on short windows.
+    void gridTableau()
+    {
+        if (nT_ <= 0)
+            return;
+        int cols = 1;
+        while (cols * cols < nT_)
+            ++cols;
+        const int rows = ceilDiv(nT_, cols);
+        const int gap = 10, side = 30;
+        const int blockWidth = cols * W_ + (cols - 1) * gap;
+        const bool column = stockGroupShown() || use_.secondWaste;
+        const int lead = column ? W_ + side : 0;
+        const int x0 = std::max((s_.usable - lead - blockWidth) / 2, s_.margin) + lead;
+        const int y0 = s_.rows[0];
+        const int pitch = fittingPitch(rows, y0, H_ + gap, H_ + 2);
+        for (int i = 0; i < nT_; ++i)
+            tab(i) = {x0 + (i % cols) * (W_ + gap), y0 + (i / cols) * pitch};
+        int y = y0;
+        for (int k = 0; k < kStockGroupPiles; ++k) {
+            const bool used = k == 0 ? use_.stock : (k == 1 ? use_.waste : use_.secondWaste);
+            g_.stockGroup[static_cast<std::size_t>(k)] = used ? Point{x0 - lead, y} : Point{};
+            if (used)
+                y += pitch;
+        }
+        g_.rowPitch = pitch;
+    }
+
+    // Cribbage patience: the crib (piles 1-4) on the first row, the hand (5-10) on the
+    // second, the starter (11) on the third; the piles start far enough right for the
+    // captions left of piles 1, 5 and 11. The stock stands at the end of the first row,
+    // the second waste before it.
+    void cribbageTableau()
+    {
+        const int gap = 10, captions = 60;
+        const int x0 = s_.margin + captions;
+        const int rowLength[3] = {4, 6, 1};
+        int pile = 0;
+        for (int row = 0; row < 3; ++row)
+            for (int i = 0; i < rowLength[row] && pile < nT_; ++i)
+                tab(pile++) = {x0 + i * (W_ + gap), s_.rows[static_cast<std::size_t>(row)]};
+        for (; pile < nT_; ++pile)
+            tab(pile) = {x0 + (pile - 11) * (W_ + gap), s_.rows[3]};
+        g_.stockGroup[0] = use_.stock ? Point{x0 + 5 * (W_ + gap), s_.rows[0]} : Point{};
+        g_.stockGroup[1] = {};
+        g_.stockGroup[2] = use_.secondWaste ? Point{x0 + 4 * (W_ + gap), s_.rows[0]} : Point{};
+    }
+
+    // One row of cards laid side by side (fan style 9) per tableau pile, the rows centred and
+    // stacked, closer on short windows; the second waste at the left margin of the first row
+    // when the rows leave room for it, else nowhere.
+    void cardRowsTableau()
+    {
+        if (nT_ <= 0)
+            return;
+        int longest = 1;
+        for (int k = 0; k < nT_; ++k)
+            longest = std::max(longest, r_.tableauDeal(k));
+        const int sideGap = 6;
+        const int rowWidth = longest * W_ + (longest - 1) * sideGap;
+        const int y0 = rowY(codes_.table.row);
+        const int pitch = fittingPitch(nT_, y0, H_ + 10, H_ / 2);
+        int x0 = std::max((s_.usable - rowWidth) / 2, s_.margin);
+        const int wasteRoom = s_.margin + W_ + 15;
+        const bool wasteFits = use_.secondWaste && std::max(x0, wasteRoom) + rowWidth <= s_.usable;
+        if (wasteFits)
+            x0 = std::max(x0, wasteRoom);
+        for (int i = 0; i < nT_; ++i)
+            tab(i) = {x0, y0 + i * pitch};
+        g_.stockGroup[0] = {};
+        g_.stockGroup[1] = {};
+        g_.stockGroup[2] = wasteFits ? Point{s_.margin, y0} : Point{};
+        g_.rowPitch = pitch;
     }
 
     // ---- Stock group ----

@@ -343,6 +343,19 @@ bool Session::quitGame()
     return true;
 }
 
+void Session::clearCurrentGame()
+{
+    endGame();
+    state_.table = Table{};
+    history_.clearAll();
+    game_.rulesGameId = -1;
+    game_.settings.set(col::GameId, "-001");
+    game_.settings.set(col::GameName, "");
+    host_.refreshTitle();
+    setDealCommands(false);
+    host_.redraw();
+}
+
 bool Session::requestClose()
 {
     if (flags_.animationRunning) {

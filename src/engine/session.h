@@ -135,6 +135,9 @@ public:
     // The "&Quit game" command: confirm quit and record the game; unless it was won the table is
     // cleared (the window then opens the chooser). True when the game was ended.
     bool quitGame();
+    // ClearCurrentGame: records the running game as the end of game does, then leaves no game
+    // current (id -1, no name, no rules) and clears the table (its game was deleted).
+    void clearCurrentGame();
     // The close query's first step: while the winning animation runs closing is deferred (false)
     // and the end of the game closes the window; otherwise true.
     bool requestClose();

@@ -26,9 +26,15 @@ DefinitionsCatalog::DefinitionsCatalog(std::string_view defsText, const catalog:
     }
 }
 
+DefinitionsCatalog::DefinitionsCatalog(std::string_view defsText, const catalog::GameList& list,
+                                       const std::vector<catalog::CustomGame>* liveCustoms)
+    : DefinitionsCatalog(defsText, list, std::vector<catalog::CustomGame>{}) {
+    m_liveCustoms = liveCustoms;
+}
+
 std::optional<CatalogGame> DefinitionsCatalog::game(int gameId) const {
     if (gameId >= catalog::kFirstCustomId) {
-        for (const auto& c : m_customs) {
+        for (const auto& c : m_liveCustoms ? *m_liveCustoms : m_customs) {
             if (c.id != gameId) continue;
             CatalogGame g{gameId, c.name, -1, 52};
             if (auto it = m_index.find(c.baseId); it != m_index.end()) {

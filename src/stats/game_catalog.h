@@ -35,6 +35,10 @@ class DefinitionsCatalog : public GameCatalog {
 public:
     DefinitionsCatalog(std::string_view defsText, const catalog::GameList& list,
                        std::vector<catalog::CustomGame> customs);
+    // The custom games are looked up in `liveCustoms` at each call (the game object's list, which
+    // follows the games the player makes and deletes while the program runs); it must outlive this.
+    DefinitionsCatalog(std::string_view defsText, const catalog::GameList& list,
+                       const std::vector<catalog::CustomGame>* liveCustoms);
     std::optional<CatalogGame> game(int gameId) const override;
     std::vector<CatalogGame> catalogGames() const override { return m_games; }
     // The message when the parameters could not be read ("" when they could).
@@ -44,6 +48,7 @@ private:
     std::vector<CatalogGame> m_games;
     std::map<int, std::size_t> m_index;
     std::vector<catalog::CustomGame> m_customs;
+    const std::vector<catalog::CustomGame>* m_liveCustoms = nullptr;
     std::string m_error;
 };
 

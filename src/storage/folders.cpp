@@ -111,32 +111,53 @@ std::string dataFolderPointerPath(const std::string& installFolder, const Enviro
     return configFolder(env) + kDataFolderPointerName;
 }
 
-DataFolderLocation locateDataFolder(const std::string& installFolder, const Environment& env) {
-    DataFolderLocation result;
-    std::string install = withSlash(installFolder);
-    std::string pointer = resolveNoCase(dataFolderPointerPath(install, env));
-    // A pointer file placed in a read-only installation folder (by a packager) is still honoured.
-    if (!fileExists(pointer)) {
-        std::string inInstall = resolveNoCase(install + kDataFolderPointerName);
-        if (fileExists(inInstall)) pointer = inInstall;
-    }
+namespace {
 
+// The pointer file's path and its line (or the line a first run writes into it).
+struct PointerLine {
+    std::string pointer;
     std::string line;
-    if (fileExists(pointer)) {
-        line = firstLine(pointer);
+    bool exists = false;
+};
+
+PointerLine readPointer(const std::string& install, const Environment& env) {
+    PointerLine p;
+    p.pointer = resolveNoCase(dataFolderPointerPath(install, env));
+    // A pointer file placed in a read-only installation folder (by a packager) is still honoured.
+    if (!fileExists(p.pointer)) {
+        std::string inInstall = resolveNoCase(install + kDataFolderPointerName);
+        if (fileExists(inInstall)) p.pointer = inInstall;
+    }
+    p.exists = fileExists(p.pointer);
+    if (p.exists) {
+        p.line = firstLine(p.pointer);
     } else {
         // First run: data kept next to the program by an older installation stays in use.
         std::string oldSettings = resolveNoCase(install + "data/cfg.dat");
-        line = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
-        result.message = writePointer(pointer, line);
+        p.line = fileExists(oldSettings) ? folderOf(oldSettings) : std::string(kDefaultDataFolderMarker);
     }
+    return p;
+}
 
-    if (line.empty() || line.compare(0, 21, kDefaultDataFolderMarker) == 0) {
-        result.folder = defaultDataFolder(env, install);
-    } else {
-        if (line[0] != '/') line = install + line;  // relative to the installation folder
-        result.folder = withSlash(line);
-    }
+std::string folderOfLine(std::string line, const std::string& install, const Environment& env) {
+    if (line.empty() || line.compare(0, 21, kDefaultDataFolderMarker) == 0) return defaultDataFolder(env, install);
+    if (line[0] != '/') line = install + line;  // relative to the installation folder
+    return withSlash(line);
+}
+
+}  // namespace
+
+std::string findDataFolder(const std::string& installFolder, const Environment& env) {
+    const std::string install = withSlash(installFolder);
+    return folderOfLine(readPointer(install, env).line, install, env);
+}
+
+DataFolderLocation locateDataFolder(const std::string& installFolder, const Environment& env) {
+    DataFolderLocation result;
+    std::string install = withSlash(installFolder);
+    const PointerLine p = readPointer(install, env);
+    if (!p.exists) result.message = writePointer(p.pointer, p.line);
+    result.folder = folderOfLine(p.line, install, env);
     std::error_code ec;
     fs::create_directories(result.folder, ec);  // failure ignored: later file operations report it
     return result;

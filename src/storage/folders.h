@@ -43,6 +43,10 @@ struct DataFolderLocation {
 // missing (a failure to create it is ignored). Call once at start-up and keep the result for the run.
 DataFolderLocation locateDataFolder(const std::string& installFolder, const Environment& env);
 
+// The folder locateDataFolder gives, found without writing or creating anything (for tools that only
+// read the player's files).
+std::string findDataFolder(const std::string& installFolder, const Environment& env);
+
 // Writes cwd_fold.dat with the chosen folder ("" selects the default data folder); returns the message
 // to show when it cannot be saved, "" on success. The change takes effect at the next start.
 std::string saveDataFolderChoice(const std::string& installFolder, const Environment& env,

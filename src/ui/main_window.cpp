@@ -25,6 +25,7 @@
 #include "storage/ini_file.h"
 #include "storage/messages.h"
 #include "storage/preferences.h"
+#include "ui/custom_game_commands.h"
 #include "ui/customize_commands.h"
 #include "ui/fast_search.h"
 #include "ui/look_settings.h"
@@ -75,6 +76,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     createActions();
     createMenus();
     installChooserCommands(*this, m_game, m_library);
+    installCustomGameCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
     tools::installToolCommands(*this, m_game, m_library);
@@ -318,6 +320,8 @@ void TfrmMain::firstActivation()
         return;
     flags.firstActivationPending = false;
     refreshTitle();
+    if (auto* custom = findChild<CustomGameCommands*>())
+        custom->reportSkippedRecords();
     if (auto* toolCommands = findChild<tools::ToolCommands*>())
         toolCommands->firstActivation();
     if (m_session->resumeHeldGame()) {

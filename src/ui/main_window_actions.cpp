@@ -17,12 +17,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "catalog/custom_games.h"
 #include "engine/geometry.h"
 #include "engine/pile_info.h"
 #include "engine/tutor.h"
 #include "engine/rules_context.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
+#include "ui/custom_game_commands.h"
 #include "ui/dialog_base.h"
 #include "ui/help_text.h"
 #include "ui/main_window_status.h"
@@ -503,6 +505,10 @@ void TfrmMain::cmdRules()
     }
     if (!m_rules)
         m_rules = new RulesViewer(this);
+    if (id >= catalog::kFirstCustomId) {
+        showCustomGameRules(*m_rules, m_game, id, piles);
+        return;
+    }
     const std::vector<std::string> text = readGameRules(m_game.installFolder, id);
     m_rules->showPage(QStringLiteral("Rules [%1]").arg(name), rulesPage(name, text, piles));
 }

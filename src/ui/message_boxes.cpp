@@ -66,6 +66,18 @@ bool confirmBox(QWidget* parent, const QString& text)
     return runBox(box, {ok, cancel}) == 0;
 }
 
+bool yesNoBox(QWidget* parent, const QString& text, bool warning)
+{
+    if (hook())
+        return hook()(BoxKind::Warning, text) == 0;
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, kProductCaption, text,
+                    QMessageBox::NoButton, ownerOf(parent));
+    QAbstractButton* yes = box.addButton(QMessageBox::Yes);
+    QAbstractButton* no = box.addButton(QMessageBox::No);
+    box.setDefaultButton(static_cast<QPushButton*>(warning ? no : yes));
+    return runBox(box, {yes, no}) == 0;
+}
+
 engine::WarningAnswer warningBox(QWidget* parent, const QString& text)
 {
     int answer = 2;

@@ -32,6 +32,9 @@ void informationBox(QWidget* parent, const QString& text);
 bool confirmBox(QWidget* parent, const QString& text);
 // Warning box with Yes, No and Cancel.
 engine::WarningAnswer warningBox(QWidget* parent, const QString& text);
+// Question with Yes and No (the answering hook sees BoxKind::Warning: 0 Yes, 1 No); true on Yes.
+// `warning` shows the warning icon (a question that deletes something).
+bool yesNoBox(QWidget* parent, const QString& text, bool warning = false);
 
 // The hold dialog of the close query.
 enum class HoldChoice { PostLoss, Hold, Cancel };

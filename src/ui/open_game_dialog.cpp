@@ -410,6 +410,11 @@ void TfrmOpenGame::deleteSelected()
     const int id = selectedNumber();
     if (!deleteCustomGame || id < catalog::kFirstCustomId) return;
     if (!deleteCustomGame(id)) return;
+    customGamesChanged();
+}
+
+void TfrmOpenGame::customGamesChanged()
+{
     m_catalog->customGames = m_game.customGames;
     for (ChooserView v : {ChooserView::AllGames, ChooserView::Groups, ChooserView::Favorites, ChooserView::LastPlayed})
         invalidateView(v);

@@ -71,6 +71,8 @@ public:
     QImage previewImage() const;
     // Views whose data changed (favorites saved, custom game saved or deleted, last played).
     void invalidateView(catalog::ChooserView view);
+    // A custom game was saved or deleted: every view that lists custom games is built again.
+    void customGamesChanged();
 
     // The player box (FillPlayerBox): the players by name with `select` chosen (the current player
     // when it is not among them).

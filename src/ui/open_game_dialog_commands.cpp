@@ -10,6 +10,7 @@
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "storage/settings_store.h"
+#include "ui/custom_game_commands.h"
 #include "ui/fast_search.h"
 #include "ui/favorites_dialog.h"
 #include "ui/game_number_dialog.h"
@@ -117,6 +118,10 @@ TfrmOpenGame* ChooserCommands::dialog()
 {
     if (!m_dialog) {
         m_dialog = new TfrmOpenGame(m_game, m_library, &m_window);
+        m_dialog->deleteCustomGame = [this](int id) {
+            auto* custom = m_window.findChild<CustomGameCommands*>();
+            return custom && custom->deleteCustomGame(id, 1);
+        };
         connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int id) { showRules(id); });
         connect(m_dialog, &TfrmOpenGame::organizeFavoritesRequested, this, [this] { organizeFavorites(); });
         connect(m_dialog, &TfrmOpenGame::statisticsRequested, this, [this](int id) {
@@ -235,8 +240,10 @@ void ChooserCommands::playRandomGame(int source)
         }
         return;
     }
+    std::vector<int> customs;
+    for (const catalog::CustomGame& g : m_game.customGames) customs.push_back(g.id);
     const int id = catalog::DrawRandomGame(source, m_game.gameList, favorites,
-                                           [this](int n) { return m_random.next(n); });
+                                           [this](int n) { return m_random.next(n); }, customs);
     m_game.preferences.randomGameType = source;
     startGame(id, true);
 }
@@ -364,11 +371,14 @@ void ChooserCommands::showRules(int id)
         windowRules->trigger();
         return;
     }
-    const int textId = id >= catalog::kFirstCustomId ? catalog::CustomGameRecord(m_game.customGames, id).baseId : id;
     const QString name = qs(m_game.gameName(id));
     if (!m_rulesViewer) m_rulesViewer = new RulesViewer(m_dialog ? static_cast<QWidget*>(m_dialog) : &m_window);
+    if (id >= catalog::kFirstCustomId) {
+        showCustomGameRules(*m_rulesViewer, m_game, id);
+        return;
+    }
     m_rulesViewer->showPage(QStringLiteral("Rules [%1]").arg(name),
-                            rulesPage(name, readGameRules(m_game.installFolder, textId), {}));
+                            rulesPage(name, readGameRules(m_game.installFolder, id), {}));
 }
 
 void ChooserCommands::openSavedGame()

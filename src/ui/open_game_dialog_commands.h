@@ -31,6 +31,8 @@ public:
     // Returns true when a game was started.
     bool openGameDialog();
     TfrmOpenGame* dialog();
+    // The chooser when it has been made (nullptr before its first opening).
+    TfrmOpenGame* existingDialog() const { return m_dialog; }
     // PlayRandomGame: 1 favorites, 2 all games, n <= 0 the game type -n.
     void playRandomGame(int source);
     // BuildFavoritesMenu: the fixed commands, then the favorites with their folders.

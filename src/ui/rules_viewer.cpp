@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "catalog/catalog_source.h"
@@ -78,6 +79,12 @@ RulesViewer::RulesViewer(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("rules"));
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (m_onLink) {
+            const auto onLink = m_onLink;  // the handler may show another page
+            onLink(url.toString());
+        }
+    });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     auto* layout = new QVBoxLayout(this);
@@ -86,8 +93,9 @@ RulesViewer::RulesViewer(QWidget* parent) : QDialog(parent)
     resize(560, 600);
 }
 
-void RulesViewer::showPage(const QString& title, const QString& html)
+void RulesViewer::showPage(const QString& title, const QString& html, std::function<void(const QString&)> onLink)
 {
+    m_onLink = std::move(onLink);
     setWindowTitle(title);
     m_browser->setHtml(html);
     show();

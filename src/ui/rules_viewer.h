@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,14 @@ class RulesViewer : public QDialog {
     Q_OBJECT
 public:
     explicit RulesViewer(QWidget* parent = nullptr);
-    void showPage(const QString& title, const QString& html);
+    // Shows a page; a click on one of its links calls `onLink` with the link's address (until the
+    // next page is shown).
+    void showPage(const QString& title, const QString& html, std::function<void(const QString& link)> onLink = {});
     QString text() const;
 
 private:
     QTextBrowser* m_browser;
+    std::function<void(const QString&)> m_onLink;
 };
 
 } // namespace cw::ui

@@ -99,7 +99,7 @@ QString prepareCore(AppCore& core, const std::string& installFolder, const std::
     ctx.statisticsDisabled = prefs.disableStatistics;
     const engine::TMainGame* g = core.game.get();
     core.sink = std::make_unique<StatsSink>(ctx, [g]() -> std::unique_ptr<stats::GameCatalog> {
-        return std::make_unique<stats::DefinitionsCatalog>(g->definitionsText, g->gameList, g->customGames);
+        return std::make_unique<stats::DefinitionsCatalog>(g->definitionsText, g->gameList, &g->customGames);
     });
     return {};
 }

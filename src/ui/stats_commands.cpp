@@ -120,7 +120,7 @@ const stats::GameCatalog& StatsCommands::catalog()
     // Reading every game's parameters takes a while: once per run, at the first command that needs them.
     if (!m_catalog)
         m_catalog = std::make_unique<stats::DefinitionsCatalog>(m_game.definitionsText, m_game.gameList,
-                                                                m_game.customGames);
+                                                                &m_game.customGames);
     return *m_catalog;
 }
 

@@ -291,6 +291,11 @@ TEST(RandomGame, EveryListedGameCanBeDrawnAndSourcesFilter)
     };
     for (const Row& r : rows) EXPECT_EQ(DrawRandomGame(r.source, list, r.favorites, r.draw), r.expected) << r.name;
     EXPECT_EQ(RandomCandidates(kRandomFromAllGames, list, {}), (std::vector<int>{0, 1, 2, 7}));
+    // Custom games: never among all games, the only games of their own type.
+    const std::vector<int> customs{8000, 8003};
+    EXPECT_EQ(RandomCandidates(kRandomFromAllGames, list, {}, customs), (std::vector<int>{0, 1, 2, 7}));
+    EXPECT_EQ(DrawRandomGame(RandomFromType(kCustomGameType), list, {}, last, customs), 8003);
+    EXPECT_EQ(DrawRandomGame(RandomFromType(kCustomGameType), list, {}, last, {}), -1);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ std::string readFixture(const std::string& name)
 
 std::vector<CustomGame> fixtureCustoms()
 {
-    return ReadCustomGamesFile(fixturePath("data"));
+    return ReadCustomGamesFile(fixturePath("data")).games;
 }
 
 // A one-game matrix of 502 rows, every cell "0" except the given cell of row 1.
@@ -237,10 +237,12 @@ TEST(LoadGameRules, CustomRuleString)
     ASSERT_TRUE(custom) << custom.error();
     EXPECT_EQ(custom->deals(), -1);
     EXPECT_EQ(custom->perPileCopy()[0], -1);
-    // A custom game of spaces is its base game.
+    // A custom game of spaces is its base game, but for the chance figures: its own (none measured).
     auto spaces = LoadGameRules(f.text, f.list, 8001, f.customs);
     ASSERT_TRUE(spaces) << spaces.error();
     Rules spider = fixtureGames()[1].rules;
+    spider.set(501, 0);
+    spider.set(502, 0);
     spider.savePerPileCopy();
     EXPECT_EQ(*spaces, spider);
     // No record: no game column.

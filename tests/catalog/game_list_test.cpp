@@ -26,7 +26,7 @@ Fixture loadFixture(const std::string& name = "GAMES.DAT")
 {
     auto built = BuildGameListFromFile(fixturePath(name));
     EXPECT_TRUE(built) << built.error();
-    return {built ? std::move(*built) : GameListBuild{}, ReadCustomGamesFile(fixturePath("data"))};
+    return {built ? std::move(*built) : GameListBuild{}, ReadCustomGamesFile(fixturePath("data")).games};
 }
 
 TEST(GameList, HiddenRowTakesNoColumn)
@@ -219,8 +219,11 @@ TEST(GameList, ExpandProductTemplates)
 
 TEST(CustomGames, Records)
 {
-    auto customs = ReadCustomGamesFile(fixturePath("data"));
-    ASSERT_EQ(customs.size(), 4u);  // the record with a letter id is left out
+    const CustomGamesRead read = ReadCustomGamesFile(fixturePath("data"));
+    const std::vector<CustomGame>& customs = read.games;
+    ASSERT_EQ(customs.size(), 4u);  // the record with a letter id is left out, and named
+    ASSERT_EQ(read.skipped.size(), 1u);
+    EXPECT_EQ(read.skipped[0], "record 3 (line 62) \"Broken Record\": the id \"abcd\" is not a number");
     EXPECT_EQ(customs[0].id, 8000);
     EXPECT_EQ(customs[0].name, "My Klondike");
     EXPECT_EQ(customs[0].baseId, 0);
@@ -234,24 +237,26 @@ TEST(CustomGames, Records)
     EXPECT_EQ(CustomGameName(customs, 8001), "Wide Spider");
 
     // Missing file: no custom games. A name in other case is found; LF line ends are read too.
-    EXPECT_TRUE(ReadCustomGamesFile(fixturePath("no_such_folder")).empty());
+    const CustomGamesRead none = ReadCustomGamesFile(fixturePath("no_such_folder"));
+    EXPECT_TRUE(none.games.empty());
+    EXPECT_TRUE(none.skipped.empty());
     const auto dir = std::filesystem::temp_directory_path() / ("cw_catalog_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     {
         std::ofstream out(dir / "gam_cust.dat", std::ios::binary);
         out << "[R-0301]\n8005Lower Case" << std::string(40, ' ') << "0001\n00200\n";
     }
-    auto lower = ReadCustomGamesFile(dir);
+    auto lower = ReadCustomGamesFile(dir).games;
     std::filesystem::remove_all(dir);
     ASSERT_EQ(lower.size(), 1u);
     EXPECT_EQ(lower[0].id, 8005);
     EXPECT_EQ(lower[0].baseId, 1);
-    EXPECT_EQ(lower[0].ruleString, "00200");
+    EXPECT_EQ(lower[0].ruleString, "00200" + std::string(12, ' '));  // a short line ends in blanks
 
     // Truncated and odd records never crash and never give a built-in id.
     for (std::string text : {std::string("[R-0301]"), std::string("[R-0301]\r\n8000"), std::string("\r\n0018Spider"),
                              std::string("[R-0301]\r\n80x0Name")}) {
-        for (const CustomGame& g : ReadCustomGames(text))
+        for (const CustomGame& g : ReadCustomGames(text).games)
             EXPECT_GE(g.id, kFirstCustomId);
     }
 }

@@ -42,6 +42,10 @@ struct WindowFixture {
     // The game numbers of fresh deals when a test needs more than one (the start-up deal takes the
     // first); unset: gameNumber every time.
     std::function<std::string()> numbers;
+    // The game current at start-up, and whether games are recorded in the real statistics files
+    // (instead of the recording sink).
+    std::string startGameId = "0000";
+    bool realStatistics = false;
 
     bool open(const QString& dataFolder, const std::string& gameNumber = "12345")
     {
@@ -52,7 +56,7 @@ struct WindowFixture {
             return false;
         }
         storage::SettingsStore& s = core.store;
-        s.set(storage::col::GameId, "0000");
+        s.set(storage::col::GameId, startGameId);
         s.set(storage::col::CardsAnimate, "N");
         s.set(storage::col::DealAnimation, "N");
         s.set(storage::col::CardSize, "B");
@@ -60,7 +64,8 @@ struct WindowFixture {
         engine::SessionOptions options;
         options.freshGameNumber = numbers ? numbers : [gameNumber] { return gameNumber; };
         options.autoplayDelayMs = 0;
-        window = std::make_unique<TfrmMain>(*core.game, core.library, &sink, options);
+        engine::GameEndSink* ends = realStatistics ? static_cast<engine::GameEndSink*>(core.sink.get()) : &sink;
+        window = std::make_unique<TfrmMain>(*core.game, core.library, ends, options);
         window->resize(1000, 760);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
