@@ -197,6 +197,8 @@ public:
     // then honour the back-move guard as the tutor's own moves do.
     void setTutorRecord(const TutorRecord* record) { tutorRecord_ = record; }
     bool autoplaySwitch() const { return autoplaySwitch_; }
+    // The click and face-up preferences of the settings store were changed: they apply from now on.
+    void preferencesChanged() { readPlayOptions(); }
     bool autoplay() const { return playOptions_.autoplay; } // the switch, in a game that offers it
 
     // ---- History, bookmark, files ----

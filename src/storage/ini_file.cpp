@@ -268,29 +268,47 @@ bool IniFile::hasSection(std::string_view section) const {
     return findSection(lines(), section).begin != std::string::npos;
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+namespace {
+
+// Sets section/key in the lines; false when the line already held the value.
+bool setValue(std::vector<std::string>& ls, std::string_view section, std::string_view key, std::string_view value)
 {
     std::string k = trim(oneLine(key));
     std::string v = oneLine(value);
-    std::string sec = trim(oneLine(section));
+    Range r = findSection(ls, section);
+    if (r.begin == std::string::npos) {
+        ls.push_back("[" + trim(oneLine(section)) + "]");
+        ls.push_back(k + "=" + v);
+    } else if (size_t i = findKey(ls, r, k); i != std::string::npos) {
+        std::string newLine = keyLine(ls[i])->key + "=" + v;
+        if (ls[i] == newLine)
+            return false;
+        ls[i] = newLine;
+    } else {
+        // After the last non-blank line of the section, so that blank separator lines stay in place.
+        size_t at = r.end;
+        while (at > r.begin && trim(ls[at - 1]).empty())
+            --at;
+        ls.insert(ls.begin() + long(at), k + "=" + v);
+    }
+    return true;
+}
+
+} // namespace
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    change([&](std::vector<std::string>& ls) { return setValue(ls, section, key, value); });
+}
+
+// Several keys of one section in one rewrite of the file.
+void IniFile::writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values)
+{
     change([&](std::vector<std::string>& ls) {
-        Range r = findSection(ls, section);
-        if (r.begin == std::string::npos) {
-            ls.push_back("[" + sec + "]");
-            ls.push_back(k + "=" + v);
-        } else if (size_t i = findKey(ls, r, k); i != std::string::npos) {
-            std::string newLine = keyLine(ls[i])->key + "=" + v;
-            if (ls[i] == newLine)
-                return false;
-            ls[i] = newLine;
-        } else {
-            // After the last non-blank line of the section, so that blank separator lines stay in place.
-            size_t at = r.end;
-            while (at > r.begin && trim(ls[at - 1]).empty())
-                --at;
-            ls.insert(ls.begin() + long(at), k + "=" + v);
-        }
-        return true;
+        bool changed = false;
+        for (const auto& [key, value] : values)
+            changed = setValue(ls, section, key, value) || changed;
+        return changed;
     });
 }
 

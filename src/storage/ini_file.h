@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cw::storage {
@@ -53,6 +54,8 @@ public:
 
     // Sets section/key to value (line breaks in the value become blanks); creates file and section as needed.
     void writeString(std::string_view section, std::string_view key, std::string_view value);
+    // Sets several keys of one section with one rewrite of the file (only when something changed).
+    void writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values);
     // Writes the integer as decimal text.
     void writeInteger(std::string_view section, std::string_view key, long long value);
     // Writes "Y" or "N".

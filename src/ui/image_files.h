@@ -1,15 +1,52 @@
-// Reading the pictures and the picture library the program is given: every byte of them is untrusted.
+// Reading the pictures and the picture library the program is given: every byte of them is untrusted;
+// size limits before decoding, clear reasons on failure.
 #pragma once
 
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 namespace cw::ui {
 
-// Whether `path` names a readable picture file (BMP, JPEG, PNG...; the format is taken
-// from the content, not the file name).
+// A picture read from a player's file, or the message that says why it could not be.
+struct PictureFileResult {
+    QImage image;
+    QString error;
+    bool ok() const { return error.isEmpty() && !image.isNull(); }
+};
+
+// Pictures larger than this are refused before they are decoded, whatever the file claims to hold:
+// a decompression bomb of a few kilobytes cannot make the program allocate gigabytes.
+inline constexpr int kMaxPictureSide = 16384;
+inline constexpr qint64 kMaxPicturePixels = 40'000'000; // 160 MB as 32-bit pixels
+
+// Why a picture could not be read.
+enum class PictureProblem {
+    None,
+    Missing,    // no such file
+    Unreadable, // not a picture Qt can decode, or damaged
+    Empty,      // zero pixels wide or high
+    TooLarge,   // more than the limits above
+};
+
+struct PictureRead {
+    QImage image; // 32-bit premultiplied; the first picture of an animation
+    PictureProblem problem = PictureProblem::None;
+    QSize claimedSize;     // what the file says, when it says it
+    bool animated = false; // the file holds more than one picture (only the first is used)
+};
+
+// Reads a picture from a file or a device (the format is taken from the content, not the name).
+PictureRead readPicture(const QString& path);
+PictureRead readPicture(QIODevice& device);
+
+// The message for a failed read of `path` (the "Image is not valid: " text for damaged files).
+QString pictureProblemText(const PictureRead& read, const QString& path);
+
+// Whether `path` names a readable picture file (BMP, JPEG, PNG...).
 bool isValidImageFile(const QString& path);
-// The picture in `path`, or a null image when it is missing or cannot be decoded.
+// The picture in `path`, or a null image when it is missing, cannot be decoded or is too large.
 QImage readImageFile(const QString& path);
 
 // Whether the bytes are a well-formed Qt binary resource file: every directory, name and data block

@@ -25,18 +25,20 @@
 #include "storage/messages.h"
 #include "storage/preferences.h"
 #include "ui/custom_game_commands.h"
+#include "ui/customize_commands.h"
+#include "ui/fast_search.h"
+#include "ui/look_settings.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
-#include "ui/fast_search.h"
 #include "ui/open_game_dialog_commands.h"
 #include "ui/series_commands.h"
 #include "ui/stats_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
 #include "ui/sounds.h"
-#include "ui/table_widget_popup.h"
-#include "ui/two_players_dialog.h"
+#include "ui/stats_commands.h"
 #include "ui/tutor_commands.h"
+#include "ui/two_players_dialog.h"
 #include "tools/tool_commands.h"
 
 namespace cw::ui {
@@ -79,9 +81,9 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installStatsCommands(*this, m_game);
     installSeriesCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
-    installPictureChoiceCommands(*this, m_game, m_library);
     tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
+    installCustomizeCommands(*this, m_game, m_library);
     createStatusBar();
     m_tutor->install();
     // The table's pictures are prepared at the first deal, for the card size that game needs.
@@ -139,38 +141,41 @@ engine::CardSize TfrmMain::cardSizeForScreen() const
 
 void TfrmMain::applyTableSettings()
 {
-    const storage::SettingsStore& s = m_game.settings;
     TableSettings t = m_table->settings();
     t.cardSize = cardSizeForScreen();
-    const int card = std::atoi(s.get(col::Card).c_str());
-    if (card > 0)
-        t.cardSet = card;
-    const int back = std::atoi(s.get(col::BackCard).c_str());
-    if (back > 0)
-        t.deck = back;
-    t.animate = s.get(col::CardsAnimate) != "N";
-    t.shadows = s.get(col::CardsShadowed) != "N";
-    const int speed = std::atoi(s.get(col::SpeedMoveCard).c_str());
-    if (speed > 0)
-        t.speedMoveCard = speed;
-    t.irregularPiles = s.flag(col::PilesTT);
-    t.scrollBar = s.get(col::VertScrollBar) != "N";
-    readBackgroundSettings(t.background, s);
+    applyTablePreferences(t, m_game);
+    applyPlayerLook(t, m_game, this);
     // Every change rebuilds the table's pictures: only a real change is handed over.
-    const TableSettings& now = m_table->settings();
-    const bool same = t.cardSize == now.cardSize && t.cardSet == now.cardSet && t.deck == now.deck &&
-                      t.animate == now.animate && t.shadows == now.shadows && t.speedMoveCard == now.speedMoveCard &&
-                      t.irregularPiles == now.irregularPiles && t.scrollBar == now.scrollBar &&
-                      t.background == now.background;
-    if (!same || !m_tableSettingsApplied)
+    if (t != m_table->settings() || !m_tableSettingsApplied)
         m_table->setSettings(t);
     m_tableSettingsApplied = true;
+}
+
+void TfrmMain::preferencesChanged()
+{
+    const storage::SettingsStore& s = m_game.settings;
+    setTimePanelShown(s.get(col::ShowTime) != "N", false);
+    setScorePanelShown(s.get(col::ShowScore) != "N", false);
+    if (QAction* large = command(QStringLiteral("mnuLargeIcons"))) {
+        large->setChecked(pref("ToolBar_Large", "Y") == "Y");
+        cmdLargeIcons();
+    }
+    const bool statusShown = pref("Statusbar", "Y") != "N";
+    if (m_fullScreen)
+        m_statusBarWasVisible = statusShown;
+    else
+        statusBar()->setVisible(statusShown);
+    m_session->preferencesChanged();
+    applyTableSettings();
+    updateCommands();
 }
 
 // ---- Host requests ----
 
 void TfrmMain::newDealShown()
 {
+    if (auto* customize = findChild<CustomizeCommands*>())
+        customize->newDealStarted();
     applyTableSettings();
     m_table->setGame(&m_game.rules, &m_session->state(), true);
     m_table->refresh();

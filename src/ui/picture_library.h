@@ -11,13 +11,6 @@
 
 namespace cw::ui {
 
-// A picture read from a player's file, or the message that says why it could not be.
-struct PictureFileResult {
-    QImage image;
-    QString error;
-    bool ok() const { return error.isEmpty() && !image.isNull(); }
-};
-
 // CWD.RGF is a Qt binary resource file holding the sounds and an index. Pictures are
 // looked up by the names the rest of the program uses ("CB001H", "DB011", "WB004",
 // "SHADOW_B1", "B003", "Y001", ...); all of them are drawn by our own code (card faces,
