@@ -326,9 +326,11 @@ private slots:
         PlayersDialog dialog(m_ctx, file);
         std::deque<std::optional<QString>> names;
         dialog.nameEntry = [&](const QString&, const QString&) -> std::optional<QString> {
-            if (names.empty()) return std::nullopt;
-            auto n = names.front();
-            names.pop_front();
+            std::optional<QString> n;
+            if (!names.empty()) {
+                n.swap(names.front());
+                names.pop_front();
+            }
             return n;
         };
         std::vector<std::string> switched;
