@@ -9,7 +9,7 @@
 
 namespace {
 
-using cw::catalog::Rules;
+using Rules = cw::engine::GameRules;
 
 Rules fourDecks()
 {

@@ -49,7 +49,7 @@ int runOpen(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     auto loaded = loadGame("open", gameArgs, err, status);
     if (!loaded)
         return status;
-    cw::catalog::Rules rules = loaded->rules;
+    cw::engine::GameRules rules(loaded->rules);
     restoreRules(game, rules);
 
     GameState state;

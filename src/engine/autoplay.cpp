@@ -2,6 +2,7 @@
 #include "engine/autoplay.h"
 
 #include "engine/drop.h"
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/rules_groups.h"
 
@@ -104,7 +105,18 @@ bool automaticFill(Play& play)
     Table& t = play.table();
     const bool stockAndWasteEmpty = !holdsCard(t.stock()) && !holdsCard(t.waste());
     switch (v) {
-    case 2: case 3: case 8: case 9: case 11: case 12: case 13: case 16: case 17: case 18: case 19: case 21:
+    case 2:
+    case 3:
+    case 8:
+    case 9:
+    case 11:
+    case 12:
+    case 13:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 21:
         if (stockAndWasteEmpty)
             return false;
         break;
@@ -132,7 +144,10 @@ bool automaticFill(Play& play)
         bool moved = false;
         switch (v) {
         case 1: moved = fillFrom(play, PileRef::reserve(0), c); break;
-        case 2: case 4: case 8: case 10:
+        case 2:
+        case 4:
+        case 8:
+        case 10:
             if (c >= gridIndex)
                 moved = fillFromWasteOrStock(play, c);
             break;
@@ -195,8 +210,8 @@ bool automaticFill(Play& play)
                     moved = fillFrom(play, PileRef::reserve(r), c);
             }
             break;
-        default:
-            // 13, 16, 22: no tableau fill in this pass; 15: the family's own fill (hook).
+        case 15: moved = play.family().fillGap(play, c); break;
+        default: // 13, 16, 22: no tableau fill in this pass
             break;
         }
         any = any || moved;

@@ -126,24 +126,20 @@ bool dealFoundationAccepts(const catalog::Rules& rules, const GameState& state, 
     const int r = rank(code);
     if (pile.cardCount() == 0) {
         switch (base) {
-        case -1:
-            return true;
+        case -1: return true;
         case 81:
-        case 84:
-            return r == 1;
-        case 85:
-            return r == 13;
-        case 90:
-            return r == 2;
-        default:
-            return base >= 1 && base <= 13 && r == base;
+        case 84: return r == 1;
+        case 85: return r == 13;
+        case 90: return r == 2;
+        default: return base >= 1 && base <= 13 && r == base;
         }
     }
     int target = 0;
     for (int c : pile)
         if (c != 0)
             target = c;
-    const int suitRule = rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
+    const int suitRule =
+        rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
     switch (suitRule) {
     case 0:
         if (suit(code) != suit(target))
@@ -157,12 +153,9 @@ bool dealFoundationAccepts(const catalog::Rules& rules, const GameState& state, 
         if (isRed(code) == isRed(target))
             return false;
         break;
-    case 4:
-        return false;
-    case 12:
-        return true;
-    default:
-        break;
+    case 4: return false;
+    case 12: return true;
+    default: break;
     }
     const int tr = rank(target);
     const int dir = rules.foundationDirection(f);
@@ -175,7 +168,7 @@ bool dealFoundationAccepts(const catalog::Rules& rules, const GameState& state, 
     return up || down;
 }
 
-bool dealInto(catalog::Rules& rules, GameState& state, const DealOptions& options)
+bool dealInto(GameRules& rules, GameState& state, const DealOptions& options)
 {
     ShuffleResult shuffled = fnGameNumberCardsArray(state.gameNumber, ShuffleInput::fromRules(rules));
 
@@ -185,8 +178,10 @@ bool dealInto(catalog::Rules& rules, GameState& state, const DealOptions& option
     for (int d : gameNumberDigits(state.gameNumber))
         number = number * 10 + static_cast<std::uint64_t>(d);
     Random own(static_cast<std::uint32_t>(number));
-    const FoundationAcceptsFn accepts = options.foundationAccepts ? options.foundationAccepts : FoundationAcceptsFn(dealFoundationAccepts);
-    dealsteps::Context c{rules, state, std::move(shuffled.cards), {}, accepts, options.random ? *options.random : own};
+    const FoundationAcceptsFn accepts =
+        options.foundationAccepts ? options.foundationAccepts : FoundationAcceptsFn(dealFoundationAccepts);
+    dealsteps::Context c{
+        rules, state, std::move(shuffled.cards), {}, accepts, options.random ? *options.random : own, rules.family()};
 
     dealsteps::applyDeckFilter(c);
     dealsteps::applyInitialFoundationCards(c);
@@ -197,7 +192,7 @@ bool dealInto(catalog::Rules& rules, GameState& state, const DealOptions& option
     return !shuffled.badCardCount;
 }
 
-DealResult deal(const catalog::Rules& rules, std::string_view gameNumber, const DealOptions& options)
+DealResult deal(const GameRules& rules, std::string_view gameNumber, const DealOptions& options)
 {
     DealResult result;
     result.rules = rules;

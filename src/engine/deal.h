@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 #include "engine/random.h"
 
@@ -35,17 +36,23 @@ struct DealOptions {
 // current rules of the deal (and the loaded ones for a restart).
 struct DealResult {
     GameState state;
-    catalog::Rules rules;
+    GameRules rules;
     bool badCardCount = false; // the cards-in-play value was not 52/104/156/208
 };
 
 // Deals game number gameNumber (decimal digits, as stored) under rules onto a fresh table.
-// Pure: no I/O, the same inputs always give the same result.
-DealResult deal(const catalog::Rules& rules, std::string_view gameNumber, const DealOptions& options = {});
+// Pure: no I/O, the same inputs always give the same result. The family's own deal steps run
+// at their points.
+DealResult deal(const GameRules& rules, std::string_view gameNumber, const DealOptions& options = {});
+// The same for a bare rule vector: its family is resolved here, once.
+inline DealResult deal(const catalog::Rules& rules, std::string_view gameNumber, const DealOptions& options = {})
+{
+    return deal(GameRules(rules), gameNumber, options);
+}
 
 // The same sequence on an existing state, whose piles the caller has emptied. Face flags of
 // cards the deal does not place are left as they were. Returns false when the card count was
 // not one the shuffle knows (the deal then places only jokers).
-bool dealInto(catalog::Rules& rules, GameState& state, const DealOptions& options = {});
+bool dealInto(GameRules& rules, GameState& state, const DealOptions& options = {});
 
 } // namespace cw::engine

@@ -5,20 +5,25 @@
 
 #include "engine/deal.h"
 
+namespace cw::engine {
+class Family;
+}
+
 namespace cw::engine::dealsteps {
 
 struct Context {
     catalog::Rules& rules;
     GameState& state;
-    std::vector<int> cards; // the deal array, front card first
+    std::vector<int> cards;    // the deal array, front card first
     std::vector<int> setAside; // cards patterns 8 and 21 took out of play (aces, picture cards)
     const FoundationAcceptsFn& acceptsFn;
     Random& random;
+    const Family& family; // the game's special family, for its own deal steps
 
     Table& table() { return state.table; }
-    int foundations() const;   // foundations in use, 0..16
-    int tableaus() const;      // tableau piles in use, 0..40
-    int reserves() const;      // reserves in use, 0..12
+    int foundations() const; // foundations in use, 0..16
+    int tableaus() const;    // tableau piles in use, 0..40
+    int reserves() const;    // reserves in use, 0..12
 
     // Takes the front card of the array; 0 when the array is empty.
     int takeFront();
@@ -40,10 +45,13 @@ struct Context {
     bool accepts(int foundation, int code) const { return acceptsFn(rules, state, foundation, code); }
 };
 
-void applyDeckFilter(Context& c);           // parameter 36 values 11, 14, 9, 12, 16
+void applyDeckFilter(Context& c);             // parameter 36 values 11, 14, 9, 12, 16
 void applyInitialFoundationCards(Context& c); // parameter 103 + k, then the steps that follow them
 void mainDeal(Context& c);
-void applyFoundationSetup(Context& c);      // parameter 1 after the main deal
-void applyPostDealSteps(Context& c);        // empty rules 91, extra card, special games, sweeps, kings, patterns
+void applyFoundationSetup(Context& c); // parameter 1 after the main deal
+void applyPostDealSteps(Context& c);   // empty rules 91, extra card, family steps, sweeps, kings, patterns
+
+// Moves the card at position i of a pile face up onto foundation f.
+void moveToFoundation(Context& c, PileRef from, std::size_t i, int f);
 
 } // namespace cw::engine::dealsteps

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/deal_steps.h"
+#include "engine/family.h"
 #include "engine/shuffle.h"
 
 namespace cw::engine::dealsteps {
@@ -18,7 +19,10 @@ int baseRankOf(int code) { return isJoker(code) ? -2 : rank(code); }
 int rankAbove(int r) { return r >= 13 ? 1 : r + 1; }
 int rankBelow(int r) { return r <= 1 ? 13 : r - 1; }
 
-void keepOnly(Context& c, auto keep) { std::erase_if(c.cards, [&](int code) { return !keep(code); }); }
+void keepOnly(Context& c, auto keep)
+{
+    std::erase_if(c.cards, [&](int code) { return !keep(code); });
+}
 
 void filterRankOnce(Context& c, int lastRank, int onlySuit)
 {
@@ -52,15 +56,6 @@ int firstCardOf(const Pile& p)
         if (code != 0)
             return code;
     return 0;
-}
-
-// Moves the card at position i of a pile face up onto foundation f.
-void moveToFoundation(Context& c, PileRef from, std::size_t i, int f)
-{
-    Pile& p = c.table().pile(from);
-    const int code = p[i];
-    p.erase(i);
-    c.table().append(PileRef::foundation(f), code, true);
 }
 
 // The foundations a card of tableau pile k may go to in the post-deal sweeps.
@@ -172,54 +167,6 @@ void kingsToBottom(Context& c)
     }
 }
 
-void specialGame11(Context& c)
-{
-    Table& t = c.table();
-    int aces = 0;
-    for (;;) {
-        const Pile& r1 = t.reserve(0);
-        std::size_t i = 0;
-        while (i < r1.size() && rank(r1[i]) != 1)
-            ++i;
-        if (i == r1.size() || aces + 1 >= kFoundationPiles)
-            break;
-        moveToFoundation(c, PileRef::reserve(0), i, aces + 1);
-        ++aces;
-    }
-    bool aceToFoundation1 = false;
-    for (std::size_t i = 0; i < t.waste().size(); ++i) {
-        const int code = t.waste()[i];
-        if (rank(code) == 1) {
-            moveToFoundation(c, PileRef::waste(), i, 0);
-            aceToFoundation1 = true;
-        } else if (aces > 0) {
-            t.waste().erase(i);
-            t.append(PileRef::reserve(0), code);
-            for (int r : t.reserve(0))
-                t.setFace(r, true);
-            --aces;
-        }
-        // The card that slid into the examined position is passed over.
-        if (aces == 0 && aceToFoundation1)
-            break;
-    }
-}
-
-void specialGame22(Context& c)
-{
-    Table& t = c.table();
-    constexpr int kQueenOfHearts = 12;
-    constexpr int kKingOfHearts = 13;
-    for (int code : {kKingOfHearts, kQueenOfHearts}) {
-        if (!t.locateCard(code, EditMode::Remove, kTableauPiles).valid() && !c.takeCode(code))
-            continue;
-        if (code == kKingOfHearts)
-            t.stock().insert(0, code);
-        else
-            t.append(PileRef::tableau(0), code, true);
-    }
-}
-
 // Pattern 2 and 4: each card of the marker rank starts the next pile; the array is read from
 // its first marker to the end and then from its start, so no card is left out.
 void dealRunsFromMarkers(Context& c, int markerRank)
@@ -286,7 +233,8 @@ void pattern3DistinctRanks(Context& c)
         Pile& p = t.tableau(k);
         for (std::size_t pos = 0; pos < p.size(); ++pos) {
             auto fits = std::find_if(pool.begin(), pool.end(), [&](int code) {
-                return std::none_of(p.begin(), p.end(), [&](int held) { return held != 0 && rank(held) == rank(code); });
+                return std::none_of(p.begin(), p.end(),
+                                    [&](int held) { return held != 0 && rank(held) == rank(code); });
             });
             if (fits == pool.end())
                 break;
@@ -384,18 +332,10 @@ void applyDealPattern(Context& c)
     Table& t = c.table();
     const int piles = c.tableaus();
     switch (c.rules.dealPattern()) {
-    case 1:
-        pattern1KingsToStock(c);
-        break;
-    case 2:
-        dealRunsFromMarkers(c, 13);
-        break;
-    case 4:
-        dealRunsFromMarkers(c, 12);
-        break;
-    case 3:
-        pattern3DistinctRanks(c);
-        break;
+    case 1: pattern1KingsToStock(c); break;
+    case 2: dealRunsFromMarkers(c, 13); break;
+    case 4: dealRunsFromMarkers(c, 12); break;
+    case 3: pattern3DistinctRanks(c); break;
     case 5:
     case 6: {
         const int shift = c.rules.dealPattern() == 5 ? 1 : 0;
@@ -493,12 +433,8 @@ void applyDealPattern(Context& c)
         c.cards.clear();
         break;
     }
-    case 18:
-        pattern18(c);
-        break;
-    case 19:
-        pattern19(c);
-        break;
+    case 18: pattern18(c); break;
+    case 19: pattern19(c); break;
     case 20:
         for (int k = 0; k < 4; ++k) {
             Pile& p = t.tableau(k);
@@ -526,23 +462,26 @@ void applyDealPattern(Context& c)
                     t.append(PileRef::tableau(k), 0);
             }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 } // namespace
 
+void moveToFoundation(Context& c, PileRef from, std::size_t i, int f)
+{
+    Pile& p = c.table().pile(from);
+    const int code = p[i];
+    p.erase(i);
+    c.table().append(PileRef::foundation(f), code, true);
+}
+
 void applyDeckFilter(Context& c)
 {
     const int T = c.rules.tableauCount();
     switch (c.rules.dealPattern()) {
-    case 11:
-        filterRankOnce(c, std::min(T, 13), -1);
-        break;
-    case 14:
-        filterRankOnce(c, 9, c.cards.empty() ? -1 : suit(c.cards.front()));
-        break;
+    case 11: filterRankOnce(c, std::min(T, 13), -1); break;
+    case 14: filterRankOnce(c, 9, c.cards.empty() ? -1 : suit(c.cards.front())); break;
     case 9:
         if (T <= 13)
             keepOnly(c, [&](int code) { return code >= 1 && code <= T; });
@@ -558,11 +497,8 @@ void applyDeckFilter(Context& c)
         keepOnly(c, [&](int code) { return std::find(allowed.begin(), allowed.end(), code) != allowed.end(); });
         break;
     }
-    case 16:
-        keepOnly(c, [](int code) { return rank(code) != 12 && rank(code) != 13; });
-        break;
-    default:
-        break;
+    case 16: keepOnly(c, [](int code) { return rank(code) != 12 && rank(code) != 13; }); break;
+    default: break;
     }
 }
 
@@ -578,14 +514,9 @@ void applyInitialFoundationCards(Context& c)
         case 0:
         case 96:
         case 97:
-        case 98:
-            continue;
-        case 92:
-            r.setFoundationBase(k, r.foundationBase(0));
-            continue;
-        case 20:
-            index = c.cards.empty() ? -1 : 0;
-            break;
+        case 98: continue;
+        case 92: r.setFoundationBase(k, r.foundationBase(0)); continue;
+        case 20: index = c.cards.empty() ? -1 : 0; break;
         case 21:
             index = c.findFirst([&](int code) {
                 for (int j = 0; j < k; ++j) {
@@ -646,17 +577,7 @@ void applyInitialFoundationCards(Context& c)
         }
     }
 
-    if (r.specialFamily() == 50) {
-        const int h = F / 2;
-        for (int i = h + 1; i <= F; ++i) {
-            int b = 2 * r.foundationBase(i - h - 1);
-            if (b > 13)
-                b -= 13;
-            if (b == 0)
-                b = 13;
-            r.setFoundationBase(i - 1, b);
-        }
-    }
+    c.family.dealStep(DealPoint::FoundationBases, c);
 
     if (r.dealPattern() == 21)
         setPictureCardsAside(c);
@@ -755,8 +676,7 @@ void applyFoundationSetup(Context& c)
         for (int k = 5; k < 9; ++k)
             r.setFoundationBase(k, rankBelow(cr));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -776,8 +696,7 @@ void applyPostDealSteps(Context& c)
     if (r.dealExtraStep() == 1 && !c.cards.empty())
         t.append(PileRef::foundation(0), c.takeFront(), true);
 
-    if (r.specialFamily() == 11)
-        specialGame11(c);
+    c.family.dealStep(DealPoint::AfterExtraCard, c);
 
     const int initial = r.foundationInitialCard(0);
     if (initial == 93 || initial == 94 || initial == 95)
@@ -796,8 +715,7 @@ void applyPostDealSteps(Context& c)
     if (r.kingsToBottom() == 1)
         kingsToBottom(c);
 
-    if (r.specialFamily() == 22)
-        specialGame22(c);
+    c.family.dealStep(DealPoint::BeforePattern, c);
 
     applyDealPattern(c);
 

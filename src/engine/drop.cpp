@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
@@ -21,7 +22,7 @@ bool mayDropTableau(const Play& play, const Carried& g, int c)
     const Pile& p = t.tableau(c);
     const int top = p.top();
     if (top != 0) {
-        if (t.isFaceDown(top) && play.family() != 40)
+        if (t.isFaceDown(top) && !play.family().buildsOnFaceDown())
             return false;
         const int cap = play.rules.tableauCapacity();
         if (cap > 0 && static_cast<int>(p.size()) >= cap)
@@ -34,8 +35,7 @@ bool mayDropTableau(const Play& play, const Carried& g, int c)
     if (!g.single() && g.source.kind == PileKind::Tableau) {
         if (play.rules.sequenceRule() != 0 && !groupIsSequence(play, g.source.index, g.index, c))
             return false;
-        if (top == 0 && play.rules.groupLimit() == -5 &&
-            groupFits(play, g.source, g.index, true) != GroupFit::Fits)
+        if (top == 0 && play.rules.groupLimit() == -5 && groupFits(play, g.source, g.index, true) != GroupFit::Fits)
             return false;
     }
     return true;
@@ -45,10 +45,6 @@ bool mayDropFoundation(const Play& play, const Carried& g, int f)
 {
     if (f >= play.foundations() || !g.single())
         return false;
-    switch (play.family()) {
-    default: // family 23 admits tableau cards by its own test; ordinary games go on
-        break;
-    }
     const Table& t = play.table();
     const Pile& p = t.foundation(f);
     const int code = play.foundationCode(f);
@@ -89,32 +85,31 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
     const bool single = g.single();
     const int rk = rank(g.card);
     switch (play.rules.reserveAccept(r)) {
-    case 4: return false;                                                          // nothing
-    case 8: return single && rk == 13 && t.reserve(0).cardCount() < 3;             // a King while reserve 1 is short
-    case 12: return true;                                                          // anything
-    case 85: return single && g.source.kind == PileKind::Waste;                    // from the waste
-    case 13: return single && t.reserve(0).cardCount() < 5;                        // while reserve 1 holds fewer than 5
-    case 88: return single && empty && rk == 11;                                   // a Jack
-    case 89: return single && empty && rk == 12;                                   // a Queen
-    case 90: return single && empty && rk == 13;                                   // a King
-    case 103: return single && empty && rowOpen(play, g.source);                   // an open card of its row
-    case 107:                                                                      // Aces, alternating colours
+    case 4: return false;                                              // nothing
+    case 8: return single && rk == 13 && t.reserve(0).cardCount() < 3; // a King while reserve 1 is short
+    case 12: return true;                                              // anything
+    case 85: return single && g.source.kind == PileKind::Waste;        // from the waste
+    case 13: return single && t.reserve(0).cardCount() < 5;            // while reserve 1 holds fewer than 5
+    case 88: return single && empty && rk == 11;                       // a Jack
+    case 89: return single && empty && rk == 12;                       // a Queen
+    case 90: return single && empty && rk == 13;                       // a King
+    case 103: return single && empty && rowOpen(play, g.source);       // an open card of its row
+    case 107:                                                          // Aces, alternating colours
         return single && rk == 1 && (empty || isRed(g.card) != isRed(p.top()));
-    case 119: {                                                                    // the Queen of foundation r's suit
+    case 119: { // the Queen of foundation r's suit
         const Pile& f = t.foundation(r);
         return single && empty && rk == 12 && holdsCard(f) && suit(f.bottom()) == suit(g.card);
     }
-    case 145:                                                                      // building up in suit
+    case 145: // building up in suit
         return single && (empty || (suit(p.top()) == suit(g.card) && rk == rank(p.top()) + 1));
-    case 146:                                                                      // from the waste after the Draw
-        return single && empty && g.source.kind == PileKind::Waste && !holdsCard(t.stock()) &&
-               play.eventRecorded(4);
-    case 154:                                                                      // not tableau or reserve, before deal 3
+    case 146: // from the waste after the Draw
+        return single && empty && g.source.kind == PileKind::Waste && !holdsCard(t.stock()) && play.eventRecorded(4);
+    case 154: // not tableau or reserve, before deal 3
         return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
                play.state.dealNumber < 3;
-    case 161: return single && empty && holdsCard(t.stock());                 // hook: the family's test
-    case 9: return single && empty && isPictureCard(g.card);                      // a picture card
-    default: return single && empty;                                               // a free cell
+    case 161: return single && empty && holdsCard(t.stock()); // while the stock holds cards
+    case 9: return single && empty && isPictureCard(g.card);  // a picture card
+    default: return single && empty;                          // a free cell
     }
 }
 
@@ -127,6 +122,12 @@ bool mayDropWaste(const Play& play, const Carried& g)
         return false;
     const int rt = rank(top), rm = rank(g.card);
     return rm == rt % 13 + 1 || rt == rm % 13 + 1;
+}
+
+// The family's verdict on a spot, asked before the ordinary rules (ordinary games have none).
+DropVerdict familyVerdict(const Play& play, const Carried& g, DropSpot spot)
+{
+    return play.family().special() ? play.family().mayDrop(play, g, spot) : DropVerdict::Default;
 }
 
 bool firstMoveRestricted(const Play& play)
@@ -177,11 +178,12 @@ bool dropOn(Play& play, const Carried& g, DropSpot spot, bool automatic, bool& h
         heldBack = true;
         return false;
     }
-    const bool inside = indexPlaced(play, spot);
-    if (inside ? !mayDropInside(play, g, spot.pile.index, spot.position) : !mayDrop(play, g, spot.pile))
+    if (!mayDropAt(play, g, spot))
         return false;
     // Hook: in tutor mode 1 the tutor only shows the move.
-    if (!moveCards(play, g.source, g.index, spot.pile, g.count > 1, automatic, inside ? spot.position : -1))
+    const bool familyDropped = play.family().special() && play.family().drop(play, g, spot);
+    if (!familyDropped && !moveCards(play, g.source, g.index, spot.pile, g.count > 1, automatic,
+                                     indexPlaced(play, spot) ? spot.position : -1))
         return false;
     if (!automatic && play.state.tutorMode != 3)
         play.state.moveMade = true;
@@ -207,9 +209,10 @@ Carried carriedAt(const Play& play, PileRef source, int index)
     g.card = p[static_cast<std::size_t>(index)];
     g.source = source;
     g.index = index;
-    g.count = source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
-                  ? static_cast<int>(p.size()) - index
-                  : 1;
+    g.count =
+        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
+            ? static_cast<int>(p.size()) - index
+            : 1;
     return g;
 }
 
@@ -217,8 +220,9 @@ bool mayDrop(const Play& play, const Carried& g, PileRef target)
 {
     if (g.count <= 0 || !target.valid() || target == g.source)
         return false;
-    if (firstMoveRestricted(play) &&
-        (target.kind != PileKind::Foundation || g.source.kind != PileKind::Tableau))
+    if (const DropVerdict v = familyVerdict(play, g, DropSpot{target, -1}); v != DropVerdict::Default)
+        return v == DropVerdict::Allow;
+    if (firstMoveRestricted(play) && (target.kind != PileKind::Foundation || g.source.kind != PileKind::Tableau))
         return false;
     switch (target.kind) {
     case PileKind::Tableau: return mayDropTableau(play, g, target.index);
@@ -233,7 +237,11 @@ bool mayDropAt(const Play& play, const Carried& g, DropSpot spot)
 {
     if (g.count <= 0)
         return false;
-    return indexPlaced(play, spot) ? mayDropInside(play, g, spot.pile.index, spot.position) : mayDrop(play, g, spot.pile);
+    if (spot.position >= 0)
+        if (const DropVerdict v = familyVerdict(play, g, spot); v != DropVerdict::Default)
+            return v == DropVerdict::Allow;
+    return indexPlaced(play, spot) ? mayDropInside(play, g, spot.pile.index, spot.position)
+                                   : mayDrop(play, g, spot.pile);
 }
 
 PileRef dropAttempt(Play& play, const Carried& g, std::span<const PileRef> candidates, bool automatic)
@@ -301,10 +309,10 @@ bool automaticDestination(Play& play, PileRef source, int index, Destinations al
     PileRef list[kMaxAutoTargets];
     int n = automaticTargets(play, g, allowed, automatic, list);
     if (guard)
-        n = static_cast<int>(std::remove_if(list, list + n, [&](PileRef target) {
-                                 return backMoveRefused(play.state, *guard, g.card, target);
-                             }) -
-                             list);
+        n = static_cast<int>(
+            std::remove_if(list, list + n,
+                           [&](PileRef target) { return backMoveRefused(play.state, *guard, g.card, target); }) -
+            list);
     return dropAttempt(play, g, std::span<const PileRef>(list, static_cast<std::size_t>(n)), automatic).valid();
 }
 

@@ -9,13 +9,19 @@
 namespace cw::engine {
 
 enum class EventType : int {
-    CardMoved,   // card went from `from` to `to` (face as it lies there now)
-    CardTurned,  // card on `from` changed its face to `faceUp`
-    Sound,       // the named sound of the picture library ("Tableau", "Foundation", ...)
-    Message,     // an information box with `text`
-    StockDown,   // the pressed-stock picture: a redeal is armed
-    StockUp,     // the released-stock picture, shown before the armed redeal runs
-    GameWon,     // the table now satisfies the win test
+    CardMoved,  // card went from `from` to `to` (face as it lies there now)
+    CardTurned, // card on `from` changed its face to `faceUp`
+    Sound,      // the named sound of the picture library ("Tableau", "Foundation", ...)
+    Message,    // an information box with `text`
+    StockDown,  // the pressed-stock picture: a redeal is armed
+    StockUp,    // the released-stock picture, shown before the armed redeal runs
+    GameWon,    // the table now satisfies the win test
+    // Pacing of the families' steps: the window plays them in order with the moves around them.
+    Pause,       // wait `amount` milliseconds
+    Highlight,   // card on `from` is drawn highlighted
+    Unhighlight, // card on `from` loses its highlight
+    Announce,    // the announcement box shows `text` (empty: the box closes)
+    Beep,        // the system beep
 };
 
 struct Event {
@@ -25,6 +31,7 @@ struct Event {
     PileRef to{};
     bool faceUp = true;
     std::string text;
+    int amount = 0; // Pause: milliseconds
 
     friend bool operator==(const Event&, const Event&) = default;
 };

@@ -8,6 +8,7 @@
 #include "catalog/game_list.h"
 #include "catalog/result.h"
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "storage/preferences.h"
 
 namespace cw::storage {
@@ -24,16 +25,15 @@ class TMainGame {
 public:
     explicit TMainGame(storage::SettingsStore& settings, storage::IniFile* settingsFile = nullptr)
         : settings(settings), settingsFile(settingsFile)
-    {
-    }
+    {}
 
     // ---- Where things are ----
     std::string installFolder; // ends with "/": GAMES.DAT, "Demos/"
     std::string dataFolder;    // ends with "/": the held game, the statistics files
 
     // ---- The catalog ----
-    std::string definitionsText;                 // GAMES.DAT as read at start-up
-    std::string definitionsName = "GAMES.DAT";   // the file name messages show
+    std::string definitionsText;               // GAMES.DAT as read at start-up
+    std::string definitionsName = "GAMES.DAT"; // the file name messages show
     catalog::GameList gameList;
     std::vector<catalog::CustomGame> customGames;
     // The records of the custom games file the last read left out, one line each (shown once).
@@ -42,11 +42,11 @@ public:
     // ---- The run ----
     storage::GamePreferences preferences;
     storage::SettingsStore& settings;
-    storage::IniFile* settingsFile = nullptr;    // "Cfg.dat"; nullptr: preferences are not written back
+    storage::IniFile* settingsFile = nullptr; // "Cfg.dat"; nullptr: preferences are not written back
 
     // ---- The current game ----
-    catalog::Rules rules;    // the current rule parameter vector, as the deal adjusted it
-    int rulesGameId = -1;    // the game the rules were loaded for; -1 none
+    GameRules rules;      // the current rules (with their family), as the deal adjusted them
+    int rulesGameId = -1; // the game the rules were loaded for; -1 none
 
     // Reads the definitions file of installFolder (and the custom games of dataFolder). Returns
     // the error text ("" when the catalog was read).

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/family.h"
+
 namespace cw::engine {
 
 using catalog::Rules;
@@ -98,7 +100,9 @@ int verticalStep(const TableGeometry& tg, const Table& table, int style, int cod
 {
     const FanSteps& f = tg.steps;
     switch (style) {
-    case 1: case 3: case 13: return table.isFaceUp(code) ? f.downFaceUp : f.downFaceDown;
+    case 1:
+    case 3:
+    case 13: return table.isFaceUp(code) ? f.downFaceUp : f.downFaceDown;
     case 12: return (code == 0 || table.isFaceUp(code)) ? f.downFaceUp : f.downFaceDown;
     case 7: return j == 0 ? f.downFaceUp : 0;
     case 5: return f.stacked;
@@ -140,7 +144,10 @@ Point cardPosition(const TableGeometry& tg, const Table& table, PileRef pile, in
     const int style = tg.styleOf(pile);
     Point p = c;
     switch (style) {
-    case 1: case 12: case 13: case 5:
+    case 1:
+    case 12:
+    case 13:
+    case 5:
         for (int j = 0; j < index; ++j)
             p.y += verticalStep(tg, table, style, cards[static_cast<std::size_t>(j)], j);
         if (style == 1)
@@ -151,16 +158,17 @@ Point cardPosition(const TableGeometry& tg, const Table& table, PileRef pile, in
         if ((index == n - 1 && n >= 2) || (index == n && n >= 1))
             p.y += tg.steps.downFaceUp;
         break;
-    case 2: case 6: case 10: {
+    case 2:
+    case 6:
+    case 10: {
         int dx = 0;
         for (int j = 0; j < index; ++j)
             dx += horizontalStep(tg, table, style, cards[static_cast<std::size_t>(j)]);
         p.x += style == 10 ? -dx : dx;
         break;
     }
-    case 4: case 9:
-        p.x += index * (W + tg.steps.sideGap);
-        break;
+    case 4:
+    case 9: p.x += index * (W + tg.steps.sideGap); break;
     case 8: {
         const int k = std::max(1, tg.steps.snakePerRow);
         const int row = index / k;
@@ -171,8 +179,7 @@ Point cardPosition(const TableGeometry& tg, const Table& table, PileRef pile, in
         p.y += row * (H + tg.steps.snakeGapY);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return p;
 }
@@ -364,7 +371,8 @@ Hit hitTest(const TableGeometry& tg, const Table& table, int x, int y, bool anyP
     return {};
 }
 
-std::vector<DropCandidate> dropCandidates(const TableGeometry& tg, const Table& table, const Rect& drag, bool foundationsOnly)
+std::vector<DropCandidate> dropCandidates(const TableGeometry& tg, const Table& table, const Rect& drag,
+                                          bool foundationsOnly)
 {
     const Geometry& g = tg.layout;
     std::vector<DropCandidate> out;
@@ -432,10 +440,10 @@ int neededHeight(const TableGeometry& tg, const Table& table)
     return lowest;
 }
 
-bool scrollBarAllowed(const Rules& r, bool optionOn)
+bool scrollBarAllowed(const GameRules& r, bool optionOn)
 {
     const int t = r.tableauFanStyle();
-    return optionOn && (t == 1 || t == 8 || t == 12 || r.reserveFanStyle() == 13 || r.specialFamily() == 53);
+    return optionOn && (t == 1 || t == 8 || t == 12 || r.reserveFanStyle() == 13 || r.family().tableScrolls());
 }
 
 ScrollDecision evaluateScrollBar(bool allowed, int needed, int clientHeight, int cardHeight, const ScrollState& current)

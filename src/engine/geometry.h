@@ -8,6 +8,7 @@
 
 #include "catalog/rules.h"
 #include "engine/card_size.h"
+#include "engine/game_rules.h"
 #include "engine/layout.h"
 #include "engine/table.h"
 
@@ -15,16 +16,16 @@ namespace cw::engine {
 
 // Distances between the cards of fanned piles, for one game and card size.
 struct FanSteps {
-    int downFaceUp = 0;     // vertical step after a face-up card
-    int downFaceDown = 0;   // vertical step after a face-down card
-    int rightFaceUp = 0;    // horizontal step after a face-up card
-    int rightFaceDown = 0;  // horizontal step after a face-down card
-    int sideGap = 6;        // gap between cards laid side by side (style 4, 9)
-    int stacked = 3;        // small step of the stacked reserve style 5
-    int style6Step = 0;     // horizontal step of style 6
-    int snakeGapX = 12;     // gaps of the snake style 8
+    int downFaceUp = 0;    // vertical step after a face-up card
+    int downFaceDown = 0;  // vertical step after a face-down card
+    int rightFaceUp = 0;   // horizontal step after a face-up card
+    int rightFaceDown = 0; // horizontal step after a face-down card
+    int sideGap = 6;       // gap between cards laid side by side (style 4, 9)
+    int stacked = 3;       // small step of the stacked reserve style 5
+    int style6Step = 0;    // horizontal step of style 6
+    int snakeGapX = 12;    // gaps of the snake style 8
     int snakeGapY = 8;
-    int snakePerRow = 1;    // cards in one row of the snake style 8
+    int snakePerRow = 1; // cards in one row of the snake style 8
     friend bool operator==(const FanSteps&, const FanSteps&) = default;
 };
 
@@ -44,11 +45,11 @@ IrregularOffsets makeIrregularOffsets(Random&& random4);
 struct TableGeometry {
     Geometry layout;
     FanSteps steps;
-    int tableauStyle = 0;     // rule parameter 3 (11: per pile)
-    int foundationStyle = 0;  // rule parameter 4
-    int reserveStyle = 0;     // rule parameter 5
-    int mixedStyle = 0;       // rule parameter 6
-    int reservePickup = 0;    // rule parameter 15
+    int tableauStyle = 0;    // rule parameter 3 (11: per pile)
+    int foundationStyle = 0; // rule parameter 4
+    int reserveStyle = 0;    // rule parameter 5
+    int mixedStyle = 0;      // rule parameter 6
+    int reservePickup = 0;   // rule parameter 15
     int tableauCount = 0;
     int foundationCount = 0;
     int reserveCount = 0;
@@ -67,10 +68,10 @@ Point cardPosition(const TableGeometry& tg, const Table& table, PileRef pile, in
 
 // What lies under a point.
 struct Hit {
-    PileRef pile{};   // kind Unknown when no pile
-    int index = -1;   // position in the pile, -1 when no card
-    int code = 0;     // card code, 0 when none
-    Rect rect{};      // the card's rectangle, else the pile's first card place; zeros for no pile
+    PileRef pile{}; // kind Unknown when no pile
+    int index = -1; // position in the pile, -1 when no card
+    int code = 0;   // card code, 0 when none
+    Rect rect{};    // the card's rectangle, else the pile's first card place; zeros for no pile
     bool found() const { return pile.kind != PileKind::Unknown; }
     friend bool operator==(const Hit&, const Hit&) = default;
 };
@@ -102,7 +103,7 @@ int neededHeight(const TableGeometry& tg, const Table& table);
 
 // Whether the game may show a scroll bar: the option is on and the tableau fans downward
 // (styles 1, 8, 12), the reserves use style 13, or it is special game 53.
-bool scrollBarAllowed(const catalog::Rules& rules, bool optionOn);
+bool scrollBarAllowed(const GameRules& rules, bool optionOn);
 
 struct ScrollState {
     bool shown = false;
@@ -124,7 +125,8 @@ struct ScrollDecision {
 // H. The bar is shown and the pictures grown while the table is taller than the client area;
 // it is hidden (position 0, maximum 100) when not allowed or no longer needed. Evaluating again
 // with the same height changes nothing.
-ScrollDecision evaluateScrollBar(bool allowed, int needed, int clientHeight, int cardHeight, const ScrollState& current);
+ScrollDecision evaluateScrollBar(bool allowed, int needed, int clientHeight, int cardHeight,
+                                 const ScrollState& current);
 
 // A scroll position kept within 0 .. maximum.
 int clampScroll(int position, const ScrollState& state);

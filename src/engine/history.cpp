@@ -1,6 +1,8 @@
 // Move history: compact table snapshots, event logs, undo and redo with their side effects, joining.
 #include "engine/history.h"
 
+#include "engine/family.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -48,18 +50,13 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 void applyEvent(GameState& state, int code, int direction, bool dealNumberDone)
 {
     switch (code) {
-    case kEventMoveCounter:
-        state.stockClicks += direction;
-        break;
+    case kEventMoveCounter: state.stockClicks += direction; break;
     case kEventRedeal:
         if (!dealNumberDone)
             state.dealNumber += direction;
         break;
-    case kEventOneTime:
-        state.drawUsed = direction > 0;
-        break;
-    default:
-        break;
+    case kEventOneTime: state.drawUsed = direction > 0; break;
+    default: break;
     }
     // The state's per-code tallies mirror the undo log, which just lost (or gained) the entry.
     if (code > 0 && code < kEventCodes) {
@@ -85,19 +82,15 @@ UndoOption undoOptionFromText(std::string_view text)
 const char* undoOptionText(UndoOption option)
 {
     switch (option) {
-    case UndoOption::OneInARow:
-        return "1";
-    case UndoOption::Disabled:
-        return "2";
-    default:
-        return "0";
+    case UndoOption::OneInARow: return "1";
+    case UndoOption::Disabled: return "2";
+    default: return "0";
     }
 }
 
-bool storesFoundation1Empty(const catalog::Rules& rules)
+bool storesFoundation1Empty(const GameRules& rules)
 {
-    const int family = rules.specialFamily();
-    return rules.selectionGame() != 0 || family == 3 || family == 4 || family == 67 || family == 83;
+    return rules.selectionGame() != 0 || rules.family().selectionInFoundation1();
 }
 
 // ---- SnapshotList ----

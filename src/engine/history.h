@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 #include "engine/table.h"
 
@@ -35,8 +36,8 @@ inline constexpr int kEventOneTime = 4;     // "004" the one-time draw or a game
 inline constexpr int kLastEventCode = 999;
 
 // Selection games keep their selection buffer in foundation 1, which is not part of the
-// position: rule parameter 41 not 0, or special families 3, 4, 67 and 83.
-bool storesFoundation1Empty(const catalog::Rules& rules);
+// position: rule parameter 41 not 0, or a family that keeps its selection there.
+bool storesFoundation1Empty(const GameRules& rules);
 
 // A list of whole-table snapshots, oldest first. Stored compactly (one byte per position, a
 // length per pile and the face bits of the cards) so that a move costs a few hundred bytes and
@@ -115,7 +116,7 @@ struct HistoryPolicy {
     UndoOption option = UndoOption::Unlimited;
     bool blankFoundation1 = false; // the selection-game rule for foundation 1
 
-    static HistoryPolicy forGame(const catalog::Rules& rules, UndoOption option)
+    static HistoryPolicy forGame(const GameRules& rules, UndoOption option)
     {
         return HistoryPolicy{option, storesFoundation1Empty(rules)};
     }

@@ -79,11 +79,15 @@ public:
     virtual void winningAnimation() {}
     // Covers the table with the pause screen (on) or takes it away (off).
     virtual void showPause(bool on) {}
+    // A family's step highlights a card on the table (on) or takes the highlight away (off).
+    virtual void highlight(int card, bool on) {}
+    // A family's announcement box shows text beside the table; empty text closes it.
+    virtual void announce(const std::string& text) {}
 
     // ---- Window ----
-    virtual void setBusy(bool busy) {}       // hourglass cursor
-    virtual void refreshTitle() {}           // game name, number and player in the title
-    virtual void showScore(int score) {}     // the score label
+    virtual void setBusy(bool busy) {}                  // hourglass cursor
+    virtual void refreshTitle() {}                      // game name, number and player in the title
+    virtual void showScore(int score) {}                // the score label
     virtual void showClock(const std::string& label) {} // the clock label, "h:nn:ss"
     virtual void enableCommand(Command command, bool enabled) {}
     // The player asked to close the application during the winning animation: close now.
@@ -109,13 +113,13 @@ public:
 class QuietHost : public Host {
 public:
     std::vector<std::string> calls;
-    std::deque<bool> confirmAnswers;             // next answers of confirm(); empty: defaultConfirm
+    std::deque<bool> confirmAnswers; // next answers of confirm(); empty: defaultConfirm
     bool defaultConfirm = true;
-    std::deque<WarningAnswer> warningAnswers;     // next answers of warning(); empty: defaultWarning
+    std::deque<WarningAnswer> warningAnswers; // next answers of warning(); empty: defaultWarning
     WarningAnswer defaultWarning = WarningAnswer::Yes;
-    std::deque<SeriesAnswer> seriesAnswers;       // empty: Cancel
-    bool recordRedraws = true;                    // off: redraw() and animate() are not recorded (long runs)
-    std::vector<GameEndReport> wins;              // every gameWon() and seriesGameEnded() report
+    std::deque<SeriesAnswer> seriesAnswers; // empty: Cancel
+    bool recordRedraws = true;              // off: redraw() and animate() are not recorded (long runs)
+    std::vector<GameEndReport> wins;        // every gameWon() and seriesGameEnded() report
 
     void message(const std::string& text) override { calls.push_back("message:" + text); }
     bool confirm(const std::string& text) override
@@ -162,8 +166,16 @@ public:
     void winningAnimation() override { calls.push_back("winningAnimation"); }
     void dealStarted() override { calls.push_back("dealStarted"); }
     void showPause(bool on) override { calls.push_back(on ? "pause:on" : "pause:off"); }
+    void highlight(int card, bool on) override
+    {
+        calls.push_back((on ? "highlight:" : "unhighlight:") + std::to_string(card));
+    }
+    void announce(const std::string& text) override { calls.push_back("announce:" + text); }
     void closeWindow() override { calls.push_back("closeWindow"); }
-    void gameEnded(const GameEndReport& report) override { calls.push_back(report.won ? "gameEnded:won" : "gameEnded:lost"); }
+    void gameEnded(const GameEndReport& report) override
+    {
+        calls.push_back(report.won ? "gameEnded:won" : "gameEnded:lost");
+    }
     void gameWon(const GameEndReport& report) override
     {
         calls.push_back("gameWon");

@@ -1,10 +1,13 @@
 // The legal-move generator, move application for the demo, solver and CLI, and the move notation.
 #include "engine/legal_moves.h"
 
+#include <algorithm>
 #include <sstream>
+#include <vector>
 
 #include "engine/autoplay.h"
 #include "engine/drop.h"
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
@@ -61,7 +64,7 @@ struct TargetCache {
         for (int c = 0; c < play.tableaus(); ++c) {
             const int top = t.tableau(c).top();
             tableau[static_cast<std::size_t>(c)] =
-                describe(top, play.tableauCode(c), top != 0 && t.isFaceDown(top) && play.family() != 40,
+                describe(top, play.tableauCode(c), top != 0 && t.isFaceDown(top) && !play.family().buildsOnFaceDown(),
                          play.rules.tableauEmptyRule(c), play.rules.foundationBase(0));
         }
         for (int f = 0; f < play.foundations(); ++f)
@@ -71,8 +74,8 @@ struct TargetCache {
         for (int r = 0; r < play.reserves(); ++r) {
             const int code = play.rules.reserveAccept(r);
             // Codes that take a card only on an empty reserve (the free cell among them).
-            const bool emptyOnly = !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 ||
-                                     code == 145 || code == 154);
+            const bool emptyOnly =
+                !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 || code == 145 || code == 154);
             reserveClosed[static_cast<std::size_t>(r)] = code == 4 || (emptyOnly && holdsCard(t.reserve(r)));
             reserveGroups[static_cast<std::size_t>(r)] = code == 12;
         }
@@ -106,10 +109,7 @@ inline bool mayTake(const TargetCache::Top& t, const MovingCard& m)
 }
 
 // Tableau targets wait for an empty stock under code 129.
-bool tableauHeld(const Play& play)
-{
-    return play.tableauCode(0) == 129 && holdsCard(play.table().stock());
-}
+bool tableauHeld(const Play& play) { return play.tableauCode(0) == 129 && holdsCard(play.table().stock()); }
 
 void addTargets(const Play& play, const TargetCache& cache, const Carried& g, bool clickToPlay, bool holdTableau,
                 MoveList& list)
@@ -149,20 +149,21 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
     const Pile& p = play.table().pile(pile);
     const int size = static_cast<int>(p.size());
     // Only tableau piles and open reserves lift from below the top.
-    const int first = pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve &&
-                                                          play.rules.reservePickupRule() == -11)
-                          ? 0
-                          : size - 1;
+    const int first =
+        pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
+            ? 0
+            : size - 1;
     const bool tableau = pile.kind == PileKind::Tableau;
     const int style = play.rules.tableauFanStyle();
-    const bool chained = tableau && style != 8 && style != 9 && style != 12 &&
-                         !(hasGrid(play) && pile.index < play.rules.tableauGridRows() * play.rules.tableauGridColumns());
+    const bool chained =
+        tableau && style != 8 && style != 9 && style != 12 &&
+        !(hasGrid(play) && pile.index < play.rules.tableauGridRows() * play.rules.tableauGridColumns());
     for (int i = size - 1; i >= first && i >= 0; --i) {
         if (tableau && p[static_cast<std::size_t>(i)] != 0 && play.table().isFaceDown(p[static_cast<std::size_t>(i)]))
             break; // nothing below a face-down card lifts
         // Sequences are chains: once a pair breaks, no deeper group is a sequence either.
-        if (chained && i + 1 < size && !sequencePair(play, pile.index, p[static_cast<std::size_t>(i)],
-                                                     p[static_cast<std::size_t>(i + 1)]))
+        if (chained && i + 1 < size &&
+            !sequencePair(play, pile.index, p[static_cast<std::size_t>(i)], p[static_cast<std::size_t>(i + 1)]))
             break;
         if (pressAction(play, pile, i) != PressAction::Lift)
             continue;
@@ -197,7 +198,6 @@ void generateMoves(const Play& play, MoveList& list)
     const bool holdTableau = tableauHeld(play);
     const TargetCache cache(play);
     const bool draws = drawOpen(play);
-    // Hook: selection games (rule parameter 41) generate their selections here.
     for (int c = 0; c < play.tableaus(); ++c) {
         const Pile& p = t.tableau(c);
         if (p.empty())
@@ -222,6 +222,9 @@ void generateMoves(const Play& play, MoveList& list)
                 addLifts(play, cache, PileRef::foundation(f), clickToPlay, holdTableau, list);
     if (stockClickAvailable(play))
         list.push(Move{MoveKind::Stock, PileRef::stock(), -1, {}});
+    // The family's own moves: whole sets of the selection games, gap moves, presses.
+    if (play.family().special())
+        play.family().addMoves(play, list);
 }
 
 bool applyMove(Play& play, const Move& move)
@@ -238,6 +241,9 @@ bool applyMove(Play& play, const Move& move)
             play.state.moveMade = true;
         break;
     }
+    case MoveKind::Select:
+    case MoveKind::Gap:
+    case MoveKind::Press: return play.family().applyMove(play, move);
     }
     return afterRelease(play) || changed;
 }
@@ -294,6 +300,17 @@ bool playMove(Play& play, const Move& move, std::string* reason)
             return refuse("the cards may not go there");
         return applyMove(play, move);
     }
+    case MoveKind::Select:
+    case MoveKind::Gap:
+    case MoveKind::Press: {
+        MoveList offered;
+        generateMoves(play, offered);
+        if (std::find(offered.begin(), offered.end(), move) == offered.end())
+            return refuse("the game does not offer that move now");
+        if (!applyMove(play, move))
+            return refuse("the move changed nothing");
+        return true;
+    }
     }
     return refuse("unknown move");
 }
@@ -304,6 +321,16 @@ std::string moveText(const Move& move)
     case MoveKind::Stock: return "stock";
     case MoveKind::TurnUp: return "turn " + pileName(move.from);
     case MoveKind::Draw: return "draw " + pileName(move.from) + " " + std::to_string(move.index);
+    case MoveKind::Select: {
+        std::string text = "select";
+        for (int i = 0; i < move.cardCount(); ++i)
+            text += " " + codeText(move.cards[static_cast<std::size_t>(i)]);
+        return text;
+    }
+    case MoveKind::Gap:
+        return pileName(move.from) + " " + std::to_string(move.index) + " " + pileName(move.to) + " " +
+               std::to_string(move.position);
+    case MoveKind::Press: return "press " + pileName(move.from) + " " + std::to_string(move.index);
     case MoveKind::Transfer: break;
     }
     return pileName(move.from) + " " + std::to_string(move.index) + " " + pileName(move.to);
@@ -317,10 +344,51 @@ std::optional<Move> parseMove(std::string_view text, std::string* error)
         return std::nullopt;
     };
     std::istringstream in{std::string(text)};
-    std::string a, b, c, extra;
-    in >> a >> b >> c >> extra;
-    if (!extra.empty())
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    auto isIndex = [](const std::string& w) {
+        return !w.empty() && w.size() <= 3 && w.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!words.empty() && words[0] == "select") {
+        if (words.size() < 2 || words.size() > 1 + static_cast<std::size_t>(Move::kMaxCards))
+            return fail("expected 'select' and 1 to 8 card codes");
+        Move m{MoveKind::Select, {}, -1, {}};
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            const int code = parseCode(words[i]);
+            if (code < 1)
+                return fail("not a card code: " + words[i]);
+            m.cards[i - 1] = static_cast<std::uint8_t>(code);
+        }
+        return m;
+    }
+    if (words.size() == 4) {
+        const PileRef from = pileFromName(words[0]);
+        const PileRef to = pileFromName(words[2]);
+        if (!from.valid() || pileName(from) != words[0])
+            return fail("unknown pile: " + words[0]);
+        if (to.kind != PileKind::Tableau || pileName(to) != words[2])
+            return fail("not a tableau pile: " + words[2]);
+        if (!isIndex(words[1]))
+            return fail("card index is not a number: " + words[1]);
+        if (!isIndex(words[3]))
+            return fail("position is not a number: " + words[3]);
+        Move m{MoveKind::Gap, from, std::stoi(words[1]), to};
+        m.position = static_cast<std::int16_t>(std::stoi(words[3]));
+        return m;
+    }
+    if (words.size() > 4)
         return fail("too many words");
+    words.resize(3);
+    const std::string &a = words[0], &b = words[1], &c = words[2];
+    if (a == "press" && !b.empty() && !c.empty()) {
+        const PileRef p = pileFromName(b);
+        if (!p.valid() || pileName(p) != b)
+            return fail("unknown pile: " + b);
+        if (!isIndex(c))
+            return fail("card index is not a number: " + c);
+        return Move{MoveKind::Press, p, std::stoi(c), {}};
+    }
     if (a == "stock" && b.empty())
         return Move{MoveKind::Stock, PileRef::stock(), -1, {}};
     if (a == "turn" && !b.empty() && c.empty()) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/family.h"
 #include "engine/stock.h"
 
 namespace cw::engine {
@@ -57,10 +58,9 @@ PileRef cardMoveTarget(std::string_view name)
 
 bool isWon(const Play& play)
 {
-    switch (play.family()) {
-    default: // special families judge the win by their own tests; ordinary games below
-        break;
-    }
+    if (play.family().special())
+        if (const std::optional<bool> won = play.family().isWon(play))
+            return *won;
     const Table& t = play.table();
     if (holdsCard(t.stock()) || holdsCard(t.waste()))
         return false;
@@ -147,7 +147,9 @@ int completeRun(Play& play, int c)
         const int code = play.tableauCode(c);
         bool suitOk = true;
         switch (base) {
-        case 97: case 83: case 95: suitOk = suit(card) == suit(prev); break;
+        case 97:
+        case 83:
+        case 95: suitOk = suit(card) == suit(prev); break;
         case 98: suitOk = isRed(card) == isRed(prev); break;
         case 82:
             if (code == 0)
@@ -235,9 +237,10 @@ bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group
         return false;
     const std::size_t first = static_cast<std::size_t>(index);
     const std::size_t last = group ? from.size() : first + 1;
+    const int movedCard = from[first];
     Pile& to = t.pile(target);
-    const bool placeholderLeft = target.kind == PileKind::Foundation && source.kind == PileKind::Tableau &&
-                                 play.rules.tableauFanStyle() == 12;
+    const bool placeholderLeft =
+        target.kind == PileKind::Foundation && source.kind == PileKind::Tableau && play.rules.tableauFanStyle() == 12;
     if (position >= 0 && target.kind == PileKind::Tableau) {
         placeAt(play, source, first, last, target, static_cast<std::size_t>(position));
     } else {
@@ -273,10 +276,9 @@ bool moveCards(Play& play, PileRef source, int index, PileRef target, bool group
         completeRun(play, source.index);
     if (target.kind == PileKind::Tableau)
         completeRun(play, target.index);
-    switch (play.family()) {
-    default: // families 29, 38, 40, 42, 43, 44, 49, 63, 69, 72, 73, 82 add their step after a move here
-        break;
-    }
+    if (play.family().special())
+        play.family().afterMove(play,
+                                MoveDone{source, index, target, movedCard, static_cast<int>(last - first), automatic});
 
     play.state.backMoveGuard = false;
     if (source.kind == PileKind::Tableau && !play.options.autoplay)

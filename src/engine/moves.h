@@ -39,8 +39,8 @@ int automaticTurnUp(Play& play);
 // a run base code (82, 83, 95, 97, 98, 99). Returns the number of cards moved (0 or 13).
 int completeRun(Play& play, int c);
 
-// Ordinary win test: stock, waste, every tableau pile and every reserve in use are empty.
-// Special families keep their own tests (hook).
+// The win test: a special family's own test where it has one; otherwise the ordinary test:
+// stock, waste, every tableau pile and every reserve in use are empty.
 bool isWon(const Play& play);
 
 // Runs the win test and records the result (GameWon event once).

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/autoplay.h"
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/rules_groups.h"
 #include "engine/stock.h"
@@ -27,10 +28,6 @@ PressAction tableauAction(const Play& play, int c, int index)
     if (card == 0)
         return PressAction::None;
     const PileRef pile = PileRef::tableau(c);
-    switch (play.family()) {
-    default: // families 2, 3, 4, 12, 15, 32, 33, 36-40, 46, 53, 54, 61, 67, 74, 76, 83 press their own way here
-        break;
-    }
     const int style = play.rules.tableauFanStyle();
     if (style == 8 || style == 9 || style == 12)
         return groupFits(play, pile, index, false) == GroupFit::Fits ? PressAction::Lift : PressAction::None;
@@ -39,7 +36,7 @@ PressAction tableauAction(const Play& play, int c, int index)
     const bool top = static_cast<std::size_t>(index) + 1 == p.size();
     if (top) {
         if (t.isFaceDown(card))
-            return play.family() == 76 ? PressAction::None : PressAction::TurnUp;
+            return PressAction::TurnUp;
         return groupFits(play, pile, index, false) == GroupFit::Fits ? PressAction::Lift : PressAction::None;
     }
     if (t.isFaceDown(card))
@@ -83,7 +80,10 @@ void lift(Play& play, PileRef pile, int index)
 
 } // namespace
 
-PressAction pressAction(const Play& play, PileRef pile, int index)
+namespace {
+
+// What the ordinary pick-up rules make of a plain left press.
+PressAction ordinaryPressAction(const Play& play, PileRef pile, int index)
 {
     const Table& t = play.table();
     switch (pile.kind) {
@@ -94,7 +94,7 @@ PressAction pressAction(const Play& play, PileRef pile, int index)
         if (holdsCard(w) && play.rules.wasteLocked() == 0)
             return isTop(w, index) && w.top() != 0 ? PressAction::Lift : PressAction::None;
         return play.rules.redealMode() >= 1 && t.stock().empty() && w.empty() ? PressAction::WasteRedeal
-                                                                               : PressAction::None;
+                                                                              : PressAction::None;
     }
     case PileKind::Foundation: {
         if (pile.index >= play.foundations())
@@ -119,17 +119,22 @@ PressAction pressAction(const Play& play, PileRef pile, int index)
         if (card == 0 || t.isFaceDown(card))
             return PressAction::None;
         const int rule = play.rules.reservePickupRule();
-        // Hook: rule -14 is the family's own reserve test.
         if (rule == -15 && !rowOpen(play, pile))
             return PressAction::None;
         if (isTop(r, index) || rule == -11)
             return PressAction::Lift;
         return PressAction::None;
     }
-    default:
-        // Hook: family 64 presses on the second waste.
-        return PressAction::None;
+    default: return PressAction::None;
     }
+}
+
+} // namespace
+
+PressAction pressAction(const Play& play, PileRef pile, int index)
+{
+    const PressAction ordinary = ordinaryPressAction(play, pile, index);
+    return play.family().special() ? play.family().pressAction(play, pile, index, ordinary) : ordinary;
 }
 
 bool tryDraw(Play& play, int c, int index)
@@ -194,7 +199,7 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const Tut
             !gridOpen(play, pile.index))
             break;
         qualifies = (isTop(p, index) && tableauTopAvailable(play, pile.index)) ||
-                    tableauAction(play, pile.index, index) == PressAction::Lift;
+                    pressAction(play, pile, index) == PressAction::Lift;
         break;
     case PileKind::Reserve: qualifies = isTop(p, index) || play.rules.reservePickupRule() == -11; break;
     default: break;
@@ -244,11 +249,9 @@ bool tablePress(Play& play, const Press& press)
         return false;
     }
     s.swallowStockPress = false;
+    if (const Handled h = play.family().press(play, press); h != Handled::No)
+        return h == Handled::Changed;
     if (press.button == Button::Right && !press.ctrl) {
-        switch (play.family()) {
-        default: // families 32, 33, 46 and 74 use the right button for their own moves
-            break;
-        }
         clickToPlay(play, press.pile, press.index, Gesture::RightClick);
         return false;
     }
@@ -275,10 +278,9 @@ bool tablePress(Play& play, const Press& press)
             return false;
         }
     }
-    if (play.rules.selectionGame() != 0) {
-        // Hook: selection games handle the press by their own rules.
+    // Selection games pick cards only through their family's press.
+    if (play.rules.selectionGame() != 0)
         return false;
-    }
     switch (pressAction(play, press.pile, press.index)) {
     case PressAction::None: return false;
     case PressAction::StockClick: return stockClick(play, s.tutorMode == 3);

@@ -1,6 +1,7 @@
 // Pile information: the type, count, building and redeal texts shown for the pile under the pointer.
 #include "engine/pile_info.h"
 
+#include "engine/family.h"
 #include "engine/stock.h"
 
 namespace cw::engine {
@@ -19,7 +20,8 @@ std::string buildingText(int direction, int suitRule)
     if (direction < 0 || direction > 2 || suitRule < 0 || suitRule > 3)
         return {};
     static const char* const kDirection[] = {"down", "up", "up or down"};
-    static const char* const kSuit[] = {" in suit", " by the same color", " regardless of suit", " in alternating colors"};
+    static const char* const kSuit[] = {" in suit", " by the same color", " regardless of suit",
+                                        " in alternating colors"};
     // Examples by suit rule, then direction: down, up, up or down.
     static const char* const kExample[4][3] = {
         {"(ex. 10 [s] on Jack [s])", "(ex. 2 [h] on Ace [h])", "(ex. 10 [d] on 9 [d] or on Jack [d])"},
@@ -73,20 +75,18 @@ PileInfo pileInformation(const Play& play, PileRef pile)
         info.type = "Waste";
         info.description = kTopCardPlays;
         break;
-    case PileKind::SecondWaste:
-        info.type = "Waste";
-        break;
+    case PileKind::SecondWaste: info.type = "Waste"; break;
     case PileKind::Foundation: {
         info.type = "Foundation";
         number = r.foundationCount();
-        const int suitRule = r.foundationSuitRuleAll() != -1 ? r.foundationSuitRuleAll() : r.foundationSuitRule(pile.index);
+        const int suitRule =
+            r.foundationSuitRuleAll() != -1 ? r.foundationSuitRuleAll() : r.foundationSuitRule(pile.index);
         info.description = buildingText(r.foundationDirection(pile.index), suitRule);
         break;
     }
     case PileKind::Tableau: {
         info.type = "Tableau";
         number = r.tableauCount();
-        // Hook: tableau layouts 8 and 12 count by their family's rule.
         const int suitRule = r.tableauSuitRuleAll() != -1 ? r.tableauSuitRuleAll() : r.tableauSuitRule(pile.index);
         info.description = buildingText(r.tableauDirection(pile.index), suitRule);
         break;
@@ -100,6 +100,8 @@ PileInfo pileInformation(const Play& play, PileRef pile)
     }
     info.count = countText(cards);
     info.panel = info.type + " (" + std::to_string(number) + ")";
+    // Families count and describe some piles their own way (the one-row tableau layouts).
+    play.family().describePile(play, pile, info);
     return info;
 }
 

@@ -210,17 +210,17 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
     switch (q.emptyRule) {
     case -1: return true;
     case 0: return false;
-    case 81: return rm == 1 && colourBalance(play, 81, q.moving, false);   // "Q"
-    case 84: return rm == 1 && colourBalance(play, 84, q.moving, true);    // "T"
-    case 85: return rm == 13 && colourBalance(play, 85, q.moving, true);   // "U"
-    case 90: return rm == 2 && colourBalance(play, 90, q.moving, true);    // "Z"
-    case 86: return q.singleCard;                                          // "V"
-    case 87:                                                               // "W"
+    case 81: return rm == 1 && colourBalance(play, 81, q.moving, false); // "Q"
+    case 84: return rm == 1 && colourBalance(play, 84, q.moving, true);  // "T"
+    case 85: return rm == 13 && colourBalance(play, 85, q.moving, true); // "U"
+    case 90: return rm == 2 && colourBalance(play, 90, q.moving, true);  // "Z"
+    case 86: return q.singleCard;                                        // "V"
+    case 87:                                                             // "W"
         return q.source.kind == PileKind::Stock || q.source.kind == PileKind::Waste ||
                q.source.kind == PileKind::SecondWaste;
-    case 88: return q.source.kind != PileKind::Tableau;                   // "X"
-    case 92:                                                               // "\"
-    case 93: {                                                             // "]"
+    case 88: return q.source.kind != PileKind::Tableau; // "X"
+    case 92:                                            // "\"
+    case 93: {                                          // "]"
         bool started = false;
         for (int f = 0; f < play.foundations(); ++f) {
             const Pile& p = t.foundation(f);
@@ -232,7 +232,7 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
         }
         return started || q.emptyRule == 92 || q.source.kind == PileKind::Reserve;
     }
-    case 96: {                                                             // "`"
+    case 96: { // "`"
         for (int r = 0; r < play.reserves(); ++r)
             if (holdsCard(t.reserve(r)))
                 return q.source.kind == PileKind::Reserve;
@@ -277,7 +277,8 @@ bool buildingCore(const Play& play, const BuildQuery& q)
         const bool stockOrWaste = holdsCard(t.stock()) || holdsCard(t.waste());
         if (stockOrWaste && q.source.kind == PileKind::Tableau)
             return false;
-        // Hook: the selection families add their column test here (the two variants 2 and 3).
+        // Variants 2 and 3 also hold the tableau back while the waste holds a card; a family that
+        // tests columns its own way does so in its drop verdict, asked before these rules.
         if ((sf == 2 || sf == 3) && q.targetPile.kind == PileKind::Tableau && holdsCard(t.waste()) &&
             !(q.source.kind == PileKind::Waste && q.moving == t.waste().top()))
             return false;
@@ -289,15 +290,15 @@ bool buildingCore(const Play& play, const BuildQuery& q)
     const bool sameSuit = !empty && suit(q.moving) == suit(q.target);
 
     switch (q.code) {
-    case 0: return generalRule(play, q, SuitFilter::Same);       // in suit
-    case 1: return generalRule(play, q, SuitFilter::Colour);     // same colour
-    case 2:                                                       // regardless of suit
+    case 0: return generalRule(play, q, SuitFilter::Same);   // in suit
+    case 1: return generalRule(play, q, SuitFilter::Colour); // same colour
+    case 2:                                                  // regardless of suit
     case 13: return generalRule(play, q, SuitFilter::Any);
-    case 3: return generalRule(play, q, SuitFilter::Alternate);  // alternating colours
-    case 4: return false;                                         // no building
-    case 6: return empty && emptyPileAccepts(play, q);            // only the empty-pile rule
-    case 12: return true;                                         // anything goes
-    case 11: // in suit, but never a Queen on a King or on a Jack
+    case 3: return generalRule(play, q, SuitFilter::Alternate); // alternating colours
+    case 4: return false;                                       // no building
+    case 6: return empty && emptyPileAccepts(play, q);          // only the empty-pile rule
+    case 12: return true;                                       // anything goes
+    case 11:                                                    // in suit, but never a Queen on a King or on a Jack
         if (!empty && rm == 12 && (rt == 13 || rt == 11))
             return false;
         return generalRule(play, q, SuitFilter::Same);
@@ -326,7 +327,7 @@ bool buildingCore(const Play& play, const BuildQuery& q)
         if (!empty && ((rm == 12 && rt == 13) || (rm == 13 && rt == 12)))
             return false;
         return generalRule(play, q, SuitFilter::Same);
-    case 25: // same suit, two ranks up or down by the direction
+    case 25:   // same suit, two ranks up or down by the direction
     case 61: { // as 25, plus Two on King and Ace on Queen while the pile is short of 13 cards
         if (empty)
             return emptyPileAccepts(play, q);

@@ -6,6 +6,7 @@
 
 #include "catalog/rules.h"
 #include "engine/events.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 
 namespace cw::engine {
@@ -21,12 +22,12 @@ inline bool holdsCard(const Pile& p)
 
 // The preferences the play rules consult, with their defaults.
 struct PlayOptions {
-    bool autoplay = false;                 // the "Auto&play" switch
-    bool automaticFaceUp = true;           // "Automatic_FaceUp"
-    bool rightClickToFoundations = true;   // "RightClick_To_Foundations"
-    bool rightClickToTableaus = true;      // "RightClick_To_Tableaus"
-    bool doubleClickToFoundations = true;  // "DoubleClick_To_Foundations"
-    bool doubleClickToTableaus = false;    // "DoubleClick_To_Tableaus"
+    bool autoplay = false;                // the "Auto&play" switch
+    bool automaticFaceUp = true;          // "Automatic_FaceUp"
+    bool rightClickToFoundations = true;  // "RightClick_To_Foundations"
+    bool rightClickToTableaus = true;     // "RightClick_To_Tableaus"
+    bool doubleClickToFoundations = true; // "DoubleClick_To_Foundations"
+    bool doubleClickToTableaus = false;   // "DoubleClick_To_Tableaus"
 };
 
 class TutorRecord;
@@ -34,7 +35,16 @@ class TutorRecord;
 // One call's working set. Rules are const: per-game changes the play makes (a reversed column)
 // live in the state. Events are appended when a sink is given; the fast paths pass none.
 struct Play {
-    const catalog::Rules& rules;
+    Play(const GameRules& rules, GameState& state, const PlayOptions& options, Events* events = nullptr,
+         const TutorRecord* tutorRecord = nullptr)
+        : rules(rules), state(state), options(options), events(events), tutorRecord(tutorRecord)
+    {}
+    // Bare rule vectors carry no family: make GameRules of them first (which resolves it once).
+    Play(const catalog::Rules&, GameState&, const PlayOptions&, Events* = nullptr,
+         const TutorRecord* = nullptr) = delete;
+    Play(const GameRules&&, GameState&, const PlayOptions&, Events* = nullptr, const TutorRecord* = nullptr) = delete;
+
+    const GameRules& rules;
     GameState& state;
     const PlayOptions& options;
     Events* events = nullptr;
@@ -48,7 +58,8 @@ struct Play {
     int foundations() const { return std::clamp(rules.foundationCount(), 0, kFoundationPiles); }
     int tableaus() const { return std::clamp(rules.tableauCount(), 0, kTableauPiles); }
     int reserves() const { return std::clamp(rules.reserveCount(), 0, kReservePiles); }
-    int family() const { return rules.specialFamily(); }
+    // The game's special family (the ordinary one for ordinary games).
+    const Family& family() const { return rules.family(); }
 
     // Column direction with the player's reversal (code 149) applied: 0 down, 1 up, 2 both.
     int columnDirection(int c) const

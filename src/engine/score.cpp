@@ -1,21 +1,19 @@
-// The standard score formula, added points and the dispatch to special families' scoring.
+// The standard score formula, added points and the family's own formula where it has one.
 #include "engine/score.h"
 
 #include <algorithm>
+
+#include "engine/family.h"
 
 namespace cw::engine {
 
 int scoreBase(const catalog::Rules& rules)
 {
     switch (rules.reducedPack()) {
-    case 0:
-        return -rules.cardsInPlay();
-    case 1:
-        return rules.cardsInPlay() == 104 ? -64 : -32;
-    case 2:
-        return -28;
-    default:
-        return 0;
+    case 0: return -rules.cardsInPlay();
+    case 1: return rules.cardsInPlay() == 104 ? -64 : -32;
+    case 2: return -28;
+    default: return 0;
     }
 }
 
@@ -30,26 +28,19 @@ int standardScore(const catalog::Rules& rules, const Table& table, std::string_v
     return scoreBase(rules) + 5 * rules.scoreConstant() - 5 * rules.jokerCount() + 5 * positions;
 }
 
-int addPoints(int score, int n, std::string_view scoringCode, int family)
+int addPoints(int score, int n, std::string_view scoringCode, const Family& family)
 {
-    if (scoringCode != kStandardScoring || family == 9 || family == 59 || family == 76 || family == 77)
+    if (scoringCode != kStandardScoring || !family.addsDealPoints())
         return score;
     return score + 5 * n;
 }
 
-int recomputeScore(const ScoreInput& input, const ScoreHooks& hooks)
-{
-    const int family = input.rules.specialFamily();
-    if (family >= 1)
-        if (const FamilyScore* fn = hooks.find(family))
-            return (*fn)(input);
-    return standardScore(input.rules, input.state.table, input.scoringCode);
-}
-
 int recomputeScore(const ScoreInput& input)
 {
-    static const ScoreHooks none;
-    return recomputeScore(input, none);
+    if (input.rules.family().special())
+        if (const std::optional<int> own = input.rules.family().score(input))
+            return *own;
+    return standardScore(input.rules, input.state.table, input.scoringCode);
 }
 
 } // namespace cw::engine

@@ -1,11 +1,10 @@
-// The score of a deal: the standard formula, added points and the hook through which special families score.
+// The score of a deal: the standard formula, added points and the family's own formula.
 #pragma once
 
-#include <array>
-#include <functional>
 #include <string_view>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 
 namespace cw::engine {
@@ -24,45 +23,20 @@ int standardScore(const catalog::Rules& rules, const Table& table, std::string_v
 int scoreBase(const catalog::Rules& rules);
 
 // "Add points": the score after the deal itself moved n cards to the foundations. Adds 5 x n
-// under scoring "01"; families 9, 59, 76 and 77 keep their score.
-int addPoints(int score, int n, std::string_view scoringCode, int family);
+// under scoring "01", unless the family keeps its own score (poker squares, cribbage).
+int addPoints(int score, int n, std::string_view scoringCode, const Family& family);
 
 // Everything a family's formula may read. history is null where there is none (a bare table).
 struct ScoreInput {
-    const catalog::Rules& rules;
+    const GameRules& rules;
     const GameState& state;
     std::string_view scoringCode = kStandardScoring;
-    int storedScore = 0;             // the score before this recomputation (hand-scoring families add to it)
+    int storedScore = 0;              // the score before this recomputation (hand-scoring families add to it)
     const History* history = nullptr; // the undo history, read by the group score of one family
 };
 
-using FamilyScore = std::function<int(const ScoreInput&)>;
-
-// One scoring function per special family (rule parameter 54), plugged in by the family's code.
-// A family without a function scores by the standard formula.
-class ScoreHooks {
-public:
-    static constexpr int kFamilies = 128;
-
-    void set(int family, FamilyScore fn)
-    {
-        if (family >= 1 && family < kFamilies)
-            fns_[static_cast<std::size_t>(family)] = std::move(fn);
-    }
-    const FamilyScore* find(int family) const
-    {
-        if (family < 1 || family >= kFamilies || !fns_[static_cast<std::size_t>(family)])
-            return nullptr;
-        return &fns_[static_cast<std::size_t>(family)];
-    }
-
-private:
-    std::array<FamilyScore, kFamilies> fns_;
-};
-
-// Recompute score: the family's function for a special game that has one, else the standard
+// Recompute score: the family's formula for a special game that has one, else the standard
 // formula. Run after every move, undo and redo, a new deal, opening a game or a bookmark.
-int recomputeScore(const ScoreInput& input, const ScoreHooks& hooks);
-int recomputeScore(const ScoreInput& input); // no family functions plugged in
+int recomputeScore(const ScoreInput& input);
 
 } // namespace cw::engine

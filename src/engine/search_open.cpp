@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <chrono>
 #include <ctime>
 #include <initializer_list>
+#include <thread>
 #include <vector>
 
 #include "engine/search_keyset.h"
@@ -192,7 +192,8 @@ private:
             const CardSet& wanted = wantedCards();
             // The run belongs on the lower twin, unless a foundation wants that one (and not
             // the other): then it is better kept free to go home.
-            const bool baseFirst = wanted[static_cast<std::size_t>(other)] ? !wanted[top] : (!wanted[top] && base < other);
+            const bool baseFirst =
+                wanted[static_cast<std::size_t>(other)] ? !wanted[top] : (!wanted[top] && base < other);
             if (!baseFirst)
                 continue;
             const int po = pos_.pileOf(other);
@@ -626,7 +627,8 @@ bool OpenSearch::followed(int foundationPile, int card, std::size_t size) const
 {
     if (open_.foundationCap > 0 && static_cast<int>(size) >= open_.foundationCap)
         return false;
-    return open_.foundNext[static_cast<std::size_t>(foundationPile - open_.homeFirst())][static_cast<std::size_t>(card)].any();
+    return open_.foundNext[static_cast<std::size_t>(foundationPile - open_.homeFirst())][static_cast<std::size_t>(card)]
+        .any();
 }
 
 void OpenSearch::addHomeUses(int foundationPile)
@@ -691,8 +693,9 @@ void OpenSearch::addSwapUses(int column, int alsoFrom)
         return;
     // The waste's top card came with the moves above.
     const int wasteTop = pos_.pile(open_.wastePile()).empty() ? 0 : pos_.pile(open_.wastePile()).back();
-    forStockCards(column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
-                  [&](const OpenMove& m) { leaf(moveScore(m)); });
+    forStockCards(
+        column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
+        [&](const OpenMove& m) { leaf(moveScore(m)); });
 }
 
 int OpenSearch::clicksTo(int card) const
@@ -730,7 +733,8 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
                 (i + 1 < size && !open_.sequence[card][p[static_cast<std::size_t>(i + 1)]]))
                 break;
             const int n = size - i;
-            if (open_.fits(n, emptyColumns, emptyCells, false) && on[n == 1 ? kFromTableauSingle : kFromTableauGroup][card][topAt])
+            if (open_.fits(n, emptyColumns, emptyCells, false) &&
+                on[n == 1 ? kFromTableauSingle : kFromTableauGroup][card][topAt])
                 use(c, i);
         }
     }
@@ -765,18 +769,21 @@ void OpenSearch::addUses(int column, int takenFrom, int depth)
     if (!freeStock_) {
         // The waste's top card came with the moves above.
         const int wasteTop = waste.empty() ? 0 : waste.back();
-        forStockCards(column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
-                      [&](const OpenMove& m) { leaf(moveScore(m)); });
+        forStockCards(
+            column, [&](int card) { return card != wasteTop && stockCardFits(card, column); },
+            [&](const OpenMove& m) { leaf(moveScore(m)); });
         return;
     }
     // A stock card put on it must in turn get something put on it. Where more than two stock
     // cards may fit each one, such chains branch too fast: past a few links the card comes alone.
-    forStockCards(column, [&](int card) { return stockCardFits(card, column); }, [&](const OpenMove& m) {
-        if (depth + 1 < chainLinks_)
-            addUses(column, -1, depth + 1);
-        else
-            leaf(moveScore(m));
-    });
+    forStockCards(
+        column, [&](int card) { return stockCardFits(card, column); },
+        [&](const OpenMove& m) {
+            if (depth + 1 < chainLinks_)
+                addUses(column, -1, depth + 1);
+            else
+                leaf(moveScore(m));
+        });
 }
 
 void OpenSearch::findReach()
@@ -1028,11 +1035,14 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
     looser.deals = -1;
     SolverLimits limits = limits_;
     limits.threads = 1;
-    limits.maxStates = limits_.maxStates == 0 ? 0 : std::max<std::uint64_t>(1, limits_.maxStates / static_cast<std::uint64_t>(shareOf));
+    limits.maxStates = limits_.maxStates == 0
+                           ? 0
+                           : std::max<std::uint64_t>(1, limits_.maxStates / static_cast<std::uint64_t>(shareOf));
     if (limits_.budgetMs > 0) {
         const auto left = std::chrono::milliseconds(limits_.budgetMs) -
                           std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started_);
-        limits.budgetMs = static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(left.count(), limits_.budgetMs / shareOf)));
+        limits.budgetMs = static_cast<int>(
+            std::max<std::int64_t>(1, std::min<std::int64_t>(left.count(), limits_.budgetMs / shareOf)));
     }
     // The table of the search so far is still held.
     limits.maxTableBytes = limits_.maxTableBytes / 2;
@@ -1048,7 +1058,8 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
             rest.maxStates -= spent;
         }
         if (rest.budgetMs > 0) {
-            rest.budgetMs -= static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shareStart).count());
+            rest.budgetMs -= static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shareStart).count());
             if (rest.budgetMs <= 0)
                 break;
         }
@@ -1094,8 +1105,9 @@ SolveResult OpenSearch::run()
         sharedPhase_ = looserGameApplies();
         won = depthFirst();
         if (!won && sharedPhase_ && !budgetSpent_) {
-            looserLost = realStockBeside() ? looserGameLost(1, {Looser::ReturnToStock, Looser::FreeStock})
-                                           : looserGameLost(1, {Looser::ReturnToStock, Looser::FreeStock, Looser::RealStock});
+            looserLost = realStockBeside()
+                             ? looserGameLost(1, {Looser::ReturnToStock, Looser::FreeStock})
+                             : looserGameLost(1, {Looser::ReturnToStock, Looser::FreeStock, Looser::RealStock});
             sharedPhase_ = phaseSpent_ = false;
             if (!looserLost && !budgetSpent_) {
                 undoTo(rootOps);
@@ -1213,7 +1225,7 @@ bool openPlay(const OpenRules& open, const GameState& state, const Move& move, G
     return true;
 }
 
-std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+std::optional<SolveResult> solveOpen(const GameRules& rules, const GameState& state, const SolverLimits& limits)
 {
     const auto open = openRulesFor(rules, state);
     if (!open)
@@ -1248,4 +1260,3 @@ std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameStat
 }
 
 } // namespace cw::engine
-

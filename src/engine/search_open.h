@@ -25,7 +25,7 @@ class OpenRules;
 // own, placeholders, face-down cards other than under the face-up ones of the tableau (where they
 // turn up by themselves), and a stock other than one that only feeds one waste. Those games are
 // searched through the general move generator. Tables are cached per thread.
-std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const GameState& state);
+std::shared_ptr<const OpenRules> openRulesFor(const GameRules& rules, const GameState& state);
 
 // The moves the compact generator finds on state, in the engine's notation (the property the
 // tests check: the same set as generateMoves gives).
@@ -38,6 +38,6 @@ bool openPlay(const OpenRules& open, const GameState& state, const Move& move, G
 
 // Searches state when openRulesFor accepts it; nullopt otherwise. A winning line is not yet
 // replayed here (solve does that).
-std::optional<SolveResult> solveOpen(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits);
+std::optional<SolveResult> solveOpen(const GameRules& rules, const GameState& state, const SolverLimits& limits);
 
 } // namespace cw::engine

@@ -1,10 +1,11 @@
 // The open-game search's rule tables: which games and positions fit, and the tables filled by the engine's own tests.
-#include "engine/search_open.h"
 #include "engine/search_open_rules.h"
+#include "engine/search_open.h"
 
 #include <algorithm>
 #include <memory>
 
+#include "engine/family.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
 #include "engine/stock.h"
@@ -21,9 +22,21 @@ namespace {
 bool plainReserveCode(int code)
 {
     switch (code) {
-    case 8: case 9: case 12: case 13: case 85: case 88: case 89: case 90: case 103: case 107: case 119:
-    case 145: case 146: case 154: case 161:
-        return false;
+    case 8:
+    case 9:
+    case 12:
+    case 13:
+    case 85:
+    case 88:
+    case 89:
+    case 90:
+    case 103:
+    case 107:
+    case 119:
+    case 145:
+    case 146:
+    case 154:
+    case 161: return false;
     default: return true;
     }
 }
@@ -49,7 +62,7 @@ bool stockFits(const catalog::Rules& r, const Play& play)
 
 bool rulesFit(const catalog::Rules& r, const Play& play)
 {
-    if (play.family() != 0 || r.clickToPlay() == 1 || play.tableaus() < 1)
+    if (play.family().special() || r.clickToPlay() == 1 || play.tableaus() < 1)
         return false;
     const int style = r.tableauFanStyle();
     if (style == 8 || style == 9 || style == 12 || (r.tableauGridRows() >= 1 && r.tableauGridColumns() >= 1))
@@ -61,7 +74,12 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
     if (r.foundationTakeBack() == 3)
         return false;
     switch (r.groupLimit()) {
-    case -12: case -13: case -15: case -16: case -17: case -18: return false;
+    case -12:
+    case -13:
+    case -15:
+    case -16:
+    case -17:
+    case -18: return false;
     default: break;
     }
     const int pickup = r.reservePickupRule();
@@ -144,7 +162,6 @@ void clearPiles(Table& t)
         p.clear();
 }
 
-
 // Two cards are twins when the same cards go on each of them (from every source), the same
 // cards lift with each, each lifts with the same cards, no third card is like them, and what
 // goes on them is one rank lower (so nothing lifted from a run on one of them fits the other
@@ -192,7 +209,7 @@ void findTwins(OpenRules& open)
     }
 }
 
-std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameState& state, const CardSet& cards)
+std::shared_ptr<OpenRules> buildTables(const GameRules& rules, const GameState& state, const CardSet& cards)
 {
     auto open = std::make_shared<OpenRules>();
     open->rules = rules;
@@ -207,7 +224,8 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
     open->foundations = play.foundations();
     open->groupLimit = rules.groupLimit();
     open->foundationCap = rules.foundationCapacity();
-    open->takeBack = rules.foundationTakeBack() == 1 || rules.foundationTakeBack() == 2 ? rules.foundationTakeBack() : 0;
+    open->takeBack =
+        rules.foundationTakeBack() == 1 || rules.foundationTakeBack() == 2 ? rules.foundationTakeBack() : 0;
     open->stock = stockFits(rules, play);
     open->drawCount = std::max(rules.cardsPerClick(), 1);
     open->deals = rules.deals();
@@ -218,10 +236,9 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
         if (cards[static_cast<std::size_t>(c)])
             list.push_back(c);
     const PileRef column = PileRef::tableau(0);
-    const PileRef sources[kSources] = {PileRef::tableau(open->tableaus > 1 ? 1 : 0),
-                                       PileRef::tableau(open->tableaus > 1 ? 1 : 0),
-                                       open->reserves > 0 ? PileRef::reserve(0) : PileRef::tableau(0), PileRef::waste(),
-                                       PileRef::foundation(0)};
+    const PileRef sources[kSources] = {
+        PileRef::tableau(open->tableaus > 1 ? 1 : 0), PileRef::tableau(open->tableaus > 1 ? 1 : 0),
+        open->reserves > 0 ? PileRef::reserve(0) : PileRef::tableau(0), PileRef::waste(), PileRef::foundation(0)};
     const int code = play.tableauCode(0);
     Pile& target = s.table.pile(column);
     for (int m : list) {
@@ -261,10 +278,10 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
                 home.clear();
                 home.push(t);
                 if (buildingTest(play, foundationQuery(play, f, m, column))) {
-                    open->foundOn[static_cast<std::size_t>(f)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] =
-                        true;
-                    open->foundNext[static_cast<std::size_t>(f)][static_cast<std::size_t>(t)][static_cast<std::size_t>(m)] =
-                        true;
+                    open->foundOn[static_cast<std::size_t>(f)][static_cast<std::size_t>(m)]
+                                 [static_cast<std::size_t>(t)] = true;
+                    open->foundNext[static_cast<std::size_t>(f)][static_cast<std::size_t>(t)]
+                                   [static_cast<std::size_t>(m)] = true;
                 }
             }
         }
@@ -273,7 +290,8 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
     for (int m : list)
         for (int t : list)
             for (int k = 0; k < kSources; ++k)
-                if (open->tabOn[static_cast<std::size_t>(k)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)]) {
+                if (open->tabOn[static_cast<std::size_t>(k)][static_cast<std::size_t>(m)]
+                               [static_cast<std::size_t>(t)]) {
                     open->builders[static_cast<std::size_t>(t)].push_back(static_cast<std::uint8_t>(m));
                     break;
                 }
@@ -319,7 +337,7 @@ std::shared_ptr<OpenRules> buildTables(const catalog::Rules& rules, const GameSt
 
 } // namespace
 
-std::shared_ptr<const OpenRules> openRulesFor(const catalog::Rules& rules, const GameState& state)
+std::shared_ptr<const OpenRules> openRulesFor(const GameRules& rules, const GameState& state)
 {
     GameState copy = state;
     const PlayOptions options = solverPlayOptions();

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <vector>
 
+#include "engine/family.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
 #include "engine/search_keyset.h"
@@ -34,12 +35,12 @@ class SpiderRules {
 public:
     int tableaus = 0;
     int foundations = 0;
-    int dealValue = 1;          // 1: a row is always dealt; 2: refused while a column is empty
-    OpenRules limits;           // only its group-size test is used
-    std::array<CardSet, kLastCard + 1> sequence{};      // [lower]: cards that lift with it
+    int dealValue = 1;                             // 1: a row is always dealt; 2: refused while a column is empty
+    OpenRules limits;                              // only its group-size test is used
+    std::array<CardSet, kLastCard + 1> sequence{}; // [lower]: cards that lift with it
     std::array<std::array<CardSet, kLastCard + 1>, 2> on{}; // [single][moving]: tops it goes on
-    std::array<CardSet, 2> onEmpty{};                   // [single]: cards an empty column takes
-    std::array<int, kMaxRuns> base{};                   // foundation base of each foundation
+    std::array<CardSet, 2> onEmpty{};                       // [single]: cards an empty column takes
+    std::array<int, kMaxRuns> base{};                       // foundation base of each foundation
     int tableauCode = 0;
     catalog::Rules rules;
     CardSet cards;
@@ -58,20 +59,29 @@ struct Pos {
 
 bool rulesFit(const catalog::Rules& r, const Play& play)
 {
-    if (play.family() != 0 || r.clickToPlay() == 1 || play.tableaus() < 1 || play.tableaus() > kMaxColumns ||
+    if (play.family().special() || r.clickToPlay() == 1 || play.tableaus() < 1 || play.tableaus() > kMaxColumns ||
         play.reserves() != 0 || play.foundations() > kMaxRuns)
         return false;
-    if (r.stockTurnsToWaste() == 1 || r.redealMode() != 0 || r.waste2Arrangement() != 0 || r.fillAfterFirstMove() == 1 ||
-        r.stockDealsToReserve(0) != 0 || r.wasteAccepts() == 2 || r.stockFirstRestriction() != 0)
+    if (r.stockTurnsToWaste() == 1 || r.redealMode() != 0 || r.waste2Arrangement() != 0 ||
+        r.fillAfterFirstMove() == 1 || r.stockDealsToReserve(0) != 0 || r.wasteAccepts() == 2 ||
+        r.stockFirstRestriction() != 0)
         return false;
     const int style = r.tableauFanStyle();
     if (style == 8 || style == 9 || style == 12 || (r.tableauGridRows() >= 1 && r.tableauGridColumns() >= 1))
         return false;
-    if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 || r.foundationTakeBack() != 0 ||
-        r.firstMoveToFoundation() == 1 || r.sequenceRule() == 12 || r.tableauAutoFaceUp() == 0)
+    if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 ||
+        r.foundationTakeBack() != 0 || r.firstMoveToFoundation() == 1 || r.sequenceRule() == 12 ||
+        r.tableauAutoFaceUp() == 0)
         return false;
     switch (r.groupLimit()) {
-    case -5: case -6: case -12: case -13: case -15: case -16: case -17: case -18: return false;
+    case -5:
+    case -6:
+    case -12:
+    case -13:
+    case -15:
+    case -16:
+    case -17:
+    case -18: return false;
     default: break;
     }
     const int v = r.stockDealsToTableau(0);
@@ -144,7 +154,7 @@ bool stateFits(const Play& play, CardSet& cards)
     return total <= kMaxPile;
 }
 
-std::shared_ptr<SpiderRules> buildTables(const catalog::Rules& rules, const GameState& state, const CardSet& cards)
+std::shared_ptr<SpiderRules> buildTables(const GameRules& rules, const GameState& state, const CardSet& cards)
 {
     auto spider = std::make_shared<SpiderRules>();
     spider->rules = rules;
@@ -185,7 +195,8 @@ std::shared_ptr<SpiderRules> buildTables(const catalog::Rules& rules, const Game
             target.push(t);
             for (int single = 0; single < 2; ++single)
                 if (buildingTest(play, tableauQuery(play, 0, m, source, single == 1)))
-                    spider->on[static_cast<std::size_t>(single)][static_cast<std::size_t>(m)][static_cast<std::size_t>(t)] = true;
+                    spider->on[static_cast<std::size_t>(single)][static_cast<std::size_t>(m)]
+                              [static_cast<std::size_t>(t)] = true;
         }
         for (int u : list)
             if (u != m && sequencePair(play, 0, m, u))
@@ -285,7 +296,9 @@ public:
             const int prev = at(k - 1);
             bool ok = true;
             switch (base) {
-            case 97: case 83: case 95: ok = suit(card) == suit(prev); break;
+            case 97:
+            case 83:
+            case 95: ok = suit(card) == suit(prev); break;
             case 98: ok = isRed(card) == isRed(prev); break;
             case 82:
                 if (r_.tableauCode == 0)
@@ -432,8 +445,7 @@ class SpiderSearch {
 public:
     SpiderSearch(const SpiderRules& spider, const GameState& state, const SolverLimits& limits)
         : board_(spider, state), r_(spider), limits_(limits)
-    {
-    }
+    {}
     SolveResult run();
 
 private:
@@ -530,8 +542,8 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
                 // leaving those moves out is a guess.
                 bool same = i == 0;
                 for (const Child& o : children_)
-                    same = same || (o.move.kind == MoveKind::Transfer && o.move.from.index == c &&
-                                    o.move.index == i && p.len[o.move.to.index] == 0);
+                    same = same || (o.move.kind == MoveKind::Transfer && o.move.from.index == c && o.move.index == i &&
+                                    p.len[o.move.to.index] == 0);
                 if (same && (p.stockLen == 0 || prune_)) {
                     pruned_ = pruned_ || p.stockLen > 0;
                     continue;
@@ -552,7 +564,8 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
         }
         children_.push_back({m, score});
     }
-    std::stable_sort(children_.begin(), children_.end(), [](const Child& a, const Child& b) { return a.score > b.score; });
+    std::stable_sort(children_.begin(), children_.end(),
+                     [](const Child& a, const Child& b) { return a.score > b.score; });
 }
 
 bool SpiderSearch::outOfBudget()
@@ -656,8 +669,8 @@ SolveResult SpiderSearch::run()
                     cut = true;
                     break;
                 }
-                const std::size_t held = arena.capacity() + nodes.capacity() * sizeof(Node) +
-                                         open.capacity() * sizeof(Open) + seen_.bytes();
+                const std::size_t held =
+                    arena.capacity() + nodes.capacity() * sizeof(Node) + open.capacity() * sizeof(Open) + seen_.bytes();
                 if ((expanded & 255) == 0 && held > limits_.maxTableBytes) {
                     budgetSpent_ = true;
                     break;
@@ -730,7 +743,7 @@ SolveResult SpiderSearch::run()
 
 } // namespace
 
-std::shared_ptr<const SpiderRules> spiderRulesFor(const catalog::Rules& rules, const GameState& state)
+std::shared_ptr<const SpiderRules> spiderRulesFor(const GameRules& rules, const GameState& state)
 {
     GameState copy = state;
     const PlayOptions options = solverPlayOptions();
@@ -763,7 +776,7 @@ bool spiderPlay(const SpiderRules& spider, const GameState& state, const Move& m
     return true;
 }
 
-std::optional<SolveResult> solveSpider(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+std::optional<SolveResult> solveSpider(const GameRules& rules, const GameState& state, const SolverLimits& limits)
 {
     const auto spider = spiderRulesFor(rules, state);
     if (!spider)

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 #include "engine/legal_moves.h"
 #include "engine/solver.h"
@@ -20,7 +21,7 @@ class SpiderRules;
 // to every tableau pile, foundations other than complete-run ones, reserves, a waste, fan styles
 // and grids that lift differently, and face-down cards anywhere but under the face-up ones of the
 // tableau. Those are searched through the general move generator. Tables are cached per thread.
-std::shared_ptr<const SpiderRules> spiderRulesFor(const catalog::Rules& rules, const GameState& state);
+std::shared_ptr<const SpiderRules> spiderRulesFor(const GameRules& rules, const GameState& state);
 
 // The moves the compact generator finds on state, in the engine's notation (the tests check it is
 // the same set as generateMoves gives).
@@ -33,6 +34,6 @@ bool spiderPlay(const SpiderRules& spider, const GameState& state, const Move& m
 
 // Searches state when spiderRulesFor accepts it; nullopt otherwise. A winning line is not yet
 // replayed here (solve does that).
-std::optional<SolveResult> solveSpider(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits);
+std::optional<SolveResult> solveSpider(const GameRules& rules, const GameState& state, const SolverLimits& limits);
 
 } // namespace cw::engine

@@ -7,6 +7,7 @@
 #include "catalog/definitions.h"
 #include "engine/autoplay.h"
 #include "engine/deal.h"
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/random.h"
 #include "engine/shuffle.h"
@@ -33,14 +34,22 @@ storage::Field soundPreference(std::string_view name)
         storage::Field field;
     };
     static constexpr Row rows[] = {
-        {"Undo", col::SoundsUndo},         {"Redo", col::SoundsRedo},
-        {"Restart", col::SoundsRestart},   {"Won", col::SoundsGameWon},
-        {"New", col::SoundsNewGame},       {"Shuffle", col::SoundsShuffle},
-        {"Stock", col::SoundsStock},       {"Tableau", col::SoundsTableau},
-        {"Foundation", col::SoundsFoundation}, {"Autoplay", col::SoundsAutoplay},
-        {"Face_up", col::SoundsFaceUp},    {"card_up", col::SoundsCardUp},
-        {"card_down", col::SoundsCardDown}, {"Redeal", col::SoundsRedeal},
-        {"Red_no_a", col::SoundsRedealWithoutAnimation}, {"Pairing", col::SoundsPairing},
+        {"Undo", col::SoundsUndo},
+        {"Redo", col::SoundsRedo},
+        {"Restart", col::SoundsRestart},
+        {"Won", col::SoundsGameWon},
+        {"New", col::SoundsNewGame},
+        {"Shuffle", col::SoundsShuffle},
+        {"Stock", col::SoundsStock},
+        {"Tableau", col::SoundsTableau},
+        {"Foundation", col::SoundsFoundation},
+        {"Autoplay", col::SoundsAutoplay},
+        {"Face_up", col::SoundsFaceUp},
+        {"card_up", col::SoundsCardUp},
+        {"card_down", col::SoundsCardDown},
+        {"Redeal", col::SoundsRedeal},
+        {"Red_no_a", col::SoundsRedealWithoutAnimation},
+        {"Pairing", col::SoundsPairing},
     };
     for (const Row& r : rows)
         if (r.sound == name)
@@ -63,10 +72,7 @@ Session::Session(TMainGame& game, Host& host, GameEndSink* sink, SessionOptions 
 
 // ---- Small helpers ----
 
-Play Session::makePlay(Events* events)
-{
-    return Play{game_.rules, state_, playOptions_, events, tutorRecord_};
-}
+Play Session::makePlay(Events* events) { return Play{game_.rules, state_, playOptions_, events, tutorRecord_}; }
 
 HistoryPolicy Session::historyPolicy() const
 {
@@ -89,7 +95,7 @@ void Session::recomputeScore()
     if (code.empty())
         code = std::string(kStandardScoring);
     const ScoreInput in{game_.rules, state_, code, state_.score, &history_};
-    state_.score = engine::recomputeScore(in, scoreHooks_);
+    state_.score = engine::recomputeScore(in);
     storeScore();
 }
 
@@ -127,10 +133,7 @@ void Session::clearBookmark()
     game_.settings.set(col::BookmarkPath, "");
 }
 
-std::string Session::freshNumber()
-{
-    return options_.freshGameNumber();
-}
+std::string Session::freshNumber() { return options_.freshGameNumber(); }
 
 bool Session::recordsStatistics() const
 {
@@ -139,14 +142,13 @@ bool Session::recordsStatistics() const
 
 bool Session::testWin()
 {
-    Play play = makePlay(nullptr);
-    bool won = false;
-    if (play.family() >= 1 && familyWinTest_)
-        won = familyWinTest_(play);
-    else
-        won = isWon(play);
+    const Play play = makePlay(nullptr);
+    const bool won = isWon(play);
     state_.won = won;
     flags_.gameWon = won;
+    if (won)
+        if (const std::string text = play.family().wonMessage(play); !text.empty())
+            host_.message(text);
     return won;
 }
 
@@ -180,12 +182,12 @@ bool Session::startGame(int gameId, const std::string& player, NumberMode mode, 
     if (gameChanged || game_.rulesGameId != gameId) {
         auto loaded = game_.loadRules(gameId);
         if (!loaded) {
-            game_.rules = catalog::Rules{};
+            game_.rules = GameRules{};
             game_.rulesGameId = -1;
             host_.message(loaded.error());
             return false;
         }
-        game_.rules = std::move(*loaded);
+        game_.rules = GameRules(*loaded);
         game_.rulesGameId = gameId;
     }
     if (startupGame) {
@@ -249,7 +251,7 @@ void Session::newDeal(bool deal, bool animate, NumberMode mode, bool quiet)
         } else {
             auto loaded = game_.loadRules(gameId);
             if (loaded) {
-                game_.rules = std::move(*loaded);
+                game_.rules = GameRules(*loaded);
                 game_.rulesGameId = gameId;
             } else {
                 host_.message(loaded.error());
@@ -271,8 +273,7 @@ void Session::newDeal(bool deal, bool animate, NumberMode mode, bool quiet)
         state_.gameNumber = number;
         state_.dealNumber = 1;
         state_.score = 0;
-        if (game_.rules.specialFamily() == 79)
-            state_.gameCounters[0] = state_.gameCounters[1] = 1111;
+        game_.rules.family().startDeal(state_);
         if (result.badCardCount) {
             host_.message(kShuffleErrorMessage);
             dealt = false;
@@ -302,10 +303,9 @@ void Session::newDeal(bool deal, bool animate, NumberMode mode, bool quiet)
 
     setDealCommands(flags_.dealActive);
     host_.enableCommand(Command::GoToBookmark, !game_.settings.get(col::BookmarkPath).empty());
-    const int family = game_.rules.specialFamily();
-    state_.selection.pointAndClick =
-        !game_.preferences.moveCardsDragAndDrop && family != 2 && family != 12 && family != 15;
-    if (family == 44 && flags_.dealActive && testWin())
+    const Family& family = game_.rules.family();
+    state_.selection.pointAndClick = !game_.preferences.moveCardsDragAndDrop && family.pointAndClickApplies();
+    if (family.testsWinAfterDeal() && flags_.dealActive && testWin())
         endGame();
 }
 
@@ -369,6 +369,12 @@ void Session::tick()
 {
     if (clock_.running())
         host_.showClock(clock_.label());
+    // Families with timed steps take the tick as one action of the player's game.
+    const Family& family = game_.rules.family();
+    if (family.ticks() && clock_.running() && !paused_) {
+        const int seconds = clock_.elapsedSeconds();
+        act([&](Play& play) { family.tick(play, seconds); });
+    }
 }
 
 // ---- Confirm quit and end of game ----
@@ -425,8 +431,8 @@ bool Session::endGame()
         GameEndOutcome outcome;
         if (sink_)
             outcome = sink_->recordGameEnd(record);
-        const GameEndReport report{record.gameId, record.gameName, record.gameNumber, record.player, won,
-                                   record.score, record.seconds, outcome.hiScoreRank, outcome.hiScoreCaption};
+        const GameEndReport report{record.gameId, record.gameName, record.gameNumber,   record.player,         won,
+                                   record.score,  record.seconds,  outcome.hiScoreRank, outcome.hiScoreCaption};
         host_.gameEnded(report);
 
         state_.drag = DragState{};
@@ -470,8 +476,7 @@ bool Session::restart()
 {
     if (!flags_.dealActive || flags_.animationRunning)
         return false;
-    if (!flags_.gameWon &&
-        !host_.confirm("Restart this game?\rGame number: " + game_.settings.get(col::GameNumber)))
+    if (!flags_.gameWon && !host_.confirm("Restart this game?\rGame number: " + game_.settings.get(col::GameNumber)))
         return false;
     host_.redraw();
     const bool won = endGame();
@@ -482,8 +487,7 @@ bool Session::restart()
         refreshClock();
         state_.dealNumber = 1;
         state_.gameCounters = {};
-        if (game_.rules.specialFamily() == 79)
-            state_.gameCounters[0] = state_.gameCounters[1] = 1111;
+        game_.rules.family().startDeal(state_);
         // What the play of the deal changed besides the table goes back with it.
         state_.stockClicks = 0;
         state_.drawUsed = false;
@@ -527,10 +531,7 @@ void Session::togglePause()
         pause();
 }
 
-bool Session::canHold() const
-{
-    return flags_.dealActive && game_.rules.undoOff() != 1;
-}
+bool Session::canHold() const { return flags_.dealActive && game_.rules.undoOff() != 1; }
 
 bool Session::holdAndExit()
 {

@@ -40,7 +40,7 @@ struct GameEndRecord {
     bool won = false;
     int score = 0;
     std::string scoringCode = "01";
-    int seconds = 0;               // playing time, pauses excluded
+    int seconds = 0; // playing time, pauses excluded
     CalendarTime end;
     bool randomNumberDeal = false; // the game number was freshly drawn: single-game values count it
     bool eligible = true;          // statistics eligibility not 0 and statistics not disabled
@@ -85,13 +85,13 @@ struct TableFlags {
 
 // The per-deal fields of the current game object.
 struct CurrentGame {
-    int twoPlayersTurn = 0;        // 0 off; 1 or 2: the player whose name the next new deal takes
+    int twoPlayersTurn = 0;                     // 0 off; 1 or 2: the player whose name the next new deal takes
     std::array<std::string, 2> twoPlayersNames; // "Two_Players_Mode_Player_1" and "_2"
-    int seriesNumber = 0;          // series in progress, 0 none
-    std::string seriesName;        // shown by the series dialog of confirm quit
-    bool exitRequested = false;    // closing was asked while the winning animation ran
-    bool randomNumberDeal = false; // the deal's game number was freshly drawn
-    int statisticsEligibility = -1; // -1 undecided, 1 counts, 0 does not count
+    int seriesNumber = 0;                       // series in progress, 0 none
+    std::string seriesName;                     // shown by the series dialog of confirm quit
+    bool exitRequested = false;                 // closing was asked while the winning animation ran
+    bool randomNumberDeal = false;              // the deal's game number was freshly drawn
+    int statisticsEligibility = -1;             // -1 undecided, 1 counts, 0 does not count
 };
 
 // The "Two Players Mode" dialog's choices.
@@ -105,11 +105,11 @@ struct TwoPlayersSetup {
 
 // Test and tool seams; the defaults read the real clocks.
 struct SessionOptions {
-    TimeSource timeOfDay;                            // the game clock's time source (ms since midnight)
-    std::function<CalendarTime()> calendar;          // the end date and time of a game
-    std::function<std::string()> freshGameNumber;    // number mode 2
-    std::string bookmarkFolder;                      // "" : the system temporary folder
-    int autoplayDelayMs = 800;                       // the pause before autoplay after a deal
+    TimeSource timeOfDay;                         // the game clock's time source (ms since midnight)
+    std::function<CalendarTime()> calendar;       // the end date and time of a game
+    std::function<std::string()> freshGameNumber; // number mode 2
+    std::string bookmarkFolder;                   // "" : the system temporary folder
+    int autoplayDelayMs = 800;                    // the pause before autoplay after a deal
 };
 
 // Owns the running game. The window turns every event into one call; the session applies the
@@ -141,7 +141,8 @@ public:
     // The close query's first step: while the winning animation runs closing is deferred (false)
     // and the end of the game closes the window; otherwise true.
     bool requestClose();
-    // The one-second timer: refreshes the clock label while the clock runs.
+    // The one-second timer: refreshes the clock label while the clock runs and runs the timed
+    // step of a family that has one.
     void tick();
     // True when the running game may be abandoned (asks "Quit this game?" or the given text).
     bool confirmQuit(const std::string& question = {});
@@ -222,7 +223,7 @@ public:
 
     // ---- Reading the game ----
 
-    const catalog::Rules& rules() const { return game_.rules; }
+    const GameRules& rules() const { return game_.rules; }
     const GameState& state() const { return state_; }
     GameState& mutableState() { return state_; } // families and the tutor
     const History& history() const { return history_; }
@@ -239,12 +240,8 @@ public:
     bool canRedo() const;
     // The statistics eligibility is not 0 and statistics are not disabled.
     bool recordsStatistics() const;
-    // Score hooks of the special families (plugged in by their code).
-    ScoreHooks& scoreHooks() { return scoreHooks_; }
-    // Win-test hook of the special families: returns true/false for a family it handles.
-    using WinTest = std::function<bool(const Play& play)>;
-    void setFamilyWinTest(WinTest test) { familyWinTest_ = std::move(test); }
-    // The win test of the current table (ordinary games, or the family hook).
+    // The win test of the current table (the family's own test where it has one); shows the
+    // family's box for a won table.
     bool testWin();
     // Plays a sound by name when "Sounds_Enabled" and the sound's own preference are "Y".
     void playSound(const std::string& name);
@@ -281,8 +278,6 @@ private:
     TableFlags flags_;
     CurrentGame current_;
     PlayOptions playOptions_;
-    ScoreHooks scoreHooks_;
-    WinTest familyWinTest_;
     bool paused_ = false;
     bool autoplaySwitch_ = false;
     const TutorRecord* tutorRecord_ = nullptr;

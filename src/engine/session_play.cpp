@@ -58,17 +58,54 @@ bool Session::act(const std::function<void(Play&)>& fn)
     return changed;
 }
 
+namespace {
+
+// The events a family uses to pace its steps: each is played in its place among the others.
+bool pacing(const Event& e)
+{
+    switch (e.type) {
+    case EventType::Pause:
+    case EventType::Highlight:
+    case EventType::Unhighlight:
+    case EventType::Announce:
+    case EventType::Beep: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
 void Session::presentEvents(const Events& events)
 {
-    if (events.empty())
-        return;
-    host_.animate(events);
-    for (const Event& e : events) {
-        if (e.type == EventType::Sound)
-            playSound(e.text);
-        else if (e.type == EventType::Message)
-            host_.message(e.text);
+    // The moves between two pacing events are animated together, then their sounds and boxes
+    // follow; a pacing event is played where it stands.
+    auto present = [&](Events::const_iterator first, Events::const_iterator last) {
+        if (first == last)
+            return;
+        host_.animate(Events(first, last));
+        for (auto it = first; it != last; ++it) {
+            if (it->type == EventType::Sound)
+                playSound(it->text);
+            else if (it->type == EventType::Message)
+                host_.message(it->text);
+        }
+    };
+    auto start = events.begin();
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        if (!pacing(*it))
+            continue;
+        present(start, it);
+        start = it + 1;
+        switch (it->type) {
+        case EventType::Pause: host_.wait(it->amount); break;
+        case EventType::Highlight: host_.highlight(it->card, true); break;
+        case EventType::Unhighlight: host_.highlight(it->card, false); break;
+        case EventType::Announce: host_.announce(it->text); break;
+        case EventType::Beep: host_.beep(); break;
+        default: break;
+        }
     }
+    present(start, events.end());
 }
 
 void Session::syncMarks()
@@ -84,10 +121,7 @@ bool Session::press(const Press& p)
     return act([&](Play& play) { tablePress(play, p); });
 }
 
-void Session::dragMoved()
-{
-    noteDragMoved(state_);
-}
+void Session::dragMoved() { noteDragMoved(state_); }
 
 bool Session::release(std::span<const PileRef> candidates)
 {
@@ -110,10 +144,7 @@ bool Session::doubleClick(PileRef pile, int index)
     return act([&](Play& play) { clickToPlay(play, pile, index, Gesture::DoubleClick); });
 }
 
-bool Session::rightClick(PileRef pile, int index)
-{
-    return press(Press{pile, index, Button::Right, false});
-}
+bool Session::rightClick(PileRef pile, int index) { return press(Press{pile, index, Button::Right, false}); }
 
 bool Session::stockClick()
 {
@@ -285,15 +316,9 @@ bool Session::save(const std::string& path)
     return true;
 }
 
-bool Session::open(const std::string& path)
-{
-    return openFile(path, false, true);
-}
+bool Session::open(const std::string& path) { return openFile(path, false, true); }
 
-bool Session::openSample()
-{
-    return openFile(sampleGamePath(game_.installFolder, game_.currentGameId()), true, false);
-}
+bool Session::openSample() { return openFile(sampleGamePath(game_.installFolder, game_.currentGameId()), true, false); }
 
 bool Session::openFile(const std::string& path, bool quiet, bool userFile)
 {
@@ -350,7 +375,7 @@ bool Session::restoreOpened(const SavedGame& saved, bool quiet)
     game_.settings.set(col::ShowTime, showTime.empty() ? "Y" : showTime);
     storeOpenedValues(saved, game_.settings);
 
-    game_.rules = std::move(*loaded);
+    game_.rules = GameRules(*loaded);
     restoreRules(saved, game_.rules);
     game_.rulesGameId = saved.gameId;
     state_ = GameState{};

@@ -1,6 +1,8 @@
 // The solver: depth-first search over engine states with a transposition table, safe foundation moves and move ordering.
 #include "engine/solver.h"
 
+#include "engine/family.h"
+
 #include <algorithm>
 #include <bitset>
 #include <cassert>
@@ -59,7 +61,7 @@ public:
             if (!seen)
                 columns.push_back(c);
         }
-        if (columns.empty() || columns.size() > 8 || play.family() != 0)
+        if (columns.empty() || columns.size() > 8 || play.family().special())
             return;
         std::vector<int> cards;
         const Table& t = play.table();
@@ -82,8 +84,8 @@ public:
                 }
             }
         known_ = true;
-        bool safeOk = play.rules.clickToPlay() != 1 && classes.foundationsInterchangeable() &&
-                      r.wasteAccepts() != 2 && play.foundations() > 0;
+        bool safeOk = play.rules.clickToPlay() != 1 && classes.foundationsInterchangeable() && r.wasteAccepts() != 2 &&
+                      play.foundations() > 0;
         for (int q = 0; q < play.reserves() && safeOk; ++q)
             safeOk = r.reserveAccept(q) != 107 && r.reserveAccept(q) != 145 && r.reserveAccept(q) != 12;
         safeEnabled_ = safeOk;
@@ -140,11 +142,10 @@ std::shared_ptr<const CardRelations> relationsFor(const Play& play, const PileCl
 
 class Search {
 public:
-    Search(const catalog::Rules& rules, const GameState& start, const SolverLimits& limits)
+    Search(const GameRules& rules, const GameState& start, const SolverLimits& limits)
         : rules_(rules), options_(solverPlayOptions()), hasher_(rules, limits.reductions), limits_(limits),
           start_(start)
-    {
-    }
+    {}
 
     SolveResult run();
 
@@ -162,7 +163,7 @@ private:
     int score(const Frame& f, const Move& m) const;
     bool outOfBudget();
 
-    const catalog::Rules& rules_;
+    const GameRules& rules_;
     PlayOptions options_;
     StateHasher hasher_;
     SolverLimits limits_;
@@ -193,8 +194,7 @@ bool Search::outOfBudget()
         return false;
     if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
         return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 &&
-        Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
+    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
         return budgetSpent_ = true;
     if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
         return budgetSpent_ = true;
@@ -250,6 +250,9 @@ int Search::score(const Frame& f, const Move& m) const
     case MoveKind::TurnUp: return 10000;
     case MoveKind::Stock: return 0;
     case MoveKind::Draw: return 500; // once per game: worth trying early
+    case MoveKind::Select:
+    case MoveKind::Gap:
+    case MoveKind::Press: return 1000; // a family's own step: sets leave, gaps close
     case MoveKind::Transfer: break;
     }
     if (m.to.kind == PileKind::Foundation)
@@ -340,7 +343,7 @@ int Search::evaluate(const GameState& s) const
 void Search::addStockMacros(Frame& f)
 {
     if (stockMacros_ < 0) {
-        bool ok = rules_.specialFamily() == 0 && rules_.wasteLocked() == 0 && rules_.clickToPlay() != 1;
+        bool ok = !rules_.family().special() && rules_.wasteLocked() == 0 && rules_.clickToPlay() != 1;
         for (int c = 0; c < std::clamp(rules_.tableauCount(), 0, kTableauPiles) && ok; ++c)
             ok = rules_.stockDealsToTableau(c) == 0;
         for (int r = 0; r < std::clamp(rules_.reserveCount(), 0, kReservePiles) && ok; ++r)
@@ -587,8 +590,11 @@ PlayOptions solverPlayOptions()
     return o;
 }
 
-SolveResult solve(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits)
+SolveResult solve(const GameRules& rules, const GameState& state, const SolverLimits& limits)
 {
+    // A family whose steps the generator cannot make (timed or random steps) is not searched.
+    if (!rules.family().searchable())
+        return SolveResult{};
     // Open games (FreeCell and its kin) and the Spider family go through a compact search; a line
     // it finds that the engine does not confirm sends the deal to the general search instead.
     if (limits.reductions) {
@@ -609,7 +615,7 @@ SolveResult solve(const catalog::Rules& rules, const GameState& state, const Sol
     return search.run();
 }
 
-bool replayWins(const catalog::Rules& rules, const GameState& state, const std::vector<Move>& line, std::string* why)
+bool replayWins(const GameRules& rules, const GameState& state, const std::vector<Move>& line, std::string* why)
 {
     GameState s = state;
     s.tutorMode = 0;

@@ -22,8 +22,8 @@ enum class Verdict {
 const char* verdictText(Verdict v);
 
 struct SolverLimits {
-    std::uint64_t maxStates = 0;  // positions to visit; 0: no limit
-    int budgetMs = 0;             // wall-clock time; 0: no limit
+    std::uint64_t maxStates = 0; // positions to visit; 0: no limit
+    int budgetMs = 0;            // wall-clock time; 0: no limit
     // Set from another thread to stop the search; the answer is then Unknown.
     const std::atomic<bool>* cancel = nullptr;
     // Bytes the transposition table may use before the search gives up as Unknown.
@@ -43,22 +43,23 @@ struct SolverLimits {
 
 struct SolveResult {
     Verdict verdict = Verdict::Unknown;
-    std::vector<Move> line;       // the winning line from the given state (Winnable only)
-    std::uint64_t states = 0;     // distinct positions visited
-    double milliseconds = 0;      // wall-clock time
-    double cpuMilliseconds = 0;   // processor time of the search
+    std::vector<Move> line;     // the winning line from the given state (Winnable only)
+    std::uint64_t states = 0;   // distinct positions visited
+    double milliseconds = 0;    // wall-clock time
+    double cpuMilliseconds = 0; // processor time of the search
     bool cancelled = false;
-    std::size_t tableBytes = 0;   // memory held by the transposition table at the end
+    std::size_t tableBytes = 0; // memory held by the transposition table at the end
 };
 
 // Searches from state under rules (the rules as the deal left them). The state is copied, so a
 // background thread may search a copy of the table while the player goes on. Face-down cards
 // are visible to the search. A winning line is checked by replaying it before it is returned.
-SolveResult solve(const catalog::Rules& rules, const GameState& state, const SolverLimits& limits = {});
+// A game whose family the solver cannot search gives Unknown at once.
+SolveResult solve(const GameRules& rules, const GameState& state, const SolverLimits& limits = {});
 
 // Plays line from state through the engine's legality checks; true when every move is accepted
 // and the game ends won. On failure why says which move failed.
-bool replayWins(const catalog::Rules& rules, const GameState& state, const std::vector<Move>& line,
+bool replayWins(const GameRules& rules, const GameState& state, const std::vector<Move>& line,
                 std::string* why = nullptr);
 
 // The play options the solver plays under (no autoplay: the solver makes its own foundation

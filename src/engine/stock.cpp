@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/stock_redeal.h"
 
@@ -62,8 +63,8 @@ bool dealRow(Play& play, RowKind kind, int only)
     Table& t = play.table();
     if (t.stock().empty())
         return false;
-    const bool tableau = kind == RowKind::Tableaus || kind == RowKind::Tableau || kind == RowKind::TableausLast ||
-                         kind == RowKind::Fill;
+    const bool tableau =
+        kind == RowKind::Tableaus || kind == RowKind::Tableau || kind == RowKind::TableausLast || kind == RowKind::Fill;
     int first = 0, last = tableau ? play.tableaus() : play.reserves();
     if (kind == RowKind::Tableau || kind == RowKind::Reserve) {
         first = only;
@@ -107,10 +108,7 @@ bool dealRow(Play& play, RowKind kind, int only)
     }
     if (dealt) {
         play.sound("Stock");
-        switch (play.family()) {
-        default: // family 29 clears piles that end in four of a kind after a tableau deal
-            break;
-        }
+        play.family().afterStockDeal(play, tableau ? PileKind::Tableau : PileKind::Reserve, first, last);
         testWon(play);
     }
     return dealt;
@@ -122,10 +120,7 @@ bool draw(Play& play, bool toSecondWaste)
     Table& t = play.table();
     if (play.state.tutorMode == 1 || t.stock().empty())
         return false;
-    switch (play.family()) {
-    default: // family 60 runs its step before the draw
-        break;
-    }
+    play.family().beforeDraw(play);
     if (play.rules.stockDealsToTableau(0) == 12)
         dealRow(play, RowKind::Tableaus, -1);
     const PileRef to = toSecondWaste ? PileRef::secondWaste() : PileRef::waste();
@@ -143,10 +138,7 @@ bool draw(Play& play, bool toSecondWaste)
     }
     if (drew)
         play.sound("Stock");
-    if (play.family() == 28) {
-        ++play.state.stockClicks;
-        play.recordEvent(2);
-    }
+    play.family().afterDraw(play, drew);
     testWon(play);
     return drew;
 }
@@ -166,10 +158,7 @@ bool turnWasteOver(Play& play)
             play.moved(card, PileRef::waste(), PileRef::stock(), faceUp);
     }
     play.sound("Redeal");
-    switch (play.family()) {
-    default: // families 4, 67 and 83 update their selection in foundation 1
-        break;
-    }
+    play.family().afterTurnover(play);
     return true;
 }
 
@@ -321,7 +310,8 @@ bool runScheme(Play& play)
         } else if (!holdsCard(t.tableau(2))) {
             changed = dealOne(play, PileRef::tableau(2), true);
         }
-        // Hook: the family's partial score line.
+        if (changed)
+            play.family().afterStockDeal(play, PileKind::Tableau, 0, 3);
         return changed;
     }
     if (v295 == 14) {
@@ -356,10 +346,7 @@ bool runScheme(Play& play)
 
 } // namespace
 
-bool dealsLeft(const Play& play)
-{
-    return play.rules.deals() == -1 || play.state.dealNumber < play.rules.deals();
-}
+bool dealsLeft(const Play& play) { return play.rules.deals() == -1 || play.state.dealNumber < play.rules.deals(); }
 
 std::vector<int> interleaveGathered(std::vector<int> gathered)
 {
@@ -407,21 +394,19 @@ bool executeStockMove(Play& play, std::string_view name)
 
 bool stockClick(Play& play, bool immediate)
 {
-    switch (play.family()) {
-    default: // families 2, 4, 15, 28, 49, 51, 56, 60, 67, 73, 76, 80, 83 have their own stock rules
-        break;
-    }
+    if (const Handled h = play.family().stockClick(play, immediate); h != Handled::No)
+        return h == Handled::Changed;
     const ClickAction action = classify(play);
-    if ((action == ClickAction::Turnover || action == ClickAction::Redeal) && !immediate &&
-        !play.state.redealArmed) {
+    if ((action == ClickAction::Turnover || action == ClickAction::Redeal) && !immediate && !play.state.redealArmed) {
         const bool possible = action == ClickAction::Redeal
                                   ? dealsLeft(play)
                                   : (play.table().waste().cardCount() >= 2 && dealsLeft(play));
         if (possible) {
             play.state.redealArmed = true;
             // The pressed-stock picture shows on the stock, or where the waste lies.
-            const PileRef shownOn =
-                play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1 ? PileRef::waste() : PileRef::stock();
+            const PileRef shownOn = play.rules.stockShown() != 1 && play.rules.stockTurnsToWaste() == 1
+                                        ? PileRef::waste()
+                                        : PileRef::stock();
             play.addEvent(Event{EventType::StockDown, 0, shownOn, {}, true, {}});
         }
         return false;
@@ -461,6 +446,9 @@ bool wasteClick(Play& play)
 
 bool stockClickAvailable(const Play& play)
 {
+    if (play.family().special())
+        if (const std::optional<bool> available = play.family().stockClickAvailable(play))
+            return *available;
     const Table& t = play.table();
     const catalog::Rules& r = play.rules;
     switch (classify(play)) {
@@ -477,10 +465,10 @@ bool stockClickAvailable(const Play& play)
         return false;
     const int v295 = r.stockDealsToTableau(0);
     const int v347 = r.stockDealsToReserve(0);
-    const bool scheme = v295 == 1 || v295 == 2 || lastTableauDealValue(play) == 1 ||
-                        lastTableauDealValue(play) == 2 || v347 == 1 || lastReserveDealValue(play) == 1 ||
-                        v347 == 3 || v347 == 4 || v295 == 8 || r.stockDealsToTableau(8) == 8 || v295 == 10 ||
-                        v295 == 11 || v295 == 13 || v295 == 14 || v347 == 16 || r.waste2Arrangement() != 0;
+    const bool scheme = v295 == 1 || v295 == 2 || lastTableauDealValue(play) == 1 || lastTableauDealValue(play) == 2 ||
+                        v347 == 1 || lastReserveDealValue(play) == 1 || v347 == 3 || v347 == 4 || v295 == 8 ||
+                        r.stockDealsToTableau(8) == 8 || v295 == 10 || v295 == 11 || v295 == 13 || v295 == 14 ||
+                        v347 == 16 || r.waste2Arrangement() != 0;
     if (!scheme)
         return false;
     if ((v295 == 2 || lastTableauDealValue(play) == 2) && anyTableauEmpty(play))

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/family.h"
 #include "engine/stock.h"
 
 namespace cw::engine {
@@ -281,7 +282,8 @@ void redealProcedure(Play& play)
     case 14:
     case 15:
     case 16:
-        // Hook: these redeals belong to the games that use them.
+        // These redeals belong to the families that use them.
+        play.family().redeal(play, mode);
         break;
     default:
         gatherAndRedeal(play, mode);

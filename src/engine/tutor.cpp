@@ -5,6 +5,7 @@
 
 #include "engine/autoplay.h"
 #include "engine/drop.h"
+#include "engine/family.h"
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
@@ -112,8 +113,9 @@ TutorStep tryPosition(const Play& play, PileRef pile, int index, const Attempt& 
     PileRef list[kMaxAutoTargets];
     const int n = automaticTargets(play, g, a.allowed, a.automatic, list);
     for (int i = 0; i < n; ++i) {
-        if ((holdTableau && list[i].kind == PileKind::Tableau) || backMoveRefused(play.state, record, g.card, list[i]) ||
-            !mayDrop(play, g, list[i]) || !useful(play, g, list[i], record))
+        if ((holdTableau && list[i].kind == PileKind::Tableau) ||
+            backMoveRefused(play.state, record, g.card, list[i]) || !mayDrop(play, g, list[i]) ||
+            !useful(play, g, list[i], record))
             continue;
         step.action = TutorAction::CardMove;
         step.card = g.card;
@@ -236,7 +238,21 @@ TutorStep findStep(Play& play, const TutorRecord& record)
                 return s;
         }
     }
-    // Hook: families 2, 12 and 15 press each tableau top in turn here.
+    // The family's own moves (a valid set, a gap move, a press) come before the stock.
+    if (play.family().special()) {
+        MoveList own;
+        play.family().addMoves(play, own);
+        if (!own.empty()) {
+            TutorStep s;
+            s.action = TutorAction::FamilyMove;
+            s.move = own[0];
+            s.source = own[0].from;
+            s.sourceIndex = own[0].index;
+            s.target = own[0].to;
+            s.description = kMoveACard;
+            return s;
+        }
+    }
     if (stockClickAvailable(play)) {
         TutorStep s;
         s.action = TutorAction::StockClick;
@@ -258,6 +274,7 @@ void makeStep(Play& play, const TutorStep& s)
     case TutorAction::TurnUp: turnUp(play, s.source.index); break;
     case TutorAction::Fill: automaticFill(play); break;
     case TutorAction::StockClick: stockClick(play, true); break;
+    case TutorAction::FamilyMove: applyMove(play, s.move); break;
     case TutorAction::None: break;
     }
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/legal_moves.h"
 #include "engine/rules_context.h"
 
 namespace cw::engine {
@@ -58,11 +59,12 @@ private:
 
 // What the tutor found.
 enum class TutorAction {
-    None,        // nothing: "No other moves." / "End of the Game Demo"
-    CardMove,    // a card or a group goes from source to target
-    TurnUp,      // the completion step turns up a face-down tableau top
-    Fill,        // the automatic fill has a card to place
-    StockClick,  // a click on the stock
+    None,       // nothing: "No other moves." / "End of the Game Demo"
+    CardMove,   // a card or a group goes from source to target
+    TurnUp,     // the completion step turns up a face-down tableau top
+    Fill,       // the automatic fill has a card to place
+    StockClick, // a click on the stock
+    FamilyMove, // one of the family's own moves (`move`: a set, a gap move, a press)
 };
 
 struct TutorStep {
@@ -71,9 +73,10 @@ struct TutorStep {
     PileRef source{};
     int sourceIndex = -1;
     PileRef target{};
-    int count = 0;            // cards moved (a group when more than one)
-    std::string description;  // the demo window's text of this step
-    std::string message;      // the box to show (hint only): "No other moves."
+    int count = 0;           // cards moved (a group when more than one)
+    Move move{};             // FamilyMove: the move
+    std::string description; // the demo window's text of this step
+    std::string message;     // the box to show (hint only): "No other moves."
     bool found() const { return action != TutorAction::None; }
 };
 
@@ -122,8 +125,8 @@ public:
 
     struct Tick {
         bool moved = false;
-        bool finished = false;     // the demo ended (no move left, or it was stopped)
-        int delayMs = 0;           // wait before the next tick
+        bool finished = false; // the demo ended (no move left, or it was stopped)
+        int delayMs = 0;       // wait before the next tick
         std::string description;
     };
     // One step of the demo loop with the session's tutor record; a game that is over ends it.

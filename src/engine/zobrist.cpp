@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/family.h"
+
 namespace cw::engine {
 namespace {
 
@@ -28,7 +30,7 @@ bool plainCode(int code) { return oneOf(code, {0, 1, 2, 3, 4, 12, 13, 21}); }
 
 } // namespace
 
-PileClasses::PileClasses(const catalog::Rules& rules, bool stockSpent, bool symmetric)
+PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric)
 {
     for (int i = 0; i < kTablePiles; ++i)
         slots_[static_cast<std::size_t>(i)] = i;
@@ -44,7 +46,7 @@ PileClasses::PileClasses(const catalog::Rules& rules, bool stockSpent, bool symm
     for (int r = 0; r < nr; ++r)
         usedPiles_[static_cast<std::size_t>(used_++)] = PileRef::reserve(r);
 
-    const bool plainGame = rules.specialFamily() == 0 && rules.clickToPlay() != 1 && rules.selectionGame() == 0;
+    const bool plainGame = !rules.family().special() && rules.clickToPlay() != 1 && rules.selectionGame() == 0;
     if (!plainGame || !symmetric)
         return;
     const int fill = rules.tableauAutoFill();
@@ -70,8 +72,7 @@ PileClasses::PileClasses(const catalog::Rules& rules, bool stockSpent, bool symm
                 if (rules.tableauEmptyRule(c) == rules.tableauEmptyRule(d) &&
                     rules.tableauDirection(c) == rules.tableauDirection(d) && tableauCode(c) == tableauCode(d) &&
                     rules.tableauContinuity(c) == rules.tableauContinuity(d)) {
-                    slots_[static_cast<std::size_t>(tableOrderIndex(PileRef::tableau(c)))] =
-                        slot(PileRef::tableau(d));
+                    slots_[static_cast<std::size_t>(tableOrderIndex(PileRef::tableau(c)))] = slot(PileRef::tableau(d));
                     break;
                 }
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 
 namespace cw::engine {
@@ -19,7 +20,7 @@ public:
 
     // stockSpent: the stock and waste are empty and cannot come back, so rows the stock would
     // deal no longer tell the tableau piles apart.
-    explicit PileClasses(const catalog::Rules& rules, bool stockSpent = false, bool symmetric = true);
+    explicit PileClasses(const GameRules& rules, bool stockSpent = false, bool symmetric = true);
 
     // Hash slot 0..70 of a pile in table order.
     int slot(int tableOrder) const { return slots_[static_cast<std::size_t>(tableOrder)]; }
@@ -69,11 +70,10 @@ private:
 class StateHasher {
 public:
     // symmetric false: every pile keeps a class of its own.
-    explicit StateHasher(const catalog::Rules& rules, bool symmetric = true)
-        : classes_(rules, false, symmetric), spentClasses_(rules, true, symmetric), unlimitedDeals_(rules.deals() == -1),
-          redealsFromNothing_(rules.redealMode() != 0)
-    {
-    }
+    explicit StateHasher(const GameRules& rules, bool symmetric = true)
+        : classes_(rules, false, symmetric), spentClasses_(rules, true, symmetric),
+          unlimitedDeals_(rules.deals() == -1), redealsFromNothing_(rules.redealMode() != 0)
+    {}
 
     // The classes of the dealt game, and those that apply to a given state: once the stock is
     // spent, piles it used to deal to may become interchangeable.

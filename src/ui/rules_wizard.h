@@ -142,7 +142,7 @@ private:
     QLabel* m_previewLabel = nullptr;
     QTableWidget* m_rulesTable = nullptr;
     QTimer* m_previewTimer = nullptr;
-    catalog::Rules m_previewRules;
+    engine::GameRules m_previewRules;
     engine::GameState m_previewState;
     QImage m_previewImage;
 

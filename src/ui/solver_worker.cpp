@@ -23,12 +23,13 @@ void BackgroundSolver::start(Job job)
         QMetaObject::invokeMethod(
             this, [this, ticket, answer] { deliver(ticket, answer); }, Qt::QueuedConnection);
     });
-    connect(thread, &QThread::finished, this, [this, thread] { workerEnded(thread); }, Qt::QueuedConnection);
+    connect(
+        thread, &QThread::finished, this, [this, thread] { workerEnded(thread); }, Qt::QueuedConnection);
     m_workers.push_back({thread, flag});
     thread->start(QThread::LowPriority);
 }
 
-void BackgroundSolver::solve(const catalog::Rules& rules, const engine::GameState& state,
+void BackgroundSolver::solve(const engine::GameRules& rules, const engine::GameState& state,
                              const engine::SolverLimits& limits)
 {
     start([rules, state, limits](const std::atomic<bool>& cancel) {
@@ -66,7 +67,8 @@ void BackgroundSolver::deliver(quint64 ticket, const SolverAnswer& answer)
 
 void BackgroundSolver::workerEnded(QThread* thread)
 {
-    const auto it = std::find_if(m_workers.begin(), m_workers.end(), [thread](const Worker& w) { return w.thread == thread; });
+    const auto it =
+        std::find_if(m_workers.begin(), m_workers.end(), [thread](const Worker& w) { return w.thread == thread; });
     if (it == m_workers.end())
         return; // already reaped by shutdown
     m_workers.erase(it);

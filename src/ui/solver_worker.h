@@ -39,7 +39,7 @@ public:
     // Starts job; a search still running is cancelled and its answer dropped.
     void start(Job job);
     // Solves a copy of state under a copy of rules (the caller's table may change meanwhile).
-    void solve(const catalog::Rules& rules, const engine::GameState& state, const engine::SolverLimits& limits);
+    void solve(const engine::GameRules& rules, const engine::GameState& state, const engine::SolverLimits& limits);
     // The running search is cancelled; no answer comes for it.
     void cancel();
     // A request is waiting for its answer.

@@ -2,6 +2,7 @@
 // completed-foundation marks and the point-and-click highlight.
 #include "ui/table_painter.h"
 
+#include "engine/family.h"
 #include "ui/card_art.h"
 #include "ui/picture_library.h"
 #include "ui/pile_markers.h"
@@ -25,9 +26,15 @@ namespace {
 QString baseMarker(int code)
 {
     switch (code) {
-    case 1: case 58: case 81: case 85: return QStringLiteral("FoundationA");
-    case 2: case 90: return QStringLiteral("Foundation2");
-    case 13: case 64: case 84: return QStringLiteral("Foundation13");
+    case 1:
+    case 58:
+    case 81:
+    case 85: return QStringLiteral("FoundationA");
+    case 2:
+    case 90: return QStringLiteral("Foundation2");
+    case 13:
+    case 64:
+    case 84: return QStringLiteral("Foundation13");
     case 94: return QStringLiteral("-");
     default: break;
     }
@@ -36,9 +43,9 @@ QString baseMarker(int code)
     return {};
 }
 
-QString sizePicture(char letter, const char* suffix)
+QString sizePicture(char letter, int number)
 {
-    return QStringLiteral("W") + QLatin1Char(letter) + QLatin1String(suffix);
+    return QStringLiteral("W") + QLatin1Char(letter) + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
 // Stacked piles (stock, waste, unfanned foundations) show their top card and a thin edge for
@@ -48,16 +55,24 @@ int edgeLayers(int cards) { return cards <= 1 ? 0 : std::min(4, (cards + 8) / 10
 bool fanned(int style)
 {
     switch (style) {
-    case 1: case 2: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 12: case 13:
-        return true;
-    default:
-        return false;
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 12:
+    case 13: return true;
+    default: return false;
     }
 }
 
 } // namespace
 
-QString emptyPileMarker(const catalog::Rules& r, const engine::GameState& s, PileRef pile, char letter,
+QString emptyPileMarker(const engine::GameRules& r, const engine::GameState& s, PileRef pile, char letter,
                         QString* wSizePicture)
 {
     if (wSizePicture)
@@ -66,13 +81,15 @@ QString emptyPileMarker(const catalog::Rules& r, const engine::GameState& s, Pil
     const int deals = r.deals();
     switch (pile.kind) {
     case PileKind::Stock: {
-        const int fam = r.specialFamily();
-        const bool drawUsedFamily = fam == 73 && s.eventCounts[4] == 0;
-        if (fam == 8 || fam == 45 || fam == 71 || fam == 84 || drawUsedFamily) {
-            if (wSizePicture)
-                *wSizePicture = sizePicture(letter, "021");
-            return {};
-        }
+        // A family may show a picture of its own on the empty stock.
+        engine::PileMarks marks;
+        r.family().pileMarks(r, s, marks);
+        for (const engine::PileMark& m : marks)
+            if (m.kind == engine::MarkKind::EmptyPicture && m.pile == pile) {
+                if (wSizePicture)
+                    *wSizePicture = sizePicture(letter, m.number);
+                return {};
+            }
         if (r.redealMode() > 0 && (deals == -1 || s.dealNumber < deals))
             return QStringLiteral("StockUp");
         if (t.waste().cardCount() <= 1)
@@ -87,8 +104,7 @@ QString emptyPileMarker(const catalog::Rules& r, const engine::GameState& s, Pil
         if (r.redealMode() > 0)
             return (deals != -1 && s.dealNumber >= deals) ? QStringLiteral("StockStop") : QStringLiteral("StockUp");
         return {};
-    case PileKind::SecondWaste:
-        return QStringLiteral("StockVisible");
+    case PileKind::SecondWaste: return QStringLiteral("StockVisible");
     case PileKind::Foundation: {
         if (r.foundationSuitRule(pile.index) == 10)
             return QStringLiteral("Foundation12");
@@ -104,16 +120,18 @@ QString emptyPileMarker(const catalog::Rules& r, const engine::GameState& s, Pil
         const int first = r.reserveAccept(0);
         if (first == 9) {
             if (wSizePicture)
-                *wSizePicture = sizePicture(letter, "009");
+                *wSizePicture = sizePicture(letter, 9);
             return {};
         }
         if (first == 8)
             return QStringLiteral("Foundation13");
         switch (code) {
         case 88: return QStringLiteral("Foundation11");
-        case 89: case 119: return QStringLiteral("Foundation12");
+        case 89:
+        case 119: return QStringLiteral("Foundation12");
         case 90: return QStringLiteral("Foundation13");
-        case 107: case 147: return QStringLiteral("FoundationA");
+        case 107:
+        case 147: return QStringLiteral("FoundationA");
         case 148: return QStringLiteral("Foundation2");
         default: return QStringLiteral("EmptyPosition");
         }
@@ -127,8 +145,7 @@ QString emptyPileMarker(const catalog::Rules& r, const engine::GameState& s, Pil
             return base;
         return rule != 0 ? QStringLiteral("FirstTableauAll") : QStringLiteral("Position");
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -299,8 +316,7 @@ void TablePainter::paintPile(QPainter& painter, const TableScene& scene, PileRef
 
     const int style = tg.styleOf(pile);
     const bool stacked = pile.kind == PileKind::Stock || pile.kind == PileKind::Waste ||
-                         pile.kind == PileKind::SecondWaste ||
-                         (pile.kind == PileKind::Foundation && !fanned(style));
+                         pile.kind == PileKind::SecondWaste || (pile.kind == PileKind::Foundation && !fanned(style));
     if (stacked) {
         int top = n - 1;
         while (top > 0 && cards[static_cast<std::size_t>(top)] == 0)

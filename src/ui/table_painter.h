@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 #include "engine/geometry.h"
 
@@ -23,7 +24,7 @@ class PictureLibrary;
 // The marker shown on an empty pile ("StockUp", "Foundation13", "Position", ...); empty when
 // the pile shows nothing. `wSizePicture` receives a library picture name instead when the
 // pile shows one of the size-lettered pictures ("W" + size + "021", "W" + size + "009").
-QString emptyPileMarker(const catalog::Rules& rules, const engine::GameState& state, engine::PileRef pile,
+QString emptyPileMarker(const engine::GameRules& rules, const engine::GameState& state, engine::PileRef pile,
                         char sizeLetter, QString* wSizePicture = nullptr);
 
 // Whether foundation `index` holds its full count (the mark over completed foundations).
@@ -31,16 +32,16 @@ bool foundationComplete(const catalog::Rules& rules, const engine::Table& table,
 
 // Everything one paint of the piles reads. Pointers are borrowed for the paint only.
 struct TableScene {
-    const catalog::Rules* rules = nullptr;
-    const engine::GameState* state = nullptr;   // deal number, event log (marker choice)
-    const engine::Table* table = nullptr;       // the table as shown (may lag the state while animating)
+    const engine::GameRules* rules = nullptr;
+    const engine::GameState* state = nullptr; // deal number, event log (marker choice)
+    const engine::Table* table = nullptr;     // the table as shown (may lag the state while animating)
     const engine::TableGeometry* geometry = nullptr;
     const CardPictures* pictures = nullptr;
     const PictureLibrary* library = nullptr;
     bool shadows = true;
-    int markPattern = 0;     // "HighLights_Foundations_Mark"
-    int markColour = 0;      // "HighLights_Foundations_Color"
-    int scroll = 0;          // subtracted from every table Y
+    int markPattern = 0; // "HighLights_Foundations_Mark"
+    int markColour = 0;  // "HighLights_Foundations_Color"
+    int scroll = 0;      // subtracted from every table Y
     // Cards left out of the picture: positions hiddenFrom.. of hiddenPile (lifted or flying).
     engine::PileRef hiddenPile{};
     int hiddenFrom = -1;
@@ -76,8 +77,7 @@ void paintSpecialPanels(QPainter& painter, const QStringList& lines, const QRect
 void paintHintArrow(QPainter& painter, QPointF from, QPointF to);
 
 // One card: the face or the back, with the lying-card shadow under it when asked.
-void drawCard(QPainter& painter, const CardPictures& pictures, int code, QPoint topLeft, bool faceUp,
-              bool shadow);
+void drawCard(QPainter& painter, const CardPictures& pictures, int code, QPoint topLeft, bool faceUp, bool shadow);
 
 // A group of cards (bottom first) as one picture, fanned by `offsets` (one per card, relative to
 // the first), with the lifted-card shadow: the drag image and the picture of a flying group.

@@ -1,7 +1,7 @@
 // The table on screen: layout, the table picture, painting, scrolling and the mouse.
+#include "ui/table_widget.h"
 #include "engine/pickup.h"
 #include "engine/tutor.h"
-#include "ui/table_widget.h"
 
 #include "ui/picture_library.h"
 #include "ui/pile_markers.h"
@@ -61,7 +61,7 @@ void TableWidget::setSettings(const TableSettings& settings)
     update();
 }
 
-void TableWidget::setGame(const catalog::Rules* rules, const engine::GameState* state, bool newGame)
+void TableWidget::setGame(const engine::GameRules* rules, const engine::GameState* state, bool newGame)
 {
     m_rules = rules;
     m_state = state;
@@ -206,8 +206,8 @@ bool fansClear(const engine::TableGeometry& tg, const engine::Table& table, bool
         for (const auto& [q, d] : present) {
             if (q == p)
                 continue;
-            const bool after = downward ? d.y > c.y && d.x < c.x + W && c.x < d.x + W
-                                        : d.x > c.x && d.y < c.y + H && c.y < d.y + H;
+            const bool after =
+                downward ? d.y > c.y && d.x < c.x + W && c.x < d.x + W : d.x > c.x && d.y < c.y + H && c.y < d.y + H;
             if (after && reach > (downward ? d.y : d.x) - 2)
                 return false;
         }
@@ -545,8 +545,8 @@ void TableWidget::startDrag(QPoint pointer)
     m_drag.source = source;
     m_drag.index = index;
     const engine::Pile& cards = t.pile(source);
-    const bool group = source.kind == PileKind::Tableau ||
-                       (source.kind == PileKind::Reserve && m_rules->reservePickupRule() == -11);
+    const bool group =
+        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && m_rules->reservePickupRule() == -11);
     const int last = group ? static_cast<int>(cards.size()) : index + 1;
     for (int i = index; i < last; ++i)
         m_drag.codes.push_back(cards[static_cast<std::size_t>(i)]);
@@ -679,9 +679,6 @@ int TableWidget::randomInt(int below)
     return std::uniform_int_distribution<int>(0, below - 1)(m_random);
 }
 
-void TableWidget::endAnimation()
-{
-    InputHook::endAll();
-}
+void TableWidget::endAnimation() { InputHook::endAll(); }
 
 } // namespace cw::ui

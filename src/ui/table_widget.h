@@ -5,6 +5,7 @@
 #include "catalog/rules.h"
 #include "engine/card_size.h"
 #include "engine/events.h"
+#include "engine/game_rules.h"
 #include "engine/game_state.h"
 #include "engine/geometry.h"
 #include "ui/animation.h"
@@ -54,24 +55,24 @@ public:
 // The table's drawing and animation preferences.
 struct TableSettings {
     engine::CardSize cardSize = engine::CardSize::B;
-    int cardSet = kDefaultCardSet;        // "Card"
-    int deck = kDefaultDeck;              // "Deck"
-    QString cardSetFile;                  // a player's card set (".crs" or ".svg"); empty: `cardSet`
-    QString deckFile;                     // a player's deck picture; empty: `deck`
+    int cardSet = kDefaultCardSet; // "Card"
+    int deck = kDefaultDeck;       // "Deck"
+    QString cardSetFile;           // a player's card set (".crs" or ".svg"); empty: `cardSet`
+    QString deckFile;              // a player's deck picture; empty: `deck`
     BackgroundChoice background;
-    bool animate = true;                  // "Cards_Animate"
-    bool shadows = true;                  // "Cards_Shadowed"
-    int speedMoveCard = 10;               // "Speed_Move_Card", milliseconds per frame
-    bool irregularPiles = false;          // "Piles_TT"
-    int markPattern = 0;                  // "HighLights_Foundations_Mark"
-    int markColour = 0;                   // "HighLights_Foundations_Color"
-    bool scrollBar = true;                // the scroll-bar option
+    bool animate = true;         // "Cards_Animate"
+    bool shadows = true;         // "Cards_Shadowed"
+    int speedMoveCard = 10;      // "Speed_Move_Card", milliseconds per frame
+    bool irregularPiles = false; // "Piles_TT"
+    int markPattern = 0;         // "HighLights_Foundations_Mark"
+    int markColour = 0;          // "HighLights_Foundations_Color"
+    bool scrollBar = true;       // the scroll-bar option
     // Fans open up to show each card's whole corner index (the fixed steps show only the top
     // of the rank with our card art) and close again, down to the fixed steps, where a pile
     // would run into the next one or out of the window. Off: always the fixed steps.
     bool readableFans = true;
     QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
-    int winningSeconds = 30;              // "Winning_Animations_Time"
+    int winningSeconds = 30;                               // "Winning_Animations_Time"
 
     friend bool operator==(const TableSettings&, const TableSettings&) = default;
 };
@@ -96,7 +97,7 @@ public:
 
     // The game to show. Both are borrowed and must outlive the widget or the next setGame;
     // nullptrs show the bare table. A new game draws new irregular-pile offsets.
-    void setGame(const catalog::Rules* rules, const engine::GameState* state, bool newGame = true);
+    void setGame(const engine::GameRules* rules, const engine::GameState* state, bool newGame = true);
     // The screen the game is laid out for (0: the same as the widget); the outer window height.
     void setScreenSize(int screenWidth, int screenHeight, int windowHeight = 0);
     // The game's state changed outside an animation: show it as it now is.
@@ -170,8 +171,8 @@ protected:
 private:
     struct Flying {
         QPixmap picture;
-        QPoint at;       // window position of the picture's top-left corner
-        QPoint offset;   // picture corner relative to the bottom card's corner
+        QPoint at;     // window position of the picture's top-left corner
+        QPoint offset; // picture corner relative to the bottom card's corner
         bool active() const { return !picture.isNull(); }
         QRect rect() const { return QRect(at, picture.deviceIndependentSize().toSize()); }
     };
@@ -180,8 +181,8 @@ private:
         engine::PileRef source{};
         int index = -1;
         std::vector<int> codes;
-        QPoint grab;        // pointer minus the bottom card's window corner
-        QPoint start;       // bottom card's window corner at the lift
+        QPoint grab;  // pointer minus the bottom card's window corner
+        QPoint start; // bottom card's window corner at the lift
         bool moved = false;
     };
 
@@ -208,10 +209,10 @@ private:
     const PictureLibrary& m_library;
     TableController* m_controller = nullptr;
     TableSettings m_settings;
-    const catalog::Rules* m_rules = nullptr;
+    const engine::GameRules* m_rules = nullptr;
     const engine::GameState* m_state = nullptr;
-    std::optional<engine::Table> m_shown;   // the table as drawn while it lags the game's
-    engine::Table m_drawn;                  // the table the picture shows
+    std::optional<engine::Table> m_shown; // the table as drawn while it lags the game's
+    engine::Table m_drawn;                // the table the picture shows
     engine::TableGeometry m_geometry;
     engine::FanSteps m_fixedSteps; // the fan steps before fitFanSteps
     engine::ScrollState m_scroll;
@@ -221,11 +222,11 @@ private:
     engine::IrregularOffsets m_irregular;
     CardPictures m_pictures;
     TablePainter m_painter;
-    QPixmap m_background;      // background only, widget size
-    QPixmap m_table;           // background and cards, widget size
+    QPixmap m_background; // background only, widget size
+    QPixmap m_table;      // background and cards, widget size
     Flying m_flying;
     Drag m_drag;
-    bool m_pressed = false;    // a press went to the controller; the release must follow
+    bool m_pressed = false; // a press went to the controller; the release must follow
     engine::PileRef m_hiddenPile{};
     int m_hiddenFrom = -1;
     bool m_animating = false;
@@ -236,12 +237,12 @@ private:
     std::unique_ptr<InputHook> m_pauseHook;
     QStringList m_panels;
     struct HintArrow {
-        QPoint from, to;   // table coordinates
+        QPoint from, to; // table coordinates
         bool set = false;
     } m_hintArrow;
-    QPixmap m_pauseBackground;  // the fade of the pause screen, widget size
+    QPixmap m_pauseBackground; // the fade of the pause screen, widget size
     QImage m_pauseOne, m_pauseTwo;
-    int m_pauseSlide = 0;       // pixels the pause pictures still stand above their place
+    int m_pauseSlide = 0; // pixels the pause pictures still stand above their place
 };
 
 } // namespace cw::ui

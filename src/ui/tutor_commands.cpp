@@ -37,7 +37,8 @@ QString cardName(int code)
 {
     if (engine::isJoker(code))
         return QStringLiteral("a joker");
-    static const char* const ranks[] = {"", "Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Jack", "Queen", "King"};
+    static const char* const ranks[] = {"",  "Ace", "2", "3",  "4",    "5",     "6",
+                                        "7", "8",   "9", "10", "Jack", "Queen", "King"};
     static const char* const suits[] = {"Hearts", "Diamonds", "Clubs", "Spades"};
     const int r = engine::rank(code);
     const int s = engine::suit(code);
@@ -78,6 +79,18 @@ QString describeMove(const engine::Table& table, const Move& move)
     case MoveKind::TurnUp: return QStringLiteral("Turn up the top card of %1").arg(pileWords(move.from));
     case MoveKind::Draw:
         return QStringLiteral("Draw %1 to the top of %2")
+            .arg(cardName(cardAt(table, move.from, move.index)), pileWords(move.from));
+    case MoveKind::Select: {
+        QStringList cards;
+        for (int i = 0; i < move.cardCount(); ++i)
+            cards << cardName(move.cards[static_cast<std::size_t>(i)]);
+        return QStringLiteral("Select %1").arg(cards.join(QStringLiteral(", ")));
+    }
+    case MoveKind::Gap:
+        return QStringLiteral("Move %1 from %2 into the gap of %3")
+            .arg(cardName(cardAt(table, move.from, move.index)), pileWords(move.from), pileWords(move.to));
+    case MoveKind::Press:
+        return QStringLiteral("Press %1 on %2")
             .arg(cardName(cardAt(table, move.from, move.index)), pileWords(move.from));
     case MoveKind::Transfer: break;
     }
@@ -605,7 +618,11 @@ std::optional<std::pair<QPoint, QPoint>> TfrmMain::hintArrow(const engine::Tutor
         const PileRef stock = step.source.valid() ? step.source : PileRef::stock();
         return pointAt(cardRectAt(stock, std::max(0, static_cast<int>(table.pile(stock).size()) - 1)));
     }
-    case engine::TutorAction::TurnUp: return pointAt(cardRectAt(step.source, std::max(0, step.sourceIndex)));
+    case engine::TutorAction::TurnUp:
+    case engine::TutorAction::FamilyMove:
+        if (!step.source.valid())
+            return std::nullopt;
+        return pointAt(cardRectAt(step.source, std::max(0, step.sourceIndex)));
     case engine::TutorAction::Fill:
     case engine::TutorAction::None: break;
     }

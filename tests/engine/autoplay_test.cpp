@@ -22,7 +22,7 @@ bool dragTop(Play& play, int from, int to)
 
 TEST(Autoplay, ReleaseUncoveringAnAcePlaysItAndTheTwoBelow)
 {
-    const cw::catalog::Rules rules = basicRules();
+    const cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: 2h Ah 9c; Fila2: 10c");
     PlayOptions opt;
     opt.autoplay = true;
@@ -34,7 +34,7 @@ TEST(Autoplay, ReleaseUncoveringAnAcePlaysItAndTheTwoBelow)
 
 TEST(Autoplay, NothingMovesWithAutoplayOff)
 {
-    const cw::catalog::Rules rules = basicRules();
+    const cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: 2h Ah 9c; Fila2: 10c");
     const PlayOptions opt;
     Play play{rules, st, opt};
@@ -61,7 +61,7 @@ TEST(Autoplay, CompletionStepRules)
         {"reserve tops play", "Appogg1: Ah; Appogg2: 3h; Fila1: 2h", 0, 0, "001 002 003"},
     };
     for (const Case& c : cases) {
-        cw::catalog::Rules rules = basicRules(4, 4, 2);
+        cw::engine::GameRules rules = basicRules(4, 4, 2);
         rules.set(22, c.foundationTarget);
         rules.set(8, c.wasteLocked);
         GameState st = stateFromText(c.table);
@@ -75,7 +75,7 @@ TEST(Autoplay, CompletionStepRules)
 
 TEST(Autoplay, CompletionWaitsForTheDeal)
 {
-    const cw::catalog::Rules rules = basicRules();
+    const cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: Ah");
     st.dealFinished = false;
     PlayOptions opt;
@@ -107,7 +107,7 @@ TEST(Autoplay, AutomaticFillTable)
         {"0: no fill", 0, "Mazzo: Ah; Fila2: 9c", PileRef::tableau(0), ""},
     };
     for (const Case& c : cases) {
-        cw::catalog::Rules rules = basicRules(4, 4, 1);
+        cw::engine::GameRules rules = basicRules(4, 4, 1);
         rules.set(25, c.value);
         GameState st = stateFromText(c.table);
         const PlayOptions opt;
@@ -120,7 +120,7 @@ TEST(Autoplay, AutomaticFillTable)
 
 TEST(Autoplay, FillWaitsForTheFirstMoveWhenItMustGoToAFoundation)
 {
-    cw::catalog::Rules rules = basicRules(2, 4);
+    cw::engine::GameRules rules = basicRules(2, 4);
     rules.set(25, 3);
     rules.set(42, 1);
     GameState st = stateFromText("Mazzo: 5c 6c; Fila1: Ah");

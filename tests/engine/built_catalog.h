@@ -7,6 +7,7 @@
 
 #include "catalog/definitions.h"
 #include "catalog/game_list.h"
+#include "engine/game_rules.h"
 
 namespace cw::test {
 
@@ -14,7 +15,7 @@ struct BuiltCatalog {
     std::string text;
     catalog::GameList list;
 
-    // Calls f(entry, rules) for every listed game whose rules load.
+    // Calls f(entry, rules) for every listed game whose rules load (as the engine plays them).
     template <class F>
     void forEachGame(F&& f) const
     {
@@ -23,7 +24,7 @@ struct BuiltCatalog {
                 continue;
             auto rules = catalog::LoadGameRules(text, list, entry.id, {});
             if (rules.ok())
-                f(entry, rules.value());
+                f(entry, engine::GameRules(rules.value()));
         }
     }
 };

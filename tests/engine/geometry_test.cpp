@@ -8,7 +8,7 @@
 #include "rule_sets.h"
 
 using namespace cw::engine;
-using cw::catalog::Rules;
+using Rules = cw::engine::GameRules;
 
 namespace {
 

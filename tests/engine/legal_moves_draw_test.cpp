@@ -15,9 +15,9 @@ using namespace cw::test;
 namespace {
 
 // Fans built down in suit, one card at a time, with the one Draw of the last deal.
-cw::catalog::Rules drawRules()
+cw::engine::GameRules drawRules()
 {
-    cw::catalog::Rules rules = basicRules(3);
+    cw::engine::GameRules rules = basicRules(3);
     rules.set(14, -17);
     return rules;
 }
@@ -35,7 +35,7 @@ std::vector<std::string> drawTexts(const Play& play)
 
 TEST(LegalMovesDraw, OfferedInTheLastDealOnceAndOutsideTheTutor)
 {
-    const cw::catalog::Rules rules = drawRules();
+    const cw::engine::GameRules rules = drawRules();
     struct Case {
         const char* name;
         int dealNumber;
@@ -62,7 +62,7 @@ TEST(LegalMovesDraw, OfferedInTheLastDealOnceAndOutsideTheTutor)
 
 TEST(LegalMovesDraw, PlaysThroughTheNotationOnceAndRefusesWithAReason)
 {
-    const cw::catalog::Rules rules = drawRules();
+    const cw::engine::GameRules rules = drawRules();
     GameState st = stateFromText("Fila1: 5c Kh 9d; Fila2: 10d; Fila3: 7h 4s");
     st.dealNumber = 3;
     const PlayOptions opt;

@@ -23,7 +23,7 @@ namespace {
 
 struct NamedSet {
     const char* name;
-    std::function<cw::catalog::Rules()> make;
+    std::function<cw::engine::GameRules()> make;
 };
 
 const NamedSet kSets[] = {
@@ -40,7 +40,7 @@ std::string positionKey(const GameState& st)
 }
 
 // Distinct positions after exactly `depth` moves.
-std::size_t reachable(const cw::catalog::Rules& rules, const GameState& start, int depth)
+std::size_t reachable(const cw::engine::GameRules& rules, const GameState& start, int depth)
 {
     const PlayOptions opt;
     std::set<std::string> layer{positionKey(start)};
@@ -169,7 +169,7 @@ TEST(LegalMoves, EveryGeneratedMoveIsPlayable)
 
 TEST(LegalMoves, RefusedMovesSayWhy)
 {
-    const cw::catalog::Rules rules = basicRules();
+    const cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9s; Fila3: *Kc");
     const PlayOptions opt;
     Play play{rules, st, opt};
@@ -220,7 +220,7 @@ namespace {
 
 TEST(LegalMoves, ClickToPlayListsOnlyTheTargetTheClickWouldChoose)
 {
-    cw::catalog::Rules rules = basicRules(3);
+    cw::engine::GameRules rules = basicRules(3);
     GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9h:2; Dest1: 7h");
     const PlayOptions opt;
     const Play play{rules, st, opt};
@@ -241,7 +241,7 @@ TEST(LegalMoves, ClickToPlayListsOnlyTheTargetTheClickWouldChoose)
 
 TEST(LegalMoves, StockFirstCodeListsNoTableauMovesWhileTheStockHasCards)
 {
-    cw::catalog::Rules rules = basicRules(2);
+    cw::engine::GameRules rules = basicRules(2);
     setRange(rules, 215, 2, 129);
     rules.set(11, 1);
     rules.set(24, 1);

@@ -26,7 +26,7 @@ TEST(Drop, MayDropTable)
 {
     // Four tableau piles in suit down, free cells 1-2, reserve 3 takes Kings (code 90),
     // reserve 4 nothing (code 4).
-    cw::catalog::Rules rules = basicRules(4, 4, 4);
+    cw::engine::GameRules rules = basicRules(4, 4, 4);
     rules.set(337, 90);
     rules.set(338, 4);
     const char* t = "Fila1: 9h 8h; Fila2: 9s; Fila4: Ks; Dest1: Ah; Appogg1: 5c";
@@ -57,7 +57,7 @@ TEST(Drop, MayDropTable)
 
 TEST(Drop, GroupLimitMinusFiveForAnEmptyTarget)
 {
-    cw::catalog::Rules rules = basicRules(4, 4, 2);
+    cw::engine::GameRules rules = basicRules(4, 4, 2);
     rules.set(14, -5);
     GameState st = stateFromText("Fila1: Kh Qh Jh 10h; Fila2: Ks; Fila3: Jh:2");
     const PlayOptions opt;
@@ -70,7 +70,7 @@ TEST(Drop, GroupLimitMinusFiveForAnEmptyTarget)
 
 TEST(Drop, ReleaseTakesTheFirstLegalCandidate)
 {
-    cw::catalog::Rules rules = basicRules(4, 4, 1);
+    cw::engine::GameRules rules = basicRules(4, 4, 1);
     GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9s; Fila3: 9h:2");
     const PlayOptions opt;
     Events ev;
@@ -101,7 +101,7 @@ TEST(Drop, CandidateRankingPrefersTheHigherKindOnEqualArea)
 
 TEST(Drop, StockFirstCodeHoldsTableauMovesBack)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     setRange(rules, 215, 4, 129);
     GameState st = stateFromText("Mazzo: 2c; Fila1: 8h; Fila2: 9s");
     const PlayOptions opt;
@@ -127,7 +127,7 @@ TEST(MoveExecution, MoveNamesTargetTheirPiles)
 
 TEST(MoveExecution, AutoplayNameSoundsAutoplay)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     for (const char* name : {"Dest3", "Dest_Autoplay3"}) {
         GameState st = stateFromText("Fila1: 5c Ah");
         const PlayOptions opt;
@@ -144,7 +144,7 @@ TEST(MoveExecution, AutoplayNameSoundsAutoplay)
 
 TEST(MoveExecution, AutomaticTurnUpFollowsATableauMove)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: *5c 8h; Fila2: 9h");
     PlayOptions opt;
     Events ev;
@@ -175,7 +175,7 @@ TEST(MoveExecution, CompleteRuns)
         {"face-down card in the run", 97, "Kh *Qh Jh 10h 9h 8h 7h 6h 5h 4h 3h 2h", false},
     };
     for (const RunCase& c : cases) {
-        cw::catalog::Rules rules = basicRules(2, 2);
+        cw::engine::GameRules rules = basicRules(2, 2);
         rules.set(2, 0);
         setRange(rules, 55, 2, c.base);
         GameState st = stateFromText(std::string("Fila1: ") + c.pile + "; Fila2: Ah");
@@ -189,7 +189,7 @@ TEST(MoveExecution, CompleteRuns)
 
 TEST(MoveExecution, WinTestAfterTheLastCard)
 {
-    cw::catalog::Rules rules = basicRules(2, 1);
+    cw::engine::GameRules rules = basicRules(2, 1);
     GameState st = stateFromText("Dest1: Ah 2h 3h; Fila1: 4h");
     const PlayOptions opt;
     Events ev;
@@ -201,7 +201,7 @@ TEST(MoveExecution, WinTestAfterTheLastCard)
 
 TEST(MoveExecution, ClickToPlayPrefersFoundationsThenNonEmptyPiles)
 {
-    cw::catalog::Rules rules = basicRules(4, 4, 1);
+    cw::engine::GameRules rules = basicRules(4, 4, 1);
     GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9h:2; Dest1: 7h");
     const PlayOptions opt;
     Play play{rules, st, opt};

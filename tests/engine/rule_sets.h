@@ -5,10 +5,12 @@
 #include <utility>
 
 #include "catalog/rules.h"
+#include "engine/game_rules.h"
 
 namespace cw::test {
 
-using catalog::Rules;
+// The rules as the engine plays them (with their family, resolved from rule parameter 54).
+using Rules = engine::GameRules;
 
 inline void setRange(Rules& r, int first, int count, int value)
 {
@@ -28,9 +30,9 @@ inline void upInSuitFoundations(Rules& r, int count)
 {
     r.set(374, count);
     r.set(34, 13);
-    setRange(r, 55, count, 1);  // base rank: ace
-    setRange(r, 71, count, 1);  // up
-    setRange(r, 87, count, 0);  // in suit
+    setRange(r, 55, count, 1); // base rank: ace
+    setRange(r, 71, count, 1); // up
+    setRange(r, 87, count, 0); // in suit
     r.set(487, -1);
     r.set(488, -1);
 }

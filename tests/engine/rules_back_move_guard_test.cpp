@@ -14,7 +14,7 @@ namespace {
 TEST(BackMoveGuard, AutomaticDestinationPassesOverTargetsTheGuardRefuses)
 {
     // The Queen of hearts could go on the King (first choice) or to the empty pile.
-    const cw::catalog::Rules rules = basicRules(3);
+    const cw::engine::GameRules rules = basicRules(3);
     const int queen = cardCode(0, 12);
     const int otherCard = cardCode(2, 5);
     struct Case {
@@ -49,7 +49,7 @@ TEST(BackMoveGuard, AutomaticDestinationPassesOverTargetsTheGuardRefuses)
 
 TEST(BackMoveGuard, RightClickAndTheTutorHonourTheGuard)
 {
-    const cw::catalog::Rules rules = basicRules(4);
+    const cw::engine::GameRules rules = basicRules(4);
     const int queen = cardCode(0, 12);
     // The tutor last took the Queen from the fourth pile to the first: putting it on the King
     // is no reverse of that move, but the guard keeps the Queen where the tutor put it.
@@ -78,7 +78,7 @@ TEST(BackMoveGuard, RightClickAndTheTutorHonourTheGuard)
 // hint showed the Queen going to the empty pile, the press sends it there, not onto the King.
 TEST(BackMoveGuard, ThePlayersRightPressFollowsTheHintJustShown)
 {
-    const cw::catalog::Rules rules = basicRules(3);
+    const cw::engine::GameRules rules = basicRules(3);
     const int queen = cardCode(0, 12);
     TutorRecord record;
     record.append(tutorEntry(queen, PileRef::tableau(0), PileRef::tableau(2)));

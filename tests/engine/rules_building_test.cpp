@@ -11,8 +11,8 @@ namespace {
 
 struct BuildCase {
     const char* name;
-    int code;        // building rule code
-    int direction;   // 0 down, 1 up, 2 both
+    int code;      // building rule code
+    int direction; // 0 down, 1 up, 2 both
     int continuity;
     int baseRank;
     int emptyRule;
@@ -82,7 +82,7 @@ TEST(BuildingTest, CaseTable)
         {"code 43: suit differs", 43, 1, 0, 1, -1, false, "Ah", "3c", false},
     };
     for (const BuildCase& c : cases) {
-        const cw::catalog::Rules rules = basicRules();
+        const cw::engine::GameRules rules = basicRules();
         GameState st;
         const PlayOptions opt;
         const Play play{rules, st, opt};
@@ -102,7 +102,7 @@ TEST(BuildingTest, CaseTable)
 
 TEST(BuildingTest, ColourBalanceOfAceFoundations)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     setRange(rules, 55, 4, 81); // four foundations that start with Aces, two red and two black
     GameState st = stateFromText("Dest1: Ah; Dest2: Ad");
     const PlayOptions opt;
@@ -117,7 +117,7 @@ TEST(BuildingTest, ColourBalanceOfAceFoundations)
 
 TEST(BuildingTest, StockFirstRestrictionRefusesTableauCards)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     rules.set(37, 1);
     GameState st = stateFromText("Mazzo: 5c; Fila1: Ah");
     const PlayOptions opt;
@@ -130,7 +130,7 @@ TEST(BuildingTest, StockFirstRestrictionRefusesTableauCards)
 
 TEST(BuildingTest, FoundationStartTestSpreadsSuits)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     setRange(rules, 55, 4, -1); // any first card
     rules.set(51, 1);
     GameState st = stateFromText("Dest1: 7h");

@@ -101,9 +101,9 @@ inline std::string pileText(const GameState& st, PileRef p)
 
 // The rules the play tests start from: counts, plain in-suit-down tableau piles and up-in-suit
 // foundations, no group limit, free cells accepting one card.
-inline catalog::Rules basicRules(int tableaus = 4, int foundations = 4, int reserves = 0)
+inline engine::GameRules basicRules(int tableaus = 4, int foundations = 4, int reserves = 0)
 {
-    catalog::Rules r;
+    engine::GameRules r;
     r.set(378, 52);
     upInSuitFoundations(r, foundations);
     r.set(375, tableaus);

@@ -13,9 +13,9 @@ using namespace cw::test;
 namespace {
 
 // Two rows building down in suit, any card on an empty row or at a row's start.
-cw::catalog::Rules rowRules(int fanStyle)
+cw::engine::GameRules rowRules(int fanStyle)
 {
-    cw::catalog::Rules rules = basicRules(2);
+    cw::engine::GameRules rules = basicRules(2);
     rules.set(3, fanStyle);
     return rules;
 }
@@ -47,7 +47,7 @@ TEST(IndexDrop, PositionDecidesWhereTheCardGoesAndWhatItIsJudgedAgainst)
          false, "009 000 031"},
     };
     for (const Case& c : cases) {
-        const cw::catalog::Rules rules = rowRules(c.fanStyle);
+        const cw::engine::GameRules rules = rowRules(c.fanStyle);
         GameState st = stateFromText("Fila1: 9h 000 5c; Fila2: Kd 8h");
         const PlayOptions opt;
         Play play{rules, st, opt};
@@ -62,7 +62,7 @@ TEST(IndexDrop, PositionDecidesWhereTheCardGoesAndWhatItIsJudgedAgainst)
 
 TEST(IndexDrop, TheReleasePassesThePositionToTheDrop)
 {
-    const cw::catalog::Rules rules = rowRules(9);
+    const cw::engine::GameRules rules = rowRules(9);
     GameState st = stateFromText("Fila1: 9h 000 5c; Fila2: 8h");
     const PlayOptions opt;
     Play play{rules, st, opt};

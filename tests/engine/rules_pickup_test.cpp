@@ -48,7 +48,7 @@ TEST(PickUp, PressActionTable)
         {"stock press", -1, 1, "Mazzo: 5c", PileRef::stock(), 0, PressAction::StockClick},
     };
     for (const PressCase& c : cases) {
-        cw::catalog::Rules rules = basicRules();
+        cw::engine::GameRules rules = basicRules();
         rules.set(14, c.groupLimit);
         rules.set(2, c.sequenceRule);
         GameState st = stateFromText(c.table);
@@ -61,7 +61,7 @@ TEST(PickUp, PressActionTable)
 
 TEST(PickUp, FoundationTakeBack)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Dest1: Ah; Dest2: Ac 2c");
     const PlayOptions opt;
     const Play play{rules, st, opt};
@@ -76,7 +76,7 @@ TEST(PickUp, FoundationTakeBack)
 // and three empty reserves, five cards reach a non-empty pile and four an empty one.
 TEST(PickUp, GroupLimitMinusFiveIsASum)
 {
-    cw::catalog::Rules rules = basicRules(4, 4, 3);
+    cw::engine::GameRules rules = basicRules(4, 4, 3);
     rules.set(14, -5);
     GameState st = stateFromText("Fila1: Kh Qh Jh 10h 9h; Fila2: Ks; Fila3: 10d");
     const PlayOptions opt;
@@ -92,7 +92,7 @@ TEST(PickUp, GroupLimitMinusFiveIsASum)
 
 TEST(PickUp, DrawOnlyInTheLastDealAndOnce)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     rules.set(14, -17);
     GameState st = stateFromText("Fila1: 5c Kh 9d");
     const PlayOptions opt;
@@ -118,7 +118,7 @@ TEST(PickUp, DrawOnlyInTheLastDealAndOnce)
 
 TEST(PickUp, PressLiftsWithoutChangingTheTableAndIgnoresASecondPress)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: *Kh Qh Jh; Fila2: *9c");
     const GameState before = st;
     const PlayOptions opt;
@@ -138,7 +138,7 @@ TEST(PickUp, PressLiftsWithoutChangingTheTableAndIgnoresASecondPress)
 
 TEST(PickUp, ReverseColumnWaitsForAnEmptyStock)
 {
-    cw::catalog::Rules rules = basicRules(10);
+    cw::engine::GameRules rules = basicRules(10);
     setRange(rules, 215, 10, 149);
     GameState st = stateFromText("Mazzo: 2c; Fila3: 9h 8h 7h");
     const PlayOptions opt;
@@ -155,7 +155,7 @@ TEST(PickUp, ReverseColumnWaitsForAnEmptyStock)
 
 TEST(PickUp, AvailabilityTests)
 {
-    cw::catalog::Rules rules = basicRules(36);
+    cw::engine::GameRules rules = basicRules(36);
     GameState st = stateFromText("Fila1: Ah; Fila2: 2h; Fila9: 3h; Fila13: 4h; Fila25: 5h");
     const PlayOptions opt;
     const Play play{rules, st, opt};
@@ -179,7 +179,7 @@ namespace {
 
 TEST(PickUp, PointAndClickMovesOnTheSecondClick)
 {
-    cw::catalog::Rules rules = basicRules();
+    cw::engine::GameRules rules = basicRules();
     GameState st = stateFromText("Fila1: 9h 8h; Fila2: 9s; Fila3: 9h:2");
     st.selection.pointAndClick = true;
     const PlayOptions opt;
@@ -200,7 +200,7 @@ TEST(PickUp, PointAndClickMovesOnTheSecondClick)
 
 TEST(PickUp, StockPressArmsTheRedealAndTheReleaseRunsIt)
 {
-    cw::catalog::Rules rules = basicRules(2);
+    cw::engine::GameRules rules = basicRules(2);
     rules.set(11, 1);
     rules.set(24, 1);
     rules.set(7, 1);
@@ -228,7 +228,7 @@ namespace {
 // or autoplay.
 TEST(PickUp, RowAvailabilityBindsClicksAndAutoplay)
 {
-    cw::catalog::Rules rules = basicRules(3);
+    cw::engine::GameRules rules = basicRules(3);
     rules.set(14, -15);
     struct Case {
         const char* name;

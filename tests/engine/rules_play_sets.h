@@ -7,9 +7,9 @@
 namespace cw::test {
 
 // The rule sets of the deal tests, completed with the play parameters the deal does not read.
-inline catalog::Rules playKlondike()
+inline engine::GameRules playKlondike()
 {
-    catalog::Rules r = klondike();
+    engine::GameRules r = klondike();
     r.set(2, 1);
     r.set(14, -1);
     r.set(35, -1);
@@ -18,18 +18,18 @@ inline catalog::Rules playKlondike()
     return r;
 }
 
-inline catalog::Rules playFreecell()
+inline engine::GameRules playFreecell()
 {
-    catalog::Rules r = freecell();
+    engine::GameRules r = freecell();
     r.set(2, 1);
     r.set(14, -5);
     r.set(35, -1);
     return r;
 }
 
-inline catalog::Rules playSpider()
+inline engine::GameRules playSpider()
 {
-    catalog::Rules r = spider();
+    engine::GameRules r = spider();
     r.set(2, 10);
     r.set(14, -1);
     r.set(35, -1);
@@ -38,9 +38,9 @@ inline catalog::Rules playSpider()
     return r;
 }
 
-inline catalog::Rules playCanfield()
+inline engine::GameRules playCanfield()
 {
-    catalog::Rules r = canfield();
+    engine::GameRules r = canfield();
     r.set(2, 1);
     r.set(14, -13);
     r.set(35, -1);
@@ -53,9 +53,9 @@ inline catalog::Rules playCanfield()
 
 // Forty Thieves: two decks, 10 piles of 4 face up, 8 foundations, in suit down one card at a
 // time, any card on an empty pile, one pass through the stock.
-inline catalog::Rules playFortyThieves()
+inline engine::GameRules playFortyThieves()
 {
-    catalog::Rules r;
+    engine::GameRules r;
     r.set(378, 104);
     upInSuitFoundations(r, 8);
     r.set(375, 10);
@@ -78,9 +78,9 @@ inline catalog::Rules playFortyThieves()
 
 // Yukon: Klondike's piles with 1, 6, 7, ... 11 cards, the top five face up, any face-up group
 // moves, Kings to empty piles, no stock.
-inline catalog::Rules playYukon()
+inline engine::GameRules playYukon()
 {
-    catalog::Rules r;
+    engine::GameRules r;
     r.set(378, 52);
     upInSuitFoundations(r, 4);
     r.set(375, 7);

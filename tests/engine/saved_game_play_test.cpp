@@ -17,7 +17,7 @@
 #include "storage/settings_store.h"
 
 using namespace cw::engine;
-using cw::catalog::Rules;
+using Rules = cw::engine::GameRules;
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 using namespace cw::engine;
 using namespace cw::test;
-using cw::catalog::Rules;
+using Rules = cw::engine::GameRules;
 namespace fs = std::filesystem;
 
 namespace {

@@ -1,13 +1,14 @@
-// The score: the standard formula's terms, added points, the family hook and the score after undo.
+// The score: the standard formula's terms, added points, a family's own formula and the score after undo.
 #include <gtest/gtest.h>
 
+#include "engine/family.h"
 #include "engine/score.h"
 #include "history_support.h"
 #include "rule_sets.h"
 
 using namespace cw::engine;
 using namespace cw::test;
-using cw::catalog::Rules;
+using Rules = cw::engine::GameRules;
 
 namespace {
 
@@ -44,8 +45,11 @@ TEST(Score, StandardFormula)
     };
     const std::vector<Case> cases = {
         {"one deck, nothing home", scoringRules(52, 0, 4), {}, "01", -52},
-        {"one deck, all home", scoringRules(52, 0, 4),
-         {{"Dest1", cards(1, 13)}, {"Dest2", cards(14, 13)}, {"Dest3", cards(27, 13)}, {"Dest4", cards(40, 13)}}, "01", 208},
+        {"one deck, all home",
+         scoringRules(52, 0, 4),
+         {{"Dest1", cards(1, 13)}, {"Dest2", cards(14, 13)}, {"Dest3", cards(27, 13)}, {"Dest4", cards(40, 13)}},
+         "01",
+         208},
         {"32-card deck", scoringRules(52, 1, 4), {}, "01", -32},
         {"two decks reduced", scoringRules(104, 1, 8), {}, "01", -64},
         {"reduced pack code 2", scoringRules(52, 2, 4), {}, "01", -28},
@@ -55,7 +59,11 @@ TEST(Score, StandardFormula)
         {"second waste counts", scoringRules(52, 0, 4), {{"Mazzo_Waste", cards(1, 3)}}, "01", -52 + 15},
         {"placeholders count", scoringRules(52, 0, 4), {{"Dest1", "00110000"}}, "01", -52 + 10},
         {"foundations beyond the count do not", scoringRules(52, 0, 2), {{"Dest3", cards(1, 2)}}, "01", -52},
-        {"waste and tableau do not", scoringRules(52, 0, 4), {{"Mazzo_Vis", cards(1, 2)}, {"Fila1", cards(5, 2)}}, "01", -52},
+        {"waste and tableau do not",
+         scoringRules(52, 0, 4),
+         {{"Mazzo_Vis", cards(1, 2)}, {"Fila1", cards(5, 2)}},
+         "01",
+         -52},
         {"other scoring code", scoringRules(52, 0, 4), {{"Dest1", cards(1, 2)}}, "02", 0},
     };
     for (const Case& c : cases) {
@@ -71,28 +79,33 @@ TEST(Score, AddPoints)
         const char* code;
         int expected;
     };
-    for (const Case& c : std::vector<Case>{{0, "01", -37}, {12, "01", -37}, {9, "01", -52}, {59, "01", -52},
-                                           {76, "01", -52}, {77, "01", -52}, {0, "02", -52}})
-        EXPECT_EQ(addPoints(-52, 3, c.code, c.family), c.expected) << c.family << " " << c.code;
+    for (const Case& c : std::vector<Case>{{0, "01", -37},
+                                           {12, "01", -37},
+                                           {9, "01", -52},
+                                           {59, "01", -52},
+                                           {76, "01", -52},
+                                           {77, "01", -52},
+                                           {0, "02", -52}})
+        EXPECT_EQ(addPoints(-52, 3, c.code, familyFor(c.family)), c.expected) << c.family << " " << c.code;
 }
 
-TEST(Score, FamilyHookReplacesTheFormula)
+// A family that scores its own way: the stored score carries on, as a hand-scoring family's does.
+class KeepsStoredScore final : public SpecialFamily {
+public:
+    std::optional<int> score(const ScoreInput& in) const override { return in.storedScore; }
+};
+
+TEST(Score, FamilyFormulaReplacesTheStandardOne)
 {
     Rules r = scoringRules(52, 0, 4);
     GameState s;
     s.table = tableOf({{"Dest1", cards(1, 2)}});
-    ScoreHooks hooks;
-    hooks.set(35, [](const ScoreInput& in) { return -in.rules.cardsInPlay() + 10 * int(in.state.table.secondWaste().size()); });
-    hooks.set(76, [](const ScoreInput& in) { return in.storedScore; });
-
-    EXPECT_EQ(recomputeScore({r, s}, hooks), -42) << "ordinary game";
-    r.set(54, 35);
-    s.table.append(PileRef::secondWaste(), 20, true);
-    EXPECT_EQ(recomputeScore({r, s}, hooks), -42);
-    r.set(54, 76);
-    EXPECT_EQ(recomputeScore({r, s, "01", 17}, hooks), 17);
+    EXPECT_EQ(recomputeScore({r, s, "01", 17}), -42) << "ordinary game";
+    static const KeepsStoredScore own;
+    const Rules withOwn(r, own);
+    EXPECT_EQ(recomputeScore({withOwn, s, "01", 17}), 17);
     r.set(54, 12);
-    EXPECT_EQ(recomputeScore({r, s}, hooks), -52 + 15) << "a family without a function scores by the formula";
+    EXPECT_EQ(recomputeScore({r, s}), -42) << "a family without a formula scores by the standard one";
 }
 
 TEST(Score, UndoingAFoundationMoveTakesThePointsBack)

@@ -25,7 +25,7 @@ TEST(SearchOpenDeadlock, NoPositionOfAWinningLineIsCalledLost)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
     const PlayOptions options = solverPlayOptions();
     int lines = 0, positions = 0;
-    catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
+    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
         for (const char* number : {"1", "2", "3"}) {
             auto dealt = deal(rules, number);
             if (dealt.badCardCount || !openRulesFor(dealt.rules, dealt.state))

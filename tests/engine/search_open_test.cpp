@@ -43,7 +43,7 @@ TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
     std::mt19937 random(11);
     int games = 0, positions = 0;
     bool freecell = false, klondike = false;
-    catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
+    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
         bool counted = false;
         for (const char* number : {"1", "617"}) {
             auto dealt = deal(rules, number);
@@ -114,7 +114,7 @@ TEST(SearchOpen, KeysKeptMoveByMoveMatchTheTableReadAfresh)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
     std::mt19937 random(5);
     int stockGames = 0;
-    catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
+    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
         auto dealt = deal(rules, "3");
         if (dealt.badCardCount)
             return;

@@ -41,7 +41,7 @@ TEST(SearchSpider, SameMovesAndPilesAsTheEngineOverTheCatalog)
     std::mt19937 random(5);
     int games = 0, positions = 0, runs = 0;
     bool spider4 = false, spider1 = false;
-    catalog->forEachGame([&](const auto& entry, const cw::catalog::Rules& rules) {
+    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
         bool counted = false;
         for (const char* number : {"1", "617", "30"}) {
             auto dealt = deal(rules, number);
@@ -104,11 +104,11 @@ TEST(SearchSpider, SameMovesAndPilesAsTheEngineOverTheCatalog)
 
 namespace {
 
-cw::catalog::Rules rulesOf(const cw::test::BuiltCatalog& catalog, int id)
+cw::engine::GameRules rulesOf(const cw::test::BuiltCatalog& catalog, int id)
 {
     auto rules = cw::catalog::LoadGameRules(catalog.text, catalog.list, id, {});
     EXPECT_TRUE(rules.ok());
-    return rules.value();
+    return cw::engine::GameRules(rules.value());
 }
 
 // An empty column while the stock still holds rows: the compact form offers the deal exactly when

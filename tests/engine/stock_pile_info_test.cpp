@@ -29,7 +29,7 @@ TEST(PileInfo, BuildingTexts)
 
 TEST(PileInfo, RedealCounterAndEmptyStockTooltip)
 {
-    cw::catalog::Rules rules = basicRules(7);
+    cw::engine::GameRules rules = basicRules(7);
     rules.set(11, 1);
     rules.set(24, 1);
     rules.set(16, 3);
@@ -59,7 +59,7 @@ TEST(PileInfo, RedealCounterAndEmptyStockTooltip)
 
 TEST(PileInfo, PilesOfTheTable)
 {
-    cw::catalog::Rules rules = basicRules(7, 4, 2);
+    cw::engine::GameRules rules = basicRules(7, 4, 2);
     setRange(rules, 215, 7, 3);
     GameState st = stateFromText("Fila2: Kh Qs; Appogg1: 5c");
     const PlayOptions opt;

@@ -10,9 +10,9 @@ using namespace cw::test;
 
 namespace {
 
-cw::catalog::Rules wasteGame(int perClick, int deals)
+cw::engine::GameRules wasteGame(int perClick, int deals)
 {
-    cw::catalog::Rules r = basicRules(7);
+    cw::engine::GameRules r = basicRules(7);
     r.set(11, 1);
     r.set(7, 1);
     r.set(24, perClick);
@@ -22,7 +22,7 @@ cw::catalog::Rules wasteGame(int perClick, int deals)
 
 TEST(Stock, DrawThreeWithTwoLeft)
 {
-    const cw::catalog::Rules rules = wasteGame(3, -1);
+    const cw::engine::GameRules rules = wasteGame(3, -1);
     GameState st = stateFromText("Mazzo: *Ah *2h; Mazzo_Vis: 5c");
     const PlayOptions opt;
     Play play{rules, st, opt};
@@ -33,7 +33,7 @@ TEST(Stock, DrawThreeWithTwoLeft)
 
 TEST(Stock, TurnoverHasTwoPhasesAndNeedsTwoCards)
 {
-    const cw::catalog::Rules rules = wasteGame(1, 3);
+    const cw::engine::GameRules rules = wasteGame(1, 3);
     GameState st = stateFromText("Mazzo_Vis: Ah 2h 3h");
     const PlayOptions opt;
     Events ev;
@@ -58,7 +58,7 @@ TEST(Stock, TurnoverHasTwoPhasesAndNeedsTwoCards)
 
 TEST(Stock, DrawRestrictionWhileTheWasteHoldsCards)
 {
-    cw::catalog::Rules rules = wasteGame(1, -1);
+    cw::engine::GameRules rules = wasteGame(1, -1);
     rules.set(18, 1);
     GameState st = stateFromText("Mazzo: 5c; Mazzo_Vis: Ah");
     const PlayOptions opt;
@@ -71,7 +71,7 @@ TEST(Stock, DrawRestrictionWhileTheWasteHoldsCards)
 
 TEST(Stock, AddTableausDealsWhileTheStockLasts)
 {
-    cw::catalog::Rules rules = basicRules(7);
+    cw::engine::GameRules rules = basicRules(7);
     setRange(rules, 295, 7, 1);
     GameState st = stateFromText("Mazzo: *Ah *2h *3h; Fila1: 9c; Fila2: 9c:2; Fila3: 9s; Fila4: 9s:2");
     const PlayOptions opt;
@@ -85,7 +85,7 @@ TEST(Stock, AddTableausDealsWhileTheStockLasts)
 
 TEST(Stock, DealValueSevenSkipsEmptyPilesAndSixDealsFaceDown)
 {
-    cw::catalog::Rules rules = basicRules(3);
+    cw::engine::GameRules rules = basicRules(3);
     setList(rules, 295, {7, 6, 1});
     GameState st = stateFromText("Mazzo: *Ah *2h *3h; Fila2: 9c");
     const PlayOptions opt;
@@ -98,7 +98,7 @@ TEST(Stock, DealValueSevenSkipsEmptyPilesAndSixDealsFaceDown)
 
 TEST(Stock, FillGapsBeforeDealing)
 {
-    cw::catalog::Rules rules = basicRules(2);
+    cw::engine::GameRules rules = basicRules(2);
     setRange(rules, 295, 2, 2);
     GameState st = stateFromText("Mazzo: Ah 2h; Fila1: 9c");
     const PlayOptions opt;
@@ -118,7 +118,7 @@ TEST(Stock, InterleaveOfTheGatheredCards)
 
 TEST(Stock, GatherAndRedealKeepsEveryCard)
 {
-    cw::catalog::Rules rules = basicRules(3);
+    cw::engine::GameRules rules = basicRules(3);
     rules.set(17, 2);
     rules.set(16, 3);
     setList(rules, 382, {2, 2, 2});
@@ -151,8 +151,7 @@ TEST(Stock, RedealProcedures)
         {"7: bottom card to the top", 7, "Fila1: Ah 2h 3h", PileRef::tableau(0), "002 003 001"},
         {"4: tableau back to the stock", 4, "Fila1: Ah 2h; Fila2: 3h", PileRef::stock(), "*003 *001 *002"},
         {"11: gathered in passes, reversed", 11, "Fila1: Ah 2h; Fila2: 3h", PileRef::stock(), "*001 *002 *003"},
-        {"10: interleaved into the stock", 10, "Fila1: Ah 2h; Appogg1: 3h 4h", PileRef::stock(),
-         "*003 *001 *002 *004"},
+        {"10: interleaved into the stock", 10, "Fila1: Ah 2h; Appogg1: 3h 4h", PileRef::stock(), "*003 *001 *002 *004"},
         {"12: gathered in passes and dealt round", 12, "Fila1: Ah 2h; Fila2: 3h", PileRef::tableau(0), "*003 001"},
         {"8: the suit run from a Two stays, the row closes", 8, "Fila1: 2h 3h 5h 4h; Fila2: 7c", PileRef::tableau(0),
          "002 003 000"},
@@ -161,7 +160,7 @@ TEST(Stock, RedealProcedures)
         {"20: waste bottom cards to the reserves", 20, "Mazzo_Vis: 5c 6c", PileRef::reserve(0), "031"},
     };
     for (const RedealCase& c : cases) {
-        cw::catalog::Rules rules = basicRules(2, 4, 1);
+        cw::engine::GameRules rules = basicRules(2, 4, 1);
         rules.set(17, c.mode);
         rules.set(16, -1);
         setRange(rules, 382, 2, 2); // the initial deal: two cards a pile, the top one face up
@@ -176,7 +175,7 @@ TEST(Stock, RedealProcedures)
 
 TEST(Stock, ReserveDealsAlternate)
 {
-    cw::catalog::Rules rules = basicRules(2, 4, 3);
+    cw::engine::GameRules rules = basicRules(2, 4, 3);
     setRange(rules, 347, 3, 4);
     GameState st = stateFromText("Mazzo: Ah 2h 3h 4h 5h 6h");
     const PlayOptions opt;

@@ -70,6 +70,11 @@ struct MousePlayer {
         case MoveKind::Draw:
             QFAIL("Klondike has no Draw");
             return;
+        case MoveKind::Select:
+        case MoveKind::Gap:
+        case MoveKind::Press:
+            QFAIL("Klondike has no family moves");
+            return;
         case MoveKind::Transfer:
             break;
         }

@@ -33,7 +33,7 @@ QString artifactsDir()
     return dir;
 }
 
-std::optional<catalog::Rules> loadRules(int id)
+std::optional<engine::GameRules> loadRules(int id)
 {
     const std::string path = CW_BIN_DIR "/GAMES.DAT";
     auto text = catalog::ReadWholeFile(path);
@@ -43,7 +43,7 @@ std::optional<catalog::Rules> loadRules(int id)
     auto rules = catalog::LoadGameRules(text.value(), built.list, id, {});
     if (!rules)
         return std::nullopt;
-    return rules.value();
+    return engine::GameRules(rules.value());
 }
 
 // Card codes: hearts 1-13, diamonds 14-26, clubs 27-39, spades 40-52.
@@ -54,7 +54,9 @@ constexpr int kEightOfSpades = 47;
 // The session's part, played by the engine itself: records what the table hands over.
 class EngineController : public TableController {
 public:
-    EngineController(catalog::Rules rules, engine::GameState state) : rules(std::move(rules)), state(std::move(state)) {}
+    EngineController(engine::GameRules rules, engine::GameState state)
+        : rules(std::move(rules)), state(std::move(state))
+    {}
 
     void tablePress(const engine::Press& press) override
     {
@@ -78,7 +80,7 @@ public:
     }
     void doubleClick(PileRef pile, int index) override { doubleClicks.push_back({pile, index}); }
 
-    catalog::Rules rules;
+    engine::GameRules rules;
     engine::GameState state;
     engine::PlayOptions options;
     TableWidget* widget = nullptr;
@@ -505,7 +507,7 @@ private slots:
         QFETCH(int, game);
         QFETCH(QSize, room);
         QFETCH(int, pileLength);
-        std::optional<catalog::Rules> rules;
+        std::optional<engine::GameRules> rules;
         if (game >= 0) {
             rules = loadRules(game);
         } else {
@@ -548,10 +550,16 @@ private slots:
                 QVERIFY2(tg.layout.present(p), qPrintable(QString::fromStdString(engine::pileName(p))));
                 const int right = room.width() - (w.scrollBarShown() ? 10 : 0);
                 QVERIFY2(r.left() >= 0 && r.right() < right,
-                         qPrintable(QStringLiteral("%1 card %2 at x %3").arg(QString::fromStdString(engine::pileName(p))).arg(i).arg(r.left())));
+                         qPrintable(QStringLiteral("%1 card %2 at x %3")
+                                        .arg(QString::fromStdString(engine::pileName(p)))
+                                        .arg(i)
+                                        .arg(r.left())));
                 if (!w.scrollBarShown())
                     QVERIFY2(r.top() >= 0 && r.bottom() < room.height(),
-                             qPrintable(QStringLiteral("%1 card %2 at y %3").arg(QString::fromStdString(engine::pileName(p))).arg(i).arg(r.top())));
+                             qPrintable(QStringLiteral("%1 card %2 at y %3")
+                                            .arg(QString::fromStdString(engine::pileName(p)))
+                                            .arg(i)
+                                            .arg(r.top())));
             }
         }
     }
@@ -600,7 +608,7 @@ private slots:
 
 private:
     // A four-deck game of the catalog, or one made from Spider.
-    std::optional<catalog::Rules> fourDeckGame()
+    std::optional<engine::GameRules> fourDeckGame()
     {
         if (auto rules = loadRules(fourDeckId()))
             return rules;
