@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Reruns the solver's win rates and writes winrate.won / winrate.sample into the catalog source.
 #
-# Usage: scripts/winrates.sh --cli PATH [--deals K] [--budget-ms T] [--threads 1|2] [--max-unknown P] [--data DIR] [ID...]
+# Usage: scripts/winrates.sh --cli PATH [--deals K] [--seed S] [--max-states N | --budget-ms T]
+#                            [--threads 1|2] [--max-unknown P] [--data DIR] [ID...]
 #
 # For every game of data/games/*.games (or only the ids given) it runs
-#   cardwise-cli winrate --game ID --deals K --budget-ms T --threads N
-# and sets, in that game's block, "winrate.won = X" (deals proven winnable) and
-# "winrate.sample = K" (deals tried). Deals the solver could not settle within the budget count
+#   cardwise-cli winrate --game ID --deals K --seed S --max-states N --threads 1
+# (13-digit game numbers drawn from seed S, default 27; each deal budgeted by positions, so the
+# figures repeat on any machine; --budget-ms T budgets by wall-clock time instead) and sets, in
+# that game's block, "winrate.won = X" (deals proven winnable) and "winrate.sample = K" (deals
+# tried). Deals the solver could not settle within the budget count
 # in the sample but not as won, so the figure is a lower bound; when more than P percent of the
 # deals (default 25) stay unsettled both keys are set to 0 and no figure is shown. Only those
 # two keys are touched; each file is rewritten whole through a temporary file in the same folder.
@@ -14,8 +17,10 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cli=""
-deals=100
-budget=2000
+deals=200
+seed=27
+max_states=400000
+budget=0
 threads=1
 max_unknown=25
 data="$here/data/games"
@@ -25,11 +30,13 @@ while [ $# -gt 0 ]; do
     case "$1" in
         --cli) cli="$2"; shift 2 ;;
         --deals) deals="$2"; shift 2 ;;
-        --budget-ms) budget="$2"; shift 2 ;;
+        --budget-ms) budget="$2"; max_states=0; shift 2 ;;
+        --max-states) max_states="$2"; shift 2 ;;
+        --seed) seed="$2"; shift 2 ;;
         --threads) threads="$2"; shift 2 ;;
         --data) data="$2"; shift 2 ;;
         --max-unknown) max_unknown="$2"; shift 2 ;;
-        -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
         -*) echo "winrates.sh: unknown option $1" >&2; exit 2 ;;
         *) ids+=("$1"); shift ;;
     esac
@@ -39,8 +46,8 @@ if [ -z "$cli" ] || [ ! -x "$cli" ]; then
     echo "winrates.sh: give the cardwise-cli executable with --cli PATH" >&2
     exit 2
 fi
-case "$deals$budget$max_unknown" in
-    *[!0-9]*) echo "winrates.sh: --deals, --budget-ms and --max-unknown take numbers" >&2; exit 2 ;;
+case "$deals$budget$max_unknown$max_states$seed" in
+    *[!0-9]*) echo "winrates.sh: --deals, --seed, --max-states, --budget-ms and --max-unknown take numbers" >&2; exit 2 ;;
 esac
 case "$threads" in
     1|2) ;;
@@ -94,7 +101,8 @@ for id in "${ids[@]}"; do
         echo "winrates.sh: game $id is not in $data" >&2
         continue
     fi
-    if ! out="$("$cli" winrate --game "$id" --deals "$deals" --budget-ms "$budget" --threads "$threads")"; then
+    if ! out="$("$cli" winrate --game "$id" --deals "$deals" --seed "$seed" --max-states "$max_states" \
+        --budget-ms "$budget" --threads "$threads")"; then
         echo "winrates.sh: game $id: winrate failed" >&2
         continue
     fi

@@ -81,6 +81,7 @@ constexpr NamedValue kNamedValues[] = {
     {87, 16, "none", 4}, {87, 16, "other_suit", 21},
     {215, 40, "suit", 0}, {215, 40, "colour", 1}, {215, 40, "any_suit", 2}, {215, 40, "alternate", 3},
     {215, 40, "none", 4}, {215, 40, "any_card", 12}, {215, 40, "other_suit", 21},
+    {215, 40, "empty_only", 6}, {215, 40, "alternate_not_from_reserve", 27},
     {487, 1, "per_pile", -1}, {487, 1, "suit", 0}, {487, 1, "colour", 1}, {487, 1, "any_suit", 2},
     {487, 1, "alternate", 3}, {487, 1, "none", 4},
     {488, 1, "per_pile", -1}, {488, 1, "suit", 0}, {488, 1, "colour", 1}, {488, 1, "any_suit", 2},
@@ -88,12 +89,14 @@ constexpr NamedValue kNamedValues[] = {
     // Empty-pile rules and foundation bases.
     {135, 40, "any", -1}, {135, 40, "none", 0}, {135, 40, "king", 13}, {135, 40, "ace", 1},
     {135, 40, "single", 86}, {135, 40, "from_stock", 87}, {135, 40, "not_from_tableau", 88},
-    {135, 40, "base_rank", 91},
+    {135, 40, "base_rank", 91}, {135, 40, "ace_or_king", 89},
     {55, 16, "ace", 1}, {55, 16, "king", 13}, {55, 16, "any", -1}, {55, 16, "runs", 83},
-    {55, 16, "runs_by_rule", 82},
+    {55, 16, "runs_by_rule", 82}, {55, 16, "chosen", 92},
+    // Tableau continuity: whether building turns between King and Ace.
+    {255, 40, "no_turn", -1}, {255, 40, "stops_at_base", 0}, {255, 40, "turns", 1},
     // Reserve acceptance.
     {335, 12, "free_cell", 0}, {335, 12, "nothing", 4}, {335, 12, "anything", 12},
-    {335, 12, "from_waste", 85}, {335, 12, "up_in_suit", 145},
+    {335, 12, "from_waste", 85}, {335, 12, "up_in_suit", 145}, {335, 12, "waive", 162},
 };
 
 std::optional<int> namedValue(int number, std::string_view word)
@@ -438,10 +441,16 @@ Result<std::vector<CatalogGame>> resolveCatalog(const std::vector<SourceBlock>& 
         std::optional<int> type;
         std::optional<std::vector<std::string>> marks;
         std::string text;
+        // A measured chance of winning belongs to the rules it was measured with: a game never
+        // takes it over from a base block.
+        auto measured = [](int number) { return number == 489 || number == 501 || number == 502; };
         auto applyOwn = [&](const SourceBlock& s) {
             for (const SourceAssignment& a : s.values)
-                for (std::size_t i = 0; i < a.values.size(); ++i)
-                    g.rules.set(a.number + static_cast<int>(i), a.values[i]);
+                for (std::size_t i = 0; i < a.values.size(); ++i) {
+                    const int number = a.number + static_cast<int>(i);
+                    if (&s == &b || !measured(number))
+                        g.rules.set(number, a.values[i]);
+                }
             if (s.type)
                 type = s.type;
             if (s.marks)
@@ -550,6 +559,7 @@ int requestedDealCards(const Rules& r)
     switch (r.foundationSetup()) {
     case 1: case 4: case 6: case 8: n += 1; break;
     case 5: n += std::min(16, (r.cardsInPlay() / 52) * 4); break; // the first card and its rank mates
+    case 9: n += std::min(15, (r.cardsInPlay() / 52) * 4 - 1); break; // the rank mates; the beak stays dealt
     case 2: n += std::clamp(r.foundationCount(), 0, kMaxFoundations); break;
     default: break;
     }
@@ -644,18 +654,20 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
                 bad(p, "row digit outside 0..4");
 
         // Special codes: only the general codes and the ones the engine documents.
-        // 10: a Queen alone on an empty foundation; 14-16: two, three or four ranks up
-        // (foundations of the counting games); 19: any card, but not from the tableau or a
-        // reserve (waste piles fed from the stock); 37: down regardless of suit, a lone King
-        // taking any card.
-        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 10, 12, 13, 14, 15, 16, 19, 21, 37};
+        // 6: nothing is built, only the empty-pile rule lets a card in; 10: a Queen alone on an
+        // empty foundation; 14-16: two, three or four ranks up (foundations of the counting
+        // games); 19: any card, but not from the tableau or a reserve (waste piles fed from the
+        // stock); 27: alternating colours, never a card from a reserve or a foundation; 37: down
+        // regardless of suit, a lone King taking any card.
+        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 6, 10, 12, 13, 14, 15, 16, 19, 21, 27, 37};
         static const std::set<int> kEmptyRules = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                  81, 82, 83, 84, 85, 86, 87, 88, 90, 91};
-        // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, or 0
-        // for a base the deal's foundation set-up writes.
+                                                  81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91};
+        // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, 92
+        // (the first card played chooses the rank of every foundation), or 0 for a base the
+        // deal's foundation set-up writes.
         static const std::set<int> kFoundationBases = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                       81, 82, 83, 84, 85, 90, 95, 97, 98, 99};
-        static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145};
+                                                       81, 82, 83, 84, 85, 90, 92, 95, 97, 98, 99};
+        static const std::set<int> kReserveCodes = {0, 4, 8, 9, 12, 13, 85, 88, 89, 90, 107, 145, 162};
         static const std::set<int> kGroupLimits = {-1, -2, -5, -6, -12, -13, -15, -17};
         for (int k = 0; k < std::min(t, kMaxTableaus); ++k) {
             if (!kSuitRules.count(r.tableauSuitRule(k)))

@@ -72,7 +72,7 @@ constexpr std::array kParams = {
     ParamSpec{135, "tableau.empty_rule", "what an empty tableau pile accepts (-1 any, 0 none, 1-13 that rank, 91 King...)", 40},
     ParamSpec{175, "tableau.direction", "building direction of the tableau pile (0 down, 1 up, 2 both)", 40},
     ParamSpec{215, "tableau.suit_rule", "building rule of the tableau pile (0 suit, 1 colour, 2 any, 3 alternate, 4 none, 12 any card...)", 40},
-    ParamSpec{255, "tableau.continuity", "0 building stops at the base rank; >0 it wraps; 2 also accepts the card next to the base", 40},
+    ParamSpec{255, "tableau.continuity", "0 building stops at the base rank; >0 it wraps; 2 also accepts the card next to the base; -1 never turns between King and Ace", 40},
     ParamSpec{295, "stock.deals_to_tableau", "how a stock click deals to the tableau (first pile: 1 a row, 2 a row when none empty...)", 40},
     ParamSpec{335, "reserve.accept", "what the reserve accepts (4 nothing, 12 any card, other codes special; else a free cell)", 12},
     ParamSpec{347, "stock.deals_to_reserve", "how a stock click deals to the reserves (first: 1 a row)", 12},

@@ -598,6 +598,24 @@ void applyInitialFoundationCards(Context& c)
             r.setFoundationBase(k, baseRankOf(first));
     }
 
+    // Setup 9: the front card (Penguin's "beak") sets every base rank but stays in the array, so
+    // the main deal puts it first into the tableau; the other cards of its rank start the
+    // foundations after the first, which waits for the beak itself.
+    if (r.foundationSetup() == 9 && !c.cards.empty()) {
+        const int beak = c.cards.front();
+        int next = 1;
+        for (std::size_t i = 1; i < c.cards.size() && next < c.foundations();) {
+            if (rank(c.cards[i]) == rank(beak)) {
+                t.append(PileRef::foundation(next++), c.cards[i], true);
+                c.cards.erase(c.cards.begin() + static_cast<std::ptrdiff_t>(i));
+            } else {
+                ++i;
+            }
+        }
+        for (int k = 0; k < kFoundationPiles; ++k)
+            r.setFoundationBase(k, baseRankOf(beak));
+    }
+
     if (const int v = r.waste2StartCard(); v != 0) {
         const int code = v > 100 ? v - 100 : v;
         if (c.takeCode(code))

@@ -108,6 +108,8 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
         return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
                play.state.dealNumber < 3;
     case 161: return single && empty && holdsCard(t.stock()); // while the stock holds cards
+    case 162: // waived once the stock is out: a card or a sequence from the tableau
+        return empty && g.source.kind == PileKind::Tableau && !holdsCard(t.stock()) && !holdsCard(t.waste());
     case 9: return single && empty && isPictureCard(g.card);  // a picture card
     default: return single && empty;                          // a free cell
     }

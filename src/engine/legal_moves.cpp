@@ -77,7 +77,7 @@ struct TargetCache {
             const bool emptyOnly =
                 !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 || code == 145 || code == 154);
             reserveClosed[static_cast<std::size_t>(r)] = code == 4 || (emptyOnly && holdsCard(t.reserve(r)));
-            reserveGroups[static_cast<std::size_t>(r)] = code == 12;
+            reserveGroups[static_cast<std::size_t>(r)] = code == 12 || code == 162;
         }
     }
 };

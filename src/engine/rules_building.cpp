@@ -32,6 +32,8 @@ bool baseNeighbour(int rm, int rt, bool up) { return up ? (rt == 1 && rm == 2) :
 bool upAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
+        if (q.continuity < 0) // never turns from King to Ace
+            return rm == rt + 1;
         if (q.continuity == 2) {
             if (baseNeighbour(rm, rt, true))
                 return true;
@@ -49,6 +51,8 @@ bool upAccepts(const BuildQuery& q, int rm, int rt)
 bool downAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
+        if (q.continuity < 0) // never turns from Ace to King
+            return rm == rt - 1;
         if (q.continuity == 2) {
             if (baseNeighbour(rm, rt, false))
                 return true;
@@ -219,6 +223,7 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
         return q.source.kind == PileKind::Stock || q.source.kind == PileKind::Waste ||
                q.source.kind == PileKind::SecondWaste;
     case 88: return q.source.kind != PileKind::Tableau; // "X"
+    case 89: return rm == 1 || rm == 13;                // an Ace or a King
     case 92:                                            // "\"
     case 93: {                                          // "]"
         bool started = false;

@@ -36,7 +36,8 @@ bool plainReserveCode(int code)
     case 145:
     case 146:
     case 154:
-    case 161: return false;
+    case 161:
+    case 162: return false;
     default: return true;
     }
 }
@@ -90,7 +91,9 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
             return false;
     for (int f = 0; f < play.foundations(); ++f) {
         const int code = play.foundationCode(f);
-        if (code == 10 || code == 20 || code == 22 || code == 29 || runBase(r.foundationBase(f)))
+        // Bases 92/93 are chosen by the first card played home: the compact form's tables need them fixed.
+        const int base = r.foundationBase(f);
+        if (code == 10 || code == 20 || code == 22 || code == 29 || runBase(base) || base == 92 || base == 93)
             return false;
     }
     // Every column builds by the same rule, so one column's table serves all.

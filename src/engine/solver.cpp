@@ -87,7 +87,8 @@ public:
         bool safeOk = play.rules.clickToPlay() != 1 && classes.foundationsInterchangeable() && r.wasteAccepts() != 2 &&
                       play.foundations() > 0;
         for (int q = 0; q < play.reserves() && safeOk; ++q)
-            safeOk = r.reserveAccept(q) != 107 && r.reserveAccept(q) != 145 && r.reserveAccept(q) != 12;
+            safeOk = r.reserveAccept(q) != 107 && r.reserveAccept(q) != 145 && r.reserveAccept(q) != 12 &&
+                     r.reserveAccept(q) != 162;
         safeEnabled_ = safeOk;
         twoLevel_ = r.foundationTakeBack() >= 1 && r.foundationTakeBack() <= 3;
     }

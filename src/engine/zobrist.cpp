@@ -79,7 +79,8 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
 
     bool reserveOk = !rowRules && rules.redealMode() != 18 && !oneOf(fill, {1, 8, 13, 23});
     for (int r = 0; r < nr && reserveOk; ++r)
-        reserveOk = rules.stockDealsToReserve(r) == 0 && !oneOf(rules.reserveAccept(r), {8, 13, 103, 119, 154, 161});
+        reserveOk =
+            rules.stockDealsToReserve(r) == 0 && !oneOf(rules.reserveAccept(r), {8, 13, 103, 119, 154, 161, 162});
     if (reserveOk)
         for (int r = 0; r < nr; ++r)
             for (int q = 0; q < r; ++q)

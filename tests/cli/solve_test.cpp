@@ -119,3 +119,45 @@ TEST(CliWinrate, CountsWinsWithUnknownsApart)
 }
 
 } // namespace
+
+namespace {
+
+// The game numbers and verdicts of a verbose run, one line per deal, times left out.
+std::vector<std::string> dealVerdicts(const std::string& out)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        const auto states = line.find(" states ");
+        if (states != std::string::npos)
+            lines.push_back(line.substr(0, states));
+    }
+    return lines;
+}
+
+TEST(CliWinrate, SeededSampleSplitsIntoPartsThatMergeToTheSameFigures)
+{
+    // A position budget makes the verdicts repeatable; --skip lets two runs share the work.
+    const std::string base = "winrate --game 0 --seed 4242 --max-states 20000 --budget-ms 0 --verbose";
+    const CliRun whole = run(base + " --deals 4");
+    const CliRun first = run(base + " --deals 1");
+    const CliRun rest = run(base + " --deals 3 --skip 1");
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_EQ(rest.status, 0) << rest.err;
+    std::vector<std::string> merged = dealVerdicts(first.out);
+    for (const std::string& line : dealVerdicts(rest.out))
+        merged.push_back(line);
+    const std::vector<std::string> all = dealVerdicts(whole.out);
+    ASSERT_EQ(all.size(), 4u) << whole.out;
+    EXPECT_EQ(merged, all);
+    for (const std::string& line : all)
+        EXPECT_EQ(line.find_first_of(' '), 13u) << "a 13-digit game number: " << line;
+    EXPECT_NE(whole.out.find("Sample: seed 4242, deals 1 to 4 of its numbers\n"), std::string::npos) << whole.out;
+
+    EXPECT_EQ(run("winrate --game 0 --deals 2 --seed 1 --from 5").status, 2);
+    EXPECT_EQ(run("winrate --game 0 --deals 2 --skip 3").status, 2);
+    EXPECT_EQ(run("winrate --game 0 --deals 2 --seed 4294967296").status, 2);
+}
+
+} // namespace

@@ -80,6 +80,19 @@ TEST(BuildingTest, CaseTable)
         {"code 41: two above modulo 13", 41, 1, 0, 1, -1, false, "Qh", "Ah", true},
         {"code 43: exactly two above", 43, 1, 0, 1, -1, false, "Ah", "3h", true},
         {"code 43: suit differs", 43, 1, 0, 1, -1, false, "Ah", "3c", false},
+        {"code 6: nothing built on a card", 6, 0, 0, 1, -1, false, "7h", "6h", false},
+        {"code 6: an empty pile by its own rule", 6, 0, 0, 1, -1, false, "", "6h", true},
+        {"code 6: empty rule 0 keeps it shut", 6, 0, 0, 1, 0, false, "", "6h", false},
+        {"code 27: alternating from the tableau", 27, 0, 0, 1, -1, false, "7s", "6d", true},
+        {"code 27: same colour refused", 27, 0, 0, 1, -1, false, "7h", "6d", false},
+        {"empty rule 89: an Ace", 0, 0, 0, 1, 89, false, "", "Ac", true},
+        {"empty rule 89: a King", 0, 0, 0, 1, 89, false, "", "Kd", true},
+        {"empty rule 89: a Queen refused", 0, 0, 0, 1, 89, false, "", "Qd", false},
+        {"no turn: King on Ace refused", 0, 2, -1, 1, -1, false, "Ah", "Kh", false},
+        {"no turn: Ace on King refused", 0, 2, -1, 1, -1, false, "Kh", "Ah", false},
+        {"no turn, King base: Queen on King", 0, 2, -1, 13, -1, false, "Kh", "Qh", true},
+        {"no turn, King base: King on Queen", 0, 2, -1, 13, -1, false, "Qh", "Kh", true},
+        {"no turn, up: Two on Ace", 0, 1, -1, 1, -1, false, "Ah", "2h", true},
     };
     for (const BuildCase& c : cases) {
         const cw::engine::GameRules rules = basicRules();
@@ -96,7 +109,25 @@ TEST(BuildingTest, CaseTable)
         q.emptyRule = c.emptyRule;
         q.foundation = c.foundation;
         q.singleCard = c.single;
+        q.source = PileRef::tableau(1);
         EXPECT_EQ(buildingTest(play, q), c.expected) << c.name;
+    }
+}
+
+TEST(BuildingTest, Code27TakesNothingFromAReserveOrAFoundation)
+{
+    const cw::engine::GameRules rules = basicRules();
+    GameState st;
+    const PlayOptions opt;
+    const Play play{rules, st, opt};
+    BuildQuery q;
+    q.target = card("7s");
+    q.moving = card("6d");
+    q.code = 27;
+    for (const PileRef from : {PileRef::tableau(2), PileRef::waste(), PileRef::reserve(0), PileRef::foundation(0)}) {
+        q.source = from;
+        const bool expected = from.kind == PileKind::Tableau || from.kind == PileKind::Waste;
+        EXPECT_EQ(buildingTest(play, q), expected) << static_cast<int>(from.kind);
     }
 }
 
