@@ -1,17 +1,12 @@
-// The card slide: its step rule, the frames of a flight, the frame waits, and the input hook that
-// lets a click or key end an animation.
+// The card slide's step rule and frames, and the window's animation queue on its timer.
 #include "ui/animation.h"
 
 #include "engine/layout.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QThread>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace cw::ui {
 
@@ -56,7 +51,8 @@ std::vector<QPoint> slideFrames(QPoint from, QPoint to, QSize card, SlideKind ki
         const int percent = static_cast<int>(std::lround(covered * 100.0 / distance));
         const int follow = percent * other / 100;
         const int leadPos = sign * covered;
-        QPoint p = xLeads ? QPoint(from.x() + leadPos, from.y() + follow) : QPoint(from.x() + follow, from.y() + leadPos);
+        QPoint p =
+            xLeads ? QPoint(from.x() + leadPos, from.y() + follow) : QPoint(from.x() + follow, from.y() + leadPos);
         if (covered == distance)
             p = to;
         frames.push_back(p);
@@ -77,72 +73,130 @@ int frameWait(int speed, SlideKind kind)
     return speed;
 }
 
+Frames& Frames::operator=(Frames&& other) noexcept
+{
+    if (this != &other) {
+        if (m_handle)
+            m_handle.destroy();
+        m_handle = std::exchange(other.m_handle, {});
+    }
+    return *this;
+}
+
+Frames::~Frames()
+{
+    if (m_handle)
+        m_handle.destroy();
+}
+
+bool Frames::next()
+{
+    if (!m_handle || m_handle.done())
+        return false;
+    m_handle.resume();
+    if (m_handle.promise().error)
+        std::rethrow_exception(std::exchange(m_handle.promise().error, {}));
+    return !m_handle.done();
+}
+
+Frames callWhenReached(std::function<void()> call)
+{
+    call();
+    co_return;
+}
+
 namespace {
-int g_hooks = 0;
-bool g_ended = false;
+
+Frames pauseFor(int ms) { co_yield ms; }
+
 } // namespace
 
-void InputHook::endAll()
+AnimationQueue::AnimationQueue(QObject* parent) : QObject(parent)
 {
-    if (g_hooks > 0)
-        g_ended = true;
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &AnimationQueue::run);
 }
 
-bool InputHook::running() { return g_hooks > 0; }
+AnimationQueue::~AnimationQueue() = default;
 
-InputHook::InputHook()
+void AnimationQueue::add(Frames frames)
 {
-    if (g_hooks++ == 0)
-        g_ended = false;
-    m_ended = g_ended;
-    if (QCoreApplication::instance())
-        QCoreApplication::instance()->installEventFilter(this);
+    m_runs.push_back(std::move(frames));
+    if (!m_running && !m_timer.isActive())
+        run();
 }
 
-InputHook::~InputHook()
+void AnimationQueue::then(std::function<void()> call)
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::instance()->removeEventFilter(this);
-    if (--g_hooks == 0)
-        g_ended = false;
+    if (busy())
+        add(callWhenReached(std::move(call)));
+    else
+        call();
 }
 
-bool InputHook::wait(int ms)
+void AnimationQueue::pause(int ms)
 {
-    m_ended = m_ended || g_ended;
-    if (m_ended)
-        return false;
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(1, ms));
-        if (m_ended || g_ended) {
-            m_ended = true;
-            return false;
-        }
-        const qint64 left = ms - timer.elapsed();
-        if (left > 0)
-            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 2)));
-    } while (timer.elapsed() < ms);
-    return true;
+    if (ms > 0)
+        add(pauseFor(ms));
 }
 
-bool InputHook::eventFilter(QObject* watched, QEvent* event)
+void AnimationQueue::finish()
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-        m_ended = true;
-        g_ended = true;
-        return true;
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-        return true;
-    default:
-        return QObject::eventFilter(watched, event);
+    if (m_runs.empty())
+        return;
+    m_ending = true;
+    m_timer.stop();
+    // From inside a run (a box it opened) the run going on sees ending() and goes straight through.
+    run();
+}
+
+void AnimationQueue::drop()
+{
+    m_timer.stop();
+    if (m_running) {
+        // The run whose frame is on the stack ends as soon as it returns.
+        m_ending = true;
+        while (m_runs.size() > 1)
+            m_runs.pop_back();
+        return;
     }
+    m_runs.clear();
+    m_ending = false;
+}
+
+void AnimationQueue::advance()
+{
+    if (m_timer.isActive()) {
+        m_timer.stop();
+        run();
+    }
+}
+
+void AnimationQueue::run()
+{
+    if (m_running)
+        return;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    };
+    {
+        const Running running(m_running);
+        while (!m_runs.empty()) {
+            // A call may queue more runs: the deque keeps the front where it is.
+            Frames& front = m_runs.front();
+            if (front.next()) {
+                if (m_ending)
+                    continue;
+                m_timer.start(std::max(0, front.wait()));
+                return;
+            }
+            m_runs.pop_front();
+        }
+    }
+    m_ending = false;
+    Q_EMIT idle();
 }
 
 } // namespace cw::ui

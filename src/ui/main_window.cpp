@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +23,7 @@
 #include "storage/ini_file.h"
 #include "storage/messages.h"
 #include "storage/preferences.h"
+#include "ui/animation_input.h"
 #include "ui/custom_game_commands.h"
 #include "ui/customize_commands.h"
 #include "ui/fast_search.h"
@@ -86,6 +86,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installCustomizeCommands(*this, m_game, m_library);
     createStatusBar();
     m_tutor->install();
+    finishAnimationsBeforeCommands(*this, *m_table);
     // The table's pictures are prepared at the first deal, for the card size that game needs.
     showClock(QStringLiteral("0:00:00"));
     showScore(0);
@@ -185,15 +186,6 @@ void TfrmMain::newDealShown()
     updateCommands();
     if (auto* chooser = findChild<ChooserCommands*>())
         chooser->newDealStarted();
-}
-
-void TfrmMain::waitFor(int ms)
-{
-    if (ms <= 0)
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfrmMain::playSound(const QString& name)
@@ -326,6 +318,7 @@ void TfrmMain::firstActivation()
     if (!flags.firstActivationPending)
         return;
     flags.firstActivationPending = false;
+    finishAnimationsBeforeCommands(*this, *m_table); // the commands added since
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
@@ -385,12 +378,9 @@ bool TfrmMain::queryClose()
         m_table->refresh();
         return false;
     }
+    // Closing ends the animations; the boxes and sounds waiting for them are not shown.
+    m_table->animations().drop();
     engine::TableFlags& flags = m_session->mutableFlags();
-    if (flags.animationRunning) {
-        m_session->mutableCurrent().exitRequested = true;
-        m_table->endAnimation();
-        return false;
-    }
     bool allowed = true;
     if (pref("ConfirmQuit", "N") != "N")
         allowed = confirmBox(this, QStringLiteral("Exit %1?").arg(QString::fromLatin1(kProductTitle)));

@@ -83,7 +83,6 @@ public:
     void showScore(int score);
     void showClock(const QString& label);
     void newDealShown();
-    void waitFor(int ms);
     void playSound(const QString& name);
     void showPause(bool on);
 

@@ -429,8 +429,9 @@ void TfrmMain::cmdAutoplay()
 void TfrmMain::cmdHint()
 {
     hidePileSizePanel();
+    m_table->finishAnimations();
     engine::GameState& state = m_session->mutableState();
-    if (!m_session->flags().dealActive || m_session->paused() || m_table->animating() || m_game.rules.tutor() != 1 ||
+    if (!m_session->flags().dealActive || m_session->paused() || m_game.rules.tutor() != 1 ||
         state.drag.carriedCard != 0)
         return;
     // The demo window closes first: the hint and the demo share the tutor.
@@ -466,7 +467,8 @@ void TfrmMain::cmdEscape()
 void TfrmMain::cmdStock()
 {
     hidePileSizePanel();
-    if (m_table->animating() || m_table->paused() || !m_session->flags().dealActive)
+    m_table->finishAnimations();
+    if (m_table->paused() || !m_session->flags().dealActive)
         return;
     m_session->stockClick();
     afterCommand();

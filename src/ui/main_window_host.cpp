@@ -16,15 +16,35 @@
 
 namespace cw::ui {
 
-void WindowHost::message(const std::string& text) { informationBox(&m_window, boxText(text)); }
+// A box that only informs waits for the cards of the action that caused it to land; a box that
+// asks ends the animations first, so that the player answers about the finished table.
+void WindowHost::message(const std::string& text)
+{
+    m_window.table()->afterAnimations([this, text] { informationBox(&m_window, boxText(text)); });
+}
 
-bool WindowHost::confirm(const std::string& text) { return confirmBox(&m_window, boxText(text)); }
+bool WindowHost::confirm(const std::string& text)
+{
+    m_window.table()->finishAnimations();
+    return confirmBox(&m_window, boxText(text));
+}
 
-engine::WarningAnswer WindowHost::warning(const std::string& text) { return warningBox(&m_window, boxText(text)); }
+engine::WarningAnswer WindowHost::warning(const std::string& text)
+{
+    m_window.table()->finishAnimations();
+    return warningBox(&m_window, boxText(text));
+}
 
-void WindowHost::beep() { QApplication::beep(); }
+void WindowHost::beep()
+{
+    m_window.table()->afterAnimations([] { QApplication::beep(); });
+}
 
-void WindowHost::playSound(const std::string& name) { m_window.playSound(QString::fromStdString(name)); }
+// A sound goes with the end of the cards' flight that caused it.
+void WindowHost::playSound(const std::string& name)
+{
+    m_window.table()->afterAnimations([this, name] { m_window.playSound(QString::fromStdString(name)); });
+}
 
 void WindowHost::animate(const engine::Events& events)
 {
@@ -45,7 +65,8 @@ void WindowHost::tableReset()
         o->tableReset();
 }
 
-void WindowHost::wait(int ms) { m_window.waitFor(ms); }
+// A pause between animations, not a wait: the window goes on taking input.
+void WindowHost::wait(int ms) { m_window.table()->pauseAnimations(ms); }
 
 void WindowHost::animateDeal()
 {
@@ -100,17 +121,25 @@ void WindowHost::closeWindow()
     QTimer::singleShot(0, &m_window, &QWidget::close);
 }
 
-// The statistics dialogs of the end of a game: the new hi-score, then "Game won".
+// The statistics dialogs of the end of a game: the new hi-score once the last cards have landed,
+// "Game won" after the winning animation.
 void WindowHost::gameEnded(const engine::GameEndReport& report)
 {
-    if (auto* stats = m_window.findChild<StatsCommands*>()) stats->gameEnded(report);
-    // The series result comes last, after every record of the game.
-    if (auto* series = m_window.findChild<SeriesCommands*>()) series->gameEnded(report);
+    // The series result is recorded at once (nothing is shown); it must not wait for the table.
+    if (auto* series = m_window.findChild<SeriesCommands*>())
+        series->gameEnded(report);
+    m_window.table()->afterAnimations([this, report] {
+        if (auto* stats = m_window.findChild<StatsCommands*>())
+            stats->gameEnded(report);
+    });
 }
 
 void WindowHost::gameWon(const engine::GameEndReport& report)
 {
-    if (auto* stats = m_window.findChild<StatsCommands*>()) stats->gameWon(report);
+    m_window.table()->afterAnimations([this, report] {
+        if (auto* stats = m_window.findChild<StatsCommands*>())
+            stats->gameWon(report);
+    });
 }
 
 // ---- The series in progress ----

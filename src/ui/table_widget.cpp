@@ -27,6 +27,14 @@ TableWidget::TableWidget(const PictureLibrary& library, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMinimumSize(200, 150);
+    // Once the queued animations have all run (or were finished), the game's table shows.
+    connect(&m_animations, &AnimationQueue::idle, this, [this] {
+        m_shown.reset();
+        clearFlying();
+        m_hiddenPile = {};
+        m_hiddenFrom = -1;
+        refresh();
+    });
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->hide();
     connect(m_scrollBar, &QScrollBar::valueChanged, this, [this](int value) {
@@ -43,6 +51,7 @@ TableWidget::~TableWidget() = default;
 
 void TableWidget::setSettings(const TableSettings& settings)
 {
+    finishAnimations();
     const bool picturesChanged = settings.cardSize != m_settings.cardSize || settings.cardSet != m_settings.cardSet ||
                                  settings.deck != m_settings.deck || settings.cardSetFile != m_settings.cardSetFile ||
                                  settings.deckFile != m_settings.deckFile || m_pictures.isEmpty();
@@ -63,6 +72,8 @@ void TableWidget::setSettings(const TableSettings& settings)
 
 void TableWidget::setGame(const engine::GameRules* rules, const engine::GameState* state, bool newGame)
 {
+    // The animations of the game shown so far end first.
+    finishAnimations();
     m_rules = rules;
     m_state = state;
     m_drag = Drag{};
@@ -94,6 +105,7 @@ void TableWidget::setScreenSize(int screenWidth, int screenHeight, int windowHei
 
 void TableWidget::relayout()
 {
+    finishAnimations();
     layoutNow();
     rebuildTablePicture();
     update();
@@ -101,8 +113,8 @@ void TableWidget::relayout()
 
 void TableWidget::refresh()
 {
-    if (m_animating)
-        return; // the animation shows the game's table when it ends
+    if (animating())
+        return; // the queue shows the game's table when it ends
     m_shown.reset();
     if (m_rules && m_state) {
         // A pile that grew (or shrank) may close or open the fans, and show or hide the
@@ -393,6 +405,8 @@ bool TableWidget::hintArrowShown() const
 
 void TableWidget::resizeEvent(QResizeEvent*)
 {
+    // The flights in progress were laid out for the old size.
+    finishAnimations();
     rebuildBackground();
     layoutNow();
     rebuildTablePicture();
@@ -507,7 +521,12 @@ engine::Button buttonOf(Qt::MouseButton b)
 
 void TableWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (m_animating || m_paused || !m_rules || !m_state || !m_controller || m_drag.active)
+    if (m_paused) {
+        endPause(); // the click only ends the pause
+        return;
+    }
+    finishAnimations();
+    if (animating() || !m_rules || !m_state || !m_controller || m_drag.active)
         return;
     const QPoint pos = event->position().toPoint();
     const QPoint t = toTable(pos);
@@ -576,7 +595,7 @@ void TableWidget::startDrag(QPoint pointer)
 
 void TableWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_drag.active || m_animating)
+    if (!m_drag.active || animating())
         return;
     if (!m_drag.moved) {
         m_drag.moved = true;
@@ -588,7 +607,8 @@ void TableWidget::mouseMoveEvent(QMouseEvent* event)
 
 void TableWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_pressed || m_animating)
+    // The release belongs to its press, even while the press's own move is still flying.
+    if (!m_pressed)
         return;
     m_pressed = false;
     if (!m_controller || !m_state || !m_rules)
@@ -637,8 +657,10 @@ void TableWidget::finishDrag(QPoint pointer)
         const engine::Pile& src = m_state->table.pile(drag.source);
         const bool stayed = drag.index < static_cast<int>(src.size()) &&
                             src[static_cast<std::size_t>(drag.index)] == drag.codes.front();
-        if (stayed)
-            slideBack();
+        if (stayed && m_flying.active() && m_settings.animate) {
+            m_animations.add(slideBackFrames());
+            return;
+        }
         m_drag = Drag{};
         clearFlying();
         m_hiddenPile = {};
@@ -648,20 +670,14 @@ void TableWidget::finishDrag(QPoint pointer)
     }
 }
 
-void TableWidget::slideBack()
-{
-    if (!m_flying.active() || !m_settings.animate)
-        return;
-    const QPoint from = m_flying.at - m_flying.offset;
-    InputHook hook;
-    m_animating = true;
-    fly(from, m_drag.start, SlideKind::Move, hook);
-    m_animating = false;
-}
-
 void TableWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (m_animating || m_paused || !m_rules || !m_state || !m_controller || m_drag.active)
+    if (m_paused) {
+        endPause();
+        return;
+    }
+    finishAnimations();
+    if (animating() || !m_rules || !m_state || !m_controller || m_drag.active)
         return;
     if (event->button() != Qt::LeftButton)
         return;
@@ -678,7 +694,5 @@ int TableWidget::randomInt(int below)
         return 0;
     return std::uniform_int_distribution<int>(0, below - 1)(m_random);
 }
-
-void TableWidget::endAnimation() { InputHook::endAll(); }
 
 } // namespace cw::ui

@@ -80,9 +80,11 @@ struct TableSettings {
 // How a window uses it: setSettings, setController, then setGame(&rules, &state) at every new
 // game followed by animateDeal(); the Host's animate(events) calls playEvents(events), its
 // redraw() calls refresh(), its winningAnimation() runWinningAnimation(), its showPause(on)
-// showPause(on). A press, drag and release on the table reach the controller; while any
-// animation or the pause runs, mouse buttons and keys are swallowed, and the first of them
-// ends the animation.
+// showPause(on). The animations queue up and play on a timer while the window's event loop
+// runs; the game's state is already final, the picture catches up. A press, drag and release
+// on the table reach the controller; a press or key during an animation first finishes every
+// queued animation, then acts on the finished table. While paused, the first click or key only
+// ends the pause.
 class TableWidget : public QWidget {
     Q_OBJECT
 
@@ -105,26 +107,32 @@ public:
     // Lays the piles out again (rules or room changed) and repaints.
     void relayout();
 
-    // Plays the events of one action onto the picture, from the table as last shown to the
-    // game's current table: a moved card slides, a turned card flips. Other events are left to
-    // the caller. Shows the final table afterwards.
+    // Queues the events of one action: from the table as the animations before it leave it to
+    // the game's table as it is now, a moved card slides, a turned card flips. Other events are
+    // left to the caller.
     void playEvents(const engine::Events& events);
-    // Moves the picture of `codes` (bottom first, fanned by the pile's steps) from one table point
-    // to another (table coordinates; below -9999 means off the table). Nothing changes in the game.
-    void animateMove(const std::vector<int>& codes, QPoint from, QPoint to, SlideKind kind = SlideKind::Move);
-    // The deal animation: the cards fly from the stock (or from off the table) to their places.
+    // Queues the deal animation: the cards fly from the stock (or from off the table) to their places.
     void animateDeal();
-    // The redeal effect: the table is swept off and dealt again.
+    // Queues the redeal effect: the table is swept off and dealt again.
     void animateRedeal();
-    // The winning animation by name ("(Random)", "(None)", "Festoons", "Circles", "Lines",
+    // Queues the winning animation by name ("(Random)", "(None)", "Festoons", "Circles", "Lines",
     // "Open order", "Left to right", "Up to down"); `seconds` < 0 takes the settings' values.
     void runWinningAnimation(const QString& name = {}, int seconds = -1);
-    // The pause screen; the next click or key ends it (pauseEnded is emitted).
+    // The pause screen; the next click or key on the table ends it (pauseEnded is emitted).
     void showPause(bool on);
     bool paused() const { return m_paused; }
-    bool animating() const { return m_animating; }
-    // Ends a running animation as a click would.
-    void endAnimation();
+    // Ends the pause as a click would (nothing when not paused).
+    void endPause();
+    // Whether animations (or calls waiting for them) are queued.
+    bool animating() const { return m_animations.busy(); }
+    // Ends every queued animation at once, as a click would, showing the finished table.
+    void finishAnimations() { m_animations.finish(); }
+    // Runs `call` after the animations queued so far (at once when none is).
+    void afterAnimations(std::function<void()> call) { m_animations.then(std::move(call)); }
+    // A pause of `ms` milliseconds after the animations queued so far.
+    void pauseAnimations(int ms) { m_animations.pause(ms); }
+    // The queue itself, for tests that play the frames one by one.
+    AnimationQueue& animations() { return m_animations; }
 
     // The hint's pointer from one table point to another. It is painted while the game's tutor mode
     // says a legal move is shown, so it goes away with the hint; a new game forgets it.
@@ -196,11 +204,17 @@ private:
     void clearFlying();
     QPixmap pictureOf(const engine::Table& table, engine::PileRef pile, int from, QPoint* offset) const;
     std::vector<QPoint> groupOffsets(const engine::Table& table, engine::PileRef pile, int from) const;
-    void fly(QPoint from, QPoint to, SlideKind kind, InputHook& hook);
-    void flip(int code, engine::PileRef pile, int index, bool faceUp, InputHook& hook);
+    Frames fly(QPoint from, QPoint to, SlideKind kind);
+    Frames flip(int code, engine::PileRef pile, int index, bool faceUp);
+    Frames eventFrames(engine::Events events, engine::Table after);
+    Frames dealFrames(engine::Table final);
+    Frames redealFrames(engine::Table final);
+    Frames slideBackFrames();
+    Frames winningFrames(QString pattern, int seconds);
+    Frames pauseSlideFrames();
+    void showAfterRun(engine::Table table);
     void startDrag(QPoint pointer);
     void finishDrag(QPoint pointer);
-    void slideBack();
     void syncScrollBar();
     bool fitFanSteps();
     QRect tableArea() const;
@@ -229,12 +243,10 @@ private:
     bool m_pressed = false; // a press went to the controller; the release must follow
     engine::PileRef m_hiddenPile{};
     int m_hiddenFrom = -1;
-    bool m_animating = false;
     bool m_paused = false;
     qreal m_picturesDpr = 0;
     QScrollBar* m_scrollBar = nullptr;
     std::mt19937 m_random;
-    std::unique_ptr<InputHook> m_pauseHook;
     QStringList m_panels;
     struct HintArrow {
         QPoint from, to; // table coordinates
@@ -243,6 +255,8 @@ private:
     QPixmap m_pauseBackground; // the fade of the pause screen, widget size
     QImage m_pauseOne, m_pauseTwo;
     int m_pauseSlide = 0; // pixels the pause pictures still stand above their place
+    // Last: its runs refer to the members above and go first.
+    AnimationQueue m_animations;
 };
 
 } // namespace cw::ui

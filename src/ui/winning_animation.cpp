@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace cw::ui {
@@ -24,28 +26,29 @@ struct Runner {
     int top() const { return canvas.tableTop(); }
     QSize cardSize() const { return canvas.cardSize(); }
 
-    // Draws a card; every `every` cards lets events run after a wait of trunc(delay / 2).
+    // Draws a card; true when a pause of trunc(delay / 2) is due (every `every` cards).
     bool draw(int code, QPoint at, int every)
     {
         canvas.drawCard(code, at);
         ++drawn;
-        if (drawn % every == 0)
-            return canvas.wait(delay / 2);
-        return true;
+        return drawn % every == 0;
     }
 
-    void openOrder()
+    Frames openOrder()
     {
         const QSize c = cardSize();
         for (;;) {
             const int x = -c.width() / 2 + random(std::max(1, width() + c.width() / 2));
             const int y = -c.height() / 2 + random(std::max(1, height() + c.height() / 2));
-            if (!draw(card(), QPoint(x, y), 5))
-                return;
+            if (draw(card(), QPoint(x, y), 5)) {
+                co_yield delay / 2;
+                if (canvas.over())
+                    co_return;
+            }
         }
     }
 
-    void leftToRight()
+    Frames leftToRight()
     {
         const QSize c = cardSize();
         const int step = std::max(1, static_cast<int>(c.width() / 5.8));
@@ -55,12 +58,16 @@ struct Runner {
         int row = 1;
         int code = card();
         for (;;) {
-            if (!draw(code, QPoint(x, y), 5))
-                return;
+            if (draw(code, QPoint(x, y), 5)) {
+                co_yield delay / 2;
+                if (canvas.over())
+                    co_return;
+            }
             x += step;
             if (x >= width()) {
-                if (!canvas.wait(700))
-                    return;
+                co_yield 700;
+                if (canvas.over())
+                    co_return;
                 x = row % 2 == 1 ? -static_cast<int>(c.width() / 3) : -static_cast<int>(c.width() / 4);
                 ++row;
                 y += 35;
@@ -75,7 +82,7 @@ struct Runner {
         }
     }
 
-    void upToDown()
+    Frames upToDown()
     {
         const QSize c = cardSize();
         const int step = std::max(1, static_cast<int>(c.height() / 5.3));
@@ -85,12 +92,16 @@ struct Runner {
         int column = 1;
         int code = card();
         for (;;) {
-            if (!draw(code, QPoint(x, y), 5))
-                return;
+            if (draw(code, QPoint(x, y), 5)) {
+                co_yield delay / 2;
+                if (canvas.over())
+                    co_return;
+            }
             y += step;
             if (y >= height()) {
-                if (!canvas.wait(700))
-                    return;
+                co_yield 700;
+                if (canvas.over())
+                    co_return;
                 y = column % 2 == 1 ? -static_cast<int>(c.height() / 3) : -static_cast<int>(c.height() / 4);
                 ++column;
                 x += static_cast<int>(c.width() / 1.5);
@@ -105,7 +116,7 @@ struct Runner {
         }
     }
 
-    void lines()
+    Frames lines()
     {
         const QSize c = cardSize();
         const int bottom = height();
@@ -123,12 +134,19 @@ struct Runner {
             while (!reversed) {
                 canvas.drawCard(code, QPoint(x, y));
                 ++n;
-                if (!canvas.wait(5))
-                    return;
-                if (n % 2 == 0 && delay > 0 && !canvas.wait(delay))
-                    return;
-                if (n % 4 == 0 && !canvas.wait(0))
-                    return;
+                co_yield 5;
+                if (canvas.over())
+                    co_return;
+                if (n % 2 == 0 && delay > 0) {
+                    co_yield delay;
+                    if (canvas.over())
+                        co_return;
+                }
+                if (n % 4 == 0) {
+                    co_yield 0;
+                    if (canvas.over())
+                        co_return;
+                }
                 if (x + dx <= 0 || x + dx + c.width() >= width()) {
                     dx = -dx;
                     reversed = true;
@@ -163,7 +181,7 @@ struct Runner {
         return path;
     }
 
-    void circles()
+    Frames circles()
     {
         const std::vector<QPoint> path = circlePath();
         const QSize c = cardSize();
@@ -180,15 +198,18 @@ struct Runner {
                 const QPoint at(x0 + p.x(), y0 + p.y());
                 if (!client.intersects(QRect(at, c)))
                     continue;
-                if (!draw(code, at, 4))
-                    return;
+                if (draw(code, at, 4)) {
+                    co_yield delay / 2;
+                    if (canvas.over())
+                        co_return;
+                }
             }
         }
     }
 
     // Garlands: a card trails along a row of hanging arcs from a random start, left to right or
     // right to left, each festoon with its own depth and span.
-    void festoons()
+    Frames festoons()
     {
         const QSize c = cardSize();
         for (;;) {
@@ -202,8 +223,11 @@ struct Runner {
             while (rightwards ? x < width() : x > -c.width()) {
                 const double phase = std::fmod(std::abs(x) / static_cast<double>(span), 1.0);
                 const int y = y0 + static_cast<int>(depth * std::sin(phase * M_PI));
-                if (!draw(code, QPoint(x, y), 4))
-                    return;
+                if (draw(code, QPoint(x, y), 4)) {
+                    co_yield delay / 2;
+                    if (canvas.over())
+                        co_return;
+                }
                 x += rightwards ? step : -step;
             }
         }
@@ -214,7 +238,7 @@ struct Runner {
 
 QStringList winningAnimationPatterns()
 {
-    return {QStringLiteral("Festoons"), QStringLiteral("Circles"), QStringLiteral("Lines"),
+    return {QStringLiteral("Festoons"),   QStringLiteral("Circles"),       QStringLiteral("Lines"),
             QStringLiteral("Open order"), QStringLiteral("Left to right"), QStringLiteral("Up to down")};
 }
 
@@ -223,29 +247,28 @@ QStringList winningAnimationNames()
     return QStringList{QStringLiteral("(Random)"), QStringLiteral("(None)")} + winningAnimationPatterns();
 }
 
-QString runWinningAnimation(WinningCanvas& canvas, const QString& name, int delay,
-                            const std::function<int(int)>& random)
+QString chooseWinningAnimation(const QString& name, const std::function<int(int)>& random)
 {
     const QStringList patterns = winningAnimationPatterns();
-    QString chosen = name;
-    if (name == QLatin1String("(Random)"))
-        chosen = patterns.at(random(static_cast<int>(patterns.size())));
-    if (!patterns.contains(chosen))
-        return {};
-    Runner run{canvas, std::max(0, delay), random};
-    if (chosen == QLatin1String("Open order"))
-        run.openOrder();
-    else if (chosen == QLatin1String("Left to right"))
-        run.leftToRight();
-    else if (chosen == QLatin1String("Up to down"))
-        run.upToDown();
-    else if (chosen == QLatin1String("Lines"))
-        run.lines();
-    else if (chosen == QLatin1String("Circles"))
-        run.circles();
-    else
-        run.festoons();
-    return chosen;
+    const QString chosen =
+        name == QLatin1String("(Random)") ? patterns.at(random(static_cast<int>(patterns.size()))) : name;
+    return patterns.contains(chosen) ? chosen : QString();
+}
+
+Frames winningAnimationFrames(std::unique_ptr<WinningCanvas> canvas, QString pattern, int delay,
+                              std::function<int(int)> random)
+{
+    Runner run{*canvas, std::max(0, delay), random};
+    Frames frames = pattern == QLatin1String("Open order")      ? run.openOrder()
+                    : pattern == QLatin1String("Left to right") ? run.leftToRight()
+                    : pattern == QLatin1String("Up to down")    ? run.upToDown()
+                    : pattern == QLatin1String("Lines")         ? run.lines()
+                    : pattern == QLatin1String("Circles")       ? run.circles()
+                                                                : run.festoons();
+    if (canvas->over())
+        co_return;
+    while (frames.next())
+        co_yield frames.wait();
 }
 
 } // namespace cw::ui

@@ -1,5 +1,5 @@
-// The winning animations: random cards drawn over the table in six patterns until time runs out
-// or the player clicks or presses a key.
+// The winning animations: random cards drawn over the table in six patterns, frame by frame,
+// until time runs out or the player clicks or presses a key.
 #pragma once
 
 #include <QPoint>
@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/animation.h"
+
 #include <functional>
+#include <memory>
 
 namespace cw::ui {
 
@@ -22,9 +25,8 @@ public:
     virtual QSize cardSize() const = 0;
     // Draws card `code` (1..52) face up with its top-left corner at `at`, for good.
     virtual void drawCard(int code, QPoint at) = 0;
-    // Lets window events run for `ms` milliseconds (0: once); false when the animation must end
-    // (the player clicked or pressed a key, or the time is up).
-    virtual bool wait(int ms) = 0;
+    // True once the animation must end (the player clicked or pressed a key, or the time is up).
+    virtual bool over() const = 0;
 };
 
 // The names of the list, "(Random)" first and "(None)" second.
@@ -32,10 +34,13 @@ QStringList winningAnimationNames();
 // The six animations a "(Random)" choice picks from.
 QStringList winningAnimationPatterns();
 
-// Runs the named animation (the patterns, "(Random)" or "(None)"). `delay` is the card-move
-// delay "Speed_Move_Card"; `random(n)` gives 0..n-1. Returns the pattern that ran (empty when
-// none). The canvas's wait decides when it ends.
-QString runWinningAnimation(WinningCanvas& canvas, const QString& name, int delay,
-                            const std::function<int(int)>& random);
+// The pattern a choice of the list runs: itself, a random pattern for "(Random)" (`random(n)`
+// gives 0..n-1), empty for "(None)" and unknown names.
+QString chooseWinningAnimation(const QString& name, const std::function<int(int)>& random);
+
+// The frames of a pattern drawn on `canvas` until the canvas says it is over. `delay` is the
+// card-move delay "Speed_Move_Card".
+Frames winningAnimationFrames(std::unique_ptr<WinningCanvas> canvas, QString pattern, int delay,
+                              std::function<int(int)> random);
 
 } // namespace cw::ui

@@ -157,6 +157,10 @@ private slots:
                                     .arg(solved.line.size())
                                     .arg(QString::fromStdString(engine::moveText(m)))));
         }
+        // "Game won" comes after the pause before the winning animation.
+        QCOMPARE(wonDialogs, 0);
+        QVERIFY(f.table()->animating());
+        f.table()->finishAnimations();
         QCOMPARE(wonDialogs, 1);
         QCOMPARE(f.sink.records.size(), std::size_t(1));
         QVERIFY(f.sink.records[0].won);
