@@ -116,7 +116,8 @@ constexpr std::pair<std::string_view, int> kTypes[] = {
     {"faerie_queen", 25}, {"flower_garden", 26}, {"sly_fox", 27},
 };
 
-// Ids kept free for the special families that come later.
+// Ids of the predefined series "Adding games" and "Memory games": only games of a special
+// family may take them.
 constexpr int kReservedIds[] = {159, 8, 5, 127, 201, 204, 202, 195, 205};
 
 struct Parser {
@@ -583,7 +584,8 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         const Rules& r = g.rules;
         if (g.id < 0 || g.id > 999)
             errors.push_back(who + "parameter \"id\": outside 0..999");
-        if (std::find(std::begin(kReservedIds), std::end(kReservedIds), g.id) != std::end(kReservedIds))
+        if (g.rules.specialFamily() <= 0 &&
+            std::find(std::begin(kReservedIds), std::end(kReservedIds), g.id) != std::end(kReservedIds))
             errors.push_back(who + "parameter \"id\": " + std::to_string(g.id) + " is kept for a special family");
         if (auto [it, fresh] = ids.emplace(g.id, &g); !fresh)
             errors.push_back(who + "parameter \"id\": " + std::to_string(g.id) + " is also the id of game \"" +
@@ -611,10 +613,10 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         const int cards = r.cardsInPlay();
         if (cards != 52 && cards != 104 && cards != 156 && cards != 208)
             bad(378, std::to_string(cards) + " is not 52, 104, 156 or 208");
-        if (r.specialFamily() > 0)
-            bad(54, "special families are not part of this catalog");
-        if (r.selectionGame() != 0)
-            bad(41, "selection games are not part of this catalog");
+        // Whether the engine knows a game's special family is checked by the engine's tests; the
+        // family's games may use the deal patterns, fills and redeals
+        // written for them.
+        const bool special = r.specialFamily() > 0;
         // Cards dealt to piles the game does not have would vanish from the table.
         for (int k = std::max(t, 0); k < kMaxTableaus; ++k)
             if (r.tableauDeal(k) != 0)
@@ -657,9 +659,12 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         // 6: nothing is built, only the empty-pile rule lets a card in; 10: a Queen alone on an
         // empty foundation; 14-16: two, three or four ranks up (foundations of the counting
         // games); 19: any card, but not from the tableau or a reserve (waste piles fed from the
-        // stock); 27: alternating colours, never a card from a reserve or a foundation; 37: down
-        // regardless of suit, a lone King taking any card.
-        static const std::set<int> kSuitRules = {0, 1, 2, 3, 4, 6, 10, 12, 13, 14, 15, 16, 19, 21, 27, 37};
+        // stock); 20: one rank up, any suit, King to Ace; 27: alternating colours, never a card
+        // from a reserve or a foundation; 35: one rank up or down, any suit, King and Ace
+        // adjacent; 37: down regardless of suit, a lone King taking any card; 43: in suit,
+        // exactly two ranks up.
+        static const std::set<int> kSuitRules = {0,  1,  2,  3,  4,  6,  10, 12, 13, 14,
+                                                 15, 16, 19, 20, 21, 27, 35, 37, 43};
         static const std::set<int> kEmptyRules = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
                                                   81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91};
         // Foundation bases: a rank, any card, the colour-balance codes, the complete-run codes, 92
@@ -695,13 +700,14 @@ std::vector<std::string> checkCatalog(const std::vector<CatalogGame>& games)
         if (r.tableauSuitRuleAll() != -1 && !kSuitRules.count(r.tableauSuitRuleAll()))
             bad(488, "building rule is not implemented");
         static const std::set<int> kDealPatterns = {0, 1, 2, 3, 8, 16};
-        if (!kDealPatterns.count(r.dealPattern()))
+        static const std::set<int> kFamilyDealPatterns = {9, 11, 15, 18, 19, 22};
+        if (!kDealPatterns.count(r.dealPattern()) && !(special && kFamilyDealPatterns.count(r.dealPattern())))
             bad(36, "deal pattern " + std::to_string(r.dealPattern()) + " is not used by ordinary games");
-        static const std::set<int> kRedealModes = {0, 4, 6, 7, 10, 11, 12};
-        if (!kRedealModes.count(r.redealMode()))
+        static const std::set<int> kRedealModes = {0, 4, 6, 7, 10, 11, 12, 20};
+        if (!kRedealModes.count(r.redealMode()) && !(special && r.redealMode() == 14))
             bad(17, "redeal mode " + std::to_string(r.redealMode()) + " is not implemented");
         static const std::set<int> kFills = {0, 1, 2, 3, 5, 9};
-        if (!kFills.count(r.tableauAutoFill()))
+        if (!kFills.count(r.tableauAutoFill()) && !(special && r.tableauAutoFill() == 13))
             bad(25, "automatic fill " + std::to_string(r.tableauAutoFill()) + " is not used by ordinary games");
         for (int p : {497, 498})
             if (r[p] < 0 || r[p] > 2)

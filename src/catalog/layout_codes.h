@@ -18,6 +18,7 @@ struct LayoutArrangement {
 
 // Every arrangement a built-in game names. The generator refuses any other number, so the
 // layout code needs exactly these. Row digits (1-4, 0 counts as 1) pick the layout row.
+// clang-format off
 inline constexpr std::array kLayoutArrangements = {
     // Table arrangements (rule parameter 366): where the tableau piles stand.
     LayoutArrangement{LayoutGroup::Table, 1, "one row, evenly spread and centred"},
@@ -27,6 +28,10 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Table, 6, "horizontal fans in two columns left and right of a centre column of foundations (left column piles 1..n/2)"},
     LayoutArrangement{LayoutGroup::Table, 7, "a cross of five piles around the centre pile, foundations 1-4 in the corners (whatever their own arrangement)"},
     LayoutArrangement{LayoutGroup::Table, 51, "sixteen piles in a centred 4 x 4 block"},
+    LayoutArrangement{LayoutGroup::Table, 52, "a centred grid: rows of tableau.grid_row_length piles (5 when 0), a card height and a row gap apart"},
+    LayoutArrangement{LayoutGroup::Table, 53, "a pyramid: each pile a centred row as long as its deal, each row half a card lower"},
+    LayoutArrangement{LayoutGroup::Table, 54, "a clock face: piles 1-12 on an oval like the hours, pile 13 in the centre"},
+    LayoutArrangement{LayoutGroup::Table, 55, "piles from the left margin on the row digit's row (the snake row of fan style 8)"},
     LayoutArrangement{LayoutGroup::Table, 61, "a centred square grid (5 x 5, 4 x 4), stock, waste and second waste in a column left of it"},
     LayoutArrangement{LayoutGroup::Table, 62, "cribbage patience: piles 1-4, 5-10 and 11 on rows 1-3 right of the captions, stock and second waste ending row 1"},
     LayoutArrangement{LayoutGroup::Table, 63, "one row of cards side by side (fan style 9) per pile, centred and stacked; second waste left of row 1 when it fits"},
@@ -51,8 +56,11 @@ inline constexpr std::array kLayoutArrangements = {
     LayoutArrangement{LayoutGroup::Reserve, 44, "one pile left of the first tableau pile on the row digit's row, fanned by the reserve style"},
     LayoutArrangement{LayoutGroup::Reserve, 45, "one wide horizontal fan across the bottom row"},
     // Second waste arrangements (371): also make the stock deal to it.
+    LayoutArrangement{LayoutGroup::SecondWaste, 4, "above the first tableau pile the stock group leaves free, on the row digit's row"},
     LayoutArrangement{LayoutGroup::SecondWaste, 51, "right of the waste, 15 pixels after it"},
+    LayoutArrangement{LayoutGroup::SecondWaste, 52, "right of the last pile of the first tableau row"},
 };
+// clang-format on
 
 // Every game must fit an 800 x 600 screen; a game without the large-screen mark must also fit
 // a 640 x 480 one (with the card size its screen class forces there).

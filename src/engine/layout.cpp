@@ -3,7 +3,10 @@
 #include "engine/layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+
+#include "engine/history.h"
 
 namespace cw::engine {
 
@@ -174,8 +177,8 @@ namespace {
 class Layouter {
 public:
     Layouter(const Rules& rules, const LayoutRoom& room, CardDims card, Geometry& geo)
-        : r_(rules), room_(room), W_(card.width), H_(card.height), g_(geo),
-          s_(layoutSpacing(rules, room, card)), codes_(layoutCodes(rules)), use_(stockGroupUse(rules))
+        : r_(rules), room_(room), W_(card.width), H_(card.height), g_(geo), s_(layoutSpacing(rules, room, card)),
+          codes_(layoutCodes(rules)), use_(stockGroupUse(rules))
     {
         nT_ = clampInt(rules.tableauCount(), 0, kTableauPiles);
         nF_ = clampInt(rules.foundationCount(), 0, kFoundationPiles);
@@ -204,7 +207,9 @@ public:
         bool ownsFoundations = false;
         bool ownsStockGroup = false;
         switch (table) {
-        case 1: case 14: case 15: spreadTableau(); break;
+        case 1:
+        case 14:
+        case 15: spreadTableau(); break;
         case 2: fixedGapTableau(); break;
         case 3: twoRowTableau(); break;
         case 5: fanColumnsTableau(); break;
@@ -214,6 +219,10 @@ public:
         case 61: gridTableau(); ownsStockGroup = true; break;
         case 62: cribbageTableau(); ownsStockGroup = true; break;
         case 63: cardRowsTableau(); ownsStockGroup = true; break;
+        case 52: rowGridTableau(); break;
+        case 53: pyramidTableau(); break;
+        case 54: clockTableau(); break;
+        case 55: marginTableau(); break;
         default:
             if (nT_ > 0)
                 g_.unknownArrangements |= kUnknownTable;
@@ -228,6 +237,10 @@ public:
         }
         if (!ownsFoundations)
             placeFoundations();
+        // In the selection games foundation 1 holds the selected cards, which stay on their own
+        // piles: it is no pile of the table.
+        if (storesFoundation1Empty(GameRules(r_)))
+            g_.foundations[0] = {};
         placeReserves();
 
         if (r_.tableauFanStyle() == 2 && nT_ > 0) {
@@ -257,7 +270,8 @@ private:
         int need = 0;
         if (stockGroupShown() && codes_.table.arrangement != 51) {
             switch (codes_.stock.arrangement) {
-            case 3: case 16: need = W_ + 2 * G; break;
+            case 3:
+            case 16: need = W_ + 2 * G; break;
             case 19: need = W_ + 4 * G; break;
             case 11: need = 2 * W_ + 4 * G; break;
             case 21: need = use_.stock ? 2 * W_ + G + stock21Gap() + 15 : W_ + G; break;
@@ -420,6 +434,67 @@ private:
         g_.stockGroup[1] = (!use_.stock && use_.waste) ? Point{x0 - W_ - d, sideY} : Point{};
         g_.stockGroup[2] = use_.secondWaste ? Point{x0 + 4 * W_ + 30 + d, sideY} : Point{};
         g_.rowPitch = H_ + 10;
+    }
+
+    // Rows of rule parameter 30 piles (5 when it is not set), centred, one card height and a row
+    // gap apart: the grids of the pairing games, one card per pile.
+    void rowGridTableau()
+    {
+        const int perRow = r_.tableauGridRowLength() > 0 ? r_.tableauGridRowLength() : 5;
+        const int gap = 12;
+        const int width = perRow * W_ + (perRow - 1) * gap;
+        const int x0 = std::max((s_.usable - width) / 2, s_.margin + leftNeed_);
+        const int y0 = rowY(codes_.table.row);
+        const int pitch = H_ + s_.rowGap;
+        for (int i = 0; i < nT_; ++i)
+            tab(i) = {x0 + (i % perRow) * (W_ + gap), y0 + (i / perRow) * pitch};
+        g_.rowPitch = pitch;
+    }
+
+    // Each tableau pile is one row of cards laid side by side (fan style 4), as long as its deal,
+    // centred; each row half a card lower than the one before: a pyramid, or a triangle standing
+    // on its point.
+    void pyramidTableau()
+    {
+        const int gap = 6; // the side-by-side gap of fan style 4
+        const int y0 = rowY(codes_.table.row);
+        const int step = H_ / 2;
+        for (int i = 0; i < nT_; ++i) {
+            const int n = std::max(1, r_.tableauDeal(i));
+            const int width = n * W_ + (n - 1) * gap;
+            tab(i) = {std::max((s_.usable - width) / 2, s_.margin), y0 + i * step};
+        }
+        g_.rowPitch = step;
+    }
+
+    // Piles 1 to 12 on an oval like the hours of a clock face (pile 12 at the top), pile 13 in its
+    // centre; the oval fills the table below the row digit's row.
+    void clockTableau()
+    {
+        const int y0 = rowY(codes_.table.row);
+        const int ry = std::max((s_.bottom - y0 - H_ - 18) / 2, H_);
+        const int rx = std::max(std::min((s_.usable - W_) / 2 - s_.margin - W_, 3 * ry / 2), W_);
+        const int cx = (s_.usable - W_) / 2, cy = y0 + ry;
+        const double kPi = 3.14159265358979323846;
+        for (int i = 0; i < std::min(nT_, 12); ++i) {
+            const double a = (i + 1) * kPi / 6.0;
+            tab(i) = {cx + static_cast<int>(std::lround(rx * std::sin(a))),
+                      cy - static_cast<int>(std::lround(ry * std::cos(a)))};
+        }
+        if (nT_ > 12)
+            tab(12) = {cx, cy};
+        for (int i = 13; i < nT_; ++i)
+            tab(i) = {s_.margin + (i - 13) * (W_ + 10), cy + ry};
+        g_.rowPitch = H_ + s_.rowGap;
+    }
+
+    // Piles from the left margin on the row digit's row: the single row of the snake style 8,
+    // which runs on to the right and down by itself.
+    void marginTableau()
+    {
+        const int y = rowY(codes_.table.row);
+        for (int i = 0; i < nT_; ++i)
+            tab(i) = {s_.margin + leftNeed_ + i * (W_ + 10), y};
     }
 
     // A square grid (5 x 5 from 25 piles, 4 x 4 from 16) with 10-pixel gaps, the stock, the
@@ -705,12 +780,8 @@ private:
         const int leftX = firstTableauX() - W_ - reserveDistance();
         switch (codes_.reserve.arrangement) {
         case 41:
-        case 44:
-            reserveColumn(leftX, y);
-            break;
-        case 42:
-            freeCellRow(y);
-            break;
+        case 44: reserveColumn(leftX, y); break;
+        case 42: freeCellRow(y); break;
         case 43:
             if (!aboveLastTableau(nR_, y, [&](int i, Point p) { res(i) = p; }))
                 freeCellRow(y);
@@ -744,6 +815,15 @@ private:
                 k = (use_.stock ? 1 : 0) + (use_.waste ? 1 : 0);
             const int x = k < nT_ ? g_.tableau[static_cast<std::size_t>(k)].x : firstTableauX() + k * (W_ + 15);
             g_.stockGroup[2] = {x, y};
+            break;
+        }
+        case 52: {
+            // Right of the last pile of the first tableau row.
+            int right = kNotPlaced;
+            for (int i = 0; i < nT_; ++i)
+                if (g_.tableau[static_cast<std::size_t>(i)].y == g_.tableau[0].y)
+                    right = std::max(right, g_.tableau[static_cast<std::size_t>(i)].x + W_);
+            g_.stockGroup[2] = {nT_ > 0 ? right + 2 * s_.stockGap : s_.margin, nT_ > 0 ? g_.tableau[0].y : y};
             break;
         }
         case 51:

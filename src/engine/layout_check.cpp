@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/history.h"
 #include "engine/layout.h"
 
 namespace cw::engine {
@@ -29,6 +30,9 @@ std::vector<UsedPile> usedPiles(const catalog::Rules& rules, const Geometry& g)
             out.push_back({make(i), g.corner(make(i))});
     };
     range(rules.foundationCount(), kFoundationPiles, [](int i) { return PileRef::foundation(i); });
+    // The selection buffer (foundation 1 of the selection games) is not laid out.
+    if (storesFoundation1Empty(GameRules(rules)))
+        std::erase_if(out, [](const UsedPile& u) { return u.pile == PileRef::foundation(0); });
     range(rules.tableauCount(), kTableauPiles, [](int i) { return PileRef::tableau(i); });
     range(rules.reserveCount(), kReservePiles, [](int i) { return PileRef::reserve(i); });
     return out;

@@ -361,8 +361,8 @@ void TablePainter::paintPile(QPainter& painter, const TableScene& scene, PileRef
         }
     }
 
-    if (pile == scene.selectedPile && scene.selectedIndex >= 0 && scene.selectedIndex < n) {
-        const engine::Point p = stacked ? corner : engine::cardPosition(tg, t, pile, scene.selectedIndex);
+    auto highlight = [&](int index) {
+        const engine::Point p = stacked ? corner : engine::cardPosition(tg, t, pile, index);
         const QRectF r(p.x + 0.5, p.y - scene.scroll + 0.5, tg.layout.cardWidth - 1, tg.layout.cardHeight - 1);
         const qreal radius = tg.layout.cardWidth * 0.06;
         painter.save();
@@ -371,6 +371,16 @@ void TablePainter::paintPile(QPainter& painter, const TableScene& scene, PileRef
         painter.setPen(QPen(QColor(255, 200, 0), 2.5));
         painter.drawRoundedRect(r, radius, radius);
         painter.restore();
+    };
+    if (pile == scene.selectedPile && scene.selectedIndex >= 0 && scene.selectedIndex < n)
+        highlight(scene.selectedIndex);
+    // The cards a family marks (the selected cards of the click games).
+    if (scene.rules->family().special()) {
+        engine::PileMarks marks;
+        scene.rules->family().pileMarks(*scene.rules, *scene.state, marks);
+        for (const engine::PileMark& m : marks)
+            if (m.kind == engine::MarkKind::Highlight && m.pile == pile && m.position >= 0 && m.position < n)
+                highlight(m.position);
     }
 }
 

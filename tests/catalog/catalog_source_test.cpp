@@ -172,7 +172,6 @@ TEST(CatalogSource, BadSourcesGiveMessagesNamingGameAndParameter)
         {withLine("  reserve.count = 13"), {"\"Good\"", "\"reserve.count\"", "0..12"}},
         {withLine("  layout.table_arrangement = 199"), {"\"Good\"", "layout.table_arrangement", "199"}},
         {withLine("  tableau.suit_rule.2 = 77"), {"\"Good\"", "tableau.suit_rule.2", "77"}},
-        {withLine("  special_family = 9"), {"\"Good\"", "special_family"}},
         {withLine("  tableau.deal = 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41"),
          {"\"Good\"", "tableau.deal", "41 values"}},
         {withLine("game \"Child\" : \"Nowhere\"\n  id = 9"), {"\"Child\"", "base \"Nowhere\""}},

@@ -142,10 +142,10 @@ TEST(GeneratedGames, CatalogHoldsTheNamedGamesAndGroups)
     EXPECT_GE(groups.popular.size(), 30u);
     EXPECT_LE(groups.popular.size(), 40u);
     EXPECT_GE(groups.original.size(), 3u);
-    for (int reserved : {159, 8, 5, 127, 201, 204, 202, 195, 205})
+    // The "Memory games" series ids wait for their family.
+    for (int reserved : {201, 204, 202, 195, 205})
         EXPECT_EQ(byId(reserved), nullptr) << reserved;
     for (const CatalogGame& g : catalog()) {
-        EXPECT_LE(g.rules.specialFamily(), 0) << g.name;
         // Measured chances: never more deals won than tried.
         EXPECT_GE(g.rules.winrateWon(), 0) << g.name;
         EXPECT_LE(g.rules.winrateWon(), g.rules.winrateSample()) << g.name;

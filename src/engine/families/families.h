@@ -7,9 +7,17 @@ namespace cw::engine::families {
 
 // ---- selection.cpp: games played by pressing cards instead of dragging them ----
 const Family& pressTops();   // 2, 12, 15: each tableau top is pressed in turn
-const Family& toggling();    // 3, 4, 67, 83: two-card selections kept in foundation 1
-const Family& gridPairs();   // 8, 45, 71, 84: pairs in a grid, gaps closed from the stock
-const Family& heartsAside(); // 22: the King and Queen of Hearts set aside by the deal
+const Family& selection();   // pairs, sums and runs clicked together, the selection kept in foundation 1
+const Family& gridPairs();   // 8, 84: pairs in a grid whose gaps the stock click closes
+const Family& filledGrid();  // 45, 71: pairs in a grid refilled after every set
+const Family& heartsAside(); // 22: row pairs; the King and Queen of Hearts set aside by the deal
+
+// ---- gaps.cpp: cards moved into the gaps of rows of places ----
+const Family& gapRows(); // 32, 46, 74
+
+// ---- goals.cpp: games with goals, drops and steps of their own ----
+const Family& ownGoals();    // their rows of the score, win, drop and step tables
+const Family& discardTops(); // 35: a click discards a beaten top card
 
 // ---- poker.cpp: poker squares ----
 const Family& pokerSquares(); // 9, 59

@@ -1,6 +1,7 @@
 // Games with one step of their own: a deal step, a counted draw, a start value, a picture or a test.
 #include "engine/deal_steps.h"
 #include "engine/families/families.h"
+#include "engine/families/family_goals.h"
 
 namespace cw::engine::families {
 namespace {
@@ -55,14 +56,15 @@ public:
     }
 };
 
-// Cards are put onto the tableau's face-down tops.
-class PileRotation final : public SpecialFamily {
+// The clock: cards are put onto the tableau's face-down tops, and each pile turns after a move
+// onto it (the family's step).
+class PileRotation final : public GoalFamily {
 public:
     bool buildsOnFaceDown() const override { return true; }
 };
 
 // A dealt table is tested for won at once.
-class SequenceOf91 final : public SpecialFamily {
+class SequenceOf91 final : public GoalFamily {
 public:
     bool testsWinAfterDeal() const override { return true; }
 };
@@ -94,7 +96,7 @@ public:
 };
 
 // Until the Draw is used (event code 4) the empty stock shows the grid picture.
-class KingsQueensJacks final : public SpecialFamily {
+class KingsQueensJacks final : public GoalFamily {
 public:
     void pileMarks(const GameRules&, const GameState& state, PileMarks& out) const override
     {
@@ -107,7 +109,7 @@ private:
 };
 
 // The first two game counters start each deal at 1111.
-class AlternatingRuns final : public SpecialFamily {
+class AlternatingRuns final : public GoalFamily {
 public:
     void startDeal(GameState& state) const override { state.gameCounters[0] = state.gameCounters[1] = 1111; }
 };
