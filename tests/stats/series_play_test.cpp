@@ -240,11 +240,17 @@ TEST_F(SeriesPlayTest, TheHeldGameResumesTheSeriesWhereItWas)
 
 TEST_F(SeriesPlayTest, SeriesWithGamesOutsideTheCatalogDoNotStart)
 {
-    // The adding games are not part of this collection yet.
-    ASSERT_FALSE(games->game(159));
-    ASSERT_FALSE(series->start(1, false, "Ann"));
+    // A predefined series one of whose games this collection does not hold (yet).
+    const SeriesDefinition* missing = nullptr;
+    for (const SeriesDefinition& d : predefinedSeries())
+        for (int id : d.games)
+            if (!missing && !games->game(id))
+                missing = &d;
+    if (!missing)
+        GTEST_SKIP() << "every predefined series' games are in the catalog";
+    ASSERT_FALSE(series->start(missing->number, false, "Ann"));
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].find("Adding games"), std::string::npos);
+    EXPECT_NE(view.messages[0].find(missing->name), std::string::npos);
     EXPECT_FALSE(exists(kSeriesProgressFile));
     EXPECT_EQ(session->current().seriesNumber, 0);
 }
