@@ -56,7 +56,7 @@ void restoreRules(const SavedGame& game, catalog::Rules& rules)
     const int base = rules.foundationBase(0);
     const int derived = (base >= 2 && base <= 13) ? base - 1 : 13;
     for (int k = 0; k < catalog::kMaxTableaus; ++k)
-        if (rules.tableauEmptyRule(k) == 91)
+        if (rules.emptyTableauTakesBaseRank(k))
             rules.setTableauEmptyRule(k, derived);
 }
 

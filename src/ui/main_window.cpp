@@ -314,10 +314,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::firstActivation()
 {
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (!flags.firstActivationPending)
+    if (!m_session->takeFirstActivation())
         return;
-    flags.firstActivationPending = false;
     finishAnimationsBeforeCommands(*this, *m_table); // the commands added since
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
@@ -372,15 +370,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::queryClose()
 {
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode != 0) {
-        state.tutorMode = 0;
+    if (m_session->state().tutorMode != 0) {
+        m_session->stopTutor(true);
         m_table->refresh();
         return false;
     }
     // Closing ends the animations; the boxes and sounds waiting for them are not shown.
     m_table->animations().drop();
-    engine::TableFlags& flags = m_session->mutableFlags();
+    const engine::TableFlags& flags = m_session->flags();
     bool allowed = true;
     if (pref("ConfirmQuit", "N") != "N")
         allowed = confirmBox(this, QStringLiteral("Exit %1?").arg(QString::fromLatin1(kProductTitle)));
@@ -399,7 +396,7 @@ bool TfrmMain::queryClose()
         }
     }
     if (!allowed) {
-        flags.holdRequested = false;
+        m_session->clearHoldRequest();
         return false;
     }
     // Closing: an unfinished game counts as lost; a held game has already ended without a record.

@@ -565,7 +565,7 @@ void TableWidget::startDrag(QPoint pointer)
     m_drag.index = index;
     const engine::Pile& cards = t.pile(source);
     const bool group =
-        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && m_rules->reservePickupRule() == -11);
+        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && m_rules->reserveLiftsGroups());
     const int last = group ? static_cast<int>(cards.size()) : index + 1;
     for (int i = index; i < last; ++i)
         m_drag.codes.push_back(cards[static_cast<std::size_t>(i)]);
