@@ -169,6 +169,9 @@ public:
     void startTwoPlayersMode(const TwoPlayersSetup& setup);
     // Asks "Quit Two Players Mode?"; on OK the turn becomes 0.
     bool quitTwoPlayersMode();
+    // A series is in progress (number 0: none): quitting an unfinished game then asks the series
+    // dialog, and a won game is handed to the series instead of the "Game won" window.
+    void setSeries(int number, std::string name);
 
     // ---- Player actions (the window's hit test gives pile and card index) ----
 
@@ -197,6 +200,8 @@ public:
     // then honour the back-move guard as the tutor's own moves do.
     void setTutorRecord(const TutorRecord* record) { tutorRecord_ = record; }
     bool autoplaySwitch() const { return autoplaySwitch_; }
+    // The click and face-up preferences of the settings store were changed: they apply from now on.
+    void preferencesChanged() { readPlayOptions(); }
     bool autoplay() const { return playOptions_.autoplay; } // the switch, in a game that offers it
 
     // ---- The window's intents on the interaction (the tutor, hold and exit) ----

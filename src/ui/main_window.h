@@ -63,6 +63,9 @@ public:
     void setChooserAtStartup(bool on) { m_chooserAtStartup = on; }
     bool firstActivationDone() const { return !m_session->flags().firstActivationPending; }
     void refreshTitle();
+    // The options dialog stored new preferences: the table, the panels, the toolbar, the status bar and
+    // the session's click options follow them at once.
+    void preferencesChanged();
     bool fullScreenMode() const { return m_fullScreen; }
     void setFullScreenMode(bool on);
     // Shows the status bar texts for a table point (window coordinates of the table widget).

@@ -46,6 +46,10 @@ public:
     void gameWon(const engine::GameEndReport& report) override;
     void announce(const std::string& text) override;
     void showPanel(const std::string& name) override;
+    engine::SeriesAnswer seriesInProgress(const std::string& seriesName) override;
+    void seriesGameEnded(const engine::GameEndReport& report) override;
+    void seriesNextGame() override;
+    void seriesQuit() override;
 
     void addObserver(TableObserver* observer) { m_observers.push_back(observer); }
     void removeObserver(TableObserver* observer) { std::erase(m_observers, observer); }

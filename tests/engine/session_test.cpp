@@ -123,8 +123,9 @@ TEST_F(SessionTest, SeriesDialogDecidesQuitting)
         host.seriesAnswers = {r.answer};
         EXPECT_EQ(session->confirmQuit(), r.expected);
         EXPECT_TRUE(host.called("series:Weekend"));
-        if (*r.handOff)
+        if (*r.handOff) {
             EXPECT_TRUE(host.called(r.handOff));
+        }
     }
 }
 
@@ -180,8 +181,9 @@ TEST_F(SessionTest, StatisticsEligibility)
         session->mutableFlags().dealActive = false;
         start();
         session->mutableState().tutorMode = r.tutorMode;
-        if (r.playMove)
+        if (r.playMove) {
             ASSERT_TRUE(playAnyMove());
+        }
         session->mutableState().tutorMode = 0;
         EXPECT_EQ(session->recordsStatistics(), r.eligible);
         ASSERT_TRUE(session->quitGame());
