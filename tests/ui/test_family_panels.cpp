@@ -3,6 +3,7 @@
 #include "ui/family_panels.h"
 #include "ui/game_won_dialog.h"
 #include "ui/main_window.h"
+#include "ui/message_boxes.h"
 #include "ui/stats_commands.h"
 #include "ui/window_fixture.h"
 
@@ -33,6 +34,18 @@ class TestFamilyPanels : public QObject {
     Q_OBJECT
 
 private slots:
+    // Boxes answer OK at once (switching games asks to quit the one in progress).
+    void init()
+    {
+        setBoxAnswerHook([](BoxKind, const QString&) { return 0; });
+        setEndOfGameDialogHook([](const engine::GameEndReport&, bool) { return GameWonChoice::Close; });
+    }
+    void cleanup()
+    {
+        setBoxAnswerHook({});
+        setEndOfGameDialogHook({});
+    }
+
     // Cribbage patience shows its info panel beside the table, the score panel once a hand is
     // scored; another game hides them.
     void cribbagePanelsBesideTheTableOnlyInTheirGame()
@@ -85,7 +98,6 @@ private slots:
     // A memory game's end shows its result page, captioned by the result.
     void memoryResultPageAtTheEnd()
     {
-        setEndOfGameDialogHook([](const engine::GameEndReport&, bool) { return GameWonChoice::Close; });
         QTemporaryDir dir;
         Fixture f;
         f.startGameId = "0204";
@@ -103,7 +115,6 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Game Won"));
         QVERIFY(dialog->findChild<QLabel*>(QStringLiteral("resultMark")));
         dialog->accept();
-        setEndOfGameDialogHook({});
     }
 };
 
