@@ -52,7 +52,7 @@ private slots:
     {
         QTemporaryDir dir;
         Fixture f;
-        f.startGameId = "0422";
+        f.startGameId = "0702";
         QVERIFY(f.open(dir.path()));
         auto* dock = f.window->findChild<QDockWidget*>(QStringLiteral("familyPanelsDock"));
         QVERIFY(dock);
