@@ -194,7 +194,10 @@ void FamilyPanelsView::refresh()
         rebuild();
     }
     const bool show = !m_shown.empty() || m_announcement->isVisible();
-    if (QWidget* dock = parentWidget(); dock && dock->isVisible() != show)
+    QWidget* dock = parentWidget();
+    while (dock && !qobject_cast<QDockWidget*>(dock))
+        dock = dock->parentWidget();
+    if (dock && dock->isVisible() != show)
         dock->setVisible(show);
 }
 
