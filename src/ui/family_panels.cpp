@@ -162,7 +162,8 @@ FamilyPanelsView::FamilyPanelsView(TfrmMain& window, QWidget* parent) : QWidget(
     window.windowHost().addObserver(this);
 }
 
-FamilyPanelsView::~FamilyPanelsView() { m_window.windowHost().removeObserver(this); }
+// The view lives as long as the window; the host, a member of the window, goes first.
+FamilyPanelsView::~FamilyPanelsView() = default;
 
 void FamilyPanelsView::tableReset()
 {

@@ -65,9 +65,9 @@ void scoreHand(Play& play)
     }
     if (t.stock().cardCount() > 0)
         slide(play, PileRef::stock(), PileRef::tableau(kStarterPile), true);
+    pause(play, 200);
     for (int p = kCribPile1; p < kCribPile1 + 2; ++p)
         if (holds(t, p) && t.isFaceDown(t.tableau(p).top())) {
-            pause(play, 200);
             t.setFace(t.tableau(p).top(), true);
             play.turned(t.tableau(p).top(), PileRef::tableau(p), true);
         }

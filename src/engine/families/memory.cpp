@@ -79,12 +79,12 @@ void turnDown(Play& play)
 {
     ++play.state.gameCounters[kMisses];
     Table& t = play.table();
+    // One look at the cards, then they all go down together (one step for the tools that follow the table).
+    pause(play, 200);
     for (int p = 0; p < play.tableaus(); ++p)
         for (int code : t.tableau(p))
-            if (code != 0 && t.isFaceUp(code)) {
-                pause(play, 200);
+            if (code != 0 && t.isFaceUp(code))
                 turn(play, PileRef::tableau(p), code, false);
-            }
 }
 
 void turnUp(Play& play, PileRef pile, int index, int code)
@@ -326,12 +326,11 @@ public:
         const int first = t.foundation(0).bottom();
         if (playedSeconds <= kShownSeconds || first <= 0 || t.isFaceDown(first) || !t.tableau(0).empty())
             return;
+        pause(play, 200);
         for (int f = 0; f < play.foundations(); ++f) {
             const int code = t.foundation(f).bottom();
-            if (code > 0 && t.isFaceUp(code)) {
-                pause(play, 200);
+            if (code > 0 && t.isFaceUp(code))
                 turn(play, PileRef::foundation(f), code, false);
-            }
         }
         const int last = std::min(play.tableaus(), kTableauPiles);
         // The places come from the shown cards themselves, so a deal always hides the same way.
