@@ -332,6 +332,10 @@ bool Session::openFile(const std::string& path, bool quiet, bool userFile)
     }
     if (!game_.knowsGame(read.game.gameId))
         return false;
+    if (const auto loaded = game_.loadRules(read.game.gameId); loaded && !savedTableFits(read.game, *loaded)) {
+        host_.message("Error in reading the file: " + path);
+        return false;
+    }
     if (flags_.dealActive && !confirmQuit())
         return false;
     endGame();
