@@ -36,7 +36,8 @@ bench: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 	@for b in $(RELEASE_DIR)/bin/bench_*; do echo "== $$b"; $$b; done
 
-# Each fuzzer runs for FUZZ_SECONDS on its seed corpus (fuzz/corpus/<name>).
+# Each fuzzer runs for FUZZ_SECONDS on its seed corpus (fuzz/corpus/<name>). The file formats read in
+# 8192-byte blocks get inputs long enough to cross several blocks.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCW_FUZZ=ON -DCW_BUILD_UI=OFF -DCW_BUILD_TESTS=OFF -DCW_BUILD_BENCH=OFF
@@ -44,8 +45,9 @@ fuzz: deps
 	@set -e; for f in $(FUZZ_DIR)/bin/fuzz_*; do \
 	  name=$${f##*/fuzz_}; mkdir -p $(FUZZ_DIR)/corpus/$$name; \
 	  seeds=fuzz/corpus/$$name; [ -d $$seeds ] || seeds=; \
+	  case $$name in keyed|ini|stats) len=262144;; *) len=65536;; esac; \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $(FUZZ_DIR)/corpus/$$name $$seeds; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=$$len $(FUZZ_DIR)/corpus/$$name $$seeds; \
 	done
 
 clean:

@@ -1,5 +1,5 @@
-// Benchmark: recording one game end in a data folder with a long history (100,000 log lines, a Stat.dat of
-// 500 games x 20 players, full hi-score tables and value files for every game and player).
+// Benchmark: recording one game end in a data folder with a long history (100,000 or 200,000 log lines, a
+// Stat.dat of 500 games x 20 players, full hi-score tables and value files for every game and player).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 constexpr int kGames = 500;
 constexpr int kPlayers = 20;
-constexpr int kLogLines = 100000;
 
 std::string playerName(int p) { return "Player " + std::to_string(p + 1); }
 
@@ -32,7 +31,8 @@ void writeFile(const fs::path& path, const std::string& text) { std::ofstream(pa
 
 // A data folder as it looks after years of play, in base (the system temporary folder, or a RAM folder
 // to measure the work without the disk's flush time).
-fs::path makeHistory(const fs::path& base) {
+fs::path makeHistory(const fs::path& base, int logLines)
+{
     fs::path dir = base / ("cw_bench_stats_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -48,8 +48,8 @@ fs::path makeHistory(const fs::path& base) {
     writeFile(dir / kStatFile, stat);
 
     std::string log;
-    log.reserve(std::size_t(kLogLines) * 149);
-    for (int i = 0; i < kLogLines; ++i) {
+    log.reserve(std::size_t(logLines) * 149);
+    for (int i = 0; i < logLines; ++i) {
         LogRecord r;
         r.date = "2023" + cw::storage::fixedNumber(1 + i % 12, 2) + "15";
         r.time = "10:20:30";
@@ -65,7 +65,8 @@ fs::path makeHistory(const fs::path& base) {
     }
     writeFile(dir / kLogFile, log);
     std::string prg;
-    for (int i = 0; i < kLogLines / kPlayers; ++i) prg += "!!!A";
+    for (int i = 0; i < logLines / kPlayers; ++i)
+        prg += "!!!A";
     for (int p = 0; p < kPlayers; ++p) writeFile(dir / ("Stat_prg_" + playerName(p) + ".dat"), prg);
 
     std::string scr = "[Version]\r\nVersion=0300\r\n";
@@ -109,11 +110,12 @@ public:
 // Argument 0: the data folder on disk (every write is flushed: fsync); 1: in /dev/shm (flushes are free).
 void BM_RecordGameEnd(benchmark::State& state) {
     fs::path base = state.range(0) == 1 ? fs::path("/dev/shm") : fs::temp_directory_path();
+    const int logLines = int(state.range(1));
     if (!fs::is_directory(base)) {
         state.SkipWithError("no RAM folder");
         return;
     }
-    fs::path dir = makeHistory(base);
+    fs::path dir = makeHistory(base, logLines);
     cw::storage::SettingsStore settings;
     Quiet quiet;
     StatsContext ctx;
@@ -144,6 +146,13 @@ void BM_RecordGameEnd(benchmark::State& state) {
     if (quiet.count) state.SkipWithError("a statistics file reported an error");
     fs::remove_all(dir);
 }
-BENCHMARK(BM_RecordGameEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_RecordGameEnd)
+    ->Args({0, 100000})
+    ->Args({1, 100000})
+    ->Args({0, 200000})
+    ->Args({1, 200000})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
 
 }  // namespace

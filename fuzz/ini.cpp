@@ -1,4 +1,4 @@
-// Fuzz target: the settings-file reader and writer on arbitrary bytes.
+// Fuzz target: the settings-file reader and writer on arbitrary bytes, and the lists kept in it.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -6,7 +6,11 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "catalog/favorites.h"
+#include "catalog/game_numbers.h"
+#include "catalog/last_played.h"
 #include "storage/ini_file.h"
+#include "storage/players.h"
 #include "storage/preferences.h"
 #include "storage/safe_file.h"
 
@@ -35,6 +39,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     SettingsStore store;
     (void)loadPreferences(store, ini);
+
+    // The lists kept in the settings file: favorites, last played games, game numbers, players.
+    (void)cw::catalog::ReadFavorites(ini);
+    (void)cw::catalog::ReadLastPlayedGames(ini);
+    (void)cw::catalog::ReadGameNumberHistory(ini);
+    for (const std::string& name : listPlayers(ini)) {
+        (void)checkPlayerName(name);
+        (void)renamePlayerMessage(name);
+    }
+    (void)cw::catalog::ConvertOldFavorites(ini, [](std::string_view name) { return int(name.size() % 7) - 1; });
+    (void)cw::catalog::AddLastPlayedGame(ini, 12);
+    cw::catalog::AddGameNumberToHistory(ini, "1234567");
+    renamePlayerInSettings(ini, "Player 1", "Ann");
 
     ini.writeString(section, key, "value");
     if (ini.readString(section, key, "") != "value" && !cw::storage::trim(key).empty() && key.find(';') != 0 &&

@@ -13,6 +13,8 @@
 #include "stats/game_log.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
+#include "stats/journal.h"
+#include "stats/pending_work.h"
 #include "stats/overall_score.h"
 #include "stats/progression.h"
 #include "stats/tamper_code.h"
@@ -116,6 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     put("Stat_uni.dat", bytes);
     guarded([&] { (void)updateSingleGameValues(ctx, 1, "Ann", false, true); });
     guarded([&] { (void)renamePlayerInStatistics(ctx, "Ann", "Bea"); });
+
+    // The journal a stopped copy left: read as untrusted input, finished or dropped.
+    put("Stat_pending.dat", bytes);
+    (void)decodeJournal(bytes);
+    (void)recoverDataFolder(ctx, std::chrono::seconds(0));
     // Nothing is left behind when the fuzzer stops between two inputs.
     std::error_code ec;
     fs::remove_all(folder(), ec);

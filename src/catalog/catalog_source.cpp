@@ -3,6 +3,7 @@
 
 #include "catalog/layout_codes.h"
 #include "catalog/params.h"
+#include "catalog/rule_values.h"
 #include "storage/fixed_width.h"
 
 #include <algorithm>
@@ -54,57 +55,6 @@ std::optional<long long> parseInteger(std::string_view s)
     if (ec != std::errc{} || ptr != s.data() + s.size() || b == s.data() + s.size())
         return std::nullopt;
     return v;
-}
-
-// Value names by parameter range: readable words for the common codes.
-struct NamedValue {
-    int first;
-    int count;
-    std::string_view name;
-    int value;
-};
-
-constexpr NamedValue kNamedValues[] = {
-    {497, 1, "long", 0}, {497, 1, "medium", 1}, {497, 1, "quick", 2},
-    {498, 1, "easy", 0}, {498, 1, "medium", 1}, {498, 1, "hard", 2},
-    {499, 1, "difficult", 0}, {499, 1, "mostly_skill", 1}, {499, 1, "moderate", 2},
-    {499, 1, "mostly_chance", 3}, {499, 1, "chance_only", 4},
-    {500, 1, "very_high", 0}, {500, 1, "high", 1}, {500, 1, "medium", 2},
-    {500, 1, "low", 3}, {500, 1, "very_low", 4},
-    {16, 1, "unlimited", -1}, {16, 1, "once", 0},
-    {14, 1, "unlimited", -1},
-    // Directions of foundations and tableau piles.
-    {71, 16, "down", 0}, {71, 16, "up", 1}, {71, 16, "both", 2},
-    {175, 40, "down", 0}, {175, 40, "up", 1}, {175, 40, "both", 2},
-    // Building rules.
-    {87, 16, "suit", 0}, {87, 16, "colour", 1}, {87, 16, "any_suit", 2}, {87, 16, "alternate", 3},
-    {87, 16, "none", 4}, {87, 16, "other_suit", 21},
-    {215, 40, "suit", 0}, {215, 40, "colour", 1}, {215, 40, "any_suit", 2}, {215, 40, "alternate", 3},
-    {215, 40, "none", 4}, {215, 40, "any_card", 12}, {215, 40, "other_suit", 21},
-    {215, 40, "empty_only", 6}, {215, 40, "alternate_not_from_reserve", 27},
-    {487, 1, "per_pile", -1}, {487, 1, "suit", 0}, {487, 1, "colour", 1}, {487, 1, "any_suit", 2},
-    {487, 1, "alternate", 3}, {487, 1, "none", 4},
-    {488, 1, "per_pile", -1}, {488, 1, "suit", 0}, {488, 1, "colour", 1}, {488, 1, "any_suit", 2},
-    {488, 1, "alternate", 3}, {488, 1, "none", 4},
-    // Empty-pile rules and foundation bases.
-    {135, 40, "any", -1}, {135, 40, "none", 0}, {135, 40, "king", 13}, {135, 40, "ace", 1},
-    {135, 40, "single", 86}, {135, 40, "from_stock", 87}, {135, 40, "not_from_tableau", 88},
-    {135, 40, "base_rank", 91}, {135, 40, "ace_or_king", 89},
-    {55, 16, "ace", 1}, {55, 16, "king", 13}, {55, 16, "any", -1}, {55, 16, "runs", 83},
-    {55, 16, "runs_by_rule", 82}, {55, 16, "chosen", 92},
-    // Tableau continuity: whether building turns between King and Ace.
-    {255, 40, "no_turn", -1}, {255, 40, "stops_at_base", 0}, {255, 40, "turns", 1},
-    // Reserve acceptance.
-    {335, 12, "free_cell", 0}, {335, 12, "nothing", 4}, {335, 12, "anything", 12},
-    {335, 12, "from_waste", 85}, {335, 12, "up_in_suit", 145}, {335, 12, "waive", 162},
-};
-
-std::optional<int> namedValue(int number, std::string_view word)
-{
-    for (const NamedValue& nv : kNamedValues)
-        if (number >= nv.first && number < nv.first + nv.count && nv.name == word)
-            return nv.value;
-    return std::nullopt;
 }
 
 constexpr std::pair<std::string_view, int> kTypes[] = {
@@ -187,7 +137,7 @@ struct Parser {
                 v = static_cast<int>(*n);
                 return true;
             }
-            if (auto nv = namedValue(number, w)) {
+            if (auto nv = namedRuleValue(number, w)) {
                 v = *nv;
                 return true;
             }

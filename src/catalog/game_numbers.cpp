@@ -3,6 +3,7 @@
 
 #include "catalog/definitions.h"
 #include "catalog/last_played.h"
+#include "storage/fixed_width.h"
 #include "storage/ini_file.h"
 
 #include <algorithm>
@@ -14,11 +15,10 @@ namespace cw::catalog {
 
 namespace {
 
-// 1-based columns of a log line; "" past its end.
-std::string_view column(std::string_view line, std::size_t first, std::size_t width)
+// 1-based columns of a log line, counted in characters; "" past its end.
+std::string column(std::string_view line, std::size_t first, std::size_t width)
 {
-    if (first - 1 >= line.size()) return {};
-    return line.substr(first - 1, width);
+    return storage::textColumn(line, first, width);
 }
 
 std::string trimmed(std::string_view s)
@@ -90,6 +90,15 @@ std::vector<PreviousGame> PreviousGames(const std::vector<std::string>& logLines
                                    numberField(line)});
     }
     return out;
+}
+
+std::set<std::string> GamesWonBy(const std::vector<std::string>& logLines, std::string_view player)
+{
+    std::set<std::string> won;
+    for (const std::string& line : logLines)
+        if (wonField(line) && TrimTrailingBlanks(column(line, 82, 30)) == player)
+            won.insert(std::string(TrimTrailingBlanks(column(line, 31, 50))));
+    return won;
 }
 
 std::vector<LostDeal> LostDeals(const std::vector<std::string>& logLines, std::string_view gameName)

@@ -1,6 +1,7 @@
 // Game numbers the player can replay: the "Game_Numbers" history, typed numbers, and deals from the game log.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,10 @@ struct LostDeal {
 // a won record is dropped; of the others one record each (the first in the order of number,
 // player, date and time). Newest date and time first.
 std::vector<LostDeal> LostDeals(const std::vector<std::string>& logLines, std::string_view gameName);
+
+// The names of the games that `player` has won according to the game log (FastSearch's list of the
+// games not yet won).
+std::set<std::string> GamesWonBy(const std::vector<std::string>& logLines, std::string_view player);
 
 // Whether "yyyymmdd" is a real calendar date.
 bool IsValidLogDate(std::string_view date);

@@ -1,6 +1,8 @@
 // The rule parameter vector of a game: 503 signed 16-bit values read through named accessors.
 #pragma once
 
+#include "catalog/rule_values.h"
+
 #include <array>
 #include <cstdint>
 
@@ -162,6 +164,28 @@ public:
     int chanceOfWinning() const { return get(500); }         // chooser.chance
     int winrateWon() const { return get(501); }              // winrate.won
     int winrateSample() const { return get(502); }           // winrate.sample
+
+    // ---- Derived questions (the value sets are in rule_values.h) ----
+
+    // The building rule of tableau pile c and of foundation f: the "all" form unless it defers
+    // to the piles' own rules.
+    int tableauBuildRule(int c) const
+    {
+        return tableauSuitRuleAll() != BuildRule::PerPile ? tableauSuitRuleAll() : tableauSuitRule(c);
+    }
+    int foundationBuildRule(int f) const
+    {
+        return foundationSuitRuleAll() != BuildRule::PerPile ? foundationSuitRuleAll() : foundationSuitRule(f);
+    }
+    bool unlimitedDeals() const { return deals() == Deals::Unlimited; }
+    // A reserve card deeper than the top lifts with the cards above it.
+    bool reserveLiftsGroups() const { return reservePickupRule() == ReservePickup::LiftsGroups; }
+    // Only the top tableau card lifts (any card from the third deal on, by the Draw).
+    bool topCardOnly() const { return sequenceRule() == SequenceRule::TopCardOnly; }
+    // Tableau pile k takes the rank below the foundations' base when empty (the deal writes it).
+    bool emptyTableauTakesBaseRank(int k) const { return tableauEmptyRule(k) == EmptyRule::BaseRank; }
+    // Foundation k takes complete thirteen-card runs from the tableau.
+    bool takesRuns(int k) const { return isRunBase(foundationBase(k)); }
 
     // ---- Deal accessors ----
     // The deal writes base ranks, the derived empty-pile rules and (for one set-up) the

@@ -162,5 +162,5 @@ int runSolve(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 } // namespace
 
-CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE|FOLDER) [--budget-ms T] [--max-states S] [--threads 1|2] [--defs FILE] [--data DIR]",
+CW_CLI_COMMAND("solve", "(--game ID --number N | --freecell-board FILE|FOLDER) [--budget-ms T] [--max-states S] [--threads 1|2] [--no-reductions] [--defs FILE] [--data DIR]",
                runSolve);

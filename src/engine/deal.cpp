@@ -138,8 +138,7 @@ bool dealFoundationAccepts(const catalog::Rules& rules, const GameState& state, 
     for (int c : pile)
         if (c != 0)
             target = c;
-    const int suitRule =
-        rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
+    const int suitRule = rules.foundationBuildRule(f);
     switch (suitRule) {
     case 0:
         if (suit(code) != suit(target))

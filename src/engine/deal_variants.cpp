@@ -708,7 +708,7 @@ void applyPostDealSteps(Context& c)
     const int base = r.foundationBase(0);
     const int derived = (base >= 2 && base <= 13) ? base - 1 : 13;
     for (int k = 0; k < kTableauPiles; ++k)
-        if (r.tableauEmptyRule(k) == 91)
+        if (r.emptyTableauTakesBaseRank(k))
             r.setTableauEmptyRule(k, derived);
 
     if (r.dealExtraStep() == 1 && !c.cards.empty())

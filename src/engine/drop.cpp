@@ -10,6 +10,9 @@
 #include "engine/tutor.h"
 
 namespace cw::engine {
+
+using catalog::ReserveAccept;
+
 namespace {
 
 constexpr const char* kStockFirst = "Building on the tableau is allowed only when the stock is empty.";
@@ -35,7 +38,8 @@ bool mayDropTableau(const Play& play, const Carried& g, int c)
     if (!g.single() && g.source.kind == PileKind::Tableau) {
         if (play.rules.sequenceRule() != 0 && !groupIsSequence(play, g.source.index, g.index, c))
             return false;
-        if (top == 0 && play.rules.groupLimit() == -5 && groupFits(play, g.source, g.index, true) != GroupFit::Fits)
+        if (top == 0 && play.rules.groupLimit() == catalog::GroupLimit::CellsAndPiles &&
+            groupFits(play, g.source, g.index, true) != GroupFit::Fits)
             return false;
     }
     return true;
@@ -85,22 +89,22 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
     const bool single = g.single();
     const int rk = rank(g.card);
     switch (play.rules.reserveAccept(r)) {
-    case 4: return false;                                              // nothing
+    case ReserveAccept::Nothing: return false;
     case 8: return single && rk == 13 && t.reserve(0).cardCount() < 3; // a King while reserve 1 is short
-    case 12: return true;                                              // anything
-    case 85: return single && g.source.kind == PileKind::Waste;        // from the waste
-    case 13: return single && t.reserve(0).cardCount() < 5;            // while reserve 1 holds fewer than 5
-    case 88: return single && empty && rk == 11;                       // a Jack
-    case 89: return single && empty && rk == 12;                       // a Queen
-    case 90: return single && empty && rk == 13;                       // a King
-    case 103: return single && empty && rowOpen(play, g.source);       // an open card of its row
-    case 107:                                                          // Aces, alternating colours
+    case ReserveAccept::Anything: return true;
+    case ReserveAccept::FromWaste: return single && g.source.kind == PileKind::Waste;
+    case 13: return single && t.reserve(0).cardCount() < 5;      // while reserve 1 holds fewer than 5
+    case 88: return single && empty && rk == 11;                 // a Jack
+    case 89: return single && empty && rk == 12;                 // a Queen
+    case 90: return single && empty && rk == 13;                 // a King
+    case 103: return single && empty && rowOpen(play, g.source); // an open card of its row
+    case 107:                                                    // Aces, alternating colours
         return single && rk == 1 && (empty || isRed(g.card) != isRed(p.top()));
     case 119: { // the Queen of foundation r's suit
         const Pile& f = t.foundation(r);
         return single && empty && rk == 12 && holdsCard(f) && suit(f.bottom()) == suit(g.card);
     }
-    case 145: // building up in suit
+    case ReserveAccept::UpInSuit:
         return single && (empty || (suit(p.top()) == suit(g.card) && rk == rank(p.top()) + 1));
     case 146: // from the waste after the Draw
         return single && empty && g.source.kind == PileKind::Waste && !holdsCard(t.stock()) && play.eventRecorded(4);
@@ -108,10 +112,10 @@ bool mayDropReserve(const Play& play, const Carried& g, int r)
         return single && g.source.kind != PileKind::Tableau && g.source.kind != PileKind::Reserve &&
                play.state.dealNumber < 3;
     case 161: return single && empty && holdsCard(t.stock()); // while the stock holds cards
-    case 162: // waived once the stock is out: a card or a sequence from the tableau
+    case ReserveAccept::Waive: // waived once the stock is out: a card or a sequence from the tableau
         return empty && g.source.kind == PileKind::Tableau && !holdsCard(t.stock()) && !holdsCard(t.waste());
-    case 9: return single && empty && isPictureCard(g.card);  // a picture card
-    default: return single && empty;                          // a free cell
+    case 9: return single && empty && isPictureCard(g.card); // a picture card
+    default: return single && empty;                         // a free cell
     }
 }
 
@@ -172,11 +176,11 @@ bool mayDropInside(const Play& play, const Carried& g, int c, int position)
            groupIsSequence(play, g.source.index, g.index, c);
 }
 
-// One candidate of a drop attempt: true when the cards went there. Code 129 holds tableau
+// One candidate of a drop attempt: true when the cards went there. HeldByStock holds tableau
 // building back while the stock has cards; such a candidate is noted in heldBack.
 bool dropOn(Play& play, const Carried& g, DropSpot spot, bool automatic, bool& heldBack)
 {
-    if (play.tableauCode(0) == 129 && holdsCard(play.table().stock()) && spot.pile.kind == PileKind::Tableau) {
+    if (play.tableauHeldByStock() && spot.pile.kind == PileKind::Tableau) {
         heldBack = true;
         return false;
     }
@@ -211,10 +215,9 @@ Carried carriedAt(const Play& play, PileRef source, int index)
     g.card = p[static_cast<std::size_t>(index)];
     g.source = source;
     g.index = index;
-    g.count =
-        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
-            ? static_cast<int>(p.size()) - index
-            : 1;
+    g.count = source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && play.rules.reserveLiftsGroups())
+                  ? static_cast<int>(p.size()) - index
+                  : 1;
     return g;
 }
 
@@ -277,7 +280,7 @@ int automaticTargets(const Play& play, const Carried& g, Destinations allowed, b
             bool allSpecialEmpty = play.foundations() > 0;
             for (int f = 0; f < play.foundations() && allSpecialEmpty; ++f) {
                 const int b = play.rules.foundationBase(f);
-                allSpecialEmpty = (b == 92 || b == 93) && t.foundation(f).empty();
+                allSpecialEmpty = (b == catalog::FoundationBase::Chosen || b == 93) && t.foundation(f).empty();
             }
             skip = allSpecialEmpty;
         }

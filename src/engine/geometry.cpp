@@ -355,7 +355,7 @@ Hit hitTest(const TableGeometry& tg, const Table& table, int x, int y, bool anyP
             continue;
         if (probe.index >= 0) {
             Rect r = probe.rect;
-            if (tg.reservePickup != -11) {
+            if (tg.reservePickup != catalog::ReservePickup::LiftsGroups) {
                 // The lifted group reaches to the end of the fan.
                 const Point top = cardPosition(tg, table, p, static_cast<int>(table.pile(p).size()) - 1);
                 if (style == 2)

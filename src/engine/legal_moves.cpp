@@ -15,6 +15,9 @@
 #include "engine/stock.h"
 
 namespace cw::engine {
+
+using catalog::ReserveAccept;
+
 namespace {
 
 // What the generator knows of each target before asking the full drop rules: a pile whose top
@@ -74,10 +77,12 @@ struct TargetCache {
         for (int r = 0; r < play.reserves(); ++r) {
             const int code = play.rules.reserveAccept(r);
             // Codes that take a card only on an empty reserve (the free cell among them).
-            const bool emptyOnly =
-                !(code == 8 || code == 12 || code == 85 || code == 13 || code == 107 || code == 145 || code == 154);
-            reserveClosed[static_cast<std::size_t>(r)] = code == 4 || (emptyOnly && holdsCard(t.reserve(r)));
-            reserveGroups[static_cast<std::size_t>(r)] = code == 12 || code == 162;
+            const bool emptyOnly = !(code == 8 || code == ReserveAccept::Anything || code == ReserveAccept::FromWaste ||
+                                     code == 13 || code == 107 || code == ReserveAccept::UpInSuit || code == 154);
+            reserveClosed[static_cast<std::size_t>(r)] =
+                code == ReserveAccept::Nothing || (emptyOnly && holdsCard(t.reserve(r)));
+            reserveGroups[static_cast<std::size_t>(r)] =
+                code == ReserveAccept::Anything || code == ReserveAccept::Waive;
         }
     }
 };
@@ -109,7 +114,7 @@ inline bool mayTake(const TargetCache::Top& t, const MovingCard& m)
 }
 
 // Tableau targets wait for an empty stock under code 129.
-bool tableauHeld(const Play& play) { return play.tableauCode(0) == 129 && holdsCard(play.table().stock()); }
+bool tableauHeld(const Play& play) { return play.tableauHeldByStock(); }
 
 void addTargets(const Play& play, const TargetCache& cache, const Carried& g, bool clickToPlay, bool holdTableau,
                 MoveList& list)
@@ -150,7 +155,7 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
     const int size = static_cast<int>(p.size());
     // Only tableau piles and open reserves lift from below the top.
     const int first =
-        pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve && play.rules.reservePickupRule() == -11)
+        pile.kind == PileKind::Tableau || (pile.kind == PileKind::Reserve && play.rules.reserveLiftsGroups())
             ? 0
             : size - 1;
     const bool tableau = pile.kind == PileKind::Tableau;
@@ -174,8 +179,8 @@ void addLifts(const Play& play, const TargetCache& cache, PileRef pile, bool cli
 // The Draw is open in the last deal, once per game, outside the tutor (as the press allows it).
 bool drawOpen(const Play& play)
 {
-    return play.rules.groupLimit() == -17 && play.state.dealNumber == 3 && !play.state.drawUsed &&
-           play.state.tutorMode == 0;
+    return play.rules.groupLimit() == catalog::GroupLimit::SingleUntilDraw && play.state.dealNumber == 3 &&
+           !play.state.drawUsed && play.state.tutorMode == 0;
 }
 
 void addDraws(const Play& play, int c, MoveList& list)

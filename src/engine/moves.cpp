@@ -9,6 +9,9 @@
 #include "engine/stock.h"
 
 namespace cw::engine {
+
+using catalog::FoundationBase;
+
 namespace {
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -25,8 +28,6 @@ int ordinalAfter(std::string_view name, std::size_t prefixLength)
     }
     return digits == 0 ? 0 : n;
 }
-
-bool isRunBase(int v) { return v == 82 || v == 83 || v == 95 || v == 97 || v == 98 || v == 99; }
 
 // The sound a card move plays, by its target.
 const char* moveSound(PileRef target, bool automatic)
@@ -116,7 +117,7 @@ int completeRun(Play& play, int c)
     int base = 0;
     for (int f = 0; f < play.foundations(); ++f) {
         const int b = play.rules.foundationBase(f);
-        if (isRunBase(b) && t.foundation(f).empty()) {
+        if (catalog::isRunBase(b) && t.foundation(f).empty()) {
             target = f;
             base = b;
             break;
@@ -131,14 +132,14 @@ int completeRun(Play& play, int c)
         if (card == 0 || t.isFaceDown(card))
             return 0;
         const int r = rank(card);
-        if (base == 99) {
+        if (base == FoundationBase::RunsEitherWay) {
             if (k > 0) {
                 const int prev = rank(at(k - 1));
                 const int d = (r - prev + 13) % 13;
                 if (d != 1 && d != 12)
                     return 0;
             }
-        } else if (r != (base == 95 ? 13 - k : k + 1)) {
+        } else if (r != (base == FoundationBase::RunsDown ? 13 - k : k + 1)) {
             return 0;
         }
         if (k == 0)
@@ -147,14 +148,14 @@ int completeRun(Play& play, int c)
         const int code = play.tableauCode(c);
         bool suitOk = true;
         switch (base) {
-        case 97:
-        case 83:
-        case 95: suitOk = suit(card) == suit(prev); break;
-        case 98: suitOk = isRed(card) == isRed(prev); break;
-        case 82:
-            if (code == 0)
+        case FoundationBase::RunsInSuit:
+        case FoundationBase::Runs:
+        case FoundationBase::RunsDown: suitOk = suit(card) == suit(prev); break;
+        case FoundationBase::RunsInColour: suitOk = isRed(card) == isRed(prev); break;
+        case FoundationBase::RunsByRule:
+            if (code == catalog::BuildRule::Suit)
                 suitOk = suit(card) == suit(prev);
-            else if (code == 3)
+            else if (code == catalog::BuildRule::Alternate)
                 suitOk = isRed(card) != isRed(prev);
             break;
         default: break;
@@ -162,11 +163,11 @@ int completeRun(Play& play, int c)
         if (!suitOk)
             return 0;
     }
-    if (base != 95) {
+    if (base != FoundationBase::RunsDown) {
         // The colour balance of the run foundations, judged on the run's top card.
         int count = 0, reds = 0, blacks = 0;
         for (int f = 0; f < play.foundations(); ++f) {
-            if (play.rules.foundationBase(f) != 82)
+            if (play.rules.foundationBase(f) != FoundationBase::RunsByRule)
                 continue;
             ++count;
             const int first = t.foundation(f).bottom();

@@ -119,9 +119,9 @@ PressAction ordinaryPressAction(const Play& play, PileRef pile, int index)
         if (card == 0 || t.isFaceDown(card))
             return PressAction::None;
         const int rule = play.rules.reservePickupRule();
-        if (rule == -15 && !rowOpen(play, pile))
+        if (rule == catalog::ReservePickup::OpenRow && !rowOpen(play, pile))
             return PressAction::None;
-        if (isTop(r, index) || rule == -11)
+        if (isTop(r, index) || rule == catalog::ReservePickup::LiftsGroups)
             return PressAction::Lift;
         return PressAction::None;
     }
@@ -201,7 +201,7 @@ bool clickToPlay(Play& play, PileRef pile, int index, Gesture gesture, const Tut
         qualifies = (isTop(p, index) && tableauTopAvailable(play, pile.index)) ||
                     pressAction(play, pile, index) == PressAction::Lift;
         break;
-    case PileKind::Reserve: qualifies = isTop(p, index) || play.rules.reservePickupRule() == -11; break;
+    case PileKind::Reserve: qualifies = isTop(p, index) || play.rules.reserveLiftsGroups(); break;
     default: break;
     }
     if (!qualifies)
@@ -259,7 +259,7 @@ bool tablePress(Play& play, const Press& press)
         return false;
     if (press.ctrl) {
         if (press.pile.kind == PileKind::Tableau && press.pile.index >= 2 && press.pile.index <= 9 &&
-            play.tableauCode(press.pile.index) == 149)
+            play.tableauCode(press.pile.index) == catalog::BuildRule::Reversible)
             reverseColumn(play, press.pile.index);
         return false;
     }

@@ -79,15 +79,14 @@ PileInfo pileInformation(const Play& play, PileRef pile)
     case PileKind::Foundation: {
         info.type = "Foundation";
         number = r.foundationCount();
-        const int suitRule =
-            r.foundationSuitRuleAll() != -1 ? r.foundationSuitRuleAll() : r.foundationSuitRule(pile.index);
+        const int suitRule = r.foundationBuildRule(pile.index);
         info.description = buildingText(r.foundationDirection(pile.index), suitRule);
         break;
     }
     case PileKind::Tableau: {
         info.type = "Tableau";
         number = r.tableauCount();
-        const int suitRule = r.tableauSuitRuleAll() != -1 ? r.tableauSuitRuleAll() : r.tableauSuitRule(pile.index);
+        const int suitRule = r.tableauBuildRule(pile.index);
         info.description = buildingText(r.tableauDirection(pile.index), suitRule);
         break;
     }

@@ -6,6 +6,13 @@
 #include "engine/rules_groups.h"
 
 namespace cw::engine {
+
+using catalog::BuildRule;
+using catalog::Continuity;
+using catalog::Direction;
+using catalog::EmptyRule;
+using catalog::FoundationBase;
+
 namespace {
 
 enum class SuitFilter { Same, Colour, Alternate, Any, NotSame };
@@ -24,7 +31,7 @@ bool suitPasses(SuitFilter f, int moving, int target)
     return false;
 }
 
-bool isBaseCode(int v) { return v == 81 || v == 82 || v == 83; }
+bool isBaseCode(int v) { return v == 81 || v == FoundationBase::RunsByRule || v == FoundationBase::Runs; }
 
 // The card next to the column's base: a Queen on a King building down, a Two on an Ace building up.
 bool baseNeighbour(int rm, int rt, bool up) { return up ? (rt == 1 && rm == 2) : (rt == 13 && rm == 12); }
@@ -32,18 +39,18 @@ bool baseNeighbour(int rm, int rt, bool up) { return up ? (rt == 1 && rm == 2) :
 bool upAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
-        if (q.continuity < 0) // never turns from King to Ace
+        if (q.continuity <= Continuity::NoTurn) // never turns from King to Ace
             return rm == rt + 1;
-        if (q.continuity == 2) {
+        if (q.continuity == Continuity::TurnsToBase) {
             if (baseNeighbour(rm, rt, true))
                 return true;
-        } else if (rt == q.baseRank && q.continuity <= 0) {
+        } else if (rt == q.baseRank && q.continuity <= Continuity::StopsAtBase) {
             return false;
         }
         if (rt == 13)
             return rm == 1;
     } else if (rt == 13) {
-        return rm == 1 && q.emptyRule != 1;
+        return rm == 1 && q.emptyRule != EmptyRule::Ace;
     }
     return rm == rt + 1;
 }
@@ -51,18 +58,19 @@ bool upAccepts(const BuildQuery& q, int rm, int rt)
 bool downAccepts(const BuildQuery& q, int rm, int rt)
 {
     if (!q.foundation) {
-        if (q.continuity < 0) // never turns from Ace to King
+        if (q.continuity <= Continuity::NoTurn) // never turns from Ace to King
             return rm == rt - 1;
-        if (q.continuity == 2) {
+        if (q.continuity == Continuity::TurnsToBase) {
             if (baseNeighbour(rm, rt, false))
                 return true;
-        } else if ((rt == q.baseRank || (rt == 1 && isBaseCode(q.baseRank))) && q.continuity <= 0) {
+        } else if ((rt == q.baseRank || (rt == 1 && isBaseCode(q.baseRank))) &&
+                   q.continuity <= Continuity::StopsAtBase) {
             return false;
         }
         if (rt == 1)
             return rm == 13;
     } else if (rt == 1) {
-        return rm == 13 && q.emptyRule != 13;
+        return rm == 13 && q.emptyRule != EmptyRule::King;
     }
     return rm == rt - 1;
 }
@@ -75,9 +83,9 @@ bool generalRule(const Play& play, const BuildQuery& q, SuitFilter filter)
         return false;
     const int rm = rank(q.moving);
     const int rt = rank(q.target);
-    if ((q.direction == 1 || q.direction == 2) && upAccepts(q, rm, rt))
+    if ((q.direction == Direction::Up || q.direction == Direction::Both) && upAccepts(q, rm, rt))
         return true;
-    if (q.direction == 0 || q.direction == 2)
+    if (q.direction == Direction::Down || q.direction == Direction::Both)
         return downAccepts(q, rm, rt);
     return false;
 }
@@ -212,20 +220,20 @@ bool emptyPileAccepts(const Play& play, const BuildQuery& q)
     const int rm = rank(q.moving);
     const Table& t = play.table();
     switch (q.emptyRule) {
-    case -1: return true;
-    case 0: return false;
+    case EmptyRule::Any: return true;
+    case EmptyRule::None: return false;
     case 81: return rm == 1 && colourBalance(play, 81, q.moving, false); // "Q"
     case 84: return rm == 1 && colourBalance(play, 84, q.moving, true);  // "T"
     case 85: return rm == 13 && colourBalance(play, 85, q.moving, true); // "U"
     case 90: return rm == 2 && colourBalance(play, 90, q.moving, true);  // "Z"
-    case 86: return q.singleCard;                                        // "V"
-    case 87:                                                             // "W"
+    case EmptyRule::Single: return q.singleCard;                         // "V"
+    case EmptyRule::FromStock:                                           // "W"
         return q.source.kind == PileKind::Stock || q.source.kind == PileKind::Waste ||
                q.source.kind == PileKind::SecondWaste;
-    case 88: return q.source.kind != PileKind::Tableau; // "X"
-    case 89: return rm == 1 || rm == 13;                // an Ace or a King
-    case 92:                                            // "\"
-    case 93: {                                          // "]"
+    case EmptyRule::NotFromTableau: return q.source.kind != PileKind::Tableau; // "X"
+    case EmptyRule::AceOrKing: return rm == 1 || rm == 13;
+    case 92:   // "\"
+    case 93: { // "]"
         bool started = false;
         for (int f = 0; f < play.foundations(); ++f) {
             const Pile& p = t.foundation(f);
@@ -295,15 +303,15 @@ bool buildingCore(const Play& play, const BuildQuery& q)
     const bool sameSuit = !empty && suit(q.moving) == suit(q.target);
 
     switch (q.code) {
-    case 0: return generalRule(play, q, SuitFilter::Same);   // in suit
-    case 1: return generalRule(play, q, SuitFilter::Colour); // same colour
-    case 2:                                                  // regardless of suit
-    case 13: return generalRule(play, q, SuitFilter::Any);
-    case 3: return generalRule(play, q, SuitFilter::Alternate); // alternating colours
-    case 4: return false;                                       // no building
-    case 6: return empty && emptyPileAccepts(play, q);          // only the empty-pile rule
-    case 12: return true;                                       // anything goes
-    case 11:                                                    // in suit, but never a Queen on a King or on a Jack
+    case BuildRule::Suit: return generalRule(play, q, SuitFilter::Same);
+    case BuildRule::Colour: return generalRule(play, q, SuitFilter::Colour);
+    case BuildRule::AnySuit:
+    case 13: return generalRule(play, q, SuitFilter::Any); // regardless of suit
+    case BuildRule::Alternate: return generalRule(play, q, SuitFilter::Alternate);
+    case BuildRule::None: return false;
+    case BuildRule::EmptyOnly: return empty && emptyPileAccepts(play, q);
+    case BuildRule::AnyCard: return true;
+    case 11: // in suit, but never a Queen on a King or on a Jack
         if (!empty && rm == 12 && (rt == 13 || rt == 11))
             return false;
         return generalRule(play, q, SuitFilter::Same);
@@ -324,8 +332,7 @@ bool buildingCore(const Play& play, const BuildQuery& q)
                !(q.targetPile.kind == PileKind::Tableau && targetSize(play, q) >= 2);
     case 20: // one rank above, any suit, King-Ace allowed; an Ace on an empty pile
         return empty ? rm == 1 : (rm == rt + 1 || (rt == 13 && rm == 1));
-    case 21: // the general rule, never the target's suit
-        return generalRule(play, q, SuitFilter::NotSame);
+    case BuildRule::OtherSuit: return generalRule(play, q, SuitFilter::NotSame);
     case 23: // only while the waste is empty: same suit, one rank above; nothing on an empty pile
         return !empty && !holdsCard(t.waste()) && sameSuit && rm == rt + 1;
     case 24: // in suit by the general direction, but King and Queen never on each other
@@ -338,17 +345,17 @@ bool buildingCore(const Play& play, const BuildQuery& q)
             return emptyPileAccepts(play, q);
         if (!sameSuit)
             return false;
-        const bool up = q.direction == 1 || q.direction == 2;
-        const bool down = q.direction == 0 || q.direction == 2;
+        const bool up = q.direction == Direction::Up || q.direction == Direction::Both;
+        const bool down = q.direction == Direction::Down || q.direction == Direction::Both;
         if ((up && rm == rt + 2) || (down && rm == rt - 2))
             return true;
         return q.code == 61 && targetSize(play, q) < 13 && ((rt == 13 && rm == 2) || (rt == 12 && rm == 1));
     }
     case 26: // while the pile holds fewer than three cards, one rank up or down, any suit
         if (empty)
-            return q.emptyRule == 13 ? rm == 13 : q.emptyRule == -1;
+            return q.emptyRule == EmptyRule::King ? rm == 13 : q.emptyRule == EmptyRule::Any;
         return targetSize(play, q) < 3 && std::abs(rm - rt) == 1;
-    case 27: // not from foundations or reserves; otherwise alternating colours
+    case BuildRule::AlternateNotFromReserve: // nor from a foundation
         if (q.source.kind == PileKind::Foundation || q.source.kind == PileKind::Reserve)
             return false;
         return generalRule(play, q, SuitFilter::Alternate);
@@ -415,9 +422,9 @@ bool buildingCore(const Play& play, const BuildQuery& q)
         if (empty)
             return emptyPileAccepts(play, q);
         return sameSuit && rm == rt + 2;
-    case 129: // any suit by the general rule; the drop holds tableau moves back while the stock has cards
+    case BuildRule::HeldByStock: // any suit by the general rule; the drop holds tableau moves back
         return generalRule(play, q, SuitFilter::Any);
-    case 149: // in suit, in the column's direction, which the player may reverse
+    case BuildRule::Reversible: // in suit, in the column's direction
         return generalRule(play, q, SuitFilter::Same);
     case 150: // three rows of twelve: upwards only, in suit one rank below an open card
         return threeRowMove(play, q);

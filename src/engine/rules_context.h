@@ -61,23 +61,23 @@ struct Play {
     // The game's special family (the ordinary one for ordinary games).
     const Family& family() const { return rules.family(); }
 
-    // Column direction with the player's reversal (code 149) applied: 0 down, 1 up, 2 both.
+    // Column direction with the player's reversal (building rule Reversible) applied.
     int columnDirection(int c) const
     {
         const int d = rules.tableauDirection(c);
         if (c >= 0 && c < 64 && (state.ascendingColumns >> c) & 1U)
-            return d == 0 ? 1 : (d == 1 ? 0 : d);
+            return d == catalog::Direction::Down ? catalog::Direction::Up
+                                                 : (d == catalog::Direction::Up ? catalog::Direction::Down : d);
         return d;
     }
 
     // Building rule codes, with the "all piles" values (488, 487) taking precedence when set.
-    int tableauCode(int c) const
+    int tableauCode(int c) const { return rules.tableauBuildRule(c); }
+    int foundationCode(int f) const { return rules.foundationBuildRule(f); }
+    // Nothing is built on the tableau while the stock holds cards (building rule HeldByStock).
+    bool tableauHeldByStock() const
     {
-        return rules.tableauSuitRuleAll() != -1 ? rules.tableauSuitRuleAll() : rules.tableauSuitRule(c);
-    }
-    int foundationCode(int f) const
-    {
-        return rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
+        return tableauCode(0) == catalog::BuildRule::HeldByStock && holdsCard(table().stock());
     }
 
     void addEvent(Event e)

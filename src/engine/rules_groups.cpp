@@ -6,6 +6,11 @@
 #include "engine/rules_building.h"
 
 namespace cw::engine {
+
+using catalog::BuildRule;
+using catalog::GroupLimit;
+using catalog::SequenceRule;
+
 namespace {
 
 bool tableauEmpty(const Play& play, int i)
@@ -85,8 +90,8 @@ bool threeRowOpen(const Play& play, int p)
 bool tableauTopAvailable(const Play& play, int c)
 {
     switch (play.rules.groupLimit()) {
-    case -15: return rowOpen(play, PileRef::tableau(c));
-    case -18: return threeRowOpen(play, c + 1);
+    case GroupLimit::OpenRow: return rowOpen(play, PileRef::tableau(c));
+    case GroupLimit::ThreeRowOpen: return threeRowOpen(play, c + 1);
     default: return true;
     }
 }
@@ -98,9 +103,9 @@ bool pairQuery(const Play& play, int c, BuildQuery& q)
 {
     int code = 0;
     switch (play.rules.sequenceRule()) {
-    case 1: code = play.tableauCode(c); break;
-    case 10: code = 0; break;
-    case 11: code = 1; break;
+    case SequenceRule::PileRule: code = play.tableauCode(c); break;
+    case SequenceRule::Suit: code = BuildRule::Suit; break;
+    case SequenceRule::Colour: code = BuildRule::Colour; break;
     default: return false;
     }
     q.emptyRule = play.rules.tableauEmptyRule(c);
@@ -139,7 +144,7 @@ bool groupIsSequence(const Play& play, int c, int index, int ruleColumn)
             return false;
     if (index == size - 1)
         return true;
-    if (play.rules.sequenceRule() == 12)
+    if (play.rules.topCardOnly())
         return play.state.dealNumber == 3;
     BuildQuery q;
     if (!pairQuery(play, ruleColumn, q))
@@ -147,8 +152,7 @@ bool groupIsSequence(const Play& play, int c, int index, int ruleColumn)
     for (int i = index; i + 1 < size; ++i) {
         q.target = p[static_cast<std::size_t>(i)];
         q.moving = p[static_cast<std::size_t>(i + 1)];
-        if (q.target == 0 || q.moving == 0 || !generalRuleMayPass(q.code, q.moving, q.target) ||
-            !buildingTest(play, q))
+        if (q.target == 0 || q.moving == 0 || !generalRuleMayPass(q.code, q.moving, q.target) || !buildingTest(play, q))
             return false;
     }
     return true;
@@ -166,12 +170,12 @@ GroupFit groupFits(const Play& play, PileRef pile, int index, bool targetEmptyTa
     auto fit = [](bool ok) { return ok ? GroupFit::Fits : GroupFit::TooLarge; };
     const int limit = play.rules.groupLimit();
     switch (limit) {
-    case -1:
-    case -19: return GroupFit::Fits;
-    case -12: return fit(n == 1 || rank(p[static_cast<std::size_t>(index)]) == 13);
-    case -13: return fit(n == 1 || index == 0);
-    case -15: return fit(rowOpen(play, pile));
-    case -16: {
+    case GroupLimit::Unlimited:
+    case GroupLimit::Always: return GroupFit::Fits;
+    case GroupLimit::KingOrSingle: return fit(n == 1 || rank(p[static_cast<std::size_t>(index)]) == 13);
+    case GroupLimit::WholePileOrSingle: return fit(n == 1 || index == 0);
+    case GroupLimit::OpenRow: return fit(rowOpen(play, pile));
+    case GroupLimit::EitherEnd: {
         bool below = true, above = true;
         for (int i = 0; i < index; ++i)
             below = below && p[static_cast<std::size_t>(i)] == 0;
@@ -179,15 +183,15 @@ GroupFit groupFits(const Play& play, PileRef pile, int index, bool targetEmptyTa
             above = above && p[static_cast<std::size_t>(i)] == 0;
         return fit(below || above);
     }
-    case -17: return n == 1 ? GroupFit::Fits : GroupFit::Draw;
-    case -18: return fit(threeRowOpen(play, pile.index + 1));
-    case -5:
-    case -6: {
+    case GroupLimit::SingleUntilDraw: return n == 1 ? GroupFit::Fits : GroupFit::Draw;
+    case GroupLimit::ThreeRowOpen: return fit(threeRowOpen(play, pile.index + 1));
+    case GroupLimit::CellsAndPiles:
+    case GroupLimit::CellsAndPilesStrict: {
         const int e = emptyTableaus(play);
         const int r = emptyReserves(play);
         if (e == 0)
             return fit(n <= r + 1);
-        if (limit == -5 && !targetEmptyTableau)
+        if (limit == GroupLimit::CellsAndPiles && !targetEmptyTableau)
             return fit(n <= r + e + 1);
         return fit(n <= r + e);
     }

@@ -246,17 +246,19 @@ SavedGame parseLines(std::vector<std::string> lines)
         throw Fail{"line 1: the game counters are cut short"};
     }
 
-    // Line 2: player, game number, foundation bases.
+    // Line 2: player, game number, foundation bases. Its columns count characters: a player's name
+    // with accents takes the room of its letters.
     const std::string_view p = lines[1];
-    g.player = storage::rtrim(chars(p, 1, 30));
-    g.gameNumber = storage::rtrim(chars(p, 51, 63));
+    const std::string_view tail = p.substr(storage::columnOffset(p, 51));
+    g.player = storage::rtrim(storage::textColumn(p, 1, 30));
+    g.gameNumber = storage::rtrim(chars(tail, 1, 13));
     if (!allDigits(g.gameNumber))
         throw Fail{"line 2: the game number is not a number"};
-    if (p.size() < 98)
+    if (tail.size() < 48)
         throw Fail{"line 2: the foundation bases are missing"};
     for (int k = 0; k < kFoundationPiles; ++k) {
-        const std::size_t first = 67 + 2 * static_cast<std::size_t>(k);
-        const auto v = storage::parseInteger(chars(p, first, first + 1));
+        const std::size_t first = 17 + 2 * static_cast<std::size_t>(k);
+        const auto v = storage::parseInteger(chars(tail, first, first + 1));
         if (!v)
             throw Fail{"line 2: the base of foundation " + std::to_string(k + 1) + " is not a number"};
         g.foundationBases[static_cast<std::size_t>(k)] = static_cast<int>(*v);

@@ -153,7 +153,8 @@ std::string sampleGamePath(const std::string& installFolder, int gameId);
 // The save dialog's proposal: the game name + ".gam", with characters that cannot be part of a
 // file name ("/" and control characters) replaced by "_".
 std::string defaultSaveName(std::string_view gameName);
-// Reads the held game and deletes the file once it has been read successfully.
+// Reads the held game and deletes the file once it has been read successfully; a damaged one is moved
+// aside as "Stat_e01.dat.bad" (replacing an older one), so that it is reported once.
 SavedGameRead takeHeldGame(const std::string& dataFolder);
 
 // The system temporary folder ($TMPDIR, else /tmp), ending with "/".

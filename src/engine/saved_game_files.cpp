@@ -58,7 +58,7 @@ void restoreRules(const SavedGame& game, catalog::Rules& rules)
     const int base = rules.foundationBase(0);
     const int derived = (base >= 2 && base <= 13) ? base - 1 : 13;
     for (int k = 0; k < catalog::kMaxTableaus; ++k)
-        if (rules.tableauEmptyRule(k) == 91)
+        if (rules.emptyTableauTakesBaseRank(k))
             rules.setTableauEmptyRule(k, derived);
 }
 
@@ -98,7 +98,9 @@ void storeOpenedValues(const SavedGame& game, storage::SettingsStore& settings)
     namespace col = storage::col;
     settings.set(col::ScoringCode, game.scoringCode);
     settings.set(col::Score, std::to_string(game.score));
-    settings.set(col::Player, game.player);
+    // A file without a player (written by cardwise-cli) keeps the current player.
+    if (!storage::trim(game.player).empty())
+        settings.set(col::Player, game.player);
     settings.set(col::GameNumber, game.gameNumber);
 }
 
@@ -130,7 +132,11 @@ SavedGameRead takeHeldGame(const std::string& dataFolder)
     const std::string path = heldGamePath(dataFolder);
     SavedGameRead r = readSavedGame(path);
     if (r.ok())
-        std::remove(path.c_str());
+        storage::removeFile(path);
+    else if (r.error != SavedGameError::NotFound)
+        // Reported once: kept under its name it would be reported at every start. Kept aside, not
+        // deleted: the player may still want what is in it.
+        (void)storage::renameFile(path, path + ".bad");
     return r;
 }
 

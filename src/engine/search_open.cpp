@@ -67,7 +67,8 @@ public:
             most = std::max(most, fit);
         }
         chainLinks_ = most <= 2 ? 13 : 4;
-        if (limits_.reductions && (open_.groupLimit == -1 || open_.groupLimit == -19))
+        if (limits_.reductions &&
+            (open_.groupLimit == catalog::GroupLimit::Unlimited || open_.groupLimit == catalog::GroupLimit::Always))
             for (int x : open_.cardList) {
                 const auto twin = open_.twin[static_cast<std::size_t>(x)];
                 twins_[static_cast<std::size_t>(x)] = twin != 0;
@@ -672,7 +673,8 @@ bool OpenSearch::swap(const OpenMove& m) const
     // it lay on, so it waits until that card is used. Where groups of any size lift, moving it
     // later is always possible.
     if (!limits_.reductions || pruning_ || m.click() || m.index == 0 || m.from >= open_.tableaus ||
-        m.to >= open_.tableaus || (open_.groupLimit != -1 && open_.groupLimit != -19))
+        m.to >= open_.tableaus ||
+        (open_.groupLimit != catalog::GroupLimit::Unlimited && open_.groupLimit != catalog::GroupLimit::Always))
         return false;
     return !pos_.faceDown(pos_.pile(m.from)[static_cast<std::size_t>(m.index - 1)]);
 }

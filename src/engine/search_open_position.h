@@ -415,7 +415,8 @@ inline bool columnTakes(const OpenRules& open, const Position& pos, int c, int c
     const auto src = static_cast<std::size_t>(source);
     const auto& p = pos.pile(c);
     return p.empty() ? open.tabEmpty[src][static_cast<std::size_t>(card)] &&
-                           (n == 1 || open.groupLimit != -5 || open.fits(n, emptyColumns, emptyCells, true))
+                           (n == 1 || open.groupLimit != catalog::GroupLimit::CellsAndPiles ||
+                            open.fits(n, emptyColumns, emptyCells, true))
                      : open.tabOn[src][static_cast<std::size_t>(card)][p.back()];
 }
 

@@ -24,33 +24,31 @@ bool plainReserveCode(int code)
     switch (code) {
     case 8:
     case 9:
-    case 12:
+    case catalog::ReserveAccept::Anything:
     case 13:
-    case 85:
+    case catalog::ReserveAccept::FromWaste:
     case 88:
     case 89:
     case 90:
     case 103:
     case 107:
     case 119:
-    case 145:
+    case catalog::ReserveAccept::UpInSuit:
     case 146:
     case 154:
     case 161:
-    case 162: return false;
+    case catalog::ReserveAccept::Waive: return false;
     default: return true;
     }
 }
-
-// Foundation bases that make complete runs leave the tableau by themselves.
-bool runBase(int v) { return v == 82 || v == 83 || v == 95 || v == 97 || v == 98 || v == 99; }
 
 // A stock the compact form plays itself: each click draws to the one waste, the empty stock
 // takes the waste back while passes remain, and nothing else happens on a click.
 bool stockFits(const catalog::Rules& r, const Play& play)
 {
     if (r.stockTurnsToWaste() != 1 || r.drawRestriction() != 0 || r.redealMode() != 0 || r.wasteLocked() != 0 ||
-        r.waste2Arrangement() != 0 || r.fillAfterFirstMove() == 1 || r.deals() == 0 || r.deals() < -1)
+        r.waste2Arrangement() != 0 || r.fillAfterFirstMove() == 1 || r.deals() == catalog::Deals::Once ||
+        r.deals() < catalog::Deals::Unlimited)
         return false;
     for (int c = 0; c < play.tableaus(); ++c)
         if (r.stockDealsToTableau(c) != 0)
@@ -70,21 +68,22 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
         return false;
     if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 ||
         r.foundationStartTest() != 0 || r.firstMoveToFoundation() == 1 || r.wasteAccepts() == 2 ||
-        r.stockFirstRestriction() != 0 || r.sequenceRule() == 12)
+        r.stockFirstRestriction() != 0 || r.topCardOnly())
         return false;
     if (r.foundationTakeBack() == 3)
         return false;
     switch (r.groupLimit()) {
-    case -12:
-    case -13:
-    case -15:
-    case -16:
-    case -17:
-    case -18: return false;
+    case catalog::GroupLimit::KingOrSingle:
+    case catalog::GroupLimit::WholePileOrSingle:
+    case catalog::GroupLimit::OpenRow:
+    case catalog::GroupLimit::EitherEnd:
+    case catalog::GroupLimit::SingleUntilDraw:
+    case catalog::GroupLimit::ThreeRowOpen: return false;
     default: break;
     }
     const int pickup = r.reservePickupRule();
-    if (pickup == -11 || pickup == -14 || pickup == -15)
+    if (pickup == catalog::ReservePickup::LiftsGroups || pickup == catalog::ReservePickup::FamilyTest ||
+        pickup == catalog::ReservePickup::OpenRow)
         return false;
     for (int q = 0; q < play.reserves(); ++q)
         if (!plainReserveCode(r.reserveAccept(q)))
@@ -93,7 +92,8 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
         const int code = play.foundationCode(f);
         // Bases 92/93 are chosen by the first card played home: the compact form's tables need them fixed.
         const int base = r.foundationBase(f);
-        if (code == 10 || code == 20 || code == 22 || code == 29 || runBase(base) || base == 92 || base == 93)
+        if (code == 10 || code == 20 || code == 22 || code == 29 || r.takesRuns(f) ||
+            base == catalog::FoundationBase::Chosen || base == 93)
             return false;
     }
     // Every column builds by the same rule, so one column's table serves all.
@@ -101,7 +101,7 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
         if (play.tableauCode(c) != play.tableauCode(0) || r.tableauEmptyRule(c) != r.tableauEmptyRule(0) ||
             r.tableauContinuity(c) != r.tableauContinuity(0) || r.tableauDirection(c) != r.tableauDirection(0))
             return false;
-    return play.tableauCode(0) != 149 && play.state.ascendingColumns == 0;
+    return play.tableauCode(0) != catalog::BuildRule::Reversible && play.state.ascendingColumns == 0;
 }
 
 bool stateFits(const Play& play, bool stock, CardSet& cards)
@@ -233,7 +233,7 @@ std::shared_ptr<OpenRules> buildTables(const GameRules& rules, const GameState& 
     open->drawCount = std::max(rules.cardsPerClick(), 1);
     open->deals = rules.deals();
     for (int q = 0; q < open->reserves; ++q)
-        open->cellTakes[static_cast<std::size_t>(q)] = rules.reserveAccept(q) != 4;
+        open->cellTakes[static_cast<std::size_t>(q)] = rules.reserveAccept(q) != catalog::ReserveAccept::Nothing;
     std::vector<int> list;
     for (int c = 1; c <= kLastCard; ++c)
         if (cards[static_cast<std::size_t>(c)])

@@ -93,13 +93,13 @@ public:
     bool fits(int n, int emptyColumns, int emptyCells, bool targetEmpty) const
     {
         switch (groupLimit) {
-        case -1:
-        case -19: return true;
-        case -5:
-        case -6:
+        case catalog::GroupLimit::Unlimited:
+        case catalog::GroupLimit::Always: return true;
+        case catalog::GroupLimit::CellsAndPiles:
+        case catalog::GroupLimit::CellsAndPilesStrict:
             if (emptyColumns == 0)
                 return n <= emptyCells + 1;
-            if (groupLimit == -5 && !targetEmpty)
+            if (groupLimit == catalog::GroupLimit::CellsAndPiles && !targetEmpty)
                 return n <= emptyCells + emptyColumns + 1;
             return n <= emptyCells + emptyColumns;
         default:

@@ -19,6 +19,8 @@
 
 namespace cw::engine {
 
+using catalog::FoundationBase;
+
 namespace {
 
 constexpr int kMaxColumns = 16;
@@ -27,7 +29,8 @@ constexpr int kMaxRuns = 12;
 
 using CardSet = std::bitset<kLastCard + 1>;
 
-bool runBase(int v) { return v == 82 || v == 83 || v == 95 || v == 97 || v == 98; }
+// The run foundations the compact form completes; RunsEitherWay is left to the general search.
+bool runBase(int v) { return catalog::isRunBase(v) && v != catalog::FoundationBase::RunsEitherWay; }
 
 } // namespace
 
@@ -70,18 +73,17 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
     if (style == 8 || style == 9 || style == 12 || (r.tableauGridRows() >= 1 && r.tableauGridColumns() >= 1))
         return false;
     if (r.tableauCapacity() > 0 || r.tableauAutoFill() != 0 || r.foundationResort() == 1 ||
-        r.foundationTakeBack() != 0 || r.firstMoveToFoundation() == 1 || r.sequenceRule() == 12 ||
-        r.tableauAutoFaceUp() == 0)
+        r.foundationTakeBack() != 0 || r.firstMoveToFoundation() == 1 || r.topCardOnly() || r.tableauAutoFaceUp() == 0)
         return false;
     switch (r.groupLimit()) {
-    case -5:
-    case -6:
-    case -12:
-    case -13:
-    case -15:
-    case -16:
-    case -17:
-    case -18: return false;
+    case catalog::GroupLimit::CellsAndPiles:
+    case catalog::GroupLimit::CellsAndPilesStrict:
+    case catalog::GroupLimit::KingOrSingle:
+    case catalog::GroupLimit::WholePileOrSingle:
+    case catalog::GroupLimit::OpenRow:
+    case catalog::GroupLimit::EitherEnd:
+    case catalog::GroupLimit::SingleUntilDraw:
+    case catalog::GroupLimit::ThreeRowOpen: return false;
     default: break;
     }
     const int v = r.stockDealsToTableau(0);
@@ -102,7 +104,8 @@ bool rulesFit(const catalog::Rules& r, const Play& play)
             r.tableauContinuity(c) != r.tableauContinuity(0) || r.tableauDirection(c) != r.tableauDirection(0))
             return false;
     const int code = play.tableauCode(0);
-    return code != 149 && code != 129 && play.state.ascendingColumns == 0;
+    return code != catalog::BuildRule::Reversible && code != catalog::BuildRule::HeldByStock &&
+           play.state.ascendingColumns == 0;
 }
 
 bool stateFits(const Play& play, CardSet& cards)
@@ -289,21 +292,21 @@ public:
         auto at = [&](int k) { return static_cast<int>(p.col[c][len - 1 - k]); };
         for (int k = 0; k < 13; ++k) {
             const int card = at(k);
-            if (rank(card) != (base == 95 ? 13 - k : k + 1))
+            if (rank(card) != (base == FoundationBase::RunsDown ? 13 - k : k + 1))
                 return;
             if (k == 0)
                 continue;
             const int prev = at(k - 1);
             bool ok = true;
             switch (base) {
-            case 97:
-            case 83:
-            case 95: ok = suit(card) == suit(prev); break;
-            case 98: ok = isRed(card) == isRed(prev); break;
-            case 82:
-                if (r_.tableauCode == 0)
+            case FoundationBase::RunsInSuit:
+            case FoundationBase::Runs:
+            case FoundationBase::RunsDown: ok = suit(card) == suit(prev); break;
+            case FoundationBase::RunsInColour: ok = isRed(card) == isRed(prev); break;
+            case FoundationBase::RunsByRule:
+                if (r_.tableauCode == catalog::BuildRule::Suit)
                     ok = suit(card) == suit(prev);
-                else if (r_.tableauCode == 3)
+                else if (r_.tableauCode == catalog::BuildRule::Alternate)
                     ok = isRed(card) != isRed(prev);
                 break;
             default: break;
@@ -311,10 +314,10 @@ public:
             if (!ok)
                 return;
         }
-        if (base != 95) {
+        if (base != FoundationBase::RunsDown) {
             int count = 0, reds = 0, blacks = 0;
             for (int f = 0; f < r_.foundations; ++f) {
-                if (r_.base[static_cast<std::size_t>(f)] != 82)
+                if (r_.base[static_cast<std::size_t>(f)] != FoundationBase::RunsByRule)
                     continue;
                 ++count;
                 const int first = p.homeLen[f] > 0 ? p.home[f][0] : 0;

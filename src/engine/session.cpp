@@ -574,4 +574,10 @@ bool Session::quitTwoPlayersMode()
     return true;
 }
 
+void Session::setSeries(int number, std::string name)
+{
+    current_.seriesNumber = number;
+    current_.seriesName = number == 0 ? std::string() : std::move(name);
+}
+
 } // namespace cw::engine

@@ -16,9 +16,11 @@
 #include "engine/host.h"
 #include "engine/legal_moves.h"
 #include "engine/pickup.h"
+#include "engine/pile_info.h"
 #include "engine/rules_context.h"
 #include "engine/saved_game.h"
 #include "engine/score.h"
+#include "engine/tutor.h"
 
 namespace cw::engine {
 
@@ -167,6 +169,9 @@ public:
     void startTwoPlayersMode(const TwoPlayersSetup& setup);
     // Asks "Quit Two Players Mode?"; on OK the turn becomes 0.
     bool quitTwoPlayersMode();
+    // A series is in progress (number 0: none): quitting an unfinished game then asks the series
+    // dialog, and a won game is handed to the series instead of the "Game won" window.
+    void setSeries(int number, std::string name);
 
     // ---- Player actions (the window's hit test gives pile and card index) ----
 
@@ -195,7 +200,36 @@ public:
     // then honour the back-move guard as the tutor's own moves do.
     void setTutorRecord(const TutorRecord* record) { tutorRecord_ = record; }
     bool autoplaySwitch() const { return autoplaySwitch_; }
+    // The click and face-up preferences of the settings store were changed: they apply from now on.
+    void preferencesChanged() { readPlayOptions(); }
     bool autoplay() const { return playOptions_.autoplay; } // the switch, in a game that offers it
+
+    // ---- The window's intents on the interaction (the tutor, hold and exit) ----
+
+    // Ends a shown legal move (tutor modes 1 and 2) or, forced, any tutor mode; the carried card
+    // is dropped. True when something stopped.
+    bool stopTutor(bool forced = false);
+    // The hint: a shown legal move ends, and the tutor's next move is found with the session's
+    // play options and shown (tutor mode hint) until a press or three ticks of tickHint end it.
+    TutorStep hint(TutorRecord& record);
+    // One tick of the clock timer for a shown legal move: true when it has just ended.
+    bool tickHint();
+    // The game demo's tutor mode: start (a shown legal move ends first), pause or resume, and
+    // stop. Stopping keeps a shown legal move's mode unless all is true (the demo finished).
+    void startDemo(GameDemo& demo);
+    void pauseDemo(GameDemo& demo, bool paused);
+    void stopDemo(GameDemo& demo, bool all);
+    // A solver's line plays in the demo's tutor mode (a press on the table stops it); off ends it.
+    void setLinePlaying(bool on);
+    // Pile information of a pile of the current table, read with the session's play options.
+    PileInfo pileInfo(PileRef pile);
+    // "Hold and exit" was chosen: the close writes the held game; cleared when the close is refused.
+    void requestHold() { flags_.holdRequested = true; }
+    void clearHoldRequest() { flags_.holdRequested = false; }
+    // The main window's first activation: true the first time only.
+    bool takeFirstActivation();
+    // The window handles a double click itself, so no stray stock press follows it to swallow.
+    void clearSwallowedStockPress() { state_.swallowStockPress = false; }
 
     // ---- History, bookmark, files ----
 
@@ -220,13 +254,14 @@ public:
 
     const GameRules& rules() const { return game_.rules; }
     const GameState& state() const { return state_; }
-    GameState& mutableState() { return state_; } // families and the tutor
+    // Direct access for the tests' set-ups; the window acts through the intent methods above.
+    GameState& mutableState() { return state_; }
+    TableFlags& mutableFlags() { return flags_; }
+    CurrentGame& mutableCurrent() { return current_; }
     const History& history() const { return history_; }
     const GameClock& clock() const { return clock_; }
     const TableFlags& flags() const { return flags_; }
-    TableFlags& mutableFlags() { return flags_; }
     const CurrentGame& current() const { return current_; }
-    CurrentGame& mutableCurrent() { return current_; }
     TMainGame& game() { return game_; }
     const TMainGame& game() const { return game_; }
     int score() const { return state_.score; }
@@ -276,6 +311,7 @@ private:
     bool paused_ = false;
     bool autoplaySwitch_ = false;
     const TutorRecord* tutorRecord_ = nullptr;
+    HintTimer hintTimer_;
 };
 
 // The sound preference (settings field) that gates a named sound; {0, 0} when only

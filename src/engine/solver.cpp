@@ -86,9 +86,11 @@ public:
         known_ = true;
         bool safeOk = play.rules.clickToPlay() != 1 && classes.foundationsInterchangeable() && r.wasteAccepts() != 2 &&
                       play.foundations() > 0;
-        for (int q = 0; q < play.reserves() && safeOk; ++q)
-            safeOk = r.reserveAccept(q) != 107 && r.reserveAccept(q) != 145 && r.reserveAccept(q) != 12 &&
-                     r.reserveAccept(q) != 162;
+        for (int q = 0; q < play.reserves() && safeOk; ++q) {
+            const int code = r.reserveAccept(q);
+            safeOk = code != 107 && code != catalog::ReserveAccept::UpInSuit &&
+                     code != catalog::ReserveAccept::Anything && code != catalog::ReserveAccept::Waive;
+        }
         safeEnabled_ = safeOk;
         twoLevel_ = r.foundationTakeBack() >= 1 && r.foundationTakeBack() <= 3;
     }

@@ -73,7 +73,7 @@ bool dealRow(Play& play, RowKind kind, int only)
             return false;
     }
     if (!tableau) {
-        if (play.rules.stockDealsToReserve(0) == 5 && kind == RowKind::Reserves && play.rules.deals() != -1 &&
+        if (play.rules.stockDealsToReserve(0) == 5 && kind == RowKind::Reserves && !play.rules.unlimitedDeals() &&
             play.state.dealNumber >= play.rules.deals())
             return false;
         if (play.rules.redealMode() == 18) {
@@ -346,7 +346,7 @@ bool runScheme(Play& play)
 
 } // namespace
 
-bool dealsLeft(const Play& play) { return play.rules.deals() == -1 || play.state.dealNumber < play.rules.deals(); }
+bool dealsLeft(const Play& play) { return play.rules.unlimitedDeals() || play.state.dealNumber < play.rules.deals(); }
 
 std::vector<int> interleaveGathered(std::vector<int> gathered)
 {

@@ -109,7 +109,7 @@ TutorStep tryPosition(const Play& play, PileRef pile, int index, const Attempt& 
     const Carried g = carriedAt(play, pile, index);
     if (g.count <= 0 || play.table().isFaceDown(g.card))
         return step;
-    const bool holdTableau = play.tableauCode(0) == 129 && holdsCard(play.table().stock());
+    const bool holdTableau = play.tableauHeldByStock();
     PileRef list[kMaxAutoTargets];
     const int n = automaticTargets(play, g, a.allowed, a.automatic, list);
     for (int i = 0; i < n; ++i) {

@@ -26,7 +26,12 @@ std::uint64_t mix(std::uint64_t h, std::uint64_t v)
 bool oneOf(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
 
 // Building codes whose test looks only at the two cards (and the pile's own parameters).
-bool plainCode(int code) { return oneOf(code, {0, 1, 2, 3, 4, 12, 13, 21}); }
+bool plainCode(int code)
+{
+    using catalog::BuildRule;
+    return oneOf(code, {BuildRule::Suit, BuildRule::Colour, BuildRule::AnySuit, BuildRule::Alternate, BuildRule::None,
+                        BuildRule::AnyCard, 13, BuildRule::OtherSuit});
+}
 
 } // namespace
 
@@ -51,13 +56,10 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
         return;
     const int fill = rules.tableauAutoFill();
     const bool grid = rules.tableauGridRows() * rules.tableauGridColumns() != 0;
-    const bool rowRules = rules.groupLimit() == -15 || rules.reservePickupRule() == -15;
-    auto tableauCode = [&](int c) {
-        return rules.tableauSuitRuleAll() != -1 ? rules.tableauSuitRuleAll() : rules.tableauSuitRule(c);
-    };
-    auto foundationCode = [&](int f) {
-        return rules.foundationSuitRuleAll() != -1 ? rules.foundationSuitRuleAll() : rules.foundationSuitRule(f);
-    };
+    const bool rowRules = rules.groupLimit() == catalog::GroupLimit::OpenRow ||
+                          rules.reservePickupRule() == catalog::ReservePickup::OpenRow;
+    auto tableauCode = [&](int c) { return rules.tableauBuildRule(c); };
+    auto foundationCode = [&](int f) { return rules.foundationBuildRule(f); };
 
     // Tableau piles: the stock must never deal rows to them, fills and redeals must not pick
     // piles by number, and the building rules must look only at the cards.
@@ -79,8 +81,8 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
 
     bool reserveOk = !rowRules && rules.redealMode() != 18 && !oneOf(fill, {1, 8, 13, 23});
     for (int r = 0; r < nr && reserveOk; ++r)
-        reserveOk =
-            rules.stockDealsToReserve(r) == 0 && !oneOf(rules.reserveAccept(r), {8, 13, 103, 119, 154, 161, 162});
+        reserveOk = rules.stockDealsToReserve(r) == 0 &&
+                    !oneOf(rules.reserveAccept(r), {8, 13, 103, 119, 154, 161, catalog::ReserveAccept::Waive});
     if (reserveOk)
         for (int r = 0; r < nr; ++r)
             for (int q = 0; q < r; ++q)
@@ -91,7 +93,7 @@ PileClasses::PileClasses(const GameRules& rules, bool stockSpent, bool symmetric
 
     bool foundationOk = fill != 21;
     for (int r = 0; r < nr && foundationOk; ++r)
-        foundationOk = rules.reserveAccept(r) != 119;
+        foundationOk = rules.reserveAccept(r) != 119; // the Queen of a foundation's suit
     for (int f = 0; f < nf && foundationOk; ++f)
         foundationOk = plainCode(foundationCode(f));
     if (foundationOk) {

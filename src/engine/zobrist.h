@@ -72,7 +72,7 @@ public:
     // symmetric false: every pile keeps a class of its own.
     explicit StateHasher(const GameRules& rules, bool symmetric = true)
         : classes_(rules, false, symmetric), spentClasses_(rules, true, symmetric),
-          unlimitedDeals_(rules.deals() == -1), redealsFromNothing_(rules.redealMode() != 0)
+          unlimitedDeals_(rules.unlimitedDeals()), redealsFromNothing_(rules.redealMode() != 0)
     {}
 
     // The classes of the dealt game, and those that apply to a given state: once the stock is

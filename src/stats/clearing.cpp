@@ -6,7 +6,9 @@
 #include "stats/game_log.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
+#include "stats/journal.h"
 #include "stats/overall_score.h"
+#include "stats/pending_work.h"
 #include "stats/progression.h"
 #include "stats/section_reader.h"
 #include "stats/stat_files.h"
@@ -85,6 +87,7 @@ void dropZeroRecords(const std::string& file, const std::string& name) {
 }  // namespace
 
 void clearStatistics(const StatsContext& ctx, int gameId, const std::string& player) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     const std::string statFile = resolvedPath(ctx, kStatFile);
     const bool allGames = gameId < 0, allPlayers = player.empty();
@@ -115,6 +118,7 @@ void clearStatistics(const StatsContext& ctx, int gameId, const std::string& pla
 }
 
 void clearAllValues(const StatsContext& ctx, const std::vector<std::string>& players) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     clearStatistics(ctx, kAllGames, kAllPlayers);
     if (ctx.settings) resetSessionCounters(*ctx.settings);
     clearHiScores(ctx, HiScoreTable::Games, kAllGames, kAllPlayers, "01");
@@ -126,11 +130,12 @@ void deletePlayerStatistics(const StatsContext& ctx, const std::string& player) 
     clearStatistics(ctx, kAllGames, player);
 }
 
-bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldRaw, const std::string& newRaw,
-                              const std::function<void(long lines)>& progress) {
-    const std::string oldName = storage::rtrim(oldRaw), newName = storage::rtrim(newRaw);
-    if (oldName.empty() || !storage::isValidPlayerName(newName)) return false;
-    if (oldName == newName) return true;
+namespace {
+
+// Every step of a rename, each of which can be made again with the same result.
+bool renameSteps(const StatsContext& ctx, const std::string& oldName, const std::string& newName,
+                 const std::function<void(long lines)>& progress)
+{
     bool ok = true;
     long total = 0;
     auto step = [&](long lines) {
@@ -165,11 +170,55 @@ bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldRaw
     }
     auto from = progressionPath(ctx, oldName);
     auto to = progressionPath(ctx, newName);
-    if (from && to && storage::fileExists(*from) && std::rename(from->c_str(), to->c_str()) != 0) {
+    if (from && to && storage::fileExists(*from) && storage::renameFile(*from, *to) != 0) {
         ctx.inform(storage::renameErrorMessage(*from, *to));
         ok = false;
     }
+    // The player list last: until it names the new player, the journal finishes the rename.
+    if (ctx.settingsFile) {
+        try {
+            storage::renamePlayerInSettings(*ctx.settingsFile, oldName, newName);
+        } catch (const storage::FileError& e) {
+            ctx.inform(e.what());
+            ok = false;
+        }
+    }
+    if (ctx.settings && ctx.currentPlayer() == oldName)
+        ctx.settings->set(storage::col::Player, newName);
     return ok;
+}
+
+} // namespace
+
+void finishRename(const StatsContext& ctx, const PendingRename& pending)
+{
+    if (storage::isValidPlayerName(pending.newName))
+        renameSteps(ctx, pending.oldName, pending.newName, {});
+    removeJournal(ctx);
+}
+
+bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldRaw, const std::string& newRaw,
+                              const std::function<void(long lines)>& progress)
+{
+    const std::string oldName = storage::rtrim(oldRaw), newName = storage::rtrim(newRaw);
+    if (oldName.empty() || !storage::isValidPlayerName(newName))
+        return false;
+    if (oldName == newName)
+        return true;
+    try {
+        StatsUpdate update(ctx);
+        try {
+            writeJournal(ctx, encodeJournal(PendingRename{oldName, newName}));
+        } catch (const storage::FileError&) {
+            // Without a journal the rename is still made; only a crash during it could not be finished.
+        }
+        bool ok = renameSteps(ctx, oldName, newName, progress);
+        removeJournal(ctx);
+        return ok;
+    } catch (const storage::FileError& e) {
+        ctx.inform(e.what());
+        return false;
+    }
 }
 
 }  // namespace cw::stats

@@ -26,10 +26,17 @@ void clearAllValues(const StatsContext& ctx, const std::vector<std::string>& pla
 void deletePlayerStatistics(const StatsContext& ctx, const std::string& player);
 
 // RenamePlayerInStatistics: replaces the name in Stat.dat (keys), STAT_GLO.DAT and Stat_uni.dat
-// (sections), the log and both hi-score files (the player columns) and renames the progression file.
+// (sections), the log and both hi-score files (the player columns), renames the progression file and,
+// last, the name in the settings file's player list (ctx.settingsFile) and the current player.
 // progress gets the number of lines processed (for the "Working:" label). Every failure is shown and the
 // other files are still processed; returns false when any step failed or the new name is not valid.
+// The rename is written into the journal first: a rename cut short by a crash is finished at the next
+// start (every step can be made twice), so a player's records never end up under a name nobody has.
 bool renamePlayerInStatistics(const StatsContext& ctx, const std::string& oldName, const std::string& newName,
                               const std::function<void(long lines)>& progress = {});
+
+struct PendingRename;
+// Finishes a rename the journal holds and deletes the journal (call with the data folder's lock held).
+void finishRename(const StatsContext& ctx, const PendingRename& pending);
 
 }  // namespace cw::stats

@@ -18,6 +18,9 @@ struct CatalogGame {
     std::string name;
     int p52 = -1;   // rule parameter 52 (-1: not defined)
     int p378 = 52;  // rule parameter 378: the number of cards
+    // The chance of winning: rule parameters 501 (deals won in the game's winning sample) and 502 (deals
+    // in the sample); 0 and 0 for a game without one (custom games never have one).
+    int chanceWon = 0, chanceDeals = 0;
 };
 
 class GameCatalog {

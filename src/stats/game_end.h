@@ -36,12 +36,21 @@ struct GameEndResult {
     bool recorded = false;      // false: statistics disabled, the game not eligible, or refused
     int hiScoreRank = -1;       // 0-based rank in the hi-score table, -1 when it did not make it
     std::string hiScoreCaption; // the congratulation for the "Hi-Scores" dialog (when it made the table)
-    std::vector<std::string> errors;  // the messages shown to the player (file errors name their file)
+    std::vector<std::string> errors; // the messages of the recording (file errors name their file)
+
+    // The one box the player sees for a game end: every message, in order ("" when none).
+    std::string summary() const;
 };
 
 // GameEndRecorder: the one entry point of the session for the end of a game. Each file is written on its
 // own: a file that cannot be read or written is reported (naming it) and the other files are still
 // recorded, so one damaged file never costs the player the records of the others.
+//
+// Nothing is lost when the program stops half-way or another copy records at the same time: the
+// recording holds the data folder's lock (the other copy waits and then reads what this one wrote),
+// writes the game into the journal before its first change and each change into it before making it,
+// and deletes the journal at the end. The next recording (or the next start) finishes a journal it
+// finds. The messages are collected and shown once, as one box, after the lock is released.
 class GameEndRecorder {
 public:
     GameEndRecorder(const StatsContext& ctx, const GameCatalog& games) : m_ctx(ctx), m_games(games) {}
@@ -49,8 +58,15 @@ public:
     GameEndResult record(const FinishedGame& game);
 
 private:
+    void record(StatsContext& ctx, const FinishedGame& game, GameEndResult& result);
+
     const StatsContext& m_ctx;
     const GameCatalog& m_games;
 };
+
+struct PendingGameEnd;
+// Finishes a game end the journal holds: its written-down change made (again), the steps after it run.
+// Call with the data folder's lock held; the journal is deleted at the end.
+void finishGameEnd(const StatsContext& ctx, const PendingGameEnd& pending);
 
 }  // namespace cw::stats

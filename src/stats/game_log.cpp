@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "stats/file_change.h"
+#include "stats/pending_work.h"
 #include "stats/progression.h"
 #include "stats/stat_files.h"
 #include "storage/fixed_width.h"
@@ -25,10 +27,9 @@ std::string field(std::string_view text, int width) {
     return s;
 }
 
+// The columns of a log line count characters: a name with accents takes the room of its letters.
 std::string column(std::string_view line, int col, int width) {
-    std::size_t at = std::size_t(col - 1);
-    if (at >= line.size()) return {};
-    return std::string(line.substr(at, std::size_t(width)));
+    return storage::textColumn(line, std::size_t(col), std::size_t(width));
 }
 
 }  // namespace
@@ -60,7 +61,7 @@ int logLineGameId(std::string_view line) {
 }
 
 std::optional<LogRecord> parseLogRecord(std::string_view line) {
-    if (line.size() < std::size_t(kLogResultColumn + 2)) return std::nullopt;
+    if (storage::textLength(line) < std::size_t(kLogResultColumn + 2)) return std::nullopt;
     LogRecord r;
     r.date = column(line, 1, 8);
     r.time = column(line, 10, 8);
@@ -78,19 +79,7 @@ std::optional<LogRecord> parseLogRecord(std::string_view line) {
 }
 
 void appendGameLogRecord(const StatsContext& ctx, const LogRecord& r) {
-    std::string path = resolvedPath(ctx, kLogFile);
-    std::string line = formatLogRecord(r) + "\r\n";
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) throw storage::FileError(storage::cannotOpenMessage(path));
-    // A last line without its line end (a hand edit) would swallow the new record.
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
-        char last = '\n';
-        if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') line = "\r\n" + line;
-    }
-    bool ok = storage::writeAll(fd, line);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) throw storage::FileError(std::string(storage::kWriteError) + " " + path);
+    commitChange(ctx, appendChange(ctx, kLogFile, formatLogRecord(r) + "\r\n", true));
 }
 
 void forEachLogLine(const StatsContext& ctx, const std::function<void(std::string_view line)>& fn) {
@@ -160,6 +149,7 @@ std::size_t filterGameLog(const StatsContext& ctx, const std::function<bool(std:
 }
 
 void trimGameLog(const StatsContext& ctx, std::int64_t keep, const std::string& player) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     std::string path = resolvedPath(ctx, kLogFile);
     if (!storage::fileExists(path)) return;
     std::int64_t total = 0;
@@ -179,6 +169,7 @@ void trimGameLog(const StatsContext& ctx, std::int64_t keep, const std::string& 
 }
 
 void clearGameLog(const StatsContext& ctx, const std::string& player) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     deleteFileIfExists(resolvedPath(ctx, kLogFile));
     deleteProgressionFile(ctx, player);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "stats/file_change.h"
 #include "stats/stat_files.h"
 #include "storage/fixed_width.h"
 #include "storage/safe_file.h"
@@ -77,7 +78,13 @@ GameRecord updateGameStatistics(const StatsContext& ctx, int gameId, const std::
     r.longestWinStreak = std::max(r.longestWinStreak, r.winStreak);
     r.longestLossStreak = std::max(r.longestLossStreak, r.lossStreak);
     r.totalScore += score;
-    storage::writeKeyedValue(file, section, player, formatGameRecord(r));
+    FileChange change;
+    change.kind = FileChange::Kind::SetValue;
+    change.file = kStatFile;
+    change.section = section;
+    change.key = player;
+    change.value = formatGameRecord(r);
+    commitChange(ctx, change);
     if (ctx.settings) {
         SessionCounters c = readSessionCounters(*ctx.settings);
         (won ? c.won : c.lost) += 1;

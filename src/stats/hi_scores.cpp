@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "stats/file_change.h"
 #include "stats/overall_score.h"
+#include "stats/pending_work.h"
 #include "stats/section_reader.h"
 #include "stats/stat_files.h"
 #include "storage/fixed_width.h"
@@ -18,9 +20,9 @@ constexpr std::int64_t kBlankScore = -999999;
 constexpr std::int64_t kBlankTime = 999999;
 constexpr std::size_t kEntryBody = 83;
 
+// Entry columns count characters: a player's name with accents takes the room of its letters.
 std::string column(std::string_view s, std::size_t col, std::size_t width) {
-    if (col - 1 >= s.size()) return {};
-    return std::string(s.substr(col - 1, width));
+    return storage::textColumn(s, col, width);
 }
 
 bool blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
@@ -61,13 +63,19 @@ bool clearedMarker(const std::string& file) {
 }
 
 // Writes the first 20 entries under their keys, keeping the section's other keys (other scoring systems).
-void writeEntries(const std::string& file, int id, std::string_view code, storage::KeyValues pairs,
-                  const std::vector<std::string>& entries) {
+void writeEntries(const StatsContext& ctx, HiScoreTable table, int id, std::string_view code, storage::KeyValues pairs,
+                  const std::vector<std::string>& entries)
+{
     auto keys = entryKeys(code);
     for (int r = 0; r < kHiScoreRanks; ++r)
         setPair(pairs, keys[std::size_t(r)],
                 std::size_t(r) < entries.size() ? finish(entries[std::size_t(r)]) : emptyHiScoreEntry());
-    storage::overwriteSection(file, gameSection(id), pairs);
+    FileChange c;
+    c.kind = FileChange::Kind::WriteSection;
+    c.file = hiScoreFileName(table);
+    c.section = gameSection(id);
+    c.pairs = std::move(pairs);
+    commitChange(ctx, c);
 }
 
 bool defaultsDue(const std::string& file, const std::vector<std::string>& entries) {
@@ -187,14 +195,16 @@ std::vector<std::string> readHiScores(const StatsContext& ctx, HiScoreTable tabl
     std::vector<std::string> entries = loadEntries(pairs, code);
     if (!ctx.statisticsDisabled && defaults && defaultsDue(file, entries)) {
         entries = defaultHiScoreEntries(table, defaults(), now, ctx.timeSeparator);
-        if (table == HiScoreTable::Games) writeEntries(file, id, code, pairs, entries);
+        if (table == HiScoreTable::Games)
+            writeEntries(ctx, table, id, code, pairs, entries);
     }
     for (auto& e : entries) e = e.empty() ? emptyHiScoreEntry() : e;
     return entries;
 }
 
 HiScoreInsertion insertHiScore(const StatsContext& ctx, HiScoreTable table, int id, const HiScoreEntry& entry,
-                               std::string_view code, const DefaultScores& defaults) {
+                               std::string_view code, const DefaultScores& defaults, bool withOverall)
+{
     HiScoreInsertion result;
     if (ctx.statisticsDisabled) return result;
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
@@ -223,11 +233,11 @@ HiScoreInsertion insertHiScore(const StatsContext& ctx, HiScoreTable table, int 
     }
     if (changed) {
         entries.resize(kHiScoreRanks);
-        writeEntries(file, id, code, pairs, entries);
+        writeEntries(ctx, table, id, code, pairs, entries);
         result.written = true;
     }
-    if (table == HiScoreTable::Games) updateOverallScore(ctx, id, storage::trim(entry.player), entry.score,
-                                                         entry.seconds, false);
+    if (table == HiScoreTable::Games && withOverall)
+        updateOverallScore(ctx, id, storage::trim(entry.player), entry.score, entry.seconds, false);
     return result;
 }
 
@@ -239,6 +249,7 @@ std::string newHiScoreCaption(HiScoreTable table, const std::string& name) {
 
 void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, const std::string& player,
                    std::string_view code) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     std::string file = resolvedPath(ctx, hiScoreFileName(table));
     if (gameId < 0 && player.empty()) {
@@ -276,7 +287,7 @@ void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, cons
         }
         if (!anyName || removedPlayers.empty()) continue;
         while (kept.size() < std::size_t(kHiScoreRanks)) kept.push_back(emptyHiScoreEntry());
-        writeEntries(file, id, code, *pairs, kept);
+        writeEntries(ctx, table, id, code, *pairs, kept);
         // The removed results leave the overall score of their players.
         std::vector<std::string> done;
         for (const std::string& p : removedPlayers) {
@@ -292,10 +303,11 @@ void clearHiScores(const StatsContext& ctx, HiScoreTable table, int gameId, cons
 }
 
 void blankHiScores(const StatsContext& ctx, int gameId, std::string_view code) {
+    StatsUpdate update(ctx); // another copy waits; a half-done game end is finished first
     ensureStatisticsFiles(ctx, ctx.currentPlayer());
     std::string file = resolvedPath(ctx, kHiScoreFile);
     auto pairs = readSectionPairs(file, gameSection(gameId)).value_or(storage::KeyValues{});
-    writeEntries(file, gameId, code, pairs, {});
+    writeEntries(ctx, HiScoreTable::Games, gameId, code, pairs, {});
 }
 
 bool upgradeHiScoreFile(const StatsContext& ctx, storage::IniFile* settings) {

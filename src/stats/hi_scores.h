@@ -77,9 +77,10 @@ struct HiScoreInsertion {
     bool written = false;      // the table was written back
 };
 // InsertHiScore: offers a result to the table. For the game table the overall score is updated too
-// (whether or not the entry made the table). Nothing happens while statistics are disabled.
+// (whether or not the entry made the table) unless withOverall is false (the game end updates it as a
+// step of its own). Nothing happens while statistics are disabled.
 HiScoreInsertion insertHiScore(const StatsContext& ctx, HiScoreTable table, int id, const HiScoreEntry& entry,
-                               std::string_view scoringCode, const DefaultScores& defaults);
+                               std::string_view scoringCode, const DefaultScores& defaults, bool withOverall = true);
 
 // The caption of the dialog for a new score.
 std::string newHiScoreCaption(HiScoreTable table, const std::string& gameOrSeriesName);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "stats/file_change.h"
 #include "stats/stat_files.h"
 #include "stats/tamper_code.h"
 #include "storage/fixed_width.h"
@@ -96,6 +97,25 @@ std::string ensureOverallFile(const StatsContext& ctx) {
     return path;
 }
 
+FileChange removal(const char* file, const char* message)
+{
+    FileChange c;
+    c.kind = FileChange::Kind::Remove;
+    c.file = file;
+    c.message = message;
+    return c;
+}
+
+FileChange sectionWrite(const char* file, const std::string& section, KeyValues pairs)
+{
+    FileChange c;
+    c.kind = FileChange::Kind::WriteSection;
+    c.file = file;
+    c.section = section;
+    c.pairs = std::move(pairs);
+    return c;
+}
+
 DigitDraw drawFor(const StatsContext& ctx) {
     return [&ctx](int max) { return ctx.digit(max); };
 }
@@ -154,7 +174,7 @@ bool updateOverallScore(const StatsContext& ctx, int gameId, const std::string& 
     auto bestScore = readScoreLayout(plainValue(pairs, gsKey), "");
     auto bestTime = readTimeLayout(plainValue(pairs, gtKey), "");
     if (!totalsCheckOk(t01, t02, t03) || !bestScore || !bestTime) {
-        resetOverallScore(ctx);
+        commitChange(ctx, removal(kOverallFile, kOverallResetMessage));
         return false;
     }
     std::int64_t s = remove ? 0 : std::min(score, kMaxGameValue);
@@ -171,7 +191,7 @@ bool updateOverallScore(const StatsContext& ctx, int gameId, const std::string& 
     setValue(pairs, gsKey, buildScoreLayout(s, "", draw));
     setValue(pairs, gtKey, buildTimeLayout(t, "", draw));
     // The whole section in one write: the totals and the game's values never disagree on disk.
-    storage::overwriteSection(path, player, pairs);
+    commitChange(ctx, sectionWrite(kOverallFile, player, std::move(pairs)));
     return true;
 }
 
@@ -240,7 +260,7 @@ bool updateSingleGameValues(const StatsContext& ctx, int gameId, const std::stri
     auto w = readScoreLayout(plainValue(pairs, gw), gw);
     auto l = readTimeLayout(plainValue(pairs, gl), gl);
     if (!w || !l) {
-        resetSingleGameValues(ctx);
+        commitChange(ctx, removal(kSingleGameFile, kSingleGameResetMessage));
         return false;
     }
     std::int64_t nw = clear ? 0 : *w + (won ? 1 : 0);
@@ -248,7 +268,7 @@ bool updateSingleGameValues(const StatsContext& ctx, int gameId, const std::stri
     DigitDraw draw = drawFor(ctx);
     setValue(pairs, gw, buildScoreLayout(nw, gw, draw));
     setValue(pairs, gl, buildTimeLayout(nl, gl, draw));
-    storage::overwriteSection(path, player, pairs);
+    commitChange(ctx, sectionWrite(kSingleGameFile, player, std::move(pairs)));
     return true;
 }
 

@@ -1,8 +1,7 @@
 // The played state of games for a player, read from Stat.dat in a single pass.
 #include "stats/played_state.h"
 
-#include <fstream>
-
+#include "stats/dialog_figures.h"
 #include "storage/fixed_width.h"
 #include "storage/safe_file.h"
 
@@ -18,29 +17,8 @@ PlayedState playedState(const GameStatistics& s) {
 std::map<int, PlayedState> playedStates(const StatsContext& ctx, const std::string& player) {
     std::map<int, PlayedState> out;
     std::map<int, GameStatistics> found;
-    std::ifstream in(storage::resolveNoCase(ctx.path(kStatFile)), std::ios::binary);
-    std::string line;
-    int section = -1;  // the game of the section being read; -1 outside game sections
-    std::map<int, bool> seen;  // only the first section of a game counts, as for single reads
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line.front() == '[') {
-            section = -1;
-            const auto close = line.find(']');
-            if (close == std::string::npos) continue;
-            const auto id = storage::parseInteger(std::string_view(line).substr(1, close - 1));
-            if (!id || *id < 0 || *id > 9999 || close != 5) continue;
-            if (seen[int(*id)]) continue;
-            seen[int(*id)] = true;
-            section = int(*id);
-            continue;
-        }
-        if (section < 0) continue;
-        const auto eq = line.find('=');
-        if (eq == std::string::npos || storage::rtrim(std::string_view(line).substr(0, eq)) != player) continue;
-        if (found.count(section)) continue;  // the first key line counts
-        found[section].record = parseGameRecord(storage::rtrim(std::string_view(line).substr(eq + 1)));
-    }
+    for (const auto& [id, record] : playerRecords(ctx, player))
+        found[id].record = record;
     if (ctx.settings && storage::ltrim(player) == ctx.currentPlayer() && ctx.currentGameId() >= 0) {
         const SessionCounters c = readSessionCounters(*ctx.settings);
         GameStatistics& s = found[ctx.currentGameId()];

@@ -1,9 +1,7 @@
 // Progression files "Stat_prg_" + player + ".dat": four bytes per recorded game of a player.
 #include "stats/progression.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "stats/file_change.h"
 #include "stats/game_log.h"
 #include "stats/stat_files.h"
 #include "storage/fixed_width.h"
@@ -74,15 +72,16 @@ bool appendProgressionRecord(const StatsContext& ctx, const std::string& player,
         return false;
     }
     std::string bytes = encodeProgressionRecord(gameId, end.year % 100, end.month, won);
-    int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    try {
+        commitChange(ctx, appendChange(ctx, path->substr(path->find_last_of('/') + 1), bytes, false));
+    } catch (const storage::OpenError&) {
         ctx.inform(openError(*path));
         return false;
+    } catch (const storage::FileError&) {
+        ctx.inform(std::string(storage::kWriteError) + " " + *path);
+        return false;
     }
-    bool ok = storage::writeAll(fd, bytes);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) ctx.inform(std::string(storage::kWriteError) + " " + *path);
-    return ok;
+    return true;
 }
 
 bool rebuildProgressionFile(const StatsContext& ctx, const std::string& player) {
@@ -95,8 +94,7 @@ bool rebuildProgressionFile(const StatsContext& ctx, const std::string& player) 
             int id = logLineGameId(line);
             auto ym = yearMonth(line);
             if (id < 0 || !ym) return;  // a damaged line adds nothing
-            bool won = line.size() >= std::size_t(kLogResultColumn + 2) &&
-                       line.substr(std::size_t(kLogResultColumn - 1), 3) == "Won";
+            bool won = storage::textColumn(line, std::size_t(kLogResultColumn), 3) == "Won";
             bytes += encodeProgressionRecord(id, ym->first, ym->second, won);
         });
         storage::writeFileAtomic(*path, bytes, "~prg");

@@ -7,7 +7,13 @@
 
 #include "storage/settings_store.h"
 
+namespace cw::storage {
+class IniFile;
+}
+
 namespace cw::stats {
+
+struct FileChange;
 
 // The statistics files of the data folder; names are matched without regard to case.
 inline constexpr const char* kStatFile = "Stat.dat";
@@ -42,6 +48,13 @@ struct DateTime {
     std::string timeText(char separator) const;      // "hh" sep "nn" sep "ss"
 };
 
+// Told of each change of a statistics file before it is made (the journal of a game end).
+class ChangeRecorder {
+public:
+    virtual ~ChangeRecorder() = default;
+    virtual void beforeChange(const FileChange& change) = 0;
+};
+
 // Shared by every operation: where the files are, the run's settings and the player-facing channels.
 struct StatsContext {
     std::string dataFolder;                       // ends with "/"
@@ -51,6 +64,10 @@ struct StatsContext {
     char timeSeparator = ':';                     // the locale's time separator
     // Draws a digit 0..maxDigit for the tamper-evident files; empty: a process-wide random engine.
     std::function<int(int maxDigit)> randomDigit;
+    // The settings file, whose player list a rename of a player changes too (nullptr: not changed).
+    storage::IniFile* settingsFile = nullptr;
+    // Set while a game end is recorded: every change is written down before it is made.
+    ChangeRecorder* changes = nullptr;
 
     // Full path of a file of the data folder (the exact spelling; readers resolve the case).
     std::string path(std::string_view name) const { return dataFolder + std::string(name); }

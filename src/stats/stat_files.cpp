@@ -12,7 +12,8 @@ namespace cw::stats {
 std::string resolvedPath(const StatsContext& ctx, const char* name) { return storage::resolveNoCase(ctx.path(name)); }
 
 void deleteFileIfExists(const std::string& path) {
-    if (std::remove(path.c_str()) != 0 && errno != ENOENT) throw storage::FileError(storage::deleteErrorMessage(path));
+    if (storage::removeFile(path) != 0 && errno != ENOENT)
+        throw storage::FileError(storage::deleteErrorMessage(path));
 }
 
 std::vector<std::string> ensureStatisticsFiles(const StatsContext& ctx, const std::string& player) {

@@ -33,14 +33,18 @@ bool folderWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-// The first line of a file, cut at a NUL, with trailing blanks removed.
-std::string firstLine(const std::string& path) {
-    auto data = readWholeFile(path);
-    if (!data) return {};
-    std::string line = data->substr(0, data->find('\n'));
+// The first line of a text, cut at a NUL, with trailing blanks removed.
+std::string firstLineOf(std::string_view data) {
+    std::string line(data.substr(0, data.find('\n')));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     line = line.substr(0, line.find('\0'));
     return rtrim(line);
+}
+
+// The first line of a file, as firstLineOf.
+std::string firstLine(const std::string& path) {
+    auto data = readWholeFile(path);
+    return data ? firstLineOf(*data) : std::string();
 }
 
 std::string notWritableMessage(const std::string& path) {
@@ -146,6 +150,11 @@ std::string folderOfLine(std::string line, const std::string& install, const Env
 }
 
 }  // namespace
+
+std::string dataFolderFromPointer(std::string_view pointerFile, const std::string& installFolder,
+                                  const Environment& env) {
+    return folderOfLine(firstLineOf(pointerFile), withSlash(installFolder), env);
+}
 
 std::string findDataFolder(const std::string& installFolder, const Environment& env) {
     const std::string install = withSlash(installFolder);

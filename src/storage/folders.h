@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace cw::storage {
 
@@ -38,6 +39,12 @@ struct DataFolderLocation {
     std::string folder;
     std::string message;
 };
+
+// The data folder (ending "/") that the bytes of cwd_fold.dat name: its first line with trailing blanks
+// removed, relative to the installation folder unless absolute; the default data folder for an empty
+// line or one starting with "[Default Data Folder]".
+std::string dataFolderFromPointer(std::string_view pointerFile, const std::string& installFolder,
+                                  const Environment& env);
 
 // LocateDataFolder: reads (or first creates) cwd_fold.dat and returns the data folder, creating it when
 // missing (a failure to create it is ignored). Call once at start-up and keep the result for the run.

@@ -1,9 +1,13 @@
 // The settings file: a small INI reader/writer (case-insensitive names, whole-file atomic rewrite).
 #include "storage/ini_file.h"
 
+#include <map>
 #include <optional>
 
+#include <sys/stat.h>
+
 #include "storage/fixed_width.h"
+#include "storage/folder_lock.h"
 #include "storage/safe_file.h"
 
 namespace cw::storage {
@@ -80,30 +84,164 @@ std::string oneLine(std::string_view text) {
     return s;
 }
 
+// Writes of this process by file, so that two objects on one file see each other's writes even when
+// the file system's clock does not tell them apart.
+std::uint64_t& generationOf(const std::string& path)
+{
+    static std::map<std::string, std::uint64_t> generations;
+    return generations[path];
+}
+
+std::string cutNotice(const std::string& path, std::size_t count)
+{
+    return "The settings file " + path + " had " + std::to_string(count) + " line" + (count == 1 ? "" : "s") +
+           " longer than " + std::to_string(IniFile::kMaxLineLength) + " characters; " +
+           (count == 1 ? "it was" : "they were") + " cut to that length.";
+}
+
 }  // namespace
 
 IniFile::IniFile(std::string path) : m_path(std::move(path)) {}
 
-std::vector<std::string> IniFile::loadLines() const {
-    auto data = readWholeFile(resolveNoCase(m_path));
-    if (!data) return {};
-    return splitLines(*data);
+std::size_t IniFile::cutLongLines(std::vector<std::string>& lines)
+{
+    std::size_t cut = 0;
+    for (std::string& l : lines)
+        if (l.size() > kMaxLineLength) {
+            l.resize(kMaxLineLength);
+            l.shrink_to_fit();
+            ++cut;
+        }
+    return cut;
 }
 
-void IniFile::saveLines(const std::vector<std::string>& lines) {
+IniFile::Stamp IniFile::stampNow() const
+{
+    Stamp s;
+    std::string path = resolveNoCase(m_path);
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) {
+        s.exists = true;
+        s.device = std::uint64_t(st.st_dev);
+        s.inode = std::uint64_t(st.st_ino);
+        s.size = std::int64_t(st.st_size);
+        s.modifiedNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        s.changedNs = std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    }
+    s.generation = generationOf(path);
+    return s;
+}
+
+const std::vector<std::string>& IniFile::lines() const
+{
+    if (m_updating > 0)
+        return m_lines; // the lock is held: nobody else writes
+    Stamp now = stampNow();
+    if (m_loaded && now == m_stamp)
+        return m_lines;
+    m_lines.clear();
+    std::string path = resolveNoCase(m_path);
+    if (auto data = readWholeFile(path)) {
+        m_lines = splitLines(*data);
+        data.reset();
+        if (std::size_t cut = cutLongLines(m_lines); cut > 0 && m_report)
+            m_report(cutNotice(path, cut));
+    }
+    m_stamp = now;
+    m_loaded = true;
+    ++m_loads;
+    return m_lines;
+}
+
+void IniFile::fail(const std::string& error)
+{
+    if (!m_report)
+        throw FileError(error);
+    if (!m_failing)
+        m_report(error);
+    m_failing = true;
+}
+
+std::string IniFile::save(std::vector<std::string> newLines)
+{
     std::string out;
-    for (const auto& l : lines) {
+    for (const auto& l : newLines) {
         out += l;
         out += "\r\n";
     }
-    writeFileAtomic(resolveNoCase(m_path), out);
+    std::string path = resolveNoCase(m_path);
+    try {
+        writeFileAtomic(path, out);
+    } catch (const FileError& e) {
+        if (m_report)
+            m_lines = std::move(newLines); // reported, not thrown: the choice stays for this run
+        return e.what();
+    }
+    ++generationOf(path);
+    m_failing = false;
+    m_lines = std::move(newLines);
+    m_stamp = stampNow();
+    return {};
+}
+
+void IniFile::change(const std::function<bool(std::vector<std::string>&)>& edit)
+{
+    if (m_updating > 0) {
+        if (edit(m_lines))
+            m_changed = true;
+        return;
+    }
+    // One change is an update of its own: the lock, what another copy wrote, one write.
+    update([&] { change(edit); });
+}
+
+void IniFile::update(const std::function<void()>& writes)
+{
+    if (m_updating > 0) {
+        writes();
+        return;
+    }
+    std::string error;
+    {
+        std::optional<FolderLock> lock;
+        try {
+            lock.emplace(folderOf(m_path));
+        } catch (const FileError& e) {
+            if (!m_report)
+                throw;
+            error = e.what(); // the writes below still change this run's copy
+        }
+        (void)lines();
+        std::vector<std::string> before = m_lines;
+        ++m_updating;
+        m_changed = false;
+        try {
+            writes();
+        } catch (...) {
+            --m_updating;
+            m_lines = std::move(before);
+            throw;
+        }
+        --m_updating;
+        if (!m_changed)
+            return;
+        std::vector<std::string> after = std::move(m_lines);
+        m_lines = std::move(before);
+        if (lock)
+            error = save(std::move(after));
+        else
+            m_lines = std::move(after);
+    }
+    // Told once the lock is released: a box on screen must not hold up another copy.
+    if (!error.empty())
+        fail(error);
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view def) const {
-    auto lines = loadLines();
-    size_t i = findKey(lines, findSection(lines, section), key);
+    const auto& ls = lines();
+    size_t i = findKey(ls, findSection(ls, section), key);
     if (i == std::string::npos) return std::string(def);
-    return keyLine(lines[i])->value;
+    return keyLine(ls[i])->value;
 }
 
 int IniFile::readInteger(std::string_view section, std::string_view key, int def) const {
@@ -122,34 +260,56 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
-    auto lines = loadLines();
-    return findKey(lines, findSection(lines, section), key) != std::string::npos;
+    const auto& ls = lines();
+    return findKey(ls, findSection(ls, section), key) != std::string::npos;
 }
 
 bool IniFile::hasSection(std::string_view section) const {
-    auto lines = loadLines();
-    return findSection(lines, section).begin != std::string::npos;
+    return findSection(lines(), section).begin != std::string::npos;
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    auto lines = loadLines();
+namespace {
+
+// Sets section/key in the lines; false when the line already held the value.
+bool setValue(std::vector<std::string>& ls, std::string_view section, std::string_view key, std::string_view value)
+{
     std::string k = trim(oneLine(key));
     std::string v = oneLine(value);
-    Range r = findSection(lines, section);
+    Range r = findSection(ls, section);
     if (r.begin == std::string::npos) {
-        lines.push_back("[" + trim(oneLine(section)) + "]");
-        lines.push_back(k + "=" + v);
-    } else if (size_t i = findKey(lines, r, k); i != std::string::npos) {
-        std::string newLine = keyLine(lines[i])->key + "=" + v;
-        if (lines[i] == newLine) return;
-        lines[i] = newLine;
+        ls.push_back("[" + trim(oneLine(section)) + "]");
+        ls.push_back(k + "=" + v);
+    } else if (size_t i = findKey(ls, r, k); i != std::string::npos) {
+        std::string newLine = keyLine(ls[i])->key + "=" + v;
+        if (ls[i] == newLine)
+            return false;
+        ls[i] = newLine;
     } else {
         // After the last non-blank line of the section, so that blank separator lines stay in place.
         size_t at = r.end;
-        while (at > r.begin && trim(lines[at - 1]).empty()) --at;
-        lines.insert(lines.begin() + long(at), k + "=" + v);
+        while (at > r.begin && trim(ls[at - 1]).empty())
+            --at;
+        ls.insert(ls.begin() + long(at), k + "=" + v);
     }
-    saveLines(lines);
+    return true;
+}
+
+} // namespace
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    change([&](std::vector<std::string>& ls) { return setValue(ls, section, key, value); });
+}
+
+// Several keys of one section in one rewrite of the file.
+void IniFile::writeStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    change([&](std::vector<std::string>& ls) {
+        bool changed = false;
+        for (const auto& [key, value] : values)
+            changed = setValue(ls, section, key, value) || changed;
+        return changed;
+    });
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, long long value) {
@@ -161,50 +321,54 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::eraseSection(std::string_view section) {
-    auto lines = loadLines();
-    bool changed = false;
-    for (Range r = findSection(lines, section); r.begin != std::string::npos; r = findSection(lines, section, r.header)) {
-        lines.erase(lines.begin() + long(r.header), lines.begin() + long(r.end));
-        changed = true;
-    }
-    if (changed) saveLines(lines);
+    change([&](std::vector<std::string>& ls) {
+        bool changed = false;
+        for (Range r = findSection(ls, section); r.begin != std::string::npos; r = findSection(ls, section, r.header)) {
+            ls.erase(ls.begin() + long(r.header), ls.begin() + long(r.end));
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 void IniFile::deleteKey(std::string_view section, std::string_view key) {
-    auto lines = loadLines();
-    Range r = findSection(lines, section);
-    bool changed = false;
-    for (size_t i; (i = findKey(lines, r, key)) != std::string::npos;) {
-        lines.erase(lines.begin() + long(i));
-        --r.end;
-        changed = true;
-    }
-    if (changed) saveLines(lines);
+    change([&](std::vector<std::string>& ls) {
+        Range r = findSection(ls, section);
+        bool changed = false;
+        for (size_t i; (i = findKey(ls, r, key)) != std::string::npos;) {
+            ls.erase(ls.begin() + long(i));
+            --r.end;
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 std::vector<std::string> IniFile::readSectionKeys(std::string_view section) const {
-    auto lines = loadLines();
-    Range r = findSection(lines, section);
+    const auto& ls = lines();
+    Range r = findSection(ls, section);
     std::vector<std::string> keys;
     if (r.begin == std::string::npos) return keys;
     for (size_t i = r.begin; i < r.end; ++i)
-        if (auto kl = keyLine(lines[i])) keys.push_back(kl->key);
+        if (auto kl = keyLine(ls[i]))
+            keys.push_back(kl->key);
     return keys;
 }
 
 std::vector<std::string> IniFile::readSectionValues(std::string_view section) const {
-    auto lines = loadLines();
-    Range r = findSection(lines, section);
+    const auto& ls = lines();
+    Range r = findSection(ls, section);
     std::vector<std::string> out;
     if (r.begin == std::string::npos) return out;
     for (size_t i = r.begin; i < r.end; ++i)
-        if (auto kl = keyLine(lines[i])) out.push_back(kl->key + "=" + kl->value);
+        if (auto kl = keyLine(ls[i]))
+            out.push_back(kl->key + "=" + kl->value);
     return out;
 }
 
 std::vector<std::string> IniFile::readSections() const {
     std::vector<std::string> out;
-    for (const auto& l : loadLines())
+    for (const auto& l : lines())
         if (auto h = headerName(l)) out.push_back(*h);
     return out;
 }

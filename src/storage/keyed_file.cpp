@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "storage/fixed_width.h"
+
 namespace cw::storage {
 
 namespace {
@@ -53,12 +55,27 @@ std::size_t readAt(std::FILE* f, std::int64_t pos, char* buf, std::size_t n) {
     return std::fread(buf, 1, n, f);
 }
 
-void writeAt(std::FILE* f, std::int64_t pos, std::string_view bytes) {
-    if (::fseeko(f, off_t(pos), SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
-        std::fflush(f) != 0)
+void writeAt(std::FILE* f, std::int64_t pos, std::string_view bytes, const std::string& path)
+{
+    // Written past stdio (reads seek first, which drops what stdio has buffered).
+    int fd = ::fileno(f);
+    if (std::fflush(f) != 0 || ::lseek(fd, off_t(pos), SEEK_SET) != off_t(pos) || !writeAll(fd, bytes, path))
         throw FileError(kWriteError);
     // No fsync: a same-length write in place cannot tear the file, and the kernel keeps it across a
     // crash of the game; flushing to disk on every game end costs more than the whole update.
+}
+
+// Appends at the end of the open file; a part that did not fit is cut off again.
+void appendTo(std::FILE* f, std::string_view bytes, const std::string& path)
+{
+    int fd = ::fileno(f);
+    struct stat st;
+    if (std::fflush(f) != 0 || ::fstat(fd, &st) != 0)
+        throw FileError(kWriteError);
+    if (::lseek(fd, st.st_size, SEEK_SET) != st.st_size || !writeAll(fd, bytes, path)) {
+        (void)::ftruncate(fd, st.st_size);
+        throw FileError(kWriteError);
+    }
 }
 
 std::int64_t fileSize(std::FILE* f) {
@@ -226,8 +243,9 @@ std::optional<Section> locate(std::FILE* f, std::string_view section) {
     }
 }
 
-// Copies bytes [from, to) of f (to == -1: to the end) into fd.
-bool copyRange(std::FILE* f, std::int64_t from, std::int64_t to, int fd) {
+// Copies bytes [from, to) of f (to == -1: to the end) into fd, the temporary copy of target.
+bool copyRange(std::FILE* f, std::int64_t from, std::int64_t to, int fd, const std::string& target)
+{
     std::string buf(65536, '\0');
     std::int64_t pos = from;
     while (to < 0 || pos < to) {
@@ -235,7 +253,8 @@ bool copyRange(std::FILE* f, std::int64_t from, std::int64_t to, int fd) {
         if (to >= 0) want = std::size_t(std::min<std::int64_t>(std::int64_t(want), to - pos));
         std::size_t n = readAt(f, pos, buf.data(), want);
         if (n == 0) return to < 0;  // a shorter file than expected is an error when the end was known
-        if (!writeAll(fd, std::string_view(buf.data(), n))) return false;
+        if (!writeAll(fd, std::string_view(buf.data(), n), target))
+            return false;
         pos += std::int64_t(n);
     }
     return true;
@@ -257,7 +276,8 @@ public:
     }
     int fd() const { return m_fd; }
     void write(std::string_view bytes) {
-        if (!writeAll(m_fd, bytes)) throw FileError(kWriteError);
+        if (!writeAll(m_fd, bytes, m_path))
+            throw FileError(kWriteError);
     }
     // Makes the copy durable and renames it over the file; the old file stays complete until then.
     void commit() {
@@ -268,7 +288,8 @@ public:
             ::unlink(m_tmp.c_str());
             throw FileError(kWriteError);
         }
-        if (::rename(m_tmp.c_str(), m_path.c_str()) != 0) throw FileError(renameErrorMessage(m_tmp, m_path));
+        if (renameFile(m_tmp, m_path) != 0)
+            throw FileError(renameErrorMessage(m_tmp, m_path));
         syncFolderOf(m_path);
     }
 
@@ -281,10 +302,12 @@ private:
 // Replaces the section's content by body (complete lines) followed by one blank line.
 void rewriteLocated(const std::string& path, std::FILE* f, const Section& s, std::string_view body) {
     Replacement tmp(path);
-    if (!copyRange(f, 0, s.start, tmp.fd())) throw FileError(kWriteError);
+    if (!copyRange(f, 0, s.start, tmp.fd(), path))
+        throw FileError(kWriteError);
     if (!s.headerLineEnded) tmp.write("\r\n");
     tmp.write(std::string(body) + "\r\n");
-    if (s.next >= 0 && !copyRange(f, s.next, -1, tmp.fd())) throw FileError(kWriteError);
+    if (s.next >= 0 && !copyRange(f, s.next, -1, tmp.fd(), path))
+        throw FileError(kWriteError);
     tmp.commit();
 }
 
@@ -451,7 +474,7 @@ void writeKeyedValue(const std::string& file, std::string_view section, std::str
         if (l.text.size() - eq - 1 == v.size()) {
             // Fixed-width values: a few bytes written in place, the file keeps its length.
             a.requireWritable(path);
-            writeAt(a.file(), s->start + std::int64_t(l.offset + eq + 1), v);
+            writeAt(a.file(), s->start + std::int64_t(l.offset + eq + 1), v, path);
             return;
         }
         break;  // a value of another length would overwrite its neighbours: rewrite the section instead
@@ -478,7 +501,7 @@ void overwriteSection(const std::string& file, std::string_view section, const K
                 room.find_first_not_of("\r\n", text.size()) == std::string::npos;
     if (fits) {
         a.requireWritable(path);
-        writeAt(a.file(), s->start, text);  // only blank lines of the old content can remain after it
+        writeAt(a.file(), s->start, text, path); // only blank lines of the old content can remain after it
         return;
     }
     rewriteLocated(path, a.file(), *s, pairsText(pairs));
@@ -503,16 +526,16 @@ void appendSection(const std::string& file, std::string_view section, const KeyV
     std::string text = "\r\n" + header(section) + "\r\n" + pairsText(pairs);
     if (handle && handle->isOpen()) {
         if (!handle->writable()) throw FileError(cannotOpenMessage(path));
-        if (::fseeko(handle->get(), 0, SEEK_END) != 0 ||
-            std::fwrite(text.data(), 1, text.size(), handle->get()) != text.size() || std::fflush(handle->get()) != 0)
-            throw FileError(kWriteError);
+        appendTo(handle->get(), text, path);
         return;
     }
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f) throw FileError(cannotOpenMessage(path));
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) throw FileError(kWriteError);
+    try {
+        appendWhole(path, text);
+    } catch (const OpenError&) {
+        throw FileError(cannotOpenMessage(path));
+    } catch (const FileError&) {
+        throw FileError(kWriteError);
+    }
     if (handle) handle->open(path);
 }
 
@@ -525,8 +548,9 @@ bool replaceAtColumn(const std::string& file, int column, std::string_view oldTe
     LineReader reader(in.get());
     std::string line, ending, out;
     long count = 0;
-    std::size_t at = column >= 1 ? std::size_t(column - 1) : std::string::npos;
     while (reader.next(line, &ending)) {
+        // The column counts characters, as the fixed-width fields do.
+        std::size_t at = column >= 1 ? columnOffset(line, std::size_t(column)) : std::string::npos;
         if (!oldText.empty() && at != std::string::npos && line.size() >= at + oldText.size() &&
             line.compare(at, oldText.size(), oldText) == 0)
             line.replace(at, oldText.size(), newText);

@@ -29,9 +29,12 @@ std::string playerNameMessage(PlayerNameProblem problem) {
         case PlayerNameProblem::None: return {};
         case PlayerNameProblem::Empty: return "Please enter at least 1 character.";
         case PlayerNameProblem::ForbiddenCharacter:
-            return "A Player name cannot contain any of the following characters: \\ / : * ? \" < > |";
+            return "A Player name cannot contain any of the following characters: \\ / : * ? \" < > | [ ] =\r"
+                   "nor control characters (such as a tab) or two dots in a row (..).";
         case PlayerNameProblem::TooLong: return "A Player name cannot be longer than 30 characters.";
         case PlayerNameProblem::Duplicate: return "This player name already exists.";
+        case PlayerNameProblem::Reserved:
+            return "A Player name cannot be \"Version\" or \"Clear scores\": the statistics files use these names.";
     }
     return {};
 }
@@ -47,7 +50,10 @@ PlayerNameProblem checkPlayerName(std::string_view raw) {
             return PlayerNameProblem::ForbiddenCharacter;
     }
     if (name.find("..") != std::string::npos) return PlayerNameProblem::ForbiddenCharacter;
-    if (name.size() > std::size_t(kMaxPlayerNameLength)) return PlayerNameProblem::TooLong;
+    if (textLength(name) > std::size_t(kMaxPlayerNameLength))
+        return PlayerNameProblem::TooLong;
+    if (equalsNoCase(name, "Version") || equalsNoCase(name, "Clear scores"))
+        return PlayerNameProblem::Reserved;
     return PlayerNameProblem::None;
 }
 
@@ -72,8 +78,21 @@ std::vector<std::string> listPlayers(const IniFile& settings) {
 }
 
 void writePlayerSlots(IniFile& settings, const std::vector<std::string>& names) {
-    for (int n = 1; n <= kMaxPlayers; ++n)
-        settings.writeString(kUsersSection, slotKey(n), std::size_t(n) <= names.size() ? names[n - 1] : "");
+    settings.update([&] {
+        for (int n = 1; n <= kMaxPlayers; ++n)
+            settings.writeString(kUsersSection, slotKey(n), std::size_t(n) <= names.size() ? names[n - 1] : "");
+    });
+}
+
+void renamePlayerInSettings(IniFile& settings, const std::string& oldName, const std::string& newName)
+{
+    settings.update([&] {
+        for (int n = 1; n <= kMaxPlayers; ++n)
+            if (settings.readString(kUsersSection, slotKey(n), "") == oldName)
+                settings.writeString(kUsersSection, slotKey(n), newName);
+        if (settings.readString(kPreferenceSection, "UserDefault", "") == oldName)
+            settings.writeString(kPreferenceSection, "UserDefault", newName);
+    });
 }
 
 int firstInvalidPlayerName(const std::vector<std::string>& names) {
@@ -83,7 +102,10 @@ int firstInvalidPlayerName(const std::vector<std::string>& names) {
 }
 
 std::string renamePlayerMessage(const std::string& name) {
-    return playerNameMessage(PlayerNameProblem::ForbiddenCharacter) + "\rPlease rename the Player name:  " + name;
+    PlayerNameProblem problem = checkPlayerName(name);
+    if (problem == PlayerNameProblem::None || problem == PlayerNameProblem::Empty)
+        problem = PlayerNameProblem::ForbiddenCharacter;
+    return playerNameMessage(problem) + "\rPlease rename the Player name:  " + name;
 }
 
 bool playerNamesNeedRenaming(IniFile& settings) {

@@ -17,10 +17,11 @@ inline constexpr int kMaxPlayerNameLength = 30;
 // Why a name cannot be taken.
 enum class PlayerNameProblem {
     None,
-    Empty,               // "Please enter at least 1 character."
-    ForbiddenCharacter,  // one of \ / : * ? " < > |, or a character that would break the data files
-    TooLong,             // more than kMaxPlayerNameLength characters
-    Duplicate,           // "This player name already exists."
+    Empty,              // "Please enter at least 1 character."
+    ForbiddenCharacter, // one of \ / : * ? " < > |, or a character that would break the data files
+    TooLong,            // more than kMaxPlayerNameLength characters
+    Duplicate,          // "This player name already exists."
+    Reserved,           // "Version" or "Clear scores": sections of the statistics files, not players
 };
 
 // The texts of the name box for each problem ("" for None).
@@ -29,7 +30,8 @@ std::string playerNameMessage(PlayerNameProblem problem);
 // Checks one name as typed (surrounding blanks are not part of a name and are ignored).
 // Names become parts of file names ("Stat_prg_" + name + ".dat") and keys and section names of the
 // statistics files, so besides \ / : * ? " < > | these are refused: control characters (NUL, CR,
-// LF, tab...), "[" and "]" (section headers), "=" (key lines) and "..".
+// LF, tab...), "[" and "]" (section headers), "=" (key lines) and ".."; and the names of the files' own
+// sections, "Version" and "Clear scores", in any case. The length counts characters (UTF-8), not bytes.
 PlayerNameProblem checkPlayerName(std::string_view name);
 // True when the name may be used in a file name and a statistics key.
 inline bool isValidPlayerName(std::string_view name) { return checkPlayerName(name) == PlayerNameProblem::None; }
@@ -47,8 +49,13 @@ void writePlayerSlots(IniFile& settings, const std::vector<std::string>& names);
 
 // CheckPlayerNames: the index of the first invalid name, or -1 when all are valid.
 int firstInvalidPlayerName(const std::vector<std::string>& names);
-// The box text for an invalid stored name ("A Player name cannot contain ..." + CR + "Please rename ...").
+// The box text for an invalid stored name (what is wrong with it + CR + "Please rename the Player name:  "
+// + the name).
 std::string renamePlayerMessage(const std::string& name);
+
+// Renames a player in the settings file's player list and as "Preference"/"UserDefault" (one write);
+// a list without the old name is left as it is, so doing it twice changes nothing more.
+void renamePlayerInSettings(IniFile& settings, const std::string& oldName, const std::string& newName);
 
 // At the first start of this version ("Parameters"/"Players_Names_V01" not yet "Y"): marks the check as
 // done and returns true when a stored name is invalid, so that the Players dialog opens for renaming.

@@ -118,10 +118,12 @@ GamePreferences loadPreferences(SettingsStore& store, IniFile& settings, bool lo
     if (store.get(col::Player).empty()) {
         // An unwritable settings file must not stop the start-up: the player is still set for this run.
         try {
-            settings.writeString(pref, "UserDefault", "Player 1");
-            settings.writeString(kUsersSection, "User001", "Player 1");
-            settings.writeString(kUsersSection, "User002", "Player 2");
-            settings.writeString(kUsersSection, "User003", "Player 3");
+            settings.update([&] {
+                settings.writeString(pref, "UserDefault", "Player 1");
+                settings.writeString(kUsersSection, "User001", "Player 1");
+                settings.writeString(kUsersSection, "User002", "Player 2");
+                settings.writeString(kUsersSection, "User003", "Player 3");
+            });
         } catch (const FileError&) {
         }
         store.set(col::Player, "Player 1");

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -135,7 +136,22 @@ void syncFolderOf(const std::string& path) {
     ::close(fd);
 }
 
-bool writeAll(int fd, std::string_view data) {
+namespace {
+FileFaults* g_faults = nullptr;
+}
+
+FileFaults* installFileFaults(FileFaults* faults) { return std::exchange(g_faults, faults); }
+
+bool writeAll(int fd, std::string_view data, const std::string& target)
+{
+    bool full = false;
+    if (g_faults) {
+        std::size_t allowed = g_faults->beforeWrite(target, data.size());
+        if (allowed < data.size()) {
+            data = data.substr(0, allowed);
+            full = true;
+        }
+    }
     while (!data.empty()) {
         ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
@@ -145,25 +161,81 @@ bool writeAll(int fd, std::string_view data) {
         if (n == 0) return false;
         data.remove_prefix(size_t(n));
     }
-    return true;
+    if (full)
+        errno = ENOSPC;
+    return !full;
 }
 
-void writeFileAtomic(const std::string& path, std::string_view contents, const std::string& prefix) {
+int renameFile(const std::string& from, const std::string& to)
+{
+    if (g_faults)
+        g_faults->beforeRename(from, to);
+    return ::rename(from.c_str(), to.c_str());
+}
+
+int removeFile(const std::string& path)
+{
+    if (g_faults)
+        g_faults->beforeRemove(path);
+    return ::unlink(path.c_str());
+}
+
+void writeFileAtomic(const std::string& path, std::string_view contents, const std::string& prefix, bool durable)
+{
     std::string tmp;
     int fd = makeTempFile(folderOf(path), prefix, tmp);
     if (fd < 0) throw FileError(savingErrorMessage(path));
     matchPermissions(fd, path);
-    bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, contents, path) && (!durable || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(tmp.c_str());
         throw FileError(savingErrorMessage(path));
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (renameFile(tmp, path) != 0) {
         ::unlink(tmp.c_str());
         throw FileError(savingErrorMessage(path));
     }
-    syncFolderOf(path);
+    if (durable)
+        syncFolderOf(path);
+}
+
+std::int64_t fileSizeOf(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? std::int64_t(st.st_size) : 0;
+}
+
+void appendWhole(const std::string& path, std::string_view bytes) { appendWholeAt(path, -1, bytes); }
+
+void appendWholeAt(const std::string& path, std::int64_t offset, std::string_view bytes)
+{
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw OpenError(cannotOpenMessage(path));
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        throw OpenError(cannotOpenMessage(path));
+    }
+    const std::int64_t size = std::int64_t(st.st_size);
+    if (offset < 0 || offset > size)
+        offset = size;
+    if (size >= offset + std::int64_t(bytes.size()) && !bytes.empty()) {
+        std::string there(bytes.size(), '\0');
+        if (::pread(fd, there.data(), there.size(), off_t(offset)) == ssize_t(there.size()) && there == bytes) {
+            ::close(fd);
+            return; // made before the program stopped
+        }
+    }
+    bool ok = (size == offset || ::ftruncate(fd, off_t(offset)) == 0) &&
+              ::lseek(fd, off_t(offset), SEEK_SET) == offset && writeAll(fd, bytes, path);
+    // Half a record would join the next one into one unreadable line: what did not fit goes again.
+    if (!ok)
+        (void)::ftruncate(fd, off_t(offset));
+    ok = ::close(fd) == 0 && ok;
+    if (!ok)
+        throw FileError(std::string(kWriteError) + " " + path);
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

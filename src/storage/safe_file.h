@@ -15,6 +15,11 @@ class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+// The file could not be opened at all (what() is cannotOpenMessage); nothing in it changed.
+class OpenError : public FileError {
+public:
+    using FileError::FileError;
+};
 
 // Message texts shared by every writer of data files ("\n" is the line break inside a message).
 std::string cannotOpenMessage(const std::string& path);      // "Cannot open file <path>"
@@ -46,12 +51,57 @@ void matchPermissions(int fd, const std::string& existingPath);
 // Flushes the folder entry of path to disk (after a rename), so the new name survives a power cut.
 void syncFolderOf(const std::string& path);
 
-// Writes all bytes to fd; false on any error.
-bool writeAll(int fd, std::string_view data);
+// Writes all bytes to fd; false on any error. target names the file the bytes are for (the file a
+// temporary copy will replace), for the fault layer below.
+bool writeAll(int fd, std::string_view data, const std::string& target = {});
+
+// Renames and deletes a file through the fault layer; the result of rename(2) and unlink(2) (0 on success).
+int renameFile(const std::string& from, const std::string& to);
+int removeFile(const std::string& path);
 
 // Atomically replaces (or creates) path with contents: temp file in the same folder, fsync, rename.
 // Throws FileError with the message to show on failure; the old file is then left untouched.
-void writeFileAtomic(const std::string& path, std::string_view contents, const std::string& prefix = "~cw");
+// durable = false leaves out the fsync: the replace still cannot tear the file when the program is
+// killed, and small files rewritten at every game end do not wait for the disk.
+void writeFileAtomic(const std::string& path, std::string_view contents, const std::string& prefix = "~cw",
+                     bool durable = true);
+
+// Appends bytes to the end of path (created when missing) as one piece. When the disk takes only part
+// of them the part is cut off again, so the file never ends in half a record. Throws OpenError
+// (cannotOpenMessage) when the file cannot be opened, FileError(kWriteError + " " + path) when the bytes
+// do not fit.
+void appendWhole(const std::string& path, std::string_view bytes);
+// The size of path in bytes (0 when it does not exist).
+std::int64_t fileSizeOf(const std::string& path);
+// appendWhole at a known offset: the file's size when the append was planned (an append written down
+// before it is made, and made again after a crash). Bytes that already stand there are not written
+// twice, a torn tail past offset is replaced; a file that has become shorter gets the bytes at its end.
+void appendWholeAt(const std::string& path, std::int64_t offset, std::string_view bytes);
+
+// ---- Fault layer (tests) ----
+// Stands for the program being killed at a chosen file operation: thrown by a test's FileFaults and
+// caught nowhere in the program (it is neither a FileError nor a std::exception), so the files are
+// left exactly as a crash at that point leaves them.
+struct SimulatedCrash {};
+
+// Every write, rename and delete of the program's data files asks the installed FileFaults first.
+// Only tests install one.
+class FileFaults {
+public:
+    virtual ~FileFaults() = default;
+    // Before size bytes meant for target are written: returns how many of them reach the file (fewer:
+    // the disk is full after those), or throws SimulatedCrash.
+    virtual std::size_t beforeWrite(const std::string& target, std::size_t size)
+    {
+        (void)target;
+        return size;
+    }
+    // Before a rename or a delete; may throw SimulatedCrash.
+    virtual void beforeRename(const std::string& from, const std::string& to) { (void)from, (void)to; }
+    virtual void beforeRemove(const std::string& path) { (void)path; }
+};
+// Installs faults (nullptr: none) and returns the previous ones.
+FileFaults* installFileFaults(FileFaults* faults);
 
 // Splits text into lines; accepts CR LF and LF (a lone CR stays in the line); no empty last line
 // for a final line end.

@@ -12,7 +12,7 @@ constexpr size_t kSegmentLength = 250;
 SettingsStore::SettingsStore() { resetSettingsStore(); }
 
 void SettingsStore::resetSettingsStore() {
-    for (auto& s : m_segments) s.assign(kSegmentLength, ' ');
+    for (auto& s : m_segments) s.assign(kSegmentLength, " ");
     set(col::SettingsFileName, "Cfg.dat");
 }
 
@@ -26,9 +26,9 @@ std::pair<int, size_t> SettingsStore::locate(int column) {
 std::string SettingsStore::getSetting(int column, int width) const {
     auto [seg, pos] = locate(column);
     if (seg < 0 || width <= 0) return {};
-    const std::string& s = m_segments[size_t(seg)];
-    if (pos >= s.size()) return {};
-    std::string text = s.substr(pos, size_t(width));
+    const Segment& s = m_segments[size_t(seg)];
+    std::string text;
+    for (size_t i = pos; i < s.size() && i < pos + size_t(width); ++i) text += s[i];
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
 }
@@ -38,9 +38,15 @@ void SettingsStore::setSetting(int column, int width, std::string_view text) {
     if (seg < 0 || width <= 0) return;
     size_t start = text.find_first_not_of(' ');
     text = start == std::string_view::npos ? std::string_view() : text.substr(start);
-    std::string& s = m_segments[size_t(seg)];
-    if (s.size() < pos + size_t(width)) s.resize(pos + size_t(width), ' ');
-    s.replace(pos, size_t(width), fixedText(text, width));
+    Segment& s = m_segments[size_t(seg)];
+    if (s.size() < pos + size_t(width)) s.resize(pos + size_t(width), " ");
+    const std::string field = fixedText(text, width);
+    std::string_view rest = field;
+    for (size_t i = 0; i < size_t(width); ++i) {
+        size_t n = columnOffset(rest, 2);
+        s[pos + i] = std::string(rest.substr(0, n));
+        rest.remove_prefix(n);
+    }
 }
 
 void SettingsStore::setNumber(Field f, long long value) { set(f, fixedNumber(value, f.width)); }

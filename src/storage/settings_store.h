@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cw::storage {
 
@@ -121,7 +122,10 @@ private:
     // Segment index and 0-based position of a column, or segment -1.
     static std::pair<int, size_t> locate(int column);
 
-    std::array<std::string, 3> m_segments;
+    // One character per cell: a field's width counts characters, so that a name with accents keeps
+    // all of its letters (a cell holds the bytes of one UTF-8 character).
+    using Segment = std::vector<std::string>;
+    std::array<Segment, 3> m_segments;
 };
 
 }  // namespace cw::storage

@@ -19,7 +19,7 @@ namespace cw::ui {
 
 namespace {
 
-constexpr int kTile = 256;   // logical size of a tile
+constexpr int kTile = 256; // logical size of a tile
 
 enum class Texture { Felt, Velvet, Cloth, Wood, Canvas };
 
@@ -33,7 +33,7 @@ struct TextureBackground {
 const std::vector<TextureBackground>& textures()
 {
     static const std::vector<TextureBackground> list = {
-        {1, QStringLiteral("Green felt"), Texture::Felt, QColor(0x1D, 0x6B, 0x35)},
+        {16, QStringLiteral("Green felt"), Texture::Felt, QColor(0x1D, 0x6B, 0x35)},
         {2, QStringLiteral("Blue felt"), Texture::Felt, QColor(0x1F, 0x4F, 0x8A)},
         {3, QStringLiteral("Red felt"), Texture::Felt, QColor(0x86, 0x1E, 0x24)},
         {4, QStringLiteral("Grey felt"), Texture::Felt, QColor(0x4A, 0x50, 0x56)},
@@ -88,8 +88,8 @@ private:
     {
         x = ((x % pu) + pu) % pu;
         y = ((y % pv) + pv) % pv;
-        std::uint32_t h = m_seed ^ (static_cast<std::uint32_t>(x) * 374761393u)
-            ^ (static_cast<std::uint32_t>(y) * 668265263u) ^ (static_cast<std::uint32_t>(pu) * 2246822519u);
+        std::uint32_t h = m_seed ^ (static_cast<std::uint32_t>(x) * 374761393u) ^
+                          (static_cast<std::uint32_t>(y) * 668265263u) ^ (static_cast<std::uint32_t>(pu) * 2246822519u);
         h = (h ^ (h >> 13)) * 1274126177u;
         h ^= h >> 16;
         return (h & 0xFFFF) / 32767.5 - 1.0;
@@ -125,15 +125,13 @@ QImage renderTexture(const TextureBackground& bg, qreal dpr)
                 // Soft clouds plus a fine fibre grain.
                 f = 0.06 * noise.fractal(u, v, 4, 3) + 0.07 * grain.fractal(u, v, 64, 2);
                 break;
-            case Texture::Velvet:
-                f = 0.12 * noise.fractal(u, v, 2, 3) + 0.04 * grain.fractal(u, v, 128, 1);
-                break;
+            case Texture::Velvet: f = 0.12 * noise.fractal(u, v, 2, 3) + 0.04 * grain.fractal(u, v, 128, 1); break;
             case Texture::Cloth: {
                 // Over-under threads: 64 threads a tile each way, each slightly uneven.
                 const double tx = std::sin(u * 64 * 2 * M_PI), ty = std::sin(v * 64 * 2 * M_PI);
                 const double weave = (tx * ty > 0 ? 1 : -1) * std::min(std::fabs(tx), std::fabs(ty));
-                f = 0.07 * weave + 0.025 * noise.at(u, v, 64, 4) + 0.025 * noise.at(u, v, 4, 64)
-                    + 0.03 * grain.fractal(u, v, 32, 2);
+                f = 0.07 * weave + 0.025 * noise.at(u, v, 64, 4) + 0.025 * noise.at(u, v, 4, 64) +
+                    0.03 * grain.fractal(u, v, 32, 2);
                 break;
             }
             case Texture::Canvas: {
@@ -150,7 +148,7 @@ QImage renderTexture(const TextureBackground& bg, qreal dpr)
                 const double fibre = grain.at(u, v, 4, 256);
                 f = 0.09 * rings + 0.08 * fibre + 0.05 * std::sin(plank * 2.1);
                 // A dark seam at the plank's upper edge.
-                const double seam = pv * kTile / 4.0;   // logical pixels from the edge
+                const double seam = pv * kTile / 4.0; // logical pixels from the edge
                 if (seam < 1.2)
                     f -= 0.35;
                 else if (seam < 2.2)
@@ -249,8 +247,8 @@ void paintBackground(QPainter& painter, const QRect& area, const BackgroundChoic
         paintTiled(painter, area, choice.addOnPicture);
         return;
     } else if (choice.number != 0) {
-        const QImage picture = library.picture(QStringLiteral("B%1").arg(choice.number, 3, 10, QLatin1Char('0')),
-                                               devicePixelRatio);
+        const QImage picture =
+            library.picture(QStringLiteral("B%1").arg(choice.number, 3, 10, QLatin1Char('0')), devicePixelRatio);
         if (!picture.isNull()) {
             if (isTiledBackground(choice.number)) {
                 paintTiled(painter, area, picture);
@@ -281,9 +279,10 @@ PictureFileResult loadPlayerBackground(const QString& pathOrName, const QString&
         result.error = QStringLiteral("Customized background image not found: ") + path;
         return result;
     }
-    result.image = readImageFile(path);
-    if (result.image.isNull())
-        result.error = QStringLiteral("Image is not valid: ") + path;
+    const PictureRead read = readPicture(path);
+    result.image = read.image;
+    if (read.problem != PictureProblem::None)
+        result.error = pictureProblemText(read, path);
     return result;
 }
 

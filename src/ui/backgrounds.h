@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include "ui/image_files.h"
+
 #include <vector>
 
 class QPainter;
@@ -16,10 +18,9 @@ class SettingsStore;
 
 namespace cw::ui {
 
-struct PictureFileResult;
-
+// Built-in pictures are numbered from 2: in the random lists 1 stands for the table colour.
 struct BackgroundInfo {
-    int number;      // 1, 2, ... shown as three digits
+    int number;      // 2, 3, ... shown as three digits
     QString name;    // display name
 };
 

@@ -4,46 +4,19 @@
 #include "ui/deck_art.h"
 #include "ui/picture_library.h"
 #include "ui/pile_markers.h"
+#include "ui/svg_card_set.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHash>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
 namespace cw::ui {
-
-// ---- Card sizes ------------------------------------------------------------------
-
-const std::vector<CardSizeInfo>& cardSizes()
-{
-    static const std::vector<CardSizeInfo> sizes = {
-        {'X', 102, 138, 510, 1656},
-        {'S', 85, 115, 425, 1380},
-        {'B', 71, 96, 355, 1152},
-        {'M', 59, 80, 295, 960},
-        {'L', 25, 32, 0, 0},
-    };
-    return sizes;
-}
-
-const CardSizeInfo& cardSizeInfo(char letter)
-{
-    const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    for (const auto& s : cardSizes())
-        if (s.letter == up)
-            return s;
-    return cardSizes()[2];
-}
-
-char sizeLetterForSheet(QSize sheetSize)
-{
-    for (const auto& s : cardSizes())
-        if (s.sheetWidth > 0 && sheetSize == QSize(s.sheetWidth, s.sheetHeight))
-            return s.letter;
-    return 0;
-}
 
 CardSizeForcing forceCardSizeForScreen(int screenWidth, int param40, char selected)
 {
@@ -59,21 +32,20 @@ QString sizeAdviceText(SizeAdvice advice, const QString& gameName)
     case SizeAdvice::Medium640:
         return QStringLiteral("Your video card's display is 640x480 pixels. For the best graphics display the "
                               "screen resolution should be set to 800x600 pixels or higher. However, it's "
-                              "possible to play ")
-            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined cards set.");
+                              "possible to play ") +
+               gameName + QStringLiteral(" ") + QStringLiteral("using a predefined cards set.");
     case SizeAdvice::Medium800:
         return QStringLiteral("Your video card's display is 800x600 pixels. For the best graphics display of "
                               "this game the screen resolution should be set to 1024x768 pixels or higher. "
-                              "However, it's possible to play ")
-            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined Cards set.");
+                              "However, it's possible to play ") +
+               gameName + QStringLiteral(" ") + QStringLiteral("using a predefined Cards set.");
     case SizeAdvice::FromLarge:
-        return QStringLiteral("You have selected the Large size Cards Set. It's possible to play ") + gameName
-            + QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
+        return QStringLiteral("You have selected the Large size Cards Set. It's possible to play ") + gameName +
+               QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
     case SizeAdvice::FromExtraLarge:
-        return QStringLiteral("You have selected the Extra Large size Cards Set. It's possible to play ")
-            + gameName + QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
-    case SizeAdvice::None:
-        break;
+        return QStringLiteral("You have selected the Extra Large size Cards Set. It's possible to play ") + gameName +
+               QStringLiteral(" ") + QStringLiteral("using a predefined Cards Set.");
+    case SizeAdvice::None: break;
     }
     return {};
 }
@@ -100,8 +72,8 @@ int faceIndex(int code, int param50)
 {
     if (code < 1 || code > 208)
         return -1;
-    const int first = (code - 1) % 52;   // further decks show the first deck's faces
-    int suit = first / 13;               // 0 hearts, 1 diamonds, 2 clubs, 3 spades
+    const int first = (code - 1) % 52; // further decks show the first deck's faces
+    int suit = first / 13;             // 0 hearts, 1 diamonds, 2 clubs, 3 spades
     const int rank = first % 13;
     if (param50 == 1)
         suit = 3;
@@ -116,7 +88,9 @@ const std::vector<CardSetInfo>& builtInCardSets()
 {
     static const std::vector<CardSetInfo> sets = {
         {kClassicCardSet, QStringLiteral("Classic")},
-        {kPlainCardSet, QStringLiteral("Large print")},
+        {kFourColourCardSet, QStringLiteral("Four colours")},
+        {kLargeIndexCardSet, QStringLiteral("Large index")},
+        {kPlainCardSet, QStringLiteral("High contrast")},
     };
     return sets;
 }
@@ -137,10 +111,7 @@ std::vector<int> availableCardSets(const PictureLibrary&)
     return out;
 }
 
-int effectiveCardSet(const PictureLibrary&, int number)
-{
-    return findCardSet(number) ? number : kClassicCardSet;
-}
+int effectiveCardSet(const PictureLibrary&, int number) { return findCardSet(number) ? number : kClassicCardSet; }
 
 namespace {
 
@@ -161,8 +132,7 @@ void setupPainter(QPainter& p)
 
 } // namespace
 
-QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
-                      qreal devicePixelRatio)
+QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical, qreal devicePixelRatio)
 {
     const int idx = faceIndex(code);
     if (idx < 0 && !isJokerCode(code))
@@ -172,11 +142,12 @@ QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QS
     setupPainter(p);
     const QRectF rect(0, 0, logical.width(), logical.height());
     // The tiny size shows only what can be read at 25 pixels: the plain faces.
-    const bool classic = effectiveCardSet(library, setNumber) == kClassicCardSet && logical.width() >= 40;
+    const int set = effectiveCardSet(library, setNumber);
+    const bool classic = set != kPlainCardSet && logical.width() >= 40;
     if (isJokerCode(code))
         classic ? paintClassicJoker(p, rect) : paintPlainJoker(p, rect);
     else
-        classic ? paintClassicFace(p, rect, idx) : paintPlainFace(p, rect, idx);
+        classic ? paintClassicFace(p, rect, idx, classicStyle(set)) : paintPlainFace(p, rect, idx);
     return img;
 }
 
@@ -185,8 +156,7 @@ QImage renderCardSetBack(const PictureLibrary& library, int, QSize logical, qrea
     return renderDeck(library, kDefaultDeck, logical, devicePixelRatio);
 }
 
-QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex, QSize card,
-                       qreal devicePixelRatio)
+QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex, QSize card, qreal devicePixelRatio)
 {
     QImage sheet = blankImage(QSize(card.width() * 5, card.height() * 3), devicePixelRatio);
     QPainter p(&sheet);
@@ -218,8 +188,7 @@ std::map<FaceKey, FaceSet>& faceCache()
 
 } // namespace
 
-int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter,
-                              qreal devicePixelRatio)
+int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter, qreal devicePixelRatio)
 {
     const int used = effectiveCardSet(library, setNumber);
     const CardSizeInfo& size = cardSizeInfo(sizeLetter);
@@ -233,8 +202,7 @@ int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char
         FaceSet set;
         set.faces.reserve(52);
         for (int code = 1; code <= 52; ++code)
-            set.faces.push_back(QPixmap::fromImage(
-                renderCardFace(library, used, code, logical, devicePixelRatio)));
+            set.faces.push_back(QPixmap::fromImage(renderCardFace(library, used, code, logical, devicePixelRatio)));
         set.joker = QPixmap::fromImage(renderCardFace(library, used, 209, logical, devicePixelRatio));
         it = cache.emplace(key, std::move(set)).first;
     }
@@ -246,24 +214,56 @@ int CardPictures::loadBuiltIn(const PictureLibrary& library, int setNumber, char
     return used;
 }
 
-bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio)
+namespace {
+
+// The corners outside a card's rounded edge hold the sheet's background (grey, white, whatever the
+// player's program left there): the pixels outside the rounding that have the corner pixel's colour
+// become transparent, so that the table shows through as it does round our own cards.
+void clearCorners(QImage& card)
 {
-    const char letter = sizeLetterForSheet(sheet.size());
-    if (!letter)
+    const int w = card.width(), h = card.height();
+    const int r = std::max(2, static_cast<int>(std::lround(std::min(w, h) * 0.075)));
+    if (w < 2 * r || h < 2 * r)
+        return;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)}) {
+        const QRgb key = card.pixel(corner);
+        const int sx = corner.x() == 0 ? 1 : -1, sy = corner.y() == 0 ? 1 : -1;
+        for (int dy = 0; dy < r; ++dy)
+            for (int dx = 0; dx < r; ++dx) {
+                const double ox = r - (dx + 0.5), oy = r - (dy + 0.5);
+                if (ox * ox + oy * oy <= double(r) * r)
+                    continue;
+                const QPoint at(corner.x() + sx * dx, corner.y() + sy * dy);
+                if (card.pixel(at) == key)
+                    card.setPixel(at, qRgba(0, 0, 0, 0));
+            }
+    }
+}
+
+QPixmap cardPixmap(QImage img, QSize device, qreal dpr)
+{
+    if (img.size() != device)
+        img = img.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    img.setDevicePixelRatio(dpr);
+    return QPixmap::fromImage(img);
+}
+
+} // namespace
+
+bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio, char sizeLetter)
+{
+    const std::vector<QImage> cells = cutCardSetSheet(sheet);
+    if (cells.size() != 52)
         return false;
+    const char letter = sizeLetter ? cardSizeInfo(sizeLetter).letter : sizeLetterForSheet(sheet.size());
     const CardSizeInfo& size = cardSizeInfo(letter);
     const QSize device = (QSizeF(size.width, size.height) * devicePixelRatio).toSize();
     std::vector<QPixmap> faces;
     faces.reserve(52);
-    for (int suit = 0; suit < 4; ++suit) {
-        for (int r = 0; r < 13; ++r) {
-            const QRect cell((r % 5) * size.width, (suit * 3 + r / 5) * size.height, size.width, size.height);
-            QImage img = sheet.copy(cell);
-            if (device != img.size())
-                img = img.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            img.setDevicePixelRatio(devicePixelRatio);
-            faces.push_back(QPixmap::fromImage(img));
-        }
+    for (QImage cell : cells) {
+        cell = cell.convertToFormat(QImage::Format_ARGB32);
+        clearCorners(cell);
+        faces.push_back(cardPixmap(cell, device, devicePixelRatio));
     }
     QImage joker = blankImage({size.width, size.height}, devicePixelRatio);
     {
@@ -279,6 +279,98 @@ bool CardPictures::loadSheet(const QImage& sheet, qreal devicePixelRatio)
     return true;
 }
 
+void CardPictures::loadSvg(const SvgCardSet& set, char sizeLetter, qreal devicePixelRatio)
+{
+    const CardSizeInfo& size = cardSizeInfo(sizeLetter);
+    const QSize logical(size.width, size.height);
+    std::vector<QPixmap> faces;
+    faces.reserve(52);
+    for (int i = 0; i < 52; ++i)
+        faces.push_back(QPixmap::fromImage(set.renderFace(i, logical, devicePixelRatio)));
+    QImage joker;
+    if (set.hasJoker()) {
+        joker = set.renderJoker(logical, devicePixelRatio);
+    } else {
+        joker = blankImage(logical, devicePixelRatio);
+        QPainter p(&joker);
+        setupPainter(p);
+        paintClassicJoker(p, QRectF(QPointF(0, 0), QSizeF(logical)));
+    }
+    m_faces = std::move(faces);
+    m_joker = QPixmap::fromImage(joker);
+    m_letter = size.letter;
+    m_dpr = devicePixelRatio;
+    m_markers.clear();
+}
+
+namespace {
+
+struct FileFaceKey {
+    QString path;
+    QDateTime modified;
+    qint64 bytes;
+    char letter;
+    qreal dpr;
+    bool operator<(const FileFaceKey& o) const
+    {
+        return std::tie(path, modified, bytes, letter, dpr) < std::tie(o.path, o.modified, o.bytes, o.letter, o.dpr);
+    }
+};
+
+std::map<FileFaceKey, FaceSet>& fileFaceCache()
+{
+    static std::map<FileFaceKey, FaceSet> cache;
+    return cache;
+}
+
+} // namespace
+
+bool CardPictures::loadFile(const QString& path, char sizeLetter, qreal devicePixelRatio)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    const char letter = cardSizeInfo(sizeLetter).letter;
+    const FileFaceKey key{info.absoluteFilePath(), info.lastModified(), info.size(), letter, devicePixelRatio};
+    auto& cache = fileFaceCache();
+    if (auto it = cache.find(key); it != cache.end()) {
+        m_faces = it->second.faces;
+        m_joker = it->second.joker;
+    } else {
+        CardPictures loaded;
+        if (info.suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+            const auto set = SvgCardSet::load(path, nullptr);
+            if (!set)
+                return false;
+            loaded.loadSvg(*set, letter, devicePixelRatio);
+        } else {
+            const PictureFileResult sheet = loadPlayerCardSet(path);
+            if (!sheet.ok() || !loaded.loadSheet(sheet.image, devicePixelRatio, letter))
+                return false;
+        }
+        if (cache.size() >= 4)
+            cache.clear();
+        cache.emplace(key, FaceSet{loaded.m_faces, loaded.m_joker});
+        m_faces = std::move(loaded.m_faces);
+        m_joker = loaded.m_joker;
+    }
+    m_letter = letter;
+    m_dpr = devicePixelRatio;
+    m_markers.clear();
+    return true;
+}
+
+bool CardPictures::loadDeckFile(const QString& path)
+{
+    const PictureRead read = readPicture(path);
+    if (read.problem != PictureProblem::None)
+        return false;
+    QImage picture = read.image.convertToFormat(QImage::Format_ARGB32);
+    clearCorners(picture);
+    setDeckPicture(picture);
+    return true;
+}
+
 void CardPictures::loadDeck(const PictureLibrary& library, int deckNumber)
 {
     m_deckNumber = deckNumber;
@@ -289,8 +381,7 @@ void CardPictures::loadDeck(const PictureLibrary& library, int deckNumber)
 void CardPictures::setDeckPicture(const QImage& picture)
 {
     m_deckNumber = 0;
-    QImage img = picture.scaled((QSizeF(cardSize()) * m_dpr).toSize(), Qt::IgnoreAspectRatio,
-                                Qt::SmoothTransformation);
+    QImage img = picture.scaled((QSizeF(cardSize()) * m_dpr).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     img.setDevicePixelRatio(m_dpr);
     m_back = QPixmap::fromImage(img);
     m_markers.clear();

@@ -2,28 +2,34 @@
 #pragma once
 
 #include "engine/card_size.h"
+#include "ui/image_files.h"
 
+#include <QColor>
 #include <QHash>
-#include <QPainterPath>
-#include <QRectF>
 #include <QImage>
+#include <QPainterPath>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <vector>
+
+class QIODevice;
 
 namespace cw::ui {
 
 class PictureLibrary;
+class SvgCardSet;
 
 // ---- Card sizes ------------------------------------------------------------------
 
 struct CardSizeInfo {
-    char letter;      // 'X', 'S', 'B', 'M', 'L'
-    int width;        // logical pixels
+    char letter; // 'X', 'S', 'B', 'M', 'L'
+    int width;   // logical pixels
     int height;
-    int sheetWidth;   // size of a five-by-twelve card set sheet (0: no sheets)
+    int sheetWidth; // size of a five-by-twelve card set sheet (0: no sheets)
     int sheetHeight;
 };
 
@@ -41,8 +47,8 @@ char sizeLetterForSheet(QSize sheetSize);
 using SizeAdvice = cw::engine::SizeAdvice;
 
 struct CardSizeForcing {
-    char letter = 'B';          // the size to use for this game
-    bool forced = false;        // true when it differs from the selected size
+    char letter = 'B';   // the size to use for this game
+    bool forced = false; // true when it differs from the selected size
     SizeAdvice advice = SizeAdvice::None;
 };
 
@@ -68,14 +74,17 @@ bool isJokerCode(int code);
 // ---- Built-in card sets ------------------------------------------------------------
 
 struct CardSetInfo {
-    int number;          // 1, 2, ... shown as three digits
-    QString name;        // display name
+    int number;   // 1, 2, ... shown as three digits
+    QString name; // display name
 };
 
-// Both built-in sets are drawn by code at any size and density. The classic set is
-// the default; numbers of sets that no longer exist (old settings) show it too.
+// The built-in sets are drawn by code at any size and density. The classic set is the
+// default; numbers of sets that no longer exist (old settings) show it too. The large
+// index set is the one a game switches to when it must use medium cards.
 inline constexpr int kClassicCardSet = 1;
-inline constexpr int kPlainCardSet = 15;   // large print
+inline constexpr int kFourColourCardSet = 2;
+inline constexpr int kLargeIndexCardSet = 3;
+inline constexpr int kPlainCardSet = 15; // high contrast
 inline constexpr int kDefaultCardSet = kClassicCardSet;
 
 const std::vector<CardSetInfo>& builtInCardSets();
@@ -87,14 +96,11 @@ int effectiveCardSet(const PictureLibrary& library, int number);
 
 // Renders one card of a built-in set: a face (codes 1..212), or a joker (209..212), at
 // `logical` size and the device pixel ratio.
-QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical,
-                      qreal devicePixelRatio);
+QImage renderCardFace(const PictureLibrary& library, int setNumber, int code, QSize logical, qreal devicePixelRatio);
 // The back shown with a card set where no deck is chosen (previews): the default deck.
-QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical,
-                         qreal devicePixelRatio);
+QImage renderCardSetBack(const PictureLibrary& library, int setNumber, QSize logical, qreal devicePixelRatio);
 // One suit block of a built-in set: five cards wide, three high, Ace to King.
-QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex,
-                       QSize card, qreal devicePixelRatio);
+QImage renderSuitSheet(const PictureLibrary& library, int setNumber, int suitIndex, QSize card, qreal devicePixelRatio);
 
 // A suit symbol (0 hearts, 1 diamonds, 2 clubs, 3 spades) filling `box`.
 QPainterPath suitShape(int suitIndex, const QRectF& box);
@@ -111,14 +117,30 @@ QString rankText(int rank);
 void paintPlainFace(class QPainter& painter, const QRectF& rect, int faceIndex);
 void paintPlainJoker(class QPainter& painter, const QRectF& rect);
 
-// The classic set: traditional pip layouts and our own geometric court cards.
-void paintClassicFace(class QPainter& painter, const QRectF& rect, int faceIndex);
+// The classic set: traditional pip layouts and our own geometric court cards. The four
+// colour and large index sets are the same drawing with other inks and proportions.
+struct ClassicStyle {
+    std::array<QColor, 4> ink;    // hearts, diamonds, clubs, spades
+    std::array<QColor, 4> accent; // the second colour of each suit's court cards
+    qreal indexScale = 1.0;       // corner indices
+    qreal bodyScale = 1.0;        // pips and court panel, about the card's centre
+};
+const ClassicStyle& classicStyle(int setNumber);
+void paintClassicFace(class QPainter& painter, const QRectF& rect, int faceIndex,
+                      const ClassicStyle& style = classicStyle(kClassicCardSet));
 void paintClassicJoker(class QPainter& painter, const QRectF& rect);
 
 // A player's card set file (".crs": a picture of one of the sheet sizes). On success
-// the image is the sheet; otherwise the error is the message to show.
-struct PictureFileResult;
+// the image is the sheet; otherwise the error is the message to show. A file claiming any
+// other size is refused before it is decoded.
 PictureFileResult loadPlayerCardSet(const QString& path);
+// The same from an open device; `path` only names the file in messages.
+PictureFileResult readCardSetSheet(QIODevice& device, const QString& path);
+// The 52 cells of a sheet (hearts, diamonds, clubs, spades, Ace to King); empty when the
+// sheet has none of the sheet sizes.
+std::vector<QImage> cutCardSetSheet(const QImage& sheet);
+// A sheet of size `sizeLetter` (background RGB 192, 192, 192) holding the 52 faces.
+QImage buildCardSetSheet(const std::vector<QImage>& faces, char sizeLetter);
 
 // ---- The card picture table ---------------------------------------------------------
 
@@ -128,11 +150,17 @@ class CardPictures {
 public:
     // Built-in set; returns the set number actually used (the classic set stands in for
     // numbers that no longer exist).
-    int loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter,
-                    qreal devicePixelRatio);
-    // A validated player or add-on sheet (five by twelve cells); the size letter
-    // follows from the sheet. False when the sheet has none of the sheet sizes.
-    bool loadSheet(const QImage& sheet, qreal devicePixelRatio);
+    int loadBuiltIn(const PictureLibrary& library, int setNumber, char sizeLetter, qreal devicePixelRatio);
+    // A validated player or add-on sheet (five by twelve cells), cut and drawn at the
+    // size `sizeLetter` (0: the sheet's own size). False when the sheet has none of the
+    // sheet sizes.
+    bool loadSheet(const QImage& sheet, qreal devicePixelRatio, char sizeLetter = 0);
+    // An imported SVG card set, drawn from its vectors at the size.
+    void loadSvg(const SvgCardSet& set, char sizeLetter, qreal devicePixelRatio);
+
+    // A player's card set file (".crs" sheet or ".svg"), drawn at the size; false (nothing
+    // changed) when the file cannot be read. Recently used files stay ready.
+    bool loadFile(const QString& path, char sizeLetter, qreal devicePixelRatio);
 
     void setSuitFolding(int param50) { m_param50 = param50; }
 
@@ -146,6 +174,8 @@ public:
     // shadows, both 3D borders and the empty-place marker. Call after loading faces.
     void loadDeck(const PictureLibrary& library, int deckNumber);
     void setDeckPicture(const QImage& picture);
+    // A player's deck file stretched to the card; false (nothing changed) when unreadable.
+    bool loadDeckFile(const QString& path);
     void loadExtras();
     QPixmap back() const { return m_back; }
     QPixmap shadow(int which) const { return which == 2 ? m_shadow2 : m_shadow1; }

@@ -24,9 +24,8 @@ const QColor kPanel(0xFA, 0xF1, 0xDC);
 
 QString serif() { return QStringLiteral("DejaVu Serif"); }
 
-QColor inkOf(int suit) { return suit < 2 ? kRed : kInk; }
-// The second colour of a court card's dress: blue beside red, red beside black.
-QColor accentOf(int suit) { return suit < 2 ? kBlue : kRed; }
+const QColor kFourBlue(0x1B, 0x4F, 0xB5);
+const QColor kFourGreen(0x17, 0x7A, 0x35);
 
 qreal hairline(const QRectF& rect) { return std::max<qreal>(1.0, rect.width() / 80.0); }
 
@@ -41,7 +40,7 @@ void paintBlankFace(QPainter& p, const QRectF& rect)
 }
 
 // A suit symbol `width` wide centred on `centre`, upside down when `flipped`.
-void drawPip(QPainter& p, int suit, QPointF centre, qreal width, bool flipped = false)
+void drawPip(QPainter& p, const ClassicStyle& st, int suit, QPointF centre, qreal width, bool flipped = false)
 {
     const qreal height = width * 1.1;
     QTransform t;
@@ -49,7 +48,7 @@ void drawPip(QPainter& p, int suit, QPointF centre, qreal width, bool flipped = 
     if (flipped)
         t.rotate(180);
     p.setPen(Qt::NoPen);
-    p.setBrush(inkOf(suit));
+    p.setBrush(st.ink[suit]);
     p.drawPath(t.map(suitShape(suit, QRectF(-width / 2, -height / 2, width, height))));
 }
 
@@ -71,15 +70,15 @@ void bothEnds(QPainter& p, const QRectF& rect, Paint paint)
 // right leaves that column showing. A downward fan leaves only a strip along the top,
 // as high as the rank; a small suit sign in the opposite corner of that strip tells the
 // suit there.
-void paintIndex(QPainter& p, const QRectF& rect, int rank, int suit)
+void paintIndex(QPainter& p, const ClassicStyle& st, const QRectF& rect, int rank, int suit)
 {
-    const qreal w = rect.width(), h = rect.height();
-    const QRectF rankBox(rect.left() + w * 0.03, rect.top() + h * 0.035, w * 0.19, h * 0.13);
+    const qreal w = rect.width(), h = rect.height(), k = st.indexScale;
+    const QRectF rankBox(rect.left() + w * 0.03, rect.top() + h * 0.035, w * 0.19 * k, h * 0.13 * k);
     p.setPen(Qt::NoPen);
-    p.setBrush(inkOf(suit));
+    p.setBrush(st.ink[suit]);
     p.drawPath(fittedText(rankText(rank), rankBox, Qt::AlignHCenter, serif()));
-    drawPip(p, suit, QPointF(rankBox.center().x(), rect.top() + h * 0.24), w * 0.125);
-    drawPip(p, suit, QPointF(rect.right() - w * 0.115, rankBox.center().y()), w * 0.11);
+    drawPip(p, st, suit, QPointF(rankBox.center().x(), rect.top() + h * (0.035 + 0.205 * k)), w * 0.125 * k);
+    drawPip(p, st, suit, QPointF(rect.right() - w * 0.115, rankBox.center().y()), w * 0.11);
 }
 
 // Where the pips of 2..10 lie: x as 0 left, 1 centre, 2 right column; y from 0 (top
@@ -120,18 +119,18 @@ const std::vector<PipPlace>& pipLayout(int count)
     return layouts[static_cast<std::size_t>(std::clamp(count, 0, 10))];
 }
 
-void paintPips(QPainter& p, const QRectF& rect, int rank, int suit)
+void paintPips(QPainter& p, const ClassicStyle& st, const QRectF& rect, int rank, int suit)
 {
     const qreal w = rect.width(), h = rect.height();
     if (rank == 0) {
         // The Ace: one large pip, a thin ring round the Ace of spades.
         const QPointF c = rect.center();
         if (suit == 3) {
-            p.setPen(QPen(kInk, hairline(rect)));
+            p.setPen(QPen(st.ink[3], hairline(rect)));
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, w * 0.33, w * 0.33);
         }
-        drawPip(p, suit, c, w * (suit == 3 ? 0.42 : 0.46));
+        drawPip(p, st, suit, c, w * (suit == 3 ? 0.42 : 0.46));
         return;
     }
     const qreal xs[3] = {rect.left() + w * 0.335, rect.center().x(), rect.right() - w * 0.335};
@@ -139,7 +138,7 @@ void paintPips(QPainter& p, const QRectF& rect, int rank, int suit)
     const qreal size = w * 0.175;
     for (const PipPlace& place : pipLayout(rank + 1)) {
         const QPointF c(xs[place.column], top + (bottom - top) * place.y);
-        drawPip(p, suit, c, size, place.y > 0.5);
+        drawPip(p, st, suit, c, size, place.y > 0.5);
     }
 }
 
@@ -185,12 +184,12 @@ QPainterPath headwear(int rank, const QRectF& b)
 }
 
 // The jewels on a crown's points, or the band of the Jack's cap.
-void paintHeadwearDetail(QPainter& p, int rank, int suit, const QRectF& b)
+void paintHeadwearDetail(QPainter& p, const ClassicStyle& st, int rank, int suit, const QRectF& b)
 {
     const auto at = [&](qreal x, qreal y) { return QPointF(b.left() + b.width() * x, b.top() + b.height() * y); };
     const qreal r = b.width() * 0.065;
     p.setPen(Qt::NoPen);
-    p.setBrush(accentOf(suit));
+    p.setBrush(st.accent[suit]);
     if (rank == 12) {
         for (QPointF c : {at(0.0, 0.25), at(0.5, 0.0), at(1.0, 0.25)})
             p.drawEllipse(c, r, r);
@@ -200,49 +199,49 @@ void paintHeadwearDetail(QPainter& p, int rank, int suit, const QRectF& b)
     }
     // A band along the rim with one stone in the middle.
     const QRectF band(at(0.1, 0.8), at(0.9, 1.0));
-    p.setBrush(accentOf(suit));
+    p.setBrush(st.accent[suit]);
     p.drawRect(band);
     p.setBrush(kGold);
     p.drawEllipse(band.center(), band.height() * 0.35, band.height() * 0.35);
 }
 
-void paintCourtHalf(QPainter& p, const QRectF& half, int rank, int suit)
+void paintCourtHalf(QPainter& p, const ClassicStyle& st, const QRectF& half, int rank, int suit)
 {
     const qreal w = half.width(), h = half.height();
     const qreal line = std::max<qreal>(0.8, w / 45.0);
     // Headwear above, the letter beneath it, a pip on either side of the headwear.
     const QRectF crown(half.left() + w * 0.24, half.top() + h * 0.1, w * 0.52, h * 0.3);
-    p.setPen(QPen(inkOf(suit), line));
+    p.setPen(QPen(st.ink[suit], line));
     p.setBrush(kGold);
     p.drawPath(headwear(rank, crown));
-    paintHeadwearDetail(p, rank, suit, crown);
+    paintHeadwearDetail(p, st, rank, suit, crown);
     const qreal pip = w * 0.17;
-    drawPip(p, suit, QPointF(half.left() + w * 0.13, half.top() + h * 0.13), pip);
-    drawPip(p, suit, QPointF(half.right() - w * 0.13, half.top() + h * 0.13), pip);
+    drawPip(p, st, suit, QPointF(half.left() + w * 0.13, half.top() + h * 0.13), pip);
+    drawPip(p, st, suit, QPointF(half.right() - w * 0.13, half.top() + h * 0.13), pip);
     p.setPen(Qt::NoPen);
-    p.setBrush(inkOf(suit));
+    p.setBrush(st.ink[suit]);
     const QRectF letter(half.left() + w * 0.2, half.top() + h * 0.46, w * 0.6, h * 0.46);
     p.drawPath(fittedText(rankText(rank), letter, Qt::AlignHCenter, serif()));
 }
 
-void paintCourt(QPainter& p, const QRectF& rect, int rank, int suit)
+void paintCourt(QPainter& p, const ClassicStyle& st, const QRectF& rect, int rank, int suit)
 {
     const qreal w = rect.width(), h = rect.height();
     const QRectF panel(rect.left() + w * 0.235, rect.top() + h * 0.075, w * 0.53, h * 0.85);
     const qreal line = hairline(rect);
-    p.setPen(QPen(inkOf(suit), line));
+    p.setPen(QPen(st.ink[suit], line));
     p.setBrush(kPanel);
     p.drawRect(panel);
     // A second, inner frame in the dress colour.
     const qreal inset = std::max<qreal>(1.5, w * 0.03);
-    p.setPen(QPen(accentOf(suit), line * 0.8));
+    p.setPen(QPen(st.accent[suit], line * 0.8));
     p.setBrush(Qt::NoBrush);
     p.drawRect(panel.adjusted(inset, inset, -inset, -inset));
     const QRectF half(panel.left(), panel.top(), panel.width(), panel.height() / 2);
-    bothEnds(p, rect, [&] { paintCourtHalf(p, half, rank, suit); });
+    bothEnds(p, rect, [&] { paintCourtHalf(p, st, half, rank, suit); });
     // The dividing line between the two ends, with a small diamond on it.
     const qreal y = panel.center().y();
-    p.setPen(QPen(inkOf(suit), line * 0.8));
+    p.setPen(QPen(st.ink[suit], line * 0.8));
     p.drawLine(QPointF(panel.left() + inset, y), QPointF(panel.right() - inset, y));
     const qreal d = w * 0.04;
     QPainterPath diamond;
@@ -252,7 +251,7 @@ void paintCourt(QPainter& p, const QRectF& rect, int rank, int suit)
     diamond.lineTo(panel.center().x() - d, y);
     diamond.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(accentOf(suit));
+    p.setBrush(st.accent[suit]);
     p.drawPath(diamond);
 }
 
@@ -294,18 +293,39 @@ void paintJesterHat(QPainter& p, const QRectF& b, qreal line)
 
 } // namespace
 
-void paintClassicFace(QPainter& p, const QRectF& rect, int faceIndex)
+const ClassicStyle& classicStyle(int setNumber)
+{
+    // The court cards' second colour: blue beside red, red beside black.
+    static const ClassicStyle classic{{kRed, kRed, kInk, kInk}, {kBlue, kBlue, kRed, kRed}, 1.0, 1.0};
+    // One colour per suit, so that a glance tells hearts from diamonds and clubs from spades.
+    static const ClassicStyle fourColours{{kRed, kFourBlue, kFourGreen, kInk}, {kBlue, kRed, kRed, kRed}, 1.0, 1.0};
+    // Indices half as large again, for small cards and small screens.
+    static const ClassicStyle largeIndex{{kRed, kRed, kInk, kInk}, {kBlue, kBlue, kRed, kRed}, 1.55, 0.55};
+    switch (setNumber) {
+    case kFourColourCardSet: return fourColours;
+    case kLargeIndexCardSet: return largeIndex;
+    default: return classic;
+    }
+}
+
+void paintClassicFace(QPainter& p, const QRectF& rect, int faceIndex, const ClassicStyle& st)
 {
     if (faceIndex < 0 || faceIndex > 51)
         return;
     const int suit = faceIndex / 13, rank = faceIndex % 13;
     p.save();
     paintBlankFace(p, rect);
+    // Large indices leave the middle of the card: the body shrinks about the centre to keep clear of them.
+    p.save();
+    p.translate(rect.center());
+    p.scale(st.bodyScale, st.bodyScale);
+    p.translate(-rect.center());
     if (rank >= 10)
-        paintCourt(p, rect, rank, suit);
+        paintCourt(p, st, rect, rank, suit);
     else
-        paintPips(p, rect, rank, suit);
-    bothEnds(p, rect, [&] { paintIndex(p, rect, rank, suit); });
+        paintPips(p, st, rect, rank, suit);
+    p.restore();
+    bothEnds(p, rect, [&] { paintIndex(p, st, rect, rank, suit); });
     p.restore();
 }
 
@@ -319,18 +339,17 @@ void paintClassicJoker(QPainter& p, const QRectF& rect)
     p.setPen(Qt::NoPen);
     p.setBrush(kInk);
     p.drawPath(fittedText(QStringLiteral("JOKER"),
-                          QRectF(rect.left() + w * 0.22, rect.top() + h * 0.62, w * 0.56, h * 0.1),
-                          Qt::AlignHCenter, serif()));
+                          QRectF(rect.left() + w * 0.22, rect.top() + h * 0.62, w * 0.56, h * 0.1), Qt::AlignHCenter,
+                          serif()));
     // The corners spell the word downwards, in the column where other cards show a rank.
     bothEnds(p, rect, [&] {
         const QString word = QStringLiteral("JOKER");
         const qreal step = h * 0.075;
         for (int i = 0; i < word.size(); ++i) {
             p.setBrush(i % 2 ? kInk : kRed);
-            p.drawPath(fittedText(word.mid(i, 1),
-                                  QRectF(rect.left() + w * 0.05, rect.top() + h * 0.04 + i * step, w * 0.13,
-                                         step * 0.86),
-                                  Qt::AlignHCenter, serif()));
+            p.drawPath(fittedText(
+                word.mid(i, 1), QRectF(rect.left() + w * 0.05, rect.top() + h * 0.04 + i * step, w * 0.13, step * 0.86),
+                Qt::AlignHCenter, serif()));
         }
     });
     p.restore();

@@ -1,4 +1,4 @@
-// Our own high-contrast card set: large plain indices, drawn with QPainter at any size.
+// Our own high-contrast card set: large plain indices in pure inks, drawn with QPainter at any size.
 #include "ui/card_art.h"
 
 #include <QFont>
@@ -13,8 +13,9 @@ namespace cw::ui {
 
 namespace {
 
-const QColor kRed(0xC8, 0x10, 0x2E);
-const QColor kBlack(0x12, 0x12, 0x12);
+// Pure inks on white: the most contrast a printed card can have.
+const QColor kRed(0xD0, 0x00, 0x10);
+const QColor kBlack(0x00, 0x00, 0x00);
 
 // Suit outlines in a unit square, built once.
 const std::array<QPainterPath, 4>& unitSuits()
@@ -114,10 +115,10 @@ namespace {
 
 void paintBlank(QPainter& p, const QRectF& rect)
 {
-    const qreal pen = std::max<qreal>(1.0, rect.width() / 70.0);
+    const qreal pen = std::max<qreal>(1.0, rect.width() / 45.0);
     const QRectF r = rect.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2);
     const qreal radius = rect.width() * 0.08;
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), pen));
+    p.setPen(QPen(Qt::black, pen));
     p.setBrush(Qt::white);
     p.drawRoundedRect(r, radius, radius);
 }
@@ -173,8 +174,8 @@ void paintPlainFace(QPainter& p, const QRectF& rect, int faceIndex)
         // The tiny size: rank and suit, nothing else.
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
-        p.drawPath(fittedText(rankText(rank), QRectF(rect.left() + 2, rect.top() + 2, w - 4, h * 0.42),
-                              Qt::AlignHCenter));
+        p.drawPath(
+            fittedText(rankText(rank), QRectF(rect.left() + 2, rect.top() + 2, w - 4, h * 0.42), Qt::AlignHCenter));
         p.drawPath(suitShape(suit, QRectF(rect.center().x() - w * 0.3, rect.top() + h * 0.52, w * 0.6, h * 0.4)));
         p.restore();
         return;
@@ -191,8 +192,8 @@ void paintPlainFace(QPainter& p, const QRectF& rect, int faceIndex)
         p.drawRoundedRect(panel, w * 0.04, w * 0.04);
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
-        p.drawPath(fittedText(rankText(rank), panel.adjusted(w * 0.035, h * 0.06, -w * 0.035, -h * 0.06),
-                              Qt::AlignHCenter));
+        p.drawPath(
+            fittedText(rankText(rank), panel.adjusted(w * 0.035, h * 0.06, -w * 0.035, -h * 0.06), Qt::AlignHCenter));
     } else {
         const qreal s = h * 0.22;
         p.drawPath(suitShape(suit, QRectF(rect.center().x() - s * 0.45, rect.center().y() - s / 2, s * 0.9, s)));
@@ -226,8 +227,8 @@ void paintPlainJoker(QPainter& p, const QRectF& rect)
     p.setPen(Qt::NoPen);
     p.setBrush(kBlack);
     if (w >= 40) {
-        p.drawPath(fittedText(QStringLiteral("JOKER"), QRectF(rect.left() + w * 0.2, rect.top() + h * 0.63,
-                                                              w * 0.6, h * 0.1),
+        p.drawPath(fittedText(QStringLiteral("JOKER"),
+                              QRectF(rect.left() + w * 0.2, rect.top() + h * 0.63, w * 0.6, h * 0.1),
                               Qt::AlignHCenter));
         paintBothIndices(p, rect, QStringLiteral("J"), -1, kBlack);
     }

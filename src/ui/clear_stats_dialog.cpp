@@ -18,6 +18,7 @@
 #include "stats/game_log.h"
 #include "stats/game_stats.h"
 #include "stats/hi_scores.h"
+#include "stats/series.h"
 #include "stats/stat_files.h"
 #include "storage/safe_file.h"
 #include "storage/settings_store.h"
@@ -28,13 +29,6 @@
 namespace cw::ui {
 
 namespace {
-
-// The busy cursor while files are rewritten.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QString allPlayersEntry() { return QStringLiteral("[All players]"); }
 QString allGamesEntry() { return QStringLiteral("[All games]"); }
@@ -168,13 +162,13 @@ ClearValuesDialog::ClearValuesDialog(const stats::StatsContext& ctx, const std::
     applyDialogFont(this);
     setWindowTitle(tr("Clear values"));
     auto* layout = new QVBoxLayout(this);
-    // Series are not part of this build: the choice offers what can be cleared here.
-    m_all = new QRadioButton(tr("&All values (Statistics, Hi-Scores, Log)"), this);
+    m_all = new QRadioButton(tr("&All values (Statistics, Hi-Scores, Log, Series)"), this);
     m_select = new QRadioButton(tr("&Select values"), this);
     m_kinds = new QListWidget(this);
-    m_kinds->addItems({tr("Statistics values only"), tr("Hi-Scores values only"), tr("Log values only")});
+    m_kinds->addItems(
+        {tr("Statistics values only"), tr("Hi-Scores values only"), tr("Log values only"), tr("Series values only")});
     m_kinds->setCurrentRow(0);
-    m_kinds->setMaximumHeight(m_kinds->sizeHintForRow(0) * 4 + 6);
+    m_kinds->setMaximumHeight(m_kinds->sizeHintForRow(0) * 5 + 6);
     m_description = new QLabel(this);
     m_description->setWordWrap(true);
     m_description->setMinimumHeight(m_description->fontMetrics().height() * 3);
@@ -185,14 +179,15 @@ ClearValuesDialog::ClearValuesDialog(const stats::StatsContext& ctx, const std::
     auto describe = [this] {
         m_kinds->setEnabled(m_select->isChecked());
         if (m_all->isChecked()) {
-            m_description->setText(tr("Clears the Statistics, the Hi-Scores, the Log and the Overall Score "
-                                      "for all players and all games."));
+            m_description->setText(tr("Clears the Statistics, the Hi-Scores, the Log, the Series Hi-Scores and "
+                                      "the Overall Score for all players and all games."));
             return;
         }
         switch (m_kinds->currentRow()) {
         case 0: m_description->setText(tr("Clears the statistics of a player and a game, or of all.")); break;
         case 1: m_description->setText(tr("Clears the Hi-Scores of a player and a game, or of all.")); break;
-        default: m_description->setText(tr("Keeps only the newest records of the Log.")); break;
+        case 2: m_description->setText(tr("Keeps only the newest records of the Log.")); break;
+        default: m_description->setText(tr("Clears the Series Hi-Scores of all players.")); break;
         }
     };
     connect(m_all, &QRadioButton::toggled, this, describe);
@@ -220,6 +215,7 @@ void ClearValuesDialog::run()
             BusyCursor busy;
             stats::clearAllValues(m_ctx, m_playerNames);
             if (m_ctx.settings) stats::resetSessionCounters(*m_ctx.settings);
+            stats::clearSeriesScores(m_ctx);
         } catch (const storage::FileError& e) {
             informationBox(this, boxText(e.what()));
             return;
@@ -238,9 +234,22 @@ void ClearValuesDialog::run()
         result = dialog.exec();
         break;
     }
-    default: {
+    case 2: {
         ClearLogDialog dialog(m_ctx, this);
         result = dialog.exec();
+        break;
+    }
+    default: {
+        if (warningBox(this, QString::fromLatin1(stats::kClearSeriesQuestion)) != engine::WarningAnswer::Yes)
+            return;
+        try {
+            stats::clearSeriesScores(m_ctx);
+        } catch (const storage::FileError& e) {
+            informationBox(this, boxText(e.what()));
+            return;
+        }
+        informationBox(this, tr("The Series statistics have been cleared."));
+        result = QDialog::Accepted;
         break;
     }
     }

@@ -143,7 +143,7 @@ QImage renderPatternDeck(const PatternDeck& deck, QSize logical, qreal dpr)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF rect(0, 0, logical.width(), logical.height());
     const qreal w = rect.width();
-    const qreal unit = w / 71.0;                     // patterns keep their look at every size
+    const qreal unit = w / 71.0; // patterns keep their look at every size
     const qreal pen = std::max<qreal>(1.0, w / 70.0);
     const qreal radius = w * 0.08;
     const QRectF card = rect.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2);
@@ -172,18 +172,12 @@ QImage renderPatternDeck(const PatternDeck& deck, QSize logical, qreal dpr)
 const std::vector<DeckInfo>& builtInDecks()
 {
     static const std::vector<DeckInfo> decks = {
-        {1, QStringLiteral("Red lattice")},
-        {2, QStringLiteral("Blue stripes")},
-        {3, QStringLiteral("Green dots")},
-        {4, QStringLiteral("Red tartan")},
-        {5, QStringLiteral("Navy diamonds")},
-        {6, QStringLiteral("Burgundy stripes")},
-        {7, QStringLiteral("Teal dots")},
-        {8, QStringLiteral("Blue tartan")},
-        {9, QStringLiteral("Black and gold")},
-        {10, QStringLiteral("Purple diamonds")},
-        {11, QStringLiteral("Blue lattice")},
-        {12, QStringLiteral("Green tartan")},
+        {1, QStringLiteral("Red lattice")},    {2, QStringLiteral("Blue stripes")},
+        {3, QStringLiteral("Green dots")},     {4, QStringLiteral("Red tartan")},
+        {5, QStringLiteral("Navy diamonds")},  {6, QStringLiteral("Burgundy stripes")},
+        {7, QStringLiteral("Teal dots")},      {8, QStringLiteral("Blue tartan")},
+        {9, QStringLiteral("Black and gold")}, {10, QStringLiteral("Purple diamonds")},
+        {11, QStringLiteral("Blue lattice")},  {12, QStringLiteral("Green tartan")},
     };
     return decks;
 }
@@ -220,14 +214,14 @@ PictureFileResult loadPlayerDeck(const QString& path, QSize logical, qreal devic
         result.error = QStringLiteral("Customized deck image not found: ") + path;
         return result;
     }
-    QImage img = readImageFile(path);
-    if (img.isNull()) {
-        result.error = QStringLiteral("Image is not valid: ") + path;
+    const PictureRead read = readPicture(path);
+    if (read.problem != PictureProblem::None) {
+        result.error = pictureProblemText(read, path);
         return result;
     }
+    QImage img = read.image;
     // A deck picture of any size is stretched to the card.
-    img = img.scaled((QSizeF(logical) * devicePixelRatio).toSize(), Qt::IgnoreAspectRatio,
-                     Qt::SmoothTransformation);
+    img = img.scaled((QSizeF(logical) * devicePixelRatio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     img.setDevicePixelRatio(devicePixelRatio);
     result.image = img;
     return result;

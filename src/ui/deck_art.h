@@ -5,12 +5,13 @@
 #include <QSize>
 #include <QString>
 
+#include "ui/image_files.h"
+
 #include <vector>
 
 namespace cw::ui {
 
 class PictureLibrary;
-struct PictureFileResult;
 
 struct DeckInfo {
     int number;      // 1, 2, ... shown as three digits

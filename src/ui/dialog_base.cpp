@@ -1,6 +1,7 @@
 // The one font of every dialog: "Tahoma" when it is installed, else the system's UI font.
 #include "ui/dialog_base.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QWidget>
 
@@ -25,5 +26,8 @@ void applyDialogFont(QWidget* dialog)
     if (dialog)
         dialog->setFont(dialogFont());
 }
+
+BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
 
 } // namespace cw::ui

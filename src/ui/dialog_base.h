@@ -12,4 +12,13 @@ QFont dialogFont();
 // Sets the dialog font on a dialog or message box (its children inherit it).
 void applyDialogFont(QWidget* dialog);
 
+// The busy cursor while a dialog reads or rewrites files (the previous cursor comes back).
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 } // namespace cw::ui

@@ -6,6 +6,7 @@
 #include "catalog/definitions.h"
 #include "catalog/favorites.h"
 #include "catalog/last_played.h"
+#include "catalog/game_numbers.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "ui/message_boxes.h"
@@ -131,15 +132,10 @@ void FastSearchWindow::refill()
         break;
     case FastSearchKind::Lost: {
         // The games the current player has a won record of in the game log.
-        std::set<std::string> won;
         std::ifstream in(catalog::FindFileNoCase(m_game.dataFolder, "Stat_log.dat"), std::ios::binary);
-        const std::string player = m_game.player();
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.size() < 117 || line.compare(112, 4, "Won ") != 0) continue;
-            if (std::string(catalog::TrimTrailingBlanks(line.substr(81, 30))) != player) continue;
-            won.insert(std::string(catalog::TrimTrailingBlanks(line.substr(30, 50))));
-        }
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+        const std::set<std::string> won = catalog::GamesWonBy(lines, m_game.player());
         for (const auto& e : list.entries())
             if (e.usable && !won.count(e.name)) ids.push_back(e.id);
         for (const auto& c : m_game.customGames)

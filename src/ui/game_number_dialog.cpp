@@ -106,6 +106,10 @@ GameNumberDialog::GameNumberDialog(engine::TMainGame& game, QWidget* parent)
     auto* play = new QPushButton(QStringLiteral("Play &this game"), this);
     play->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* log = new QPushButton(QStringLiteral("L&og..."), this);
+    log->setObjectName(QStringLiteral("btnLog"));
+    connect(log, &QPushButton::clicked, this, &GameNumberDialog::logRequested);
+    buttons->addWidget(log);
     buttons->addStretch(1);
     buttons->addWidget(play);
     buttons->addWidget(cancel);

@@ -30,6 +30,10 @@ public:
     QTableWidget* lostGrid() const { return m_lost; }
     QComboBox* lostGameBox() const { return m_lostGame; }
 
+signals:
+    // "L&og...": the statistics log of every player and game.
+    void logRequested();
+
 protected:
     void accept() override;
 

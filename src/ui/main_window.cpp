@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <filesystem>
 
 #include "catalog/game_list.h"
 #include "engine/card_size.h"
@@ -26,17 +25,20 @@
 #include "storage/preferences.h"
 #include "ui/animation_input.h"
 #include "ui/custom_game_commands.h"
+#include "ui/customize_commands.h"
+#include "ui/fast_search.h"
+#include "ui/look_settings.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
-#include "ui/fast_search.h"
 #include "ui/open_game_dialog_commands.h"
+#include "ui/series_commands.h"
 #include "ui/stats_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
 #include "ui/sounds.h"
-#include "ui/table_widget_popup.h"
-#include "ui/two_players_dialog.h"
+#include "ui/stats_commands.h"
 #include "ui/tutor_commands.h"
+#include "ui/two_players_dialog.h"
 #include "tools/tool_commands.h"
 
 namespace cw::ui {
@@ -77,10 +79,11 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
     installChooserCommands(*this, m_game, m_library);
     installCustomGameCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
+    installSeriesCommands(*this, m_game);
     installTwoPlayersCommands(*this, m_game);
-    installPictureChoiceCommands(*this, m_game, m_library);
     tools::installToolCommands(*this, m_game, m_library);
     createToolBar();
+    installCustomizeCommands(*this, m_game, m_library);
     createStatusBar();
     m_tutor->install();
     finishAnimationsBeforeCommands(*this, *m_table);
@@ -139,38 +142,41 @@ engine::CardSize TfrmMain::cardSizeForScreen() const
 
 void TfrmMain::applyTableSettings()
 {
-    const storage::SettingsStore& s = m_game.settings;
     TableSettings t = m_table->settings();
     t.cardSize = cardSizeForScreen();
-    const int card = std::atoi(s.get(col::Card).c_str());
-    if (card > 0)
-        t.cardSet = card;
-    const int back = std::atoi(s.get(col::BackCard).c_str());
-    if (back > 0)
-        t.deck = back;
-    t.animate = s.get(col::CardsAnimate) != "N";
-    t.shadows = s.get(col::CardsShadowed) != "N";
-    const int speed = std::atoi(s.get(col::SpeedMoveCard).c_str());
-    if (speed > 0)
-        t.speedMoveCard = speed;
-    t.irregularPiles = s.flag(col::PilesTT);
-    t.scrollBar = s.get(col::VertScrollBar) != "N";
-    readBackgroundSettings(t.background, s);
+    applyTablePreferences(t, m_game);
+    applyPlayerLook(t, m_game, this);
     // Every change rebuilds the table's pictures: only a real change is handed over.
-    const TableSettings& now = m_table->settings();
-    const bool same = t.cardSize == now.cardSize && t.cardSet == now.cardSet && t.deck == now.deck &&
-                      t.animate == now.animate && t.shadows == now.shadows && t.speedMoveCard == now.speedMoveCard &&
-                      t.irregularPiles == now.irregularPiles && t.scrollBar == now.scrollBar &&
-                      t.background == now.background;
-    if (!same || !m_tableSettingsApplied)
+    if (t != m_table->settings() || !m_tableSettingsApplied)
         m_table->setSettings(t);
     m_tableSettingsApplied = true;
+}
+
+void TfrmMain::preferencesChanged()
+{
+    const storage::SettingsStore& s = m_game.settings;
+    setTimePanelShown(s.get(col::ShowTime) != "N", false);
+    setScorePanelShown(s.get(col::ShowScore) != "N", false);
+    if (QAction* large = command(QStringLiteral("mnuLargeIcons"))) {
+        large->setChecked(pref("ToolBar_Large", "Y") == "Y");
+        cmdLargeIcons();
+    }
+    const bool statusShown = pref("Statusbar", "Y") != "N";
+    if (m_fullScreen)
+        m_statusBarWasVisible = statusShown;
+    else
+        statusBar()->setVisible(statusShown);
+    m_session->preferencesChanged();
+    applyTableSettings();
+    updateCommands();
 }
 
 // ---- Host requests ----
 
 void TfrmMain::newDealShown()
 {
+    if (auto* customize = findChild<CustomizeCommands*>())
+        customize->newDealStarted();
     applyTableSettings();
     m_table->setGame(&m_game.rules, &m_session->state(), true);
     m_table->refresh();
@@ -246,16 +252,21 @@ void TfrmMain::restoreWindowState()
 
 void TfrmMain::writeWindowState()
 {
-    const bool maximized = m_fullScreen ? m_wasMaximized : isMaximized();
-    setPref("MainWindowState_Maximized", maximized ? "Y" : "N");
-    if (!maximized && !m_fullScreen) {
-        const QRect g = normalGeometry();
-        setPref("MainWindowState_Left", std::to_string(g.x()));
-        setPref("MainWindowState_Top", std::to_string(g.y()));
-        setPref("MainWindowState_Width", std::to_string(g.width()));
-        setPref("MainWindowState_Height", std::to_string(g.height()));
-    }
-    setPref("Full_Screen", m_fullScreen ? "Y" : "N");
+    if (!m_game.settingsFile)
+        return;
+    // One write of the settings file for all of them.
+    m_game.settingsFile->update([&] {
+        const bool maximized = m_fullScreen ? m_wasMaximized : isMaximized();
+        setPref("MainWindowState_Maximized", maximized ? "Y" : "N");
+        if (!maximized && !m_fullScreen) {
+            const QRect g = normalGeometry();
+            setPref("MainWindowState_Left", std::to_string(g.x()));
+            setPref("MainWindowState_Top", std::to_string(g.y()));
+            setPref("MainWindowState_Width", std::to_string(g.width()));
+            setPref("MainWindowState_Height", std::to_string(g.height()));
+        }
+        setPref("Full_Screen", m_fullScreen ? "Y" : "N");
+    });
 }
 
 void TfrmMain::setFullScreenMode(bool on)
@@ -303,24 +314,25 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::firstActivation()
 {
-    engine::TableFlags& flags = m_session->mutableFlags();
-    if (!flags.firstActivationPending)
+    if (!m_session->takeFirstActivation())
         return;
-    flags.firstActivationPending = false;
     finishAnimationsBeforeCommands(*this, *m_table); // the commands added since
     refreshTitle();
     if (auto* custom = findChild<CustomGameCommands*>())
         custom->reportSkippedRecords();
     if (auto* toolCommands = findChild<tools::ToolCommands*>())
         toolCommands->firstActivation();
+    auto* series = findChild<SeriesCommands*>();
     if (m_session->resumeHeldGame()) {
+        if (series)
+            series->resumeAtStartup(true);
         updateCommands();
         return;
     }
-    // Without a held game a leftover held series cannot be resumed.
-    if (!m_game.dataFolder.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(m_game.dataFolder + "Series_e01.dat", ec);
+    // A series of the last run goes on with its next game.
+    if (series && series->resumeAtStartup(false)) {
+        updateCommands();
+        return;
     }
     // The player picks the first game; the start-up game is dealt when the chooser is cancelled.
     if (m_chooserAtStartup)
@@ -358,16 +370,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::queryClose()
 {
-    engine::GameState& state = m_session->mutableState();
-    if (state.tutorMode != 0) {
-        state.tutorMode = 0;
+    if (m_session->state().tutorMode != 0) {
+        m_session->stopTutor(true);
         m_table->refresh();
         return false;
     }
-    writeWindowState();
     // Closing ends the animations; the boxes and sounds waiting for them are not shown.
     m_table->animations().drop();
-    engine::TableFlags& flags = m_session->mutableFlags();
+    const engine::TableFlags& flags = m_session->flags();
     bool allowed = true;
     if (pref("ConfirmQuit", "N") != "N")
         allowed = confirmBox(this, QStringLiteral("Exit %1?").arg(QString::fromLatin1(kProductTitle)));
@@ -386,16 +396,21 @@ bool TfrmMain::queryClose()
         }
     }
     if (!allowed) {
-        flags.holdRequested = false;
+        m_session->clearHoldRequest();
         return false;
     }
     // Closing: an unfinished game counts as lost; a held game has already ended without a record.
+    // The game's records come before the window's own settings: a settings file that cannot be
+    // written must not cost the game.
     m_session->endGame();
+    writeWindowState();
     if (m_game.settingsFile) {
-        if (m_game.preferences.autoPlayAllGames == 1)
-            setPref("AutoPlay", m_session->autoplay() ? "Y" : "N");
-        m_game.settingsFile->writeInteger(storage::kSettingsSection, "Random_Game_Type",
-                                          m_game.preferences.randomGameType);
+        m_game.settingsFile->update([&] {
+            if (m_game.preferences.autoPlayAllGames == 1)
+                setPref("AutoPlay", m_session->autoplay() ? "Y" : "N");
+            m_game.settingsFile->writeInteger(storage::kSettingsSection, "Random_Game_Type",
+                                              m_game.preferences.randomGameType);
+        });
     }
     return true;
 }

@@ -63,6 +63,9 @@ public:
     void setChooserAtStartup(bool on) { m_chooserAtStartup = on; }
     bool firstActivationDone() const { return !m_session->flags().firstActivationPending; }
     void refreshTitle();
+    // The options dialog stored new preferences: the table, the panels, the toolbar, the status bar and
+    // the session's click options follow them at once.
+    void preferencesChanged();
     bool fullScreenMode() const { return m_fullScreen; }
     void setFullScreenMode(bool on);
     // Shows the status bar texts for a table point (window coordinates of the table widget).
@@ -171,7 +174,6 @@ private:
     QElapsedTimer m_ticks;
     qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none
     engine::TutorRecord m_tutorRecord;  // the moves the tutor showed, so that it does not repeat itself
-    engine::HintTimer m_hintTimer;      // a shown legal move lasts three ticks
     TutorCommands* m_tutor = nullptr;   // game demo, "Solve and show", winnability, winnable deals
     QPoint m_lastMouse{-1, -1};
     bool m_fullScreen = false;

@@ -362,7 +362,7 @@ void TfrmMain::cmdSave()
 
 void TfrmMain::cmdHoldAndExit()
 {
-    m_session->mutableFlags().holdRequested = true;
+    m_session->requestHold();
     close();
 }
 
@@ -421,7 +421,7 @@ void TfrmMain::cmdQuitGame()
 
 void TfrmMain::cmdAutoplay()
 {
-    m_session->mutableState().tutorMode = 0;
+    m_session->stopTutor(true);
     m_session->setAutoplay(!m_session->autoplay());
     afterCommand();
 }
@@ -430,18 +430,13 @@ void TfrmMain::cmdHint()
 {
     hidePileSizePanel();
     m_table->finishAnimations();
-    engine::GameState& state = m_session->mutableState();
     if (!m_session->flags().dealActive || m_session->paused() || m_game.rules.tutor() != 1 ||
-        state.drag.carriedCard != 0)
+        m_session->state().drag.carriedCard != 0)
         return;
     // The demo window closes first: the hint and the demo share the tutor.
     if (m_tutor)
         m_tutor->closeDemo();
-    engine::stopTutor(state, false);
-    m_hintTimer.reset();
-    const engine::PlayOptions options;
-    engine::Play play{m_game.rules, state, options, nullptr};
-    const engine::TutorStep step = engine::tutorStep(play, m_tutorRecord, engine::kTutorHint);
+    const engine::TutorStep step = m_session->hint(m_tutorRecord);
     if (!step.found()) {
         if (!step.message.empty())
             informationBox(this, boxText(step.message));

@@ -10,6 +10,7 @@
 #include "storage/settings_store.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/series_commands.h"
 #include "ui/stats_commands.h"
 #include "ui/table_widget.h"
 
@@ -104,7 +105,11 @@ void WindowHost::setBusy(bool busy)
 
 void WindowHost::refreshTitle() { m_window.refreshTitle(); }
 
-void WindowHost::showScore(int score) { m_window.showScore(score); }
+void WindowHost::showScore(int score)
+{
+    m_window.showScore(score);
+    if (auto* series = m_window.findChild<SeriesCommands*>()) series->scoreShown(score);
+}
 
 void WindowHost::showClock(const std::string& label) { m_window.showClock(QString::fromStdString(label)); }
 
@@ -120,6 +125,9 @@ void WindowHost::closeWindow()
 // "Game won" after the winning animation.
 void WindowHost::gameEnded(const engine::GameEndReport& report)
 {
+    // The series result is recorded at once (nothing is shown); it must not wait for the table.
+    if (auto* series = m_window.findChild<SeriesCommands*>())
+        series->gameEnded(report);
     m_window.table()->afterAnimations([this, report] {
         if (auto* stats = m_window.findChild<StatsCommands*>())
             stats->gameEnded(report);
@@ -132,6 +140,29 @@ void WindowHost::gameWon(const engine::GameEndReport& report)
         if (auto* stats = m_window.findChild<StatsCommands*>())
             stats->gameWon(report);
     });
+}
+
+// ---- The series in progress ----
+
+engine::SeriesAnswer WindowHost::seriesInProgress(const std::string& seriesName)
+{
+    auto* series = m_window.findChild<SeriesCommands*>();
+    return series ? series->askInProgress(seriesName) : engine::SeriesAnswer::Cancel;
+}
+
+void WindowHost::seriesGameEnded(const engine::GameEndReport& report)
+{
+    if (auto* series = m_window.findChild<SeriesCommands*>()) series->gameWon(report);
+}
+
+void WindowHost::seriesNextGame()
+{
+    if (auto* series = m_window.findChild<SeriesCommands*>()) series->player().nextGame();
+}
+
+void WindowHost::seriesQuit()
+{
+    if (auto* series = m_window.findChild<SeriesCommands*>()) series->player().end(false);
 }
 
 } // namespace cw::ui

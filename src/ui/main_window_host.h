@@ -44,6 +44,10 @@ public:
     void closeWindow() override;
     void gameEnded(const engine::GameEndReport& report) override;
     void gameWon(const engine::GameEndReport& report) override;
+    engine::SeriesAnswer seriesInProgress(const std::string& seriesName) override;
+    void seriesGameEnded(const engine::GameEndReport& report) override;
+    void seriesNextGame() override;
+    void seriesQuit() override;
 
     void addObserver(TableObserver* observer) { m_observers.push_back(observer); }
     void removeObserver(TableObserver* observer) { std::erase(m_observers, observer); }

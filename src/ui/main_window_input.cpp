@@ -25,7 +25,7 @@ void TfrmMain::tablePress(const engine::Press& press)
     // A press ends a shown legal move, and stops the demo.
     if (m_tutor)
         m_tutor->stopDemo();
-    if (engine::stopTutor(m_session->mutableState(), false))
+    if (m_session->stopTutor())
         m_table->refresh();
     if (press.button == engine::Button::Right && press.ctrl) {
         if (!press.pile.valid()) {
@@ -84,7 +84,7 @@ void TfrmMain::doubleClick(engine::PileRef pile, int index)
     m_session->doubleClick(pile, index);
     // Qt turns the second press of a double click into the double-click event itself, so there is
     // no stray stock press to swallow: the engine's flag would only eat the player's next stock click.
-    m_session->mutableState().swallowStockPress = false;
+    m_session->clearSwallowedStockPress();
     showScore(m_session->score());
     updateCommands();
 }

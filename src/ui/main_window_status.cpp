@@ -198,15 +198,12 @@ void TfrmMain::refreshStatus(QPoint widgetPoint)
         return;
     }
     const QPoint t = m_table->toTable(widgetPoint);
-    engine::GameState& state = m_session->mutableState();
-    const engine::Hit hit = engine::hitTest(m_table->tableGeometry(), state.table, t.x(), t.y(), true);
+    const engine::Hit hit = engine::hitTest(m_table->tableGeometry(), m_session->state().table, t.x(), t.y(), true);
     if (!hit.found()) {
         clearStatus();
         return;
     }
-    engine::PlayOptions options;
-    engine::Play play{m_game.rules, state, options, nullptr};
-    const engine::PileInfo info = engine::pileInformation(play, hit.pile);
+    const engine::PileInfo info = m_session->pileInfo(hit.pile);
     const QString type = QString::fromStdString(info.type);
     const QString panel = QString::fromStdString(info.panel);
     // The number of piles sits between the parentheses of "Tableau (7)".
@@ -230,13 +227,10 @@ void TfrmMain::hidePileSizePanel()
 void TfrmMain::showPileSizePanel(QPoint widgetPoint)
 {
     const QPoint t = m_table->toTable(widgetPoint);
-    engine::GameState& state = m_session->mutableState();
-    const engine::Hit hit = engine::hitTest(m_table->tableGeometry(), state.table, t.x(), t.y(), true);
+    const engine::Hit hit = engine::hitTest(m_table->tableGeometry(), m_session->state().table, t.x(), t.y(), true);
     if (!hit.found())
         return;
-    engine::PlayOptions options;
-    engine::Play play{m_game.rules, state, options, nullptr};
-    const engine::PileInfo info = engine::pileInformation(play, hit.pile);
+    const engine::PileInfo info = m_session->pileInfo(hit.pile);
     m_pileSizePanel->setText(QString::fromStdString(info.panel) + QLatin1Char('\n') +
                              QString::fromStdString(info.count) + QStringLiteral(" in this pile"));
     m_pileSizePanel->adjustSize();
@@ -266,7 +260,7 @@ void TfrmMain::onTick()
         m_hoverStamp = -1;
         showPileSizePanel(m_lastMouse);
     }
-    if (m_hintTimer.tick(m_session->mutableState())) {
+    if (m_session->tickHint()) {
         m_table->refresh();
         refreshStatus(m_lastMouse);
     }

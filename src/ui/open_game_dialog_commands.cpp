@@ -125,8 +125,22 @@ TfrmOpenGame* ChooserCommands::dialog()
         connect(m_dialog, &TfrmOpenGame::rulesRequested, this, [this](int id) { showRules(id); });
         connect(m_dialog, &TfrmOpenGame::organizeFavoritesRequested, this, [this] { organizeFavorites(); });
         connect(m_dialog, &TfrmOpenGame::statisticsRequested, this, [this](int id) {
-            if (auto* stats = m_window.findChild<StatsCommands*>())
-                stats->showGameInformationFor(id, m_dialog->chosenPlayer(), m_dialog);
+            auto* stats = m_window.findChild<StatsCommands*>();
+            if (!stats)
+                return;
+            // The running game ends for the real current player, not the one of the box.
+            auto agreement = [this, stats](const PlayRequest& r) {
+                const std::string boxPlayer = m_game.player();
+                m_game.settings.set(storage::col::Player, m_playerBeforeDialog);
+                const bool agreed = stats->agreeToPlay(r);
+                m_game.settings.set(storage::col::Player, boxPlayer);
+                return agreed;
+            };
+            if (auto request = stats->showStatisticsFor(id, m_dialog->chosenPlayer(), m_dialog, agreement)) {
+                // Started once the chooser has closed, for the real current player.
+                m_aside = [stats, r = *request] { stats->startRequested(r); };
+                m_dialog->reject();
+            }
         });
         connect(m_dialog, &TfrmOpenGame::playerChanged, this, [this] {
             buildFavoritesMenu();
@@ -400,7 +414,18 @@ void ChooserCommands::openSavedGame()
 void ChooserCommands::selectGameNumber()
 {
     GameNumberDialog dlg(m_game, &m_window);
-    if (dlg.exec() != QDialog::Accepted) return;
+    // "L&og...": a deal replayed from the log closes this dialog and is dealt afterwards.
+    std::optional<PlayRequest> fromLog;
+    auto* stats = m_window.findChild<StatsCommands*>();
+    connect(&dlg, &GameNumberDialog::logRequested, this, [&] {
+        if (stats && (fromLog = stats->showLogFor({}, {}, &dlg)))
+            dlg.reject();
+    });
+    if (dlg.exec() != QDialog::Accepted) {
+        if (fromLog)
+            stats->startRequested(*fromLog);
+        return;
+    }
     engine::Session& session = m_window.session();
     if (session.flags().dealActive && !session.confirmQuit()) return;
     session.endGame();

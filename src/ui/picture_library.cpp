@@ -11,7 +11,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 #include <QResource>
 
@@ -20,7 +19,6 @@ namespace cw::ui {
 namespace {
 
 constexpr char kSizeLetters[] = {'X', 'S', 'B', 'M', 'L'};
-const QByteArray kIndexSignature = QByteArrayLiteral("Cardwise picture library");
 
 bool isSizeLetter(QChar c)
 {
@@ -68,28 +66,6 @@ int nextLibraryId()
 
 } // namespace
 
-bool isValidImageFile(const QString& path)
-{
-    // Format probes look at a few signature bytes only; a file is valid when it decodes.
-    return !readImageFile(path).isNull();
-}
-
-QImage readImageFile(const QString& path)
-{
-    if (!QFileInfo(path).isFile())
-        return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    // A hostile file may claim a huge size; nothing the table shows needs more.
-    const QSize claimed = reader.size();
-    if (claimed.isValid() && (claimed.width() > 16384 || claimed.height() > 16384))
-        return {};
-    QImage img = reader.read();
-    if (img.isNull())
-        return {};
-    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 PictureLibrary::~PictureLibrary() { unload(); }
 
 PictureLibrary& PictureLibrary::instance()
@@ -134,16 +110,7 @@ bool PictureLibrary::load(const QString& path)
     m_path = findIgnoringCase(path);
     m_error.clear();
     const QString root = QStringLiteral("/cwd%1").arg(nextLibraryId());
-    bool ok = QFileInfo(m_path).isFile() && QResource::registerResource(m_path, root);
-    if (ok) {
-        // A file that registers but is not ours (another program's resource file) is
-        // refused as well.
-        QFile index(QLatin1Char(':') + root + QStringLiteral("/index.txt"));
-        ok = index.open(QIODevice::ReadOnly) && index.read(kIndexSignature.size()) == kIndexSignature;
-        if (!ok)
-            QResource::unregisterResource(m_path, root);
-    }
-    if (!ok) {
+    if (!registerPictureLibrary(m_path, root)) {
         m_error = loadErrorText(m_path);
         return false;
     }

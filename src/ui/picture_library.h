@@ -7,20 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/image_files.h"
+
 namespace cw::ui {
-
-// A picture read from a player's file, or the message that says why it could not be.
-struct PictureFileResult {
-    QImage image;
-    QString error;
-    bool ok() const { return error.isEmpty() && !image.isNull(); }
-};
-
-// Whether `path` names a readable picture file (BMP, JPEG, PNG...; the format is taken
-// from the content, not the file name).
-bool isValidImageFile(const QString& path);
-// The picture in `path`, or a null image when it is missing or cannot be decoded.
-QImage readImageFile(const QString& path);
 
 // CWD.RGF is a Qt binary resource file holding the sounds and an index. Pictures are
 // looked up by the names the rest of the program uses ("CB001H", "DB011", "WB004",

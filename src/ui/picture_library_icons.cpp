@@ -66,7 +66,7 @@ QImage preview(const PictureLibrary& library, bool shadows, bool irregular, bool
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawTiledPixmap(QRectF(0, 0, size.width(), size.height()), QPixmap::fromImage(renderBackgroundTile(1, dpr)));
+    p.drawTiledPixmap(QRectF(0, 0, size.width(), size.height()), QPixmap::fromImage(renderBackgroundTile(16, dpr)));
     const QSize card(40, 54);
     if (fan) {
         // A tableau column; irregular piles shift each card a little sideways.

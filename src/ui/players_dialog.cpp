@@ -151,7 +151,10 @@ void PlayersDialog::editAt(int index)
     bool ok = false;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        ok = stats::renamePlayerInStatistics(m_ctx, old, renamed, [this](long lines) {
+        // The player list is renamed with the files, as the last step of the same rename.
+        stats::StatsContext ctx = m_ctx;
+        ctx.settingsFile = &m_settingsFile;
+        ok = stats::renamePlayerInStatistics(ctx, old, renamed, [this](long lines) {
             if (lines % 10 == 0) {
                 m_workingFile->setText(QString::number(lines));
                 m_workingFile->repaint();

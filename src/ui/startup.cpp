@@ -17,11 +17,12 @@
 #include "catalog/definitions.h"
 #include "catalog/game_list.h"
 #include "stats/game_end.h"
+#include "stats/pending_work.h"
 #include "storage/folders.h"
 #include "storage/preferences.h"
 #include "ui/main_window.h"
-#include "ui/splash.h"
 #include "ui/message_boxes.h"
+#include "ui/splash.h"
 
 namespace cw::ui {
 
@@ -52,9 +53,8 @@ engine::GameEndOutcome StatsSink::recordGameEnd(const engine::GameEndRecord& g)
     f.eligible = g.eligible;
     if (!m_catalog)
         m_catalog = m_makeCatalog();
+    // The recorder shows its messages itself, as one box.
     const stats::GameEndResult r = stats::GameEndRecorder(m_context, *m_catalog).record(f);
-    for (const std::string& e : r.errors)
-        information(e);
     return {r.recorded, r.hiScoreRank, r.hiScoreCaption};
 }
 
@@ -65,6 +65,17 @@ void StatsSink::information(const std::string& text) { informationBox(nullptr, b
 QString prepareCore(AppCore& core, const std::string& installFolder, const std::string& dataFolder)
 {
     core.settingsFile = std::make_unique<st::IniFile>(st::openSettingsFile(core.store, dataFolder));
+    // A settings file that cannot be written is told once; the window goes on with the choices made.
+    core.settingsFile->setReporter([](const std::string& text) { informationBox(nullptr, boxText(text)); });
+    {
+        // What a copy stopped half-way left (a game end, a rename of a player) is finished first.
+        stats::StatsContext recovery;
+        recovery.dataFolder = dataFolder;
+        recovery.settingsFile = core.settingsFile.get();
+        const std::vector<std::string> notes = stats::recoverDataFolder(recovery);
+        if (!notes.empty())
+            informationBox(nullptr, boxText(stats::GameEndResult{false, -1, {}, notes}.summary()));
+    }
     const st::GamePreferences prefs = st::loadPreferences(core.store, *core.settingsFile);
 
     // Without the picture library nothing can be drawn.
@@ -96,6 +107,7 @@ QString prepareCore(AppCore& core, const std::string& installFolder, const std::
     stats::StatsContext ctx;
     ctx.dataFolder = dataFolder;
     ctx.settings = &core.store;
+    ctx.settingsFile = core.settingsFile.get();
     ctx.statisticsDisabled = prefs.disableStatistics;
     const engine::TMainGame* g = core.game.get();
     core.sink = std::make_unique<StatsSink>(ctx, [g]() -> std::unique_ptr<stats::GameCatalog> {

@@ -81,7 +81,10 @@ void StatsCommands::addMenus()
     }
     auto* stats = new QMenu(tr("&Statistics"), &m_window);
     stats->setObjectName(QStringLiteral("mnuStatistics"));
+    stats->addAction(
+        make("mnuGameStatistics", tr("&Game statistics..."), Qt::Key_F4, &StatsCommands::showGameStatistics));
     stats->addAction(make("mnuHiScores", tr("&Hi-Scores..."), Qt::Key_F9, &StatsCommands::showHiScores));
+    stats->addAction(make("mnuLogStatistics", tr("&Log statistics..."), {}, &StatsCommands::showLogStatistics));
     stats->addAction(make("mnuGameInformation", tr("Game &information..."), Qt::Key_F5,
                           &StatsCommands::showGameInformation));
     stats->addSeparator();
@@ -264,14 +267,24 @@ void StatsCommands::gameWon(const engine::GameEndReport& report)
         if (m_window.command(QString::fromLatin1(name)) || m_window.findChild<QAction*>(QString::fromLatin1(name)))
             choices.insert(c);
     GameWonChoice choice = GameWonChoice::Close;
+    std::optional<PlayRequest> fromStatistics;
     if (endOfGameHook()) {
         choice = endOfGameHook()(report, false);
     } else {
         GameWonDialog dialog(ctx, report.gameId, report.gameName, report.player, choices, &m_window);
-        if (QAction* statistics = m_window.findChild<QAction*>(QStringLiteral("mnuGameStatistics")))
-            dialog.setStatsHandler([statistics] { statistics->trigger(); });
+        dialog.setStatsHandler([&] {
+            // A game started from the statistics closes this dialog too.
+            fromStatistics = showStatisticsFor(m_game.currentGameId(), m_game.player(), &dialog);
+            if (fromStatistics)
+                dialog.reject();
+        });
         dialog.exec();
         choice = dialog.choice();
+    }
+    if (fromStatistics) {
+        // Started once the end of the game has returned.
+        QTimer::singleShot(0, this, [this, r = *fromStatistics] { startRequested(r); });
+        return;
     }
     for (const auto& [c, name] : commands) {
         if (c != choice) continue;

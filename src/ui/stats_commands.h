@@ -8,9 +8,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "stats/game_catalog.h"
 #include "stats/stat_context.h"
+#include "ui/play_request.h"
 
 class QMenu;
 
@@ -24,10 +26,28 @@ public:
     StatsCommands(TfrmMain& window, engine::TMainGame& game);
 
     // The menu commands.
+    // "&Game statistics..." (F4): the "Statistics" dialog for the current game and player; a game asked
+    // for there is started once it has closed.
+    void showGameStatistics();
+    // "&Log statistics...": the log of all players and games.
+    void showLogStatistics();
     void showHiScores();
     void showGameInformation();
     // The same dialog for any game and player (the chooser's "Statistics" button), over `parent`.
     void showGameInformationFor(int gameId, const std::string& player, QWidget* parent);
+    // The "Statistics" dialog for any game and player over parent (the chooser's "Statistics" button);
+    // returns the game it asked to play (the running game is then ended), which the caller starts with
+    // startRequested once its own dialogs have closed. agreement replaces the usual one (confirm quit
+    // and end of the running game) when given.
+    std::optional<PlayRequest> showStatisticsFor(int gameId, const std::string& player, QWidget* parent,
+                                                 PlayAgreement agreement = {});
+    // The "Log statistics" dialog over parent ("" for all players or all games), as above.
+    std::optional<PlayRequest> showLogFor(const std::string& player, const std::string& game, QWidget* parent,
+                                          PlayAgreement agreement = {});
+    // Confirm quit and the end of the running game before a dialog closes for a game to play.
+    bool agreeToPlay(const PlayRequest& request);
+    // Starts a game a dialog asked for: a logged deal again (its number kept) or a fresh deal.
+    void startRequested(const PlayRequest& request);
     void showPlayers();
     // The "Players" dialog over `parent`; true when another player became current.
     bool runPlayersDialog(QWidget* parent);
@@ -42,10 +62,11 @@ public:
 
     // The context of the statistics files as the window's settings describe it now.
     stats::StatsContext context() const;
+    // The games with their rule parameters for the statistics (read once per run, when first needed).
+    const stats::GameCatalog& catalog();
 
 private:
     void addMenus();
-    const stats::GameCatalog& catalog();
     std::vector<stats::CatalogGame> gameList();
     std::vector<std::string> players() const;
 

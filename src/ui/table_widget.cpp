@@ -53,7 +53,8 @@ void TableWidget::setSettings(const TableSettings& settings)
 {
     finishAnimations();
     const bool picturesChanged = settings.cardSize != m_settings.cardSize || settings.cardSet != m_settings.cardSet ||
-                                 settings.deck != m_settings.deck || m_pictures.isEmpty();
+                                 settings.deck != m_settings.deck || settings.cardSetFile != m_settings.cardSetFile ||
+                                 settings.deckFile != m_settings.deckFile || m_pictures.isEmpty();
     const bool layoutChanged = picturesChanged || settings.shadows != m_settings.shadows ||
                                settings.irregularPiles != m_settings.irregularPiles ||
                                settings.scrollBar != m_settings.scrollBar ||
@@ -134,8 +135,13 @@ void TableWidget::loadPictures()
     const qreal dpr = devicePixelRatioF();
     m_picturesDpr = dpr;
     m_pictures.setSuitFolding(m_rules ? m_rules->suitFolding() : 0);
-    m_pictures.loadBuiltIn(m_library, m_settings.cardSet, engine::cardSizeLetter(m_settings.cardSize), dpr);
-    m_pictures.loadDeck(m_library, m_settings.deck);
+    const char letter = engine::cardSizeLetter(m_settings.cardSize);
+    // A player's file that cannot be read leaves the default set on the table.
+    if (m_settings.cardSetFile.isEmpty() || !m_pictures.loadFile(m_settings.cardSetFile, letter, dpr))
+        m_pictures.loadBuiltIn(m_library, m_settings.cardSetFile.isEmpty() ? m_settings.cardSet : kDefaultCardSet,
+                               letter, dpr);
+    if (m_settings.deckFile.isEmpty() || !m_pictures.loadDeckFile(m_settings.deckFile))
+        m_pictures.loadDeck(m_library, m_settings.deck);
     m_pictures.loadExtras();
     m_painter.clearCache();
 }
@@ -559,7 +565,7 @@ void TableWidget::startDrag(QPoint pointer)
     m_drag.index = index;
     const engine::Pile& cards = t.pile(source);
     const bool group =
-        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && m_rules->reservePickupRule() == -11);
+        source.kind == PileKind::Tableau || (source.kind == PileKind::Reserve && m_rules->reserveLiftsGroups());
     const int last = group ? static_cast<int>(cards.size()) : index + 1;
     for (int i = index; i < last; ++i)
         m_drag.codes.push_back(cards[static_cast<std::size_t>(i)]);

@@ -57,6 +57,8 @@ struct TableSettings {
     engine::CardSize cardSize = engine::CardSize::B;
     int cardSet = kDefaultCardSet; // "Card"
     int deck = kDefaultDeck;       // "Deck"
+    QString cardSetFile;           // a player's card set (".crs" or ".svg"); empty: `cardSet`
+    QString deckFile;              // a player's deck picture; empty: `deck`
     BackgroundChoice background;
     bool animate = true;         // "Cards_Animate"
     bool shadows = true;         // "Cards_Shadowed"
@@ -71,6 +73,8 @@ struct TableSettings {
     bool readableFans = true;
     QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
     int winningSeconds = 30;                               // "Winning_Animations_Time"
+
+    friend bool operator==(const TableSettings&, const TableSettings&) = default;
 };
 
 // How a window uses it: setSettings, setController, then setGame(&rules, &state) at every new

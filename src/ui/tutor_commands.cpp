@@ -271,10 +271,9 @@ void TutorCommands::startDemo()
     }
     if (m_game.rules.tutor() != 1)
         return;
-    engine::GameState& st = s.mutableState();
-    engine::stopTutor(st, false); // a shown legal move ends
+    s.stopTutor(); // a shown legal move ends
     openDemoWindow(Show::Demo);
-    m_demo.start(st);
+    s.startDemo(m_demo);
     demo().setMoveCount(m_demo.moveCount());
     demo().setDescription({});
     m_window.m_table->refresh();
@@ -345,10 +344,7 @@ void TutorCommands::makeDemo()
 void TutorCommands::finish()
 {
     m_stepTimer->stop();
-    engine::GameState& st = session().mutableState();
-    if (st.tutorMode == engine::kTutorDemo)
-        st.tutorMode = 0;
-    m_demo.stop(st);
+    session().stopDemo(m_demo, true);
     m_paused = false;
     if (m_demoWindow) {
         m_demoWindow->setPlayDown(false);
@@ -367,12 +363,8 @@ void TutorCommands::stopDemo()
     m_stepTimer->stop();
     const bool wasSolving = m_lineSolver->busy();
     m_lineSolver->cancel();
-    engine::GameState& st = session().mutableState();
     // Only the demo's own tutor mode ends here: a shown legal move keeps its mode.
-    const int mode = st.tutorMode;
-    m_demo.stop(st);
-    if (mode != engine::kTutorDemo)
-        st.tutorMode = mode;
+    session().stopDemo(m_demo, false);
     m_paused = false;
     if (m_demoWindow) {
         m_demoWindow->setPlayDown(false);
@@ -401,11 +393,10 @@ void TutorCommands::pauseToggled(bool down)
     }
     m_paused = down;
     demo().setGreyed(down);
-    engine::GameState& st = session().mutableState();
     if (m_show == Show::Demo)
-        m_demo.pause(st, down);
+        session().pauseDemo(m_demo, down);
     else
-        st.tutorMode = down ? 0 : engine::kTutorDemo;
+        session().setLinePlaying(!down);
     if (down) {
         m_stepTimer->stop();
         m_window.m_table->refresh();
@@ -434,7 +425,7 @@ void TutorCommands::playClicked()
             solveLine(); // the table moved on since: a new line from here
             return;
         }
-        s.mutableState().tutorMode = engine::kTutorDemo;
+        s.setLinePlaying(true);
         rememberTable();
         schedule(Phase::Look, m_timing.startMs);
         return;
@@ -450,7 +441,7 @@ void TutorCommands::solveAndShow()
     if (!s.flags().dealActive || s.flags().gameWon)
         return;
     stopDemo();
-    engine::stopTutor(s.mutableState(), false);
+    s.stopTutor();
     openDemoWindow(Show::Line);
     m_lineMoves = 0;
     demo().setMoveCount(0);
@@ -466,7 +457,7 @@ void TutorCommands::solveLine()
     m_expected.drag = {};
     m_expected.tutorMode = 0;
     // The line plays as the demo does: a press on the table stops it.
-    s.mutableState().tutorMode = engine::kTutorDemo;
+    s.setLinePlaying(true);
     demo().setPlayDown(true);
     demo().setDescription(QStringLiteral("Solving…"));
     rememberTable();

@@ -1,5 +1,6 @@
 // Tests of the rule parameter name table and of the named accessors of Rules.
 #include "catalog/params.h"
+#include "catalog/rule_values.h"
 #include "catalog/rules.h"
 
 #include <gtest/gtest.h>
@@ -59,15 +60,15 @@ TEST(Params, Lookups)
         {"reserve.accept.12", ParamRef{346, 1}},
         {"unused.9", ParamRef{9, 1}},
         {"unused.489", ParamRef{489, 1}},
-        {"unused.10", std::nullopt},          // 10 has a real name
-        {"stock.deals.1", std::nullopt},      // a single parameter has no elements
+        {"unused.10", std::nullopt},     // 10 has a real name
+        {"stock.deals.1", std::nullopt}, // a single parameter has no elements
         {"foundation.suit_rule_all", ParamRef{487, 1}},
         {"382", ParamRef{382, 1}},
         {"0", std::nullopt},
         {"503", std::nullopt},
         {"-1", std::nullopt},
         {"", std::nullopt},
-        {"Tableau.Deal", std::nullopt},       // names are lower case, matched exactly
+        {"Tableau.Deal", std::nullopt}, // names are lower case, matched exactly
         {"tableau.deal.x", std::nullopt},
     };
     for (const Case& c : cases)
@@ -241,6 +242,72 @@ TEST(Rules, PerPileCopyRestoresLoadedValues)
     EXPECT_EQ(r.specialFamily(), 99);
     r.set(54, 54);
     EXPECT_EQ(r, loaded);
+}
+
+// The catalog source's value words and the engine's names are one table: each word covers a whole
+// parameter (or per-pile range), means one value there, and reads back as the engine's name.
+TEST(RuleValues, WordsCoverWholeParametersAndMatchTheEngineNames)
+{
+    std::set<std::pair<int, std::string_view>> words;
+    for (const NamedRuleValue& nv : namedRuleValues()) {
+        const ParamSpec* spec = paramSpec(nv.first);
+        ASSERT_NE(spec, nullptr) << nv.name;
+        EXPECT_EQ(spec->number, nv.first) << nv.name;
+        EXPECT_EQ(spec->count, nv.count) << nv.name;
+        EXPECT_TRUE(words.insert({nv.first, nv.name}).second) << "duplicate word " << nv.name;
+        for (int n : {nv.first, nv.first + nv.count - 1})
+            EXPECT_EQ(namedRuleValue(n, nv.name), nv.value) << nv.name;
+    }
+    struct Case {
+        std::string_view param;
+        std::string_view word;
+        std::optional<int> value;
+    };
+    const Case cases[] = {
+        {"tableau.empty_rule.40", "king", EmptyRule::King},
+        {"tableau.empty_rule.1", "base_rank", EmptyRule::BaseRank},
+        {"reserve.pickup_rule", "lifts_groups", ReservePickup::LiftsGroups},
+        {"foundation.base.16", "runs", FoundationBase::Runs},
+        {"stock.deals", "unlimited", Deals::Unlimited},
+        {"tableau.suit_rule_all", "per_pile", BuildRule::PerPile},
+        {"tableau.direction.2", "king", std::nullopt}, // a word of another parameter
+        {"reserve.deal.1", "anything", std::nullopt},  // a range next to the word's
+        {"stock.deals", "Unlimited", std::nullopt},    // words are lower case
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(namedRuleValue(findParam(c.param)->number, c.word), c.value) << c.param << " " << c.word;
+}
+
+TEST(Rules, DerivedQuestionsReadTheNamedValues)
+{
+    Rules r;
+    r.set(215, BuildRule::Alternate);
+    r.set(216, BuildRule::Suit);
+    r.set(87 + 2, BuildRule::Colour);
+    r.set(487, BuildRule::PerPile);
+    r.set(488, BuildRule::PerPile);
+    EXPECT_EQ(r.tableauBuildRule(0), BuildRule::Alternate);
+    EXPECT_EQ(r.tableauBuildRule(1), BuildRule::Suit);
+    EXPECT_EQ(r.foundationBuildRule(2), BuildRule::Colour);
+    r.set(488, BuildRule::AnySuit); // the "all" form wins over every pile's own rule
+    r.set(487, BuildRule::None);
+    EXPECT_EQ(r.tableauBuildRule(0), BuildRule::AnySuit);
+    EXPECT_EQ(r.tableauBuildRule(1), BuildRule::AnySuit);
+    EXPECT_EQ(r.foundationBuildRule(2), BuildRule::None);
+
+    EXPECT_FALSE(r.unlimitedDeals() || r.reserveLiftsGroups() || r.topCardOnly() || r.takesRuns(0));
+    r.set(16, Deals::Unlimited);
+    r.set(15, ReservePickup::LiftsGroups);
+    r.set(2, SequenceRule::TopCardOnly);
+    r.set(55 + 3, FoundationBase::RunsDown);
+    r.set(135 + 4, EmptyRule::BaseRank);
+    EXPECT_TRUE(r.unlimitedDeals() && r.reserveLiftsGroups() && r.topCardOnly());
+    EXPECT_TRUE(r.takesRuns(3));
+    EXPECT_FALSE(r.takesRuns(2));
+    EXPECT_TRUE(r.emptyTableauTakesBaseRank(4));
+    EXPECT_FALSE(r.emptyTableauTakesBaseRank(3));
+    for (int base : {-1, 0, 1, 13, 81, 92, 96})
+        EXPECT_FALSE(isRunBase(base)) << base;
 }
 
 } // namespace

@@ -80,8 +80,9 @@ TEST(History, UndoOptionAndMarks)
             } else {
                 const GameState before = s;
                 const bool ok = step == Step::Undo ? h.undoMove(s, p) : h.redoMove(s, p);
-                if (!ok)
+                if (!ok) {
                     EXPECT_EQ(s, before);
+                }
                 got.push_back(ok);
             }
         }
@@ -132,8 +133,9 @@ TEST(History, LogEventsAreTakenBackAndRedone)
             h.recordEvent(c.event);
         const GameState afterMove = s;
         const bool hasEvent = c.event != kNoEvent;
-        if (hasEvent)
+        if (hasEvent) {
             EXPECT_TRUE(h.undo.lastEntryHas(c.event));
+        }
 
         ASSERT_TRUE(h.undoMove(s, p));
         EXPECT_EQ(s.dealNumber, c.dealNumberAfterUndo);

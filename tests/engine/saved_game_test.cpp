@@ -10,6 +10,7 @@
 #include "engine/deal.h"
 #include "engine/saved_game.h"
 #include "engine/score.h"
+#include "storage/settings_store.h"
 #include "history_support.h"
 #include "rule_sets.h"
 #include "storage/safe_file.h"
@@ -376,6 +377,21 @@ TEST(SavedGame, VersionAdjustmentOfTheLines)
     EXPECT_EQ(u.tableau[40], "t");
 }
 
+// A file without a player (made by cardwise-cli) leaves the current player as it is.
+TEST(SavedGame, OpenedValuesKeepTheCurrentPlayerWhenTheFileHasNone)
+{
+    cw::storage::SettingsStore settings;
+    settings.set(cw::storage::col::Player, "Ann");
+    SavedGame g = sampleGame();
+    g.player = "";
+    storeOpenedValues(g, settings);
+    EXPECT_EQ(settings.get(cw::storage::col::Player), "Ann");
+    EXPECT_EQ(settings.get(cw::storage::col::GameNumber), g.gameNumber);
+    g.player = "Bea";
+    storeOpenedValues(g, settings);
+    EXPECT_EQ(settings.get(cw::storage::col::Player), "Bea");
+}
+
 TEST(SavedGame, RestoreRulesSetsBasesAndKingOnlyRule)
 {
     SavedGame g;
@@ -448,13 +464,15 @@ TEST(SavedGame, Files)
     EXPECT_EQ(slurp(path), encodeSavedGame(g));
     EXPECT_EQ(readSavedGame((dir / "GAME.GAM").string()).error, SavedGameError::None) << "names match without case";
 
-    // The held game is deleted once read, and kept when it cannot be read.
+    // The held game is deleted once read; a damaged one is reported once and kept aside as "*.bad".
     writeSavedGame(dir.folder() + kHeldGameFileName, g);
     EXPECT_TRUE(takeHeldGame(dir.folder()).ok());
     EXPECT_FALSE(fs::exists(dir / kHeldGameFileName));
     std::ofstream(dir / kHeldGameFileName) << "damaged\r\n";
     EXPECT_EQ(takeHeldGame(dir.folder()).error, SavedGameError::TooShort);
-    EXPECT_TRUE(fs::exists(dir / kHeldGameFileName));
+    EXPECT_FALSE(fs::exists(dir / kHeldGameFileName));
+    EXPECT_EQ(slurp((dir / (std::string(kHeldGameFileName) + ".bad")).string()), "damaged\r\n");
+    EXPECT_EQ(takeHeldGame(dir.folder()).error, SavedGameError::NotFound);
 
     // Bookmarks: unique "~so" files; a new one replaces the old; only such names are deleted.
     const std::string first = writeBookmark(g, "", dir.folder());

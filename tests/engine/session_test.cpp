@@ -123,8 +123,9 @@ TEST_F(SessionTest, SeriesDialogDecidesQuitting)
         host.seriesAnswers = {r.answer};
         EXPECT_EQ(session->confirmQuit(), r.expected);
         EXPECT_TRUE(host.called("series:Weekend"));
-        if (*r.handOff)
+        if (*r.handOff) {
             EXPECT_TRUE(host.called(r.handOff));
+        }
     }
 }
 
@@ -162,7 +163,7 @@ TEST_F(SessionTest, StatisticsEligibility)
 {
     struct Row {
         const char* name;
-        int tutorMode;      // while the move is made
+        int tutorMode; // while the move is made
         bool playMove;
         bool disabled;
         bool eligible;
@@ -180,8 +181,9 @@ TEST_F(SessionTest, StatisticsEligibility)
         session->mutableFlags().dealActive = false;
         start();
         session->mutableState().tutorMode = r.tutorMode;
-        if (r.playMove)
+        if (r.playMove) {
             ASSERT_TRUE(playAnyMove());
+        }
         session->mutableState().tutorMode = 0;
         EXPECT_EQ(session->recordsStatistics(), r.eligible);
         ASSERT_TRUE(session->quitGame());
@@ -195,6 +197,46 @@ TEST_F(SessionTest, StatisticsEligibility)
     session->mutableState().tutorMode = 3;
     ASSERT_TRUE(playAnyMove());
     EXPECT_TRUE(session->recordsStatistics());
+}
+
+// The window's intents on the interaction: the hint lives until a stop or three clock ticks, the
+// demo's stop keeps a shown hint unless the demo finished, the first activation is taken once.
+TEST_F(SessionTest, InteractionIntentsOwnTheTutorModes)
+{
+    start();
+    const Table before = session->state().table;
+    TutorRecord record;
+    const TutorStep step = session->hint(record);
+    ASSERT_TRUE(step.found());
+    EXPECT_EQ(session->state().tutorMode, kTutorHint);
+    EXPECT_EQ(session->state().table, before) << "a hint shows the move without making it";
+    EXPECT_FALSE(session->tickHint());
+    EXPECT_FALSE(session->tickHint());
+    EXPECT_TRUE(session->tickHint()) << "the third tick ends the hint";
+    EXPECT_EQ(session->state().tutorMode, 0);
+
+    session->hint(record);
+    GameDemo demo;
+    session->stopDemo(demo, false);
+    EXPECT_EQ(session->state().tutorMode, kTutorHint) << "stopping the demo leaves a shown move";
+    EXPECT_TRUE(session->stopTutor());
+    EXPECT_FALSE(session->stopTutor()) << "nothing left to stop";
+
+    session->startDemo(demo);
+    EXPECT_EQ(session->state().tutorMode, kTutorDemo);
+    session->pauseDemo(demo, true);
+    EXPECT_EQ(session->state().tutorMode, 0);
+    session->pauseDemo(demo, false);
+    session->stopDemo(demo, false);
+    EXPECT_EQ(session->state().tutorMode, 0);
+    session->setLinePlaying(true);
+    EXPECT_FALSE(session->stopTutor()) << "only a forced stop ends the demo's mode";
+    EXPECT_TRUE(session->stopTutor(true));
+    EXPECT_EQ(session->state().tutorMode, 0);
+
+    EXPECT_TRUE(session->takeFirstActivation());
+    EXPECT_FALSE(session->takeFirstActivation());
+    EXPECT_EQ(session->pileInfo(PileRef::tableau(0)).count, "1 card") << "Klondike's first pile holds one card";
 }
 
 TEST_F(SessionTest, WonGameEndsInTheSpecifiedOrder)

@@ -108,8 +108,9 @@ TEST(Shuffle, ReducedPacksAndJokers)
         EXPECT_EQ(r.cards.size(), row.size);
         for (int code : r.cards) {
             EXPECT_FALSE(rank(code) >= 2 && rank(code) <= 6) << code;
-            if (row.input.reduced == 2)
+            if (row.input.reduced == 2) {
                 EXPECT_NE(rank(code), 13);
+            }
         }
     }
     const auto withJokers = fnGameNumberCardsArray("1234567890123", {52, true, 2, 0}).cards;

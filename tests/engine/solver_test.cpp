@@ -171,8 +171,9 @@ TEST(Solver, HandBuiltPositionsHaveTheirKnownAnswers)
         plain.reductions = false;
         plain.maxStates = 100'000;
         const Verdict unreduced = solve(f.dealt.rules, f.dealt.state, plain).verdict;
-        if (unreduced != Verdict::Unknown)
+        if (unreduced != Verdict::Unknown) {
             EXPECT_EQ(unreduced, r.verdict);
+        }
         // Where a quick search for wins comes first, the complete search alone must find the
         // same answer: it is the one that proves losses, so a win it cannot reach would be
         // claimed lost.
@@ -255,8 +256,9 @@ TEST(Solver, BudgetsAndCancellationGiveUnknown)
     SolverLimits timed;
     timed.budgetMs = 50;
     r = solve(dealt->rules, dealt->state, timed);
-    if (r.verdict == Verdict::Unknown)
+    if (r.verdict == Verdict::Unknown) {
         EXPECT_LT(r.milliseconds, 1000.0);
+    }
 }
 
 // The per-move key update must agree with the key computed from scratch, in every kind of game.

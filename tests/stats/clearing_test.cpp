@@ -11,6 +11,7 @@
 #include "stats/section_reader.h"
 #include "stats/stat_files.h"
 #include "stats_fixture.h"
+#include "storage/fixed_width.h"
 
 namespace cw::stats::test {
 namespace {
@@ -144,6 +145,49 @@ TEST_F(ClearingTest, RenameReachesEveryFileAndLeavesLongerNamesAlone) {
     EXPECT_EQ(found, 1);
     EXPECT_TRUE(notices.texts.empty());
     EXPECT_FALSE(renamePlayerInStatistics(ctx, "Zoe", "../evil"));
+}
+
+// A player's name of 16 "É" (32 bytes) in a game whose name has accents too: every file finds the
+// player's records at their columns, and renaming and clearing reach them.
+TEST_F(ClearingTest, NamesWithAccentsKeepTheirColumns) {
+    std::string name;
+    for (int i = 0; i < 16; ++i) name += "\u00c9";
+    const std::string gameName = "R\u00e9ussite \u00e0 l'\u00c9t\u00e9";
+    FixedCatalog accented({{5, gameName, -1, 52}});
+    setCurrent(5, name);
+    EXPECT_EQ(ctx.currentPlayer(), name);
+    for (bool won : {true, false}) {
+        FinishedGame g;
+        g.gameId = 5;
+        g.gameName = gameName;
+        g.gameNumber = "77";
+        g.player = name;
+        g.won = won;
+        g.score = 60;  // first in the hi-scores
+        g.end = at(2024, 5, 6);
+        ASSERT_TRUE(GameEndRecorder(ctx, accented).record(g).recorded);
+    }
+    const auto log = readGameLog(ctx);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].player, name);
+    EXPECT_EQ(log[0].gameName, gameName);
+    EXPECT_TRUE(log[0].won);
+    EXPECT_EQ(log[1].gameNumber, "77");
+    forEachLogLine(ctx, [](std::string_view line) { EXPECT_EQ(storage::textLength(line), kLogRecordLength); });
+    const std::string progression = read("Stat_prg_" + name + ".dat");
+    ASSERT_TRUE(rebuildProgressionFile(ctx, name));
+    EXPECT_EQ(read("Stat_prg_" + name + ".dat"), progression);
+    EXPECT_EQ(entryPlayer(readHiScores(ctx, HiScoreTable::Games, 5, "01", gameDefaultScores(accented, 5))[0]), name);
+
+    ASSERT_TRUE(renamePlayerInStatistics(ctx, name, "Zo\u00eb"));
+    EXPECT_EQ(logLines("Zo\u00eb"), 2u);
+    EXPECT_EQ(played(5, "Zo\u00eb"), 2);
+    EXPECT_EQ(readProgression(ctx, "Zo\u00eb").size(), 2u);
+    EXPECT_EQ(entryPlayer(readHiScores(ctx, HiScoreTable::Games, 5, "01", gameDefaultScores(accented, 5))[0]),
+              "Zo\u00eb");
+    clearStatistics(ctx, 5, "Zo\u00eb");
+    EXPECT_EQ(logLines("Zo\u00eb"), 0u);
+    EXPECT_EQ(played(5, "Zo\u00eb"), 0);
 }
 
 TEST_F(ClearingTest, RenamingOntoADeletedPlayersNameFindsTheOwnRecords) {

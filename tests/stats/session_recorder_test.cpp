@@ -1,9 +1,7 @@
 // A running session recording its games' ends in the statistics files through the session recorder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "catalog/definitions.h"
+#include "catalog_stats_fixture.h"
 #include "engine/card.h"
 #include "engine/session.h"
 #include "stats/game_log.h"
@@ -12,7 +10,6 @@
 #include "stats/overall_score.h"
 #include "stats/progression.h"
 #include "stats/session_recorder.h"
-#include "stats_fixture.h"
 
 namespace cw::stats::test {
 namespace {
@@ -20,28 +17,15 @@ namespace {
 using namespace cw::engine;
 namespace col = storage::col;
 
-class SessionRecorderTest : public StatsTest {
+class SessionRecorderTest : public CatalogStatsTest {
 protected:
     void SetUp() override
     {
-        const std::filesystem::path defs = CW_BIN_DIR "/GAMES.DAT";
-        if (!std::filesystem::exists(defs))
+        if (!loadCatalog())
             GTEST_SKIP() << "no GAMES.DAT next to the binaries (build cw_data)";
-        auto text = catalog::ReadWholeFile(defs);
-        ASSERT_TRUE(text.ok());
-        game.setCatalog(text.value());
-        game.dataFolder = dir.folder();
-        game.preferences.autoPlayAllGames = 3;
-        games = std::make_unique<DefinitionsCatalog>(game.definitionsText, game.gameList,
-                                                     std::vector<catalog::CustomGame>{});
-        recorder = std::make_unique<SessionRecorder>(ctx, *games);
         settings.set(col::ConfirmQuitGame, "N");
-        SessionOptions options;
-        options.timeOfDay = [this] { return nowMs; };
-        options.calendar = [] { return CalendarTime{2026, 12, 10, 9, 30, 15}; };
-        options.freshGameNumber = [] { return std::string("0000000012345"); };
-        options.bookmarkFolder = dir.folder();
-        session = std::make_unique<Session>(game, host, recorder.get(), options);
+        session = std::make_unique<Session>(game, host, recorder.get(),
+                                            sessionOptions([] { return std::string("0000000012345"); }));
         ASSERT_TRUE(session->startGame(0, "Player"));
     }
 
@@ -58,12 +42,8 @@ protected:
         ASSERT_FALSE(session->flags().dealActive);
     }
 
-    TMainGame game{settings};
     QuietHost host;
-    std::unique_ptr<DefinitionsCatalog> games;
-    std::unique_ptr<SessionRecorder> recorder;
     std::unique_ptr<Session> session;
-    std::int64_t nowMs = 8LL * 3600 * 1000;
 };
 
 TEST_F(SessionRecorderTest, AWonGameReachesEveryRecord)

@@ -15,18 +15,56 @@ TEST(PlayerNames, Check) {
         P problem;
     };
     const Case cases[] = {
-        {"Ann", P::None},          {"  Ann  ", P::None},       {"* Ann", P::ForbiddenCharacter},
-        {"", P::Empty},            {"   ", P::Empty},          {"a/b", P::ForbiddenCharacter},
-        {"a\\b", P::ForbiddenCharacter}, {"a:b", P::ForbiddenCharacter}, {"a?b", P::ForbiddenCharacter},
-        {"a\"b", P::ForbiddenCharacter}, {"a<b>", P::ForbiddenCharacter}, {"a|b", P::ForbiddenCharacter},
-        {"..", P::ForbiddenCharacter},   {"a..b", P::ForbiddenCharacter}, {"a.b", P::None},
-        {std::string("a\0b", 3), P::ForbiddenCharacter}, {"a\nb", P::ForbiddenCharacter},
-        {"a\tb", P::ForbiddenCharacter}, {"[0001]", P::ForbiddenCharacter}, {"a=b", P::ForbiddenCharacter},
-        {std::string(30, 'x'), P::None}, {std::string(31, 'x'), P::TooLong}, {"Renée", P::None},
+        {"Ann", P::None},
+        {"  Ann  ", P::None},
+        {"* Ann", P::ForbiddenCharacter},
+        {"", P::Empty},
+        {"   ", P::Empty},
+        {"a/b", P::ForbiddenCharacter},
+        {"a\\b", P::ForbiddenCharacter},
+        {"a:b", P::ForbiddenCharacter},
+        {"a?b", P::ForbiddenCharacter},
+        {"a\"b", P::ForbiddenCharacter},
+        {"a<b>", P::ForbiddenCharacter},
+        {"a|b", P::ForbiddenCharacter},
+        {"..", P::ForbiddenCharacter},
+        {"a..b", P::ForbiddenCharacter},
+        {"a.b", P::None},
+        {std::string("a\0b", 3), P::ForbiddenCharacter},
+        {"a\nb", P::ForbiddenCharacter},
+        {"a\tb", P::ForbiddenCharacter},
+        {"[0001]", P::ForbiddenCharacter},
+        {"a=b", P::ForbiddenCharacter},
+        {std::string(30, 'x'), P::None},
+        {std::string(31, 'x'), P::TooLong},
+        {"Renée", P::None},
+        // Characters are counted, not bytes: sixteen "É" are 32 bytes.
+        {[] {
+             std::string s;
+             for (int i = 0; i < 16; ++i)
+                 s += "\u00c9";
+             return s;
+         }(),
+         P::None},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 31; ++i)
+                 s += "\u00e9";
+             return s;
+         }(),
+         P::TooLong},
+        // The statistics files' own sections are no players, in any case.
+        {"Version", P::Reserved},
+        {"version ", P::Reserved},
+        {"CLEAR SCORES", P::Reserved},
+        {"Versions", P::None},
     };
     for (const Case& c : cases) EXPECT_EQ(checkPlayerName(c.name), c.problem) << c.name;
-    EXPECT_EQ(playerNameMessage(P::ForbiddenCharacter),
-              "A Player name cannot contain any of the following characters: \\ / : * ? \" < > |");
+    // The message names every character that is refused.
+    const std::string message = playerNameMessage(P::ForbiddenCharacter);
+    for (std::string_view refused : {"\\", "/", ":", "*", "?", "\"", "<", ">", "|", "[", "]", "=", "..", "control"})
+        EXPECT_NE(message.find(refused), std::string::npos) << refused;
+    EXPECT_NE(renamePlayerMessage("Version").find("\"Version\""), std::string::npos);
 }
 
 TEST(Players, StoredListSortedAndRewrittenWithoutGaps) {

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include "fault_files.h"
 #include "storage/fixed_width.h"
 #include "storage/safe_file.h"
 #include "temp_dir.h"
@@ -26,6 +27,17 @@ TEST(FixedWidth, Texts) {
     EXPECT_EQ(fixedText("Spider", 4), "Spid");
     EXPECT_EQ(fixedText("ab", 5), "ab   ");
     EXPECT_EQ(fixedText("", 2), "  ");
+    // Widths count characters: a letter with an accent is one character of two bytes; a byte that is
+    // no UTF-8 (a one-byte code page) is one character.
+    EXPECT_EQ(fixedText("\u00c9t\u00e9", 4), "\u00c9t\u00e9 ");
+    EXPECT_EQ(fixedText("\u00c9t\u00e9s", 2), "\u00c9t");
+    EXPECT_EQ(fixedText("\xe9t\xe9", 4), "\xe9t\xe9 ");
+    EXPECT_EQ(textLength("\u00c9t\u00e9\xff\xc3"), 5u);
+    const std::string line = "R\u00e9ussite  Zo\u00eb  Won";
+    EXPECT_EQ(textColumn(line, 11, 3), "Zo\u00eb");
+    EXPECT_EQ(textColumn(line, 16, 9), "Won");
+    EXPECT_EQ(textColumn(line, 30, 2), "");
+    EXPECT_EQ(columnOffset(line, 11), 11u);  // "\u00e9" takes two bytes
 }
 
 TEST(FixedWidth, ParseInteger) {
@@ -93,6 +105,28 @@ TEST(SafeFile, ReadWholeFile) {
     dir.write("a", std::string("1\0002", 3));
     EXPECT_EQ(readWholeFile(dir.file("a")), std::string("1\0002", 3));
     EXPECT_EQ(readWholeFile(dir.file("b")), std::nullopt);
+}
+
+// A full disk never leaves half a record at the end of an appended file; an append made again after a
+// crash (the journal) finds its bytes and does not write them twice.
+TEST(SafeFile, AppendsAreWholeOrNothing)
+{
+    test::TempDir dir;
+    const std::string log = dir.write("Stat_log.dat", "first\r\n");
+    {
+        test::FullDisk full("Stat_log.dat", 5); // the disk takes a few bytes, then is full
+        test::Faults faults(full);
+        EXPECT_THROW(appendWhole(log, "second record\r\n"), FileError);
+    }
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\n");
+    appendWholeAt(log, 7, "second\r\n");
+    appendWholeAt(log, 7, "second\r\n"); // made again: already there
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\n");
+    dir.write("Stat_log.dat", "first\r\nsec"); // a torn tail of the planned bytes is replaced
+    appendWholeAt(log, 7, "second\r\n");
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\n");
+    appendWholeAt(log, 100, "third\r\n"); // a shorter file than planned gets the bytes at its end
+    EXPECT_EQ(dir.read("Stat_log.dat"), "first\r\nsecond\r\nthird\r\n");
 }
 
 }  // namespace

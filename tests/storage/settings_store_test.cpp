@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "storage/fixed_width.h"
 #include "storage/preferences.h"
 #include "storage/settings_store.h"
 #include "temp_dir.h"
@@ -31,6 +32,23 @@ TEST(SettingsStore, SetAndGet) {
         std::string expected = r.expected ? r.expected : std::string(size_t(r.width), 'p');
         EXPECT_EQ(s.getSetting(r.column, r.width), expected) << r.column;
     }
+}
+
+// A field's width counts characters: a 30-character name with accents keeps every letter, and its
+// neighbours stay where they are.
+TEST(SettingsStore, WidthsCountCharacters) {
+    SettingsStore s;
+    std::string name;
+    for (int i = 0; i < 16; ++i) name += "\u00c9";
+    s.set(col::SessionWon, "0007");
+    s.set(col::Player, name);
+    EXPECT_EQ(s.get(col::Player), name);
+    EXPECT_EQ(s.get(col::SessionWon), "0007");
+    std::string thirtyOne;
+    for (int i = 0; i < 31; ++i) thirtyOne += "\u00e9";
+    s.set(col::Player, thirtyOne);
+    EXPECT_EQ(textLength(s.get(col::Player)), 30u);
+    EXPECT_EQ(s.get(col::SessionWon), "0007");
 }
 
 TEST(SettingsStore, FieldsDoNotDisturbNeighboursAndSegmentsAreSeparate) {

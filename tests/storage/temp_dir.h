@@ -42,10 +42,13 @@ public:
         std::ifstream in(file(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    // Names of the entries of the folder (to check that no temporary file was left behind).
+    // Names of the entries of the folder (to check that no temporary file was left behind); the data
+    // folder's lock file is no leftover and does not count.
     std::size_t entryCount() const {
         std::size_t n = 0;
-        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(m_path)) ++n;
+        for (auto& e : std::filesystem::directory_iterator(m_path))
+            if (e.path().filename() != "Cardwise.lock")
+                ++n;
         return n;
     }
 

@@ -8,14 +8,14 @@
 #include "ui/startup.h"
 
 #include "catalog/chooser.h"
-#include "catalog/game_list.h"
 #include "catalog/favorites.h"
+#include "catalog/game_list.h"
 #include "catalog/game_numbers.h"
 #include "catalog/last_played.h"
 #include "stats/game_stats.h"
 #include "storage/players.h"
 #include "storage/settings_store.h"
-#include "ui/game_info_dialog.h"
+#include "ui/statistics_dialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -395,10 +395,11 @@ private slots:
             whenModal<TfrmOpenGame>([&](TfrmOpenGame* dlg) {
                 choosePlayer(*dlg, r.player);
                 dlg->selectGame(18);
-                whenModal<GameInfoDialog>([&](GameInfoDialog* info) {
-                    playerLabel = info->valueText(QStringLiteral("currentPlayer"));
-                    won = info->valueText(QStringLiteral("currentWon"));
-                    info->accept();
+                // The three-page "Statistics" dialog for the chosen game and the box's player.
+                whenModal<StatisticsDialog>([&](StatisticsDialog* stats) {
+                    playerLabel = stats->playerBox()->currentText();
+                    won = stats->valueText(QStringLiteral("lblWon"));
+                    stats->accept();
                 });
                 dlg->findChild<QPushButton*>(QStringLiteral("btnStatistics"))->click();
                 dlg->reject();

@@ -2,6 +2,7 @@
 // the session, the held game at start-up and shutdown, the loss posted at exit, and screenshots.
 #include "engine/session.h"
 #include "engine/table_text.h"
+#include "storage/fault_files.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/rules_viewer.h"
@@ -292,6 +293,28 @@ private slots:
         QCOMPARE(f.sink.records[0].gameId, 0);
         QCOMPARE(f.sink.records[0].gameNumber, std::string("12345"));
         QVERIFY(!std::filesystem::exists(QDir(dir.path()).absolutePath().toStdString() + "/Stat_e01.dat"));
+    }
+
+    // A settings file that cannot be written at exit (a full disk): the unfinished game is recorded
+    // first, the failure is shown once, and the window closes all the same.
+    void closingWithAnUnwritableSettingsFile()
+    {
+        QTemporaryDir dir;
+        Fixture f;
+        QVERIFY(f.open(dir.path()));
+        f.smallPosition();
+        f.drag(f.centreOf(PileRef::tableau(0), 0), f.centreOf(PileRef::foundation(0), 0));
+        storage::test::FullDisk full("Cfg.dat", 0);
+        storage::test::Faults faults(full);
+        m_boxes.clear();
+        f.window->close();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.sink.records.size(), std::size_t(1));
+        QCOMPARE(f.sink.records[0].won, false);
+        int errors = 0;
+        for (const QString& box : m_boxes)
+            errors += box.contains(QStringLiteral("Error saving the file")) ? 1 : 0;
+        QCOMPARE(errors, 1);
     }
 
     void cancelInTheHoldDialogKeepsTheWindow()

@@ -200,7 +200,7 @@ private slots:
     void everyCardSetRendersEveryCard()
     {
         const std::vector<int> sets = availableCardSets(m_lib);
-        QCOMPARE(sets, (std::vector<int>{kClassicCardSet, kPlainCardSet}));
+        QCOMPARE(sets, (std::vector<int>{kClassicCardSet, kFourColourCardSet, kLargeIndexCardSet, kPlainCardSet}));
         QCOMPARE(kDefaultCardSet, kClassicCardSet);
         for (int set : sets) {
             for (const CardSizeInfo& size : cardSizes()) {
@@ -240,10 +240,10 @@ private slots:
         QTest::addColumn<int>("stored");
         QTest::addColumn<int>("shown");
         QTest::newRow("classic") << 1 << kClassicCardSet;
-        QTest::newRow("former vector set 2") << 2 << kClassicCardSet;
-        QTest::newRow("forced medium set 3") << 3 << kClassicCardSet;
+        QTest::newRow("four colours") << 2 << kFourColourCardSet;
+        QTest::newRow("forced medium set 3: large index") << 3 << kLargeIndexCardSet;
         QTest::newRow("former vector set 14") << 14 << kClassicCardSet;
-        QTest::newRow("large print") << 15 << kPlainCardSet;
+        QTest::newRow("high contrast") << 15 << kPlainCardSet;
         QTest::newRow("zero") << 0 << kClassicCardSet;
         QTest::newRow("unknown") << 99 << kClassicCardSet;
     }
@@ -494,7 +494,7 @@ private slots:
     {
         QImage yellow(8, 8, QImage::Format_RGB32);
         yellow.fill(Qt::yellow);
-        const QImage felt = m_lib.picture(QStringLiteral("B001"));
+        const QImage felt = m_lib.picture(QStringLiteral("B016"));
         const QImage pause = m_lib.picture(QStringLiteral("Y001"));
         struct Row {
             const char* name;
@@ -508,22 +508,72 @@ private slots:
             return c;
         };
         const std::vector<Row> rows = {
-            {"default fades green", make([](BackgroundChoice& c) { c.useDefault = true; c.number = 1; }),
-             QColor(0, 127, 0), QColor(0, 0, 0), {}},
-            {"default, no fade", make([](BackgroundChoice& c) { c.useDefault = true; c.fade = false; }),
-             QColor(0, 128, 0), QColor(0, 128, 0), {}},
-            {"player picture first", make([&](BackgroundChoice& c) { c.playerPicture = yellow; c.number = 1; }),
-             QColor(Qt::yellow), QColor(Qt::yellow), {}},
-            {"add-on before number", make([&](BackgroundChoice& c) { c.addOnPicture = yellow; c.number = 1; }),
-             QColor(Qt::yellow), QColor(Qt::yellow), {}},
-            {"number tiles", make([](BackgroundChoice& c) { c.number = 1; }), {}, {}, felt},
-            {"fixed colour", make([](BackgroundChoice& c) { c.fixedColour = 0xFF0000; c.fade = false; }),
-             QColor(0, 0, 255), QColor(0, 0, 255), {}},
-            {"colour when fixed is 0", make([](BackgroundChoice& c) { c.fixedColour = 0; c.colour = 0xFF; c.fade = false; }),
-             QColor(255, 0, 0), QColor(255, 0, 0), {}},
-            {"unknown number: colour", make([](BackgroundChoice& c) { c.number = 999; c.fade = false; }),
-             QColor(0, 128, 0), QColor(0, 128, 0), {}},
-            {"paused", make([](BackgroundChoice& c) { c.paused = true; c.useDefault = true; }), {}, {}, pause},
+            {"default fades green",
+             make([](BackgroundChoice& c) {
+                 c.useDefault = true;
+                 c.number = 16;
+             }),
+             QColor(0, 127, 0),
+             QColor(0, 0, 0),
+             {}},
+            {"default, no fade",
+             make([](BackgroundChoice& c) {
+                 c.useDefault = true;
+                 c.fade = false;
+             }),
+             QColor(0, 128, 0),
+             QColor(0, 128, 0),
+             {}},
+            {"player picture first",
+             make([&](BackgroundChoice& c) {
+                 c.playerPicture = yellow;
+                 c.number = 16;
+             }),
+             QColor(Qt::yellow),
+             QColor(Qt::yellow),
+             {}},
+            {"add-on before number",
+             make([&](BackgroundChoice& c) {
+                 c.addOnPicture = yellow;
+                 c.number = 16;
+             }),
+             QColor(Qt::yellow),
+             QColor(Qt::yellow),
+             {}},
+            {"number tiles", make([](BackgroundChoice& c) { c.number = 16; }), {}, {}, felt},
+            {"fixed colour",
+             make([](BackgroundChoice& c) {
+                 c.fixedColour = 0xFF0000;
+                 c.fade = false;
+             }),
+             QColor(0, 0, 255),
+             QColor(0, 0, 255),
+             {}},
+            {"colour when fixed is 0",
+             make([](BackgroundChoice& c) {
+                 c.fixedColour = 0;
+                 c.colour = 0xFF;
+                 c.fade = false;
+             }),
+             QColor(255, 0, 0),
+             QColor(255, 0, 0),
+             {}},
+            {"unknown number: colour",
+             make([](BackgroundChoice& c) {
+                 c.number = 999;
+                 c.fade = false;
+             }),
+             QColor(0, 128, 0),
+             QColor(0, 128, 0),
+             {}},
+            {"paused",
+             make([](BackgroundChoice& c) {
+                 c.paused = true;
+                 c.useDefault = true;
+             }),
+             {},
+             {},
+             pause},
         };
         for (const Row& row : rows) {
             QImage img(300, 300, QImage::Format_RGB32);
@@ -561,7 +611,7 @@ private slots:
             p.end();
             QVERIFY(out.save(artifactsDir() + QLatin1Char('/') + file));
         };
-        for (int set : {kClassicCardSet, kPlainCardSet}) {
+        for (int set : availableCardSets(m_lib)) {
             CardPictures pics;
             pics.loadBuiltIn(m_lib, set, 'B', dpr);
             pics.setSuitFolding(0);
@@ -657,12 +707,12 @@ private slots:
         sheet(QStringLiteral("markers.png"), 9, markers, card + QSize(kShadowMargin, kShadowMargin), QColor(0, 100, 40));
         // Every size side by side: the tiny size must stay readable.
         {
-            QImage out(QSize(1000, 320) * dpr, QImage::Format_RGB32);
+            QImage out(QSize(1000, 620) * dpr, QImage::Format_RGB32);
             out.setDevicePixelRatio(dpr);
             out.fill(QColor(0, 100, 40));
             QPainter p(&out);
             int y = 6;
-            for (int set : {kClassicCardSet, kPlainCardSet}) {
+            for (int set : availableCardSets(m_lib)) {
                 int x = 6;
                 for (const auto& size : cardSizes()) {
                     CardPictures pics;

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QToolButton>
@@ -99,15 +100,23 @@ private slots:
         QAction* popup = action(f, "popCardCounter");
         QVERIFY(popup && popup->text().startsWith(QStringLiteral("Card counter")));
 
-        // F8 opens and closes the counter and ticks both items.
+        // F8 opens and closes the counter and ticks both items. A stored place far off the screen is
+        // brought back so that a third of the window shows.
+        f.core.game->setPreference("CardCounter_Left", "5000");
+        f.core.game->setPreference("CardCounter_Top", "4000");
         QTest::keyClick(f.window.get(), Qt::Key_F8);
-        QVERIFY(commands(f)->cardCounter()->isVisible());
+        tools::CardCounterWindow* window = commands(f)->cardCounter();
+        QVERIFY(window->isVisible());
+        const QRect screen = f.window->screen()->availableGeometry();
+        QVERIFY(window->x() + window->width() / 3 <= screen.right() + 1);
+        QVERIFY(window->y() + window->height() / 3 <= screen.bottom() + 1);
         QVERIFY(counter->isChecked() && popup->isChecked());
         QCOMPARE(f.core.game->preference("CardCounter_Visible"), std::string("Y"));
         popup->trigger();
         QVERIFY(!commands(f)->cardCounter()->isVisible());
         QVERIFY(!counter->isChecked());
         QCOMPARE(f.core.game->preference("CardCounter_Visible"), std::string("N"));
+        QCOMPARE(f.core.game->preference("CardCounter_Left"), std::to_string(window->x()));
     }
 
     void counterFollowsAMoveAndItsUndo()
@@ -274,6 +283,7 @@ private slots:
                 c.movePosition(QTextCursor::End);
                 dialog.editor()->setTextCursor(c);
                 QVERIFY(!dialog.boldButton()->isChecked());
+                dialog.grab().save(testing::artifactsDir() + QStringLiteral("/comments_dialog.png"));
                 // Another game: the comment is saved first and the game gets its mark.
                 const int klondikeIndex = dialog.gameBox()->currentIndex();
                 dialog.gameBox()->setCurrentIndex(klondikeIndex == 0 ? 1 : 0);

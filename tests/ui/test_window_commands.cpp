@@ -1,7 +1,6 @@
 // Window commands: two-players mode (the dialog, the turns, the results under the right player,
 // the quit question) and the table pop-up's card set, deck and background choices.
 #include "ui/message_boxes.h"
-#include "ui/table_widget_popup.h"
 #include "ui/toolbar_icons.h"
 #include "ui/two_players_dialog.h"
 
@@ -152,79 +151,6 @@ private slots:
         }
         QVERIFY(buttons >= 7);
         bar->grab().save(testing::artifactsDir() + QStringLiteral("/toolbar.png"));
-    }
-
-    // The pop-up's three picture menus list what can be drawn, apply a choice at once and keep it
-    // for the next start.
-    void popupChangesCardSetDeckAndBackground()
-    {
-        QTemporaryDir dir;
-        int deck = 0, background = 0, cardSet = 0;
-        {
-            testing::WindowFixture f;
-            QVERIFY(f.open(dir.path()));
-            auto* commands = f.window->findChild<PictureChoiceCommands*>();
-            QVERIFY(commands);
-            // In the table's pop-up, before "Pause".
-            QMenu* popup = nullptr;
-            for (QMenu* m : f.window->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
-                for (QAction* a : m->actions())
-                    if (a->objectName() == QLatin1String("mnuPause"))
-                        popup = m;
-            QVERIFY(popup);
-            QStringList captions;
-            for (QAction* a : popup->actions())
-                if (!a->isSeparator())
-                    captions << a->text();
-            const qsizetype at = captions.indexOf(QStringLiteral("Change card set"));
-            QVERIFY(at >= 0);
-            QCOMPARE(captions.mid(at - 1, 5),
-                     (QStringList{QStringLiteral("Favorite games..."), QStringLiteral("Change card set"),
-                                  QStringLiteral("Change deck"), QStringLiteral("Change background"),
-                                  QStringLiteral("P&ause")}));
-
-            struct Case {
-                QMenu* menu;
-                int* chosen;
-                std::function<int()> shown;
-                const char* key;
-            };
-            const Case cases[] = {
-                {commands->cardSetMenu(), &cardSet, [&] { return f.table()->settings().cardSet; }, "Card"},
-                {commands->deckMenu(), &deck, [&] { return f.table()->settings().deck; }, "Back_Card"},
-                {commands->backgroundMenu(), &background, [&] { return f.table()->settings().background.number; },
-                 "Background_bmp"},
-            };
-            for (const Case& c : cases) {
-                const QList<QAction*> items = c.menu->actions();
-                QVERIFY2(items.size() > 1, qPrintable(c.menu->title()));
-                QCOMPARE(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }), 1);
-                // The last item is never the default one.
-                QAction* pick = items.back();
-                QVERIFY(!pick->isChecked());
-                const QImage before = f.table()->grabTable();
-                pick->trigger();
-                *c.chosen = pick->data().toInt();
-                QVERIFY(pick->isChecked());
-                QCOMPARE(c.shown(), *c.chosen);
-                QCOMPARE(std::atoi(f.core.game->preference(c.key).c_str()), *c.chosen);
-                QVERIFY2(f.table()->grabTable() != before, qPrintable(c.menu->title()));
-            }
-            QCOMPARE(f.core.game->preference("Background_def"), std::string("N"));
-            f.shoot(QStringLiteral("main_window_other_pictures.png"));
-        }
-        // The next start shows the same pictures.
-        testing::WindowFixture again;
-        QVERIFY(again.open(dir.path()));
-        QCOMPARE(again.table()->settings().deck, deck);
-        QCOMPARE(again.table()->settings().cardSet, cardSet);
-        QCOMPARE(again.table()->settings().background.number, background);
-        QVERIFY(!again.table()->settings().background.useDefault);
-        // "Green (default)" is a setting of its own.
-        auto* commands = again.window->findChild<PictureChoiceCommands*>();
-        commands->backgroundMenu()->actions().front()->trigger();
-        QCOMPARE(again.core.game->preference("Background_def"), std::string("Y"));
-        QVERIFY(again.table()->settings().background.useDefault);
     }
 };
 

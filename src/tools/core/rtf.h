@@ -82,5 +82,7 @@ std::string writeRtf(const RichText& text);
 void appendUtf8(std::string& out, char32_t codePoint);
 // The code points of UTF-8 text; malformed bytes become U+FFFD.
 std::u32string decodeUtf8(std::string_view text);
+// The code point at text[at], moving `at` past it; U+FFFD (and *malformed set) for malformed bytes.
+char32_t nextCodePoint(std::string_view text, std::size_t& at, bool* malformed = nullptr);
 
 } // namespace cw::tools

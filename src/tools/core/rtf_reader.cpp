@@ -202,20 +202,20 @@ public:
     RtfReadResult readPlain()
     {
         doc_.paragraphs.emplace_back();
-        const std::u32string utf = decodeUtf8(in_);
-        const bool isUtf8 = std::find(utf.begin(), utf.end(), char32_t{0xFFFD}) == utf.end();
+        bool malformed = false;
+        for (std::size_t i = 0; i < in_.size() && !malformed;)
+            nextCodePoint(in_, i, &malformed);
         auto line = [&](char32_t c) {
             if (c == '\n')
                 newParagraph();
             else if (c != '\r')
                 put(c);
         };
-        if (isUtf8) {
-            for (std::size_t i = 0; i < utf.size() && !stopped_; ++i)
-                line(utf[i]);
-        } else {
-            for (std::size_t i = 0; i < in_.size() && !stopped_; ++i)
-                line(fromCp1252(static_cast<unsigned char>(in_[i])));
+        for (std::size_t i = 0; i < in_.size() && !stopped_;) {
+            if (malformed)
+                line(fromCp1252(static_cast<unsigned char>(in_[i++])));
+            else
+                line(nextCodePoint(in_, i));
         }
         return finish();
     }

@@ -77,46 +77,51 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
+char32_t nextCodePoint(std::string_view s, std::size_t& i, bool* malformed)
+{
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    int extra = 0;
+    char32_t c = 0;
+    char32_t min = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        extra = 1, c = b & 0x1F, min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        extra = 2, c = b & 0x0F, min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        extra = 3, c = b & 0x07, min = 0x10000;
+    } else {
+        ++i;
+        if (malformed)
+            *malformed = true;
+        return 0xFFFD;
+    }
+    std::size_t j = i + 1;
+    for (; j <= i + extra; ++j) {
+        if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80)
+            break;
+        c = (c << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
+    }
+    if (j != i + extra + 1 || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        // One replacement for the malformed sequence, and reading goes on after it.
+        i = j > i + 1 ? j : i + 1;
+        if (malformed)
+            *malformed = true;
+        return 0xFFFD;
+    }
+    i = j;
+    return c;
+}
+
 std::u32string decodeUtf8(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        char32_t c = 0;
-        char32_t min = 0;
-        if (b < 0x80) {
-            out += b;
-            ++i;
-            continue;
-        }
-        if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1, c = b & 0x1F, min = 0x80;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2, c = b & 0x0F, min = 0x800;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3, c = b & 0x07, min = 0x10000;
-        } else {
-            out += 0xFFFD;
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        for (; j <= i + extra; ++j) {
-            if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80)
-                break;
-            c = (c << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
-        }
-        if (j != i + extra + 1 || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out += 0xFFFD;
-            i = j > i + 1 ? j : i + 1;
-            continue;
-        }
-        out += c;
-        i = j;
-    }
+    for (std::size_t i = 0; i < s.size();)
+        out += nextCodePoint(s, i);
     return out;
 }
 
