@@ -101,7 +101,11 @@ void Session::presentEvents(const Events& events)
         case EventType::Highlight: host_.highlight(it->card, true); break;
         case EventType::Unhighlight: host_.highlight(it->card, false); break;
         case EventType::Announce: host_.announce(it->text); break;
-        case EventType::Beep: host_.beep(); break;
+        case EventType::Beep:
+            host_.beep();
+            if (!it->text.empty())
+                host_.explain(it->text);
+            break;
         default: break;
         }
     }
