@@ -18,11 +18,12 @@
 # --sshlogin LIST (parallel's own syntax, e.g. "4/alpha,4/beta,:") runs them on other machines
 # too; each machine needs cardwise-cli at the same path with its GAMES.DAT next to it.
 #
-# Then it sets, in each game's block, "winrate.won = X" (deals proven winnable) and
-# "winrate.sample = K" (deals tried). Deals the solver could not settle within the budget count
-# in the sample but not as won, so the figure is a lower bound; when more than P percent of the
-# deals (default 25) stay unsettled both keys are set to 0 and no figure is shown. Only those
-# two keys are touched; each file is rewritten whole through a temporary file in the same folder.
+# Then it sets, in each game's block, "winrate.won = X" (deals proven winnable),
+# "winrate.sample = K" (deals tried) and "winrate.undecided = U" (when some stayed open). Deals
+# the solver could not settle within the budget count in the sample but not as won, so the
+# figure is a lower bound; when more than P percent of the deals (default 25) stay unsettled the
+# keys are set to 0 and no figure is shown. Only those keys are touched; each file is rewritten
+# whole through a temporary file in the same folder.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -85,15 +86,16 @@ esac
 # Sets key = value in the block of game id in file (after its "id = N" line), replacing an
 # existing line of that key in the block.
 set_keys() {
-    local file="$1" id="$2" won="$3" sample="$4"
+    local file="$1" id="$2" won="$3" sample="$4" undecided="$5"
     local tmp
     tmp="$(mktemp "$(dirname "$file")/.winrates.XXXXXX")"
-    awk -v id="$id" -v won="$won" -v sample="$sample" '
+    awk -v id="$id" -v won="$won" -v sample="$sample" -v undecided="$undecided" '
         # Blank lines are held back so that the keys go right after the last line of the block.
         function flush() {
             if (inblock && !done) {
                 print "  winrate.won = " won
                 print "  winrate.sample = " sample
+                if (undecided > 0) print "  winrate.undecided = " undecided
                 done = 1
             }
         }
@@ -102,7 +104,7 @@ set_keys() {
             line = $0
             sub(/\r$/, "", line)
             if (line ~ /^(game|template|defaults)([ \t]|$)/) { flush(); inblock = 0 }
-            if (inblock && line ~ /^[ \t]*winrate\.(won|sample)[ \t]*=/) next
+            if (inblock && line ~ /^[ \t]*winrate\.(won|sample|undecided)[ \t]*=/) next
             if (inblock && !done && line ~ /^[ \t]*(rules|rules\.more):[ \t]*$/) flush()
             if (line ~ /^[ \t]*$/) { held = held $0 "\n"; next }
             release()
@@ -203,10 +205,12 @@ for id in "${ids[@]}"; do
     # stay undecided that bound says more about the solver than about the game (a "0 in 25"
     # for a game most deals of which can be won): no figure is shown then.
     sample="$deals"
+    undecided="$unknown"
     if [ $((unknown * 100)) -gt $((deals * max_unknown)) ]; then
         won=0
         sample=0
+        undecided=0
     fi
-    set_keys "$file" "$id" "$won" "$sample"
+    set_keys "$file" "$id" "$won" "$sample" "$undecided"
     echo "$id: Won: $won, not winnable: $lost, unknown: $unknown -> winrate.won = $won, winrate.sample = $sample ($(basename "$file"))"
 done

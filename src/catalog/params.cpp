@@ -106,7 +106,7 @@ constexpr std::array kParams = {
     ParamSpec{475, "reserve.face", "face pattern of the reserve at the deal", 12},
     ParamSpec{487, "foundation.suit_rule_all", "-1 per foundation; otherwise the building rule of every foundation"},
     ParamSpec{488, "tableau.suit_rule_all", "-1 per pile; otherwise the building rule of every tableau pile"},
-    ParamSpec{489, "unused.489", "loaded but never read"},
+    ParamSpec{489, "winrate.undecided", "deals of the winning sample the solver left undecided"},
     ParamSpec{490, "wizard.cards_per_click", "wizard may change cards per click (0 never, 1 always, else with a plain stock)"},
     ParamSpec{491, "wizard.deals", "wizard may change the number of deals (as wizard.cards_per_click)"},
     ParamSpec{492, "wizard.empty_rule", "wizard may change the empty tableau rule (0 never, 1 always, else not in selection games)"},

@@ -40,7 +40,7 @@ std::string roundedPercentText(std::int64_t part, std::int64_t total) {
 GameInformation gameInformation(const StatsContext& ctx, int gameId, const std::string& gameName,
                                 const std::string& player, const std::vector<std::string>& players,
                                 std::string_view scoringCode, const DefaultScores& defaults, int chanceX,
-                                int chanceY) {
+                                int chanceY, int undecided) {
     GameInformation info;
     info.caption = gameName;
     info.player = player;
@@ -60,7 +60,11 @@ GameInformation gameInformation(const StatsContext& ctx, int gameId, const std::
         fillBest(info.global, entries[0], ctx.timeSeparator);
         info.global.bestPlayer = entryPlayer(entries[0]);
     }
-    if (chanceX != 0 && chanceY != 0) info.chance = "about " + std::to_string(chanceX) + " in " + std::to_string(chanceY);
+    if (chanceX != 0 && chanceY != 0) {
+        info.chance = "about " + std::to_string(chanceX) + " in " + std::to_string(chanceY);
+        // The figure is a lower bound: say so when the solver left more than one deal in twenty open.
+        if (undecided > 0 && undecided * 20 > chanceY) info.chance += " (" + std::to_string(undecided) + " undecided)";
+    }
     return info;
 }
 

@@ -32,11 +32,12 @@ struct GameInformation {
 inline constexpr const char* kStatisticsDisabledMessage =
     "The Statistics are disabled. To enable the Statistics, change the value in the \"Customize\" dialog box.";
 
-// The "Game information" values. players: the player list; chanceX/Y: rule parameters 501 and 502.
+// The "Game information" values. players: the player list; chanceX/Y: rule parameters 501 and 502;
+// undecided: parameter 489, the deals of that sample the solver left open (named when above 5 %).
 GameInformation gameInformation(const StatsContext& ctx, int gameId, const std::string& gameName,
                                 const std::string& player, const std::vector<std::string>& players,
                                 std::string_view scoringCode, const DefaultScores& defaults, int chanceX,
-                                int chanceY);
+                                int chanceY, int undecided = 0);
 
 // "(" + p + "%)" with p = won x 100 / total rounded half up; empty when total is 0.
 std::string roundedPercentText(std::int64_t part, std::int64_t total);

@@ -99,7 +99,7 @@ void showGameInformation(QWidget* parent, const stats::StatsContext& ctx, const 
 {
     if (refuseWhenStatisticsDisabled(parent, ctx)) return;
     const auto info = stats::gameInformation(ctx, r.gameId, r.gameName, r.player, r.players, r.scoringCode,
-                                             r.defaults, r.chanceX, r.chanceY);
+                                             r.defaults, r.chanceX, r.chanceY, r.chanceUndecided);
     GameInfoDialog dialog(info, parent);
     dialog.exec();
 }

@@ -30,6 +30,7 @@ struct GameInfoRequest {
     std::string scoringCode = "01";
     stats::DefaultScores defaults;
     int chanceX = 0, chanceY = 0;  // rule parameters 501 and 502
+    int chanceUndecided = 0;       // rule parameter 489
 };
 
 // The "Game information" command: the message while statistics are disabled, else the modal dialog.

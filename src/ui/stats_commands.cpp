@@ -177,13 +177,15 @@ void StatsCommands::showGameInformationFor(int id, const std::string& player, QW
     if (m_game.rulesGameId == id) {
         r.chanceX = m_game.rules[501];
         r.chanceY = m_game.rules[502];
+        r.chanceUndecided = m_game.rules[489];
     } else if (id < catalog::kFirstCustomId) {
         // Another built-in game (chosen in the chooser): its winning sample from the definitions.
         const auto p = catalog::ReadGameParameters(m_game.definitionsText, m_game.gameList, id,
-                                                   {501, 502, -1, -1, -1, -1, -1, -1, -1}, m_game.definitionsName);
+                                                   {501, 502, 489, -1, -1, -1, -1, -1, -1}, m_game.definitionsName);
         if (p) {
             r.chanceX = (*p)[0];
             r.chanceY = (*p)[1];
+            r.chanceUndecided = (*p)[2];
         }
     }
     ui::showGameInformation(parent, ctx, r);

@@ -59,7 +59,8 @@ TEST(Params, Lookups)
         {"tableau.deal.0", std::nullopt},
         {"reserve.accept.12", ParamRef{346, 1}},
         {"unused.9", ParamRef{9, 1}},
-        {"unused.489", ParamRef{489, 1}},
+        {"winrate.undecided", ParamRef{489, 1}},
+        {"unused.489", std::nullopt},    // 489 has a real name
         {"unused.10", std::nullopt},     // 10 has a real name
         {"stock.deals.1", std::nullopt}, // a single parameter has no elements
         {"foundation.suit_rule_all", ParamRef{487, 1}},

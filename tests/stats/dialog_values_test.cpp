@@ -27,6 +27,10 @@ TEST_F(StatsTest, GameInformationValues) {
     EXPECT_EQ(info.global.wonPercent, "(50%)");
     EXPECT_EQ(info.global.bestPlayer, "Ann");
     EXPECT_EQ(info.chance, "about 1 in 3");
+    // Undecided deals are named once they pass one in twenty of the sample.
+    EXPECT_EQ(gameInformation(ctx, 2, "Spider", "Ann", {"Ann"}, "01", defaults, 150, 200, 10).chance, "about 150 in 200");
+    EXPECT_EQ(gameInformation(ctx, 2, "Spider", "Ann", {"Ann"}, "01", defaults, 150, 200, 11).chance,
+              "about 150 in 200 (11 undecided)");
     auto none = gameInformation(ctx, 5, "Other", "Cid", {"Cid"}, "01", defaults, 0, 3);
     EXPECT_EQ(none.current.wonPercent, "");
     EXPECT_EQ(none.current.bestScore, "");
