@@ -221,6 +221,9 @@ public:
     virtual bool searchable() const { return true; }
     // Whether the table may scroll when its piles run past the window. Default: false.
     virtual bool tableScrolls() const { return false; }
+    // Whether a table read from a saved game is one the family can play on (a selection that
+    // names cards lying on the table, rows that keep the places the deal laid out). Default: true.
+    virtual bool tableFits(const GameRules& rules, const Table& table) const { return true; }
     // Adjusts the pile information shown for a pile. Default: nothing.
     virtual void describePile(const Play& play, PileRef pile, PileInfo& info) const {}
 

@@ -59,6 +59,8 @@ public:
 
     // ---- Sound ----
     virtual void beep() = 0;
+    // Why a click was refused ("7 + 5 = 12, not 13"), shown in the status bar's rule panel.
+    virtual void explain(const std::string& text) {}
     // Plays the named sound of the picture library ("Undo", "Won", "Face_up", ...).
     virtual void playSound(const std::string& name) = 0;
 

@@ -122,6 +122,10 @@ void adjustUndoLists(UndoTexts& undo, std::string_view version);
 // empty-pile value 91 replaced as the deal replaces it. Call on freshly loaded rules.
 void restoreRules(const SavedGame& game, catalog::Rules& rules);
 
+// Whether the saved table is one the game's family can play on, under the game's loaded rules
+// (before anything of the running game is given up).
+bool savedTableFits(const SavedGame& game, const catalog::Rules& loaded);
+
 enum class RestoreMode {
     Open,     // a saved, held or sample game: everything, the redo history emptied
     Bookmark, // go to bookmark: score, deal number, piles and undo history; redo left as it was

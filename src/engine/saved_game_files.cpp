@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "engine/saved_game.h"
+#include "engine/family.h"
+#include "engine/game_rules.h"
 #include "storage/fixed_width.h"
 #include "storage/safe_file.h"
 #include "storage/settings_store.h"
@@ -58,6 +60,13 @@ void restoreRules(const SavedGame& game, catalog::Rules& rules)
     for (int k = 0; k < catalog::kMaxTableaus; ++k)
         if (rules.emptyTableauTakesBaseRank(k))
             rules.setTableauEmptyRule(k, derived);
+}
+
+bool savedTableFits(const SavedGame& game, const catalog::Rules& loaded)
+{
+    GameRules rules(loaded);
+    restoreRules(game, rules);
+    return rules.family().tableFits(rules, game.table);
 }
 
 void restoreGame(const SavedGame& game, const catalog::Rules& rules, RestoreMode mode, GameState& state,

@@ -104,7 +104,11 @@ void Session::presentEvents(const Events& events)
         case EventType::Highlight: host_.highlight(it->card, true); break;
         case EventType::Unhighlight: host_.highlight(it->card, false); break;
         case EventType::Announce: host_.announce(it->text); break;
-        case EventType::Beep: host_.beep(); break;
+        case EventType::Beep:
+            host_.beep();
+            if (!it->text.empty())
+                host_.explain(it->text);
+            break;
         default: break;
         }
     }
@@ -335,6 +339,10 @@ bool Session::openFile(const std::string& path, bool quiet, bool userFile)
     }
     if (!game_.knowsGame(read.game.gameId))
         return false;
+    if (const auto loaded = game_.loadRules(read.game.gameId); loaded && !savedTableFits(read.game, *loaded)) {
+        host_.message("Error in reading the file: " + path);
+        return false;
+    }
     if (flags_.dealActive && !confirmQuit())
         return false;
     endGame();

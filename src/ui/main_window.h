@@ -48,6 +48,8 @@ public:
     engine::Session& session() { return *m_session; }
     engine::TMainGame& game() { return m_game; }
     TableWidget* table() const { return m_table; }
+    // The rule panel of the status bar shows text (why a click was refused).
+    void showRuleText(const QString& text);
     // The engine's presentation; tools that follow the table register with it.
     WindowHost& windowHost() { return *m_host; }
     // A menu or toolbar command by its object name ("mnuNew", "mnuUndo", ...); nullptr when absent.

@@ -41,6 +41,8 @@ void WindowHost::beep()
     m_window.table()->afterAnimations([] { QApplication::beep(); });
 }
 
+void WindowHost::explain(const std::string& text) { m_window.showRuleText(QString::fromStdString(text)); }
+
 // A sound goes with the end of the cards' flight that caused it.
 void WindowHost::playSound(const std::string& name)
 {

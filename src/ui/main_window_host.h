@@ -28,6 +28,7 @@ public:
     bool confirm(const std::string& text) override;
     engine::WarningAnswer warning(const std::string& text) override;
     void beep() override;
+    void explain(const std::string& text) override;
     void playSound(const std::string& name) override;
     void animate(const engine::Events& events) override;
     void redraw() override;

@@ -216,6 +216,8 @@ void TfrmMain::refreshStatus(QPoint widgetPoint)
     m_panels[4]->setContent(QString::fromStdString(info.redeal));
 }
 
+void TfrmMain::showRuleText(const QString& text) { m_panels[3]->setContent(text); }
+
 void TfrmMain::hidePileSizePanel()
 {
     if (m_pileSizePanel)

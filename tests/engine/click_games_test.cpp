@@ -14,6 +14,7 @@
 #include "engine/legal_moves.h"
 #include "engine/pickup.h"
 #include "engine/random.h"
+#include "engine/saved_game.h"
 #include "engine/solver.h"
 #include "engine/stock.h"
 #include "family_support.h"
@@ -126,6 +127,32 @@ TEST(ClickPlay, ThePressSelectsRefusesAndRemovesSets)
         tablePress(play, Press{PileRef::stock(), 1, Button::Left, false});
         EXPECT_EQ(st.table.waste().top(), card("8d")) << "nothing selected: the stock turns a card";
     }
+}
+
+// Family 71: two cards that do not pair may change places once in a game, by a Ctrl+click on
+// the second; undo gives the exchange back.
+TEST(ClickPlay, FourteenCrossExchangesOnce)
+{
+    const PlayOptions options;
+    const GameRules rules(familyRules(71, 25, {{41, 14}, {374, 1}}));
+    GameState st;
+    st.table = tableFrom({{"Fila1", {"5h"}}, {"Fila7", {"2c"}}, {"Fila9", {"4d"}}, {"Fila13", {"3s"}}});
+    Events ev;
+    Play play(rules, st, options, &ev);
+    pressCard(play, "5h");
+    pressCard(play, "2c");
+    ASSERT_EQ(beeps(ev), 1);
+    EXPECT_NE(ev.back().text.find("Ctrl+click"), std::string::npos) << ev.back().text;
+    const cw::engine::families::CardSpot two = cw::engine::families::findCard(rules, st.table, card("2c"), true);
+    EXPECT_TRUE(tablePress(play, Press{two.pile, two.index, Button::Left, true}));
+    EXPECT_EQ(st.table.tableau(0).top(), card("2c"));
+    EXPECT_EQ(st.table.tableau(6).top(), card("5h"));
+    EXPECT_TRUE(st.table.foundation(0).empty());
+    pressCard(play, "4d");
+    const cw::engine::families::CardSpot three = cw::engine::families::findCard(rules, st.table, card("3s"), true);
+    EXPECT_FALSE(tablePress(play, Press{three.pile, three.index, Button::Left, true}));
+    EXPECT_EQ(ev.back().text.find("Ctrl+click"), std::string::npos) << "the exchange is spent";
+    EXPECT_EQ(st.table.tableau(12).top(), card("3s"));
 }
 
 // A family number no game uses: it resolves to the plain special family.
@@ -248,6 +275,34 @@ TEST_F(CatalogClickGames, EveryFamilyOfTheCatalogIsRegistered)
         const GameRules r = rules(id);
         EXPECT_NE(&r.family(), &unregistered) << name;
         EXPECT_NE(&r.family(), &ordinaryFamily()) << name;
+    }
+}
+
+// A saved game whose selection names a card that is not on the table, or whose rows of places
+// differ from the deal's, is not one the family plays on.
+TEST_F(CatalogClickGames, SavedTablesTheFamilyCannotPlayOnAreRefused)
+{
+    for (int id : {500, 529}) {
+        auto loaded = cw::catalog::LoadGameRules(text_, list_, id, {});
+        ASSERT_TRUE(loaded.ok());
+        SavedGame saved;
+        saved.gameId = id;
+        saved.table = deal(rules(id), "7").state.table;
+        EXPECT_TRUE(savedTableFits(saved, loaded.value())) << id;
+        SavedGame bad = saved;
+        if (id == 500) {
+            // A card taken off the grid is named by the selection.
+            const int gone = bad.table.tableau(3).pop();
+            bad.table.foundation(0).push(gone);
+        } else {
+            bad.table.tableau(2).erase(0);
+        }
+        EXPECT_FALSE(savedTableFits(bad, loaded.value())) << id;
+        if (id == 500) {
+            SavedGame selected = saved;
+            selected.table.foundation(0).push(selected.table.tableau(3).top());
+            EXPECT_TRUE(savedTableFits(selected, loaded.value())) << "a card of the grid may be selected";
+        }
     }
 }
 

@@ -1,4 +1,5 @@
 // Gap games (families 32, 46 and 74): every card lies in a place of the rows and moves only into a gap that takes it.
+#include "engine/deal.h"
 #include "engine/families/families.h"
 #include "engine/families/family_drops.h"
 #include "engine/families/family_goals.h"
@@ -128,6 +129,16 @@ public:
             return false;
         if (play.state.tutorMode != 3)
             play.state.moveMade = true;
+        return true;
+    }
+    // The rows keep the places the deal laid out: a saved table whose rows hold other counts of
+    // places is not one of these games.
+    bool tableFits(const GameRules& rules, const Table& table) const override
+    {
+        const DealResult dealt = deal(rules, "1");
+        for (int c = 0; c < kTableauPiles; ++c)
+            if (table.tableau(c).size() != dealt.state.table.tableau(c).size())
+                return false;
         return true;
     }
     // Montana's redeal: the runs from a Two stay, the other cards are dealt again behind them.

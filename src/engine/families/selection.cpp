@@ -32,6 +32,7 @@ public:
         return move.kind == MoveKind::Select ? playSet(play, move) : Family::applyMove(play, move);
     }
     bool selectionInFoundation1() const override { return true; }
+    bool tableFits(const GameRules& rules, const Table& table) const override { return selectionFits(rules, table); }
     void pileMarks(const GameRules& rules, const GameState& state, PileMarks& out) const override
     {
         selectionMarks(rules, state, out);

@@ -13,6 +13,11 @@
 namespace cw::engine::families {
 namespace {
 
+// The event code that records family 71's one exchange of a game (undo gives it back).
+constexpr int kExchangeEvent = 1;
+constexpr const char* kExchangeOffer =
+    ". You may exchange the positions of these two cards once in a game: Ctrl+click the second card.";
+
 // The buffer's codes in click order, with room for the card being tried.
 struct Codes {
     std::array<int, kMaxSelection + 1> at{};
@@ -67,10 +72,10 @@ PressAction selectionPressAction(PressAction ordinary)
 
 Handled selectionPress(Play& play, const Press& press)
 {
-    if (press.button != Button::Left || press.ctrl || !press.pile.valid())
-        return Handled::Unchanged;
     const GameRules& r = play.rules;
     const int family = r.specialFamily();
+    if (press.button != Button::Left || !press.pile.valid() || (press.ctrl && family != 71))
+        return Handled::Unchanged;
     Table& t = play.table();
     const PileRef pile = press.pile;
     const Pile& p = t.pile(pile);
@@ -107,6 +112,20 @@ Handled selectionPress(Play& play, const Press& press)
     codes.at[static_cast<std::size_t>(codes.size++)] = card;
     const SetCheck check = checkSet(r, t, codes.span());
     if (check.state == SetState::Refused) {
+        // Family 71: two cards that do not pair may change places instead, once in a game.
+        if (check.offerExchange && !play.eventRecorded(kExchangeEvent)) {
+            if (!press.ctrl) {
+                beep(play, check.reason + kExchangeOffer);
+                return Handled::Unchanged;
+            }
+            t.foundation(0).push(card);
+            CardMoves moves;
+            exchangeSelection(r, t, &moves);
+            present(play, moves);
+            play.sound("Tableau");
+            play.recordEvent(kExchangeEvent);
+            return Handled::Changed;
+        }
         beep(play, check.reason);
         return Handled::Unchanged;
     }
@@ -190,6 +209,22 @@ bool playSet(Play& play, const Move& move)
     completeSelection(play);
     if (play.state.tutorMode != 3)
         play.state.moveMade = true;
+    return true;
+}
+
+bool selectionFits(const GameRules& rules, const Table& table)
+{
+    const Pile& buffer = table.foundation(0);
+    if (buffer.size() > static_cast<std::size_t>(kMaxSelection))
+        return false;
+    for (std::size_t i = 0; i < buffer.size(); ++i) {
+        const int code = buffer[i];
+        if (code == 0 || buffer.find(code) != static_cast<int>(i))
+            return false;
+        const CardSpot s = findCard(rules, table, code, true);
+        if (!s.found() || s.pile.kind == PileKind::SecondWaste)
+            return false;
+    }
     return true;
 }
 

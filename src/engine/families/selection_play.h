@@ -27,6 +27,10 @@ bool playSet(Play& play, const Move& move);
 // The selected cards, each highlighted where it lies.
 void selectionMarks(const GameRules& rules, const GameState& state, PileMarks& out);
 
+// A saved selection names at most kMaxSelection cards, each once, each lying on the table (not
+// on the discard pile).
+bool selectionFits(const GameRules& rules, const Table& table);
+
 // The ordinary pick-up rules reduced to the selection games: nothing is lifted or drawn.
 PressAction selectionPressAction(PressAction ordinary);
 

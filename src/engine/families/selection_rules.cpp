@@ -467,7 +467,11 @@ bool maySelectWhile(const catalog::Rules& rules, const Table& table, PileRef pil
     }
 }
 
-SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes)
+namespace {
+
+// The tests with the cards' spots given (known) or found on the table (null).
+SetCheck checkSetWith(const catalog::Rules& rules, const Table& table, std::span<const int> codes,
+                      std::span<const CardSpot> known)
 {
     if (codes.empty())
         return refused("nothing selected");
@@ -478,8 +482,12 @@ SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<con
     if (static_cast<int>(codes.size()) > kMaxSelection)
         return refused([&] { return "at most " + std::to_string(kMaxSelection) + " cards at a time"; });
     Spots spots;
-    if (!spotsOf(rules, table, codes, spots))
+    if (known.size() == codes.size()) {
+        spots.size = static_cast<int>(known.size());
+        std::copy(known.begin(), known.end(), spots.at.begin());
+    } else if (!spotsOf(rules, table, codes, spots)) {
         return refused("the card is not on the table");
+    }
     const int family = rules.specialFamily();
     const int limit = selectionLimit(family);
     if (limit > 0 && static_cast<int>(codes.size()) > limit)
@@ -557,11 +565,24 @@ SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<con
     }
 }
 
+} // namespace
+
+SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes)
+{
+    return checkSetWith(rules, table, codes, {});
+}
+
 SetCheck judgeSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes)
+{
+    return judgeSetAt(rules, table, codes, {});
+}
+
+SetCheck judgeSetAt(const catalog::Rules& rules, const Table& table, std::span<const int> codes,
+                    std::span<const CardSpot> spots)
 {
     const bool was = explaining;
     explaining = false;
-    SetCheck c = checkSet(rules, table, codes);
+    SetCheck c = checkSetWith(rules, table, codes, spots);
     explaining = was;
     return c;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalog/rules.h"
+#include "engine/families/family_cards.h"
 #include "engine/table.h"
 
 namespace cw::engine::families {
@@ -53,6 +54,10 @@ bool maySelectWhile(const catalog::Rules& rules, const Table& table, PileRef pil
 SetCheck checkSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes);
 // The same tests without wording a refusal (the move generator's fast path).
 SetCheck judgeSet(const catalog::Rules& rules, const Table& table, std::span<const int> codes);
+// judgeSet with the spots of the cards given, one per code (the set search knows them), so that
+// no card is looked for on the table; empty spots: they are looked for.
+SetCheck judgeSetAt(const catalog::Rules& rules, const Table& table, std::span<const int> codes,
+                    std::span<const CardSpot> spots);
 
 // Pyramid availability: the card at position i of tableau pile c is uncovered. Each tableau pile
 // is one row; when the next pile is one position longer it covers positions i and i + 1 (a

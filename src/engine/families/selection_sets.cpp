@@ -20,6 +20,7 @@ public:
             if (depth == 0 && !cards_.first[static_cast<std::size_t>(k)])
                 continue;
             chosen_[static_cast<std::size_t>(depth)] = cards_.codes[static_cast<std::size_t>(k)];
+            spots_[static_cast<std::size_t>(depth)] = cards_.spots[static_cast<std::size_t>(k)];
             const SetState s = judge(depth + 1);
             if (s == SetState::Complete)
                 record(depth + 1);
@@ -35,6 +36,7 @@ public:
             if (used_[static_cast<std::size_t>(k)] || (depth == 0 && !cards_.first[static_cast<std::size_t>(k)]))
                 continue;
             chosen_[static_cast<std::size_t>(depth)] = cards_.codes[static_cast<std::size_t>(k)];
+            spots_[static_cast<std::size_t>(depth)] = cards_.spots[static_cast<std::size_t>(k)];
             const SetState s = judge(depth + 1);
             if (s == SetState::Complete) {
                 if (!known(depth + 1))
@@ -53,7 +55,9 @@ private:
         int codes[kMaxSelection];
         for (int i = 0; i < n; ++i)
             codes[i] = chosen_[static_cast<std::size_t>(i)];
-        return judgeSet(rules_, table_, std::span<const int>(codes, static_cast<std::size_t>(n))).state;
+        return judgeSetAt(rules_, table_, std::span<const int>(codes, static_cast<std::size_t>(n)),
+                          std::span<const CardSpot>(spots_.data(), static_cast<std::size_t>(n)))
+            .state;
     }
 
     void record(int n)
@@ -86,6 +90,7 @@ private:
     const Selectable& cards_;
     SetList& out_;
     std::array<std::uint8_t, kMaxSelection> chosen_{};
+    std::array<CardSpot, kMaxSelection> spots_{};
     std::array<bool, 128> used_{};
 };
 

@@ -61,6 +61,11 @@ public:
 class PileRotation final : public GoalFamily {
 public:
     bool buildsOnFaceDown() const override { return true; }
+    // Only the clock's own step turns cards up.
+    PressAction pressAction(const Play&, PileRef, int, PressAction ordinary) const override
+    {
+        return ordinary == PressAction::TurnUp ? PressAction::None : ordinary;
+    }
 };
 
 // A dealt table is tested for won at once.
