@@ -152,4 +152,24 @@ Geometry layoutPiles(const catalog::Rules& rules, const LayoutRoom& room, CardDi
 // reason goes to *whyNot (when given), naming the piles.
 bool fitsIn(const catalog::Rules& rules, int width, int height, CardSize size, std::string* whyNot);
 
+// The room of a table drawn `scale` times larger: every length divided by the scale (rounded down).
+LayoutRoom scaledRoom(const LayoutRoom& room, double scale);
+// The layout of the game with cards of `size` fits the room as a player needs it: every pile the
+// game uses lies between the room's top and bottom, no two share a corner, none covers a pile of
+// another group, and a tableau that fans downward has room below its lowest row for a run from
+// King to Ace. On failure the reason goes to *whyNot (when given).
+bool fitsWithFans(const catalog::Rules& rules, const LayoutRoom& room, CardSize size, std::string* whyNot);
+
+// The cards following the window: the whole table, laid out with cards of `base`, is drawn larger
+// or smaller by one scale, the largest at which the layout fits (fitsWithFans) the scaled room.
+// Cards are a whole number of window pixels wide (cardWidth = scale x the base width), from
+// minWidth to maxWidth; when not even minWidth fits, that size with fits false.
+struct FittedScale {
+    double scale = 1.0;
+    int cardWidth = 0;
+    bool fits = false;
+};
+FittedScale fittingScale(const catalog::Rules& rules, const LayoutRoom& room, CardSize base, int minWidth = 16,
+                         int maxWidth = 240);
+
 } // namespace cw::engine

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+#include <cmath>
+
+#include "engine/geometry.h"
 #include "engine/history.h"
 #include "engine/layout.h"
 
@@ -51,29 +55,21 @@ bool fail(std::string* whyNot, std::string text)
     return false;
 }
 
-} // namespace
-
-bool fitsIn(const catalog::Rules& rules, int width, int height, CardSize size, std::string* whyNot)
+bool fitsRoom(const catalog::Rules& rules, const Geometry& g, const Rect& area, std::string* whyNot)
 {
-    LayoutRoom room;
-    room.width = width;
-    room.clientHeight = height;
-    const Geometry g = layoutPiles(rules, room, size);
-
     static constexpr const char* kGroupNames[] = {"stock", "foundation", "table", "reserve", "second waste"};
     for (int bit = 0; bit < 5; ++bit)
         if (g.unknownArrangements & (1u << bit))
             return fail(whyNot, std::string("unknown ") + kGroupNames[bit] + " arrangement");
 
     const std::vector<UsedPile> piles = usedPiles(rules, g);
-    const Rect roomRect{0, 0, width, height};
     for (const UsedPile& u : piles) {
         if (!u.corner.present())
             return fail(whyNot, describe(u) + " is not placed on the table");
         const Rect r = g.cardRectAt(u.corner);
-        if (r.x < 0 || r.y < 0 || r.right() > roomRect.right() || r.bottom() > roomRect.bottom())
-            return fail(whyNot, describe(u) + " at " + at(u.corner) + " does not fit in " + std::to_string(width) +
-                                    " x " + std::to_string(height));
+        if (r.x < area.x || r.y < area.y || r.right() > area.right() || r.bottom() > area.bottom())
+            return fail(whyNot, describe(u) + " at " + at(u.corner) + " does not fit in " + std::to_string(area.width) +
+                                    " x " + std::to_string(area.height));
     }
     for (std::size_t i = 0; i < piles.size(); ++i) {
         for (std::size_t j = i + 1; j < piles.size(); ++j) {
@@ -88,6 +84,68 @@ bool fitsIn(const catalog::Rules& rules, int width, int height, CardSize size, s
     if (whyNot)
         whyNot->clear();
     return true;
+}
+
+} // namespace
+
+bool fitsIn(const catalog::Rules& rules, int width, int height, CardSize size, std::string* whyNot)
+{
+    LayoutRoom room;
+    room.width = width;
+    room.clientHeight = height;
+    return fitsRoom(rules, layoutPiles(rules, room, size), Rect{0, 0, width, height}, whyNot);
+}
+
+LayoutRoom scaledRoom(const LayoutRoom& room, double scale)
+{
+    auto down = [scale](int v) { return v > 0 ? static_cast<int>(std::floor(v / scale)) : v; };
+    LayoutRoom r = room;
+    r.width = std::max(1, down(room.width));
+    r.clientHeight = std::max(1, down(room.clientHeight));
+    r.top = down(room.top);
+    r.statusHeight = down(room.statusHeight);
+    r.windowHeight = down(room.windowHeight);
+    r.screenWidth = down(room.screenWidth);
+    r.screenHeight = down(room.screenHeight);
+    return r;
+}
+
+bool fitsWithFans(const catalog::Rules& rules, const LayoutRoom& room, CardSize size, std::string* whyNot)
+{
+    const Geometry g = layoutPiles(rules, room, size);
+    const Rect area{0, room.top, room.width, room.bottom() - room.top};
+    if (!fitsRoom(rules, g, area, whyNot))
+        return false;
+    // A tableau that fans downward keeps a run from King to Ace in view below its lowest row.
+    const TableGeometry tg = makeTableGeometry(rules, g, size, room.effectiveScreenWidth());
+    const int step = tg.steps.downFaceUp;
+    for (int c = 0; c < tg.tableauCount; ++c) {
+        const PileRef pile = PileRef::tableau(c);
+        const int style = tg.styleOf(pile);
+        if (!g.present(pile) || (style != 1 && style != 12 && style != 13))
+            continue;
+        const int reach = g.corner(pile).y + g.cardHeight + 12 * step;
+        if (reach > area.bottom())
+            return fail(whyNot, pileName(pile) + " has no room for its fan: it reaches " + std::to_string(reach) +
+                                    ", the room ends at " + std::to_string(area.bottom()));
+    }
+    if (whyNot)
+        whyNot->clear();
+    return true;
+}
+
+FittedScale fittingScale(const catalog::Rules& rules, const LayoutRoom& room, CardSize base, int minWidth, int maxWidth)
+{
+    const int baseWidth = cardDims(base).width;
+    minWidth = std::max(1, minWidth);
+    // Every whole card width from the largest down: the layout is cheap, and a game whose fit is
+    // not monotonic in the scale still gets its largest fitting size.
+    for (int w = std::max(minWidth, maxWidth); w >= minWidth; --w) {
+        const double scale = static_cast<double>(w) / baseWidth;
+        if (fitsWithFans(rules, scaledRoom(room, scale), base, nullptr))
+            return {scale, w, true};
+    }
+    return {static_cast<double>(minWidth) / baseWidth, minWidth, false};
 }
 
 } // namespace cw::engine
