@@ -272,13 +272,49 @@ void TutorCommands::startDemo()
     if (m_game.rules.tutor() != 1)
         return;
     s.stopTutor(); // a shown legal move ends
-    openDemoWindow(Show::Demo);
+    // The tutor looks one move ahead and can wreck a deal that is plainly winnable; the solver's
+    // line wins it, so it plays whenever one is known or found in a short search.
+    openDemoWindow(Show::Line);
+    m_lineIsDemo = true;
+    m_lineMoves = 0;
+    demo().setMoveCount(0);
+    demo().setDescription({});
+    if (knownLineFits()) {
+        s.setLinePlaying(true);
+        m_expected = m_knownFrom;
+        rememberTable();
+        m_window.m_table->refresh();
+        playLine(m_knownLine, m_timing.startMs);
+        return;
+    }
+    solveLine();
+}
+
+void TutorCommands::tutorDemo()
+{
+    engine::Session& s = session();
+    m_show = Show::Demo;
+    m_lineIsDemo = false;
+    m_line.clear();
+    m_lineAt = 0;
     s.startDemo(m_demo);
     demo().setMoveCount(m_demo.moveCount());
     demo().setDescription({});
     m_window.m_table->refresh();
     rememberTable();
     schedule(Phase::Look, m_timing.startMs);
+}
+
+void TutorCommands::playLine(std::vector<Move> line, int delayMs)
+{
+    m_line = std::move(line);
+    m_lineAt = 0;
+    if (m_line.empty()) {
+        finish();
+        return;
+    }
+    if (!m_paused)
+        schedule(Phase::Look, delayMs);
 }
 
 void TutorCommands::lookDemo()
@@ -443,6 +479,7 @@ void TutorCommands::solveAndShow()
     stopDemo();
     s.stopTutor();
     openDemoWindow(Show::Line);
+    m_lineIsDemo = false;
     m_lineMoves = 0;
     demo().setMoveCount(0);
     solveLine();
@@ -462,7 +499,7 @@ void TutorCommands::solveLine()
     demo().setDescription(QStringLiteral("Solving…"));
     rememberTable();
     engine::SolverLimits limits;
-    limits.budgetMs = m_timing.solveMs;
+    limits.budgetMs = m_lineIsDemo ? m_timing.demoSolveMs : m_timing.solveMs;
     limits.maxTableBytes = kLineTableBytes;
     m_lineSolver->solve(s.rules(), m_expected, limits);
 }
@@ -473,20 +510,22 @@ void TutorCommands::lineAnswered(const SolverAnswer& answer)
         return;
     const engine::SolveResult& r = answer.result;
     if (r.verdict == engine::Verdict::Winnable) {
-        m_line = r.line;
-        m_lineAt = 0;
+        rememberLine(m_expected, r.line);
         if (tableMovedElsewhere()) {
             solveLine();
             return;
         }
         if (m_showWinnability && m_indicator)
             setIndicator(winnabilityText(engine::Verdict::Winnable, true));
-        if (m_line.empty()) {
-            finish();
-            return;
-        }
-        if (!m_paused)
-            schedule(Phase::Look, 0);
+        playLine(r.line, 0);
+        return;
+    }
+    if (m_lineIsDemo) {
+        // No line to show: the tutor's own steps play the demo.
+        if (tableMovedElsewhere())
+            stopDemo();
+        else
+            tutorDemo();
         return;
     }
     // Nothing to show: the window goes, a box says why.
@@ -495,6 +534,25 @@ void TutorCommands::lineAnswered(const SolverAnswer& answer)
                              : QStringLiteral("The solver could not decide within its time limit.");
     closeDemo();
     informationBox(&m_window, text);
+}
+
+void TutorCommands::rememberLine(const engine::GameState& from, const std::vector<Move>& line)
+{
+    m_knownFrom = from;
+    m_knownLine = line;
+}
+
+bool TutorCommands::knownLineFits() const
+{
+    if (m_knownLine.empty())
+        return false;
+    const engine::GameState& now = session().state();
+    const engine::GameState& from = m_knownFrom;
+    // Everything the solver's moves read; the interaction state (drag, tutor mode) does not count.
+    return now.table == from.table && now.gameId == from.gameId && now.gameNumber == from.gameNumber &&
+           now.dealNumber == from.dealNumber && now.gameCounters == from.gameCounters &&
+           now.drawUsed == from.drawUsed && now.redealArmed == from.redealArmed &&
+           now.stockClicks == from.stockClicks && now.ascendingColumns == from.ascendingColumns;
 }
 
 void TutorCommands::lookLine()
@@ -546,6 +604,8 @@ void TutorCommands::makeLine()
     engine::Play shadow{s.rules(), m_expected, options, nullptr};
     engine::applyMove(shadow, move);
     ++m_lineAt;
+    // The rest of the line still wins from here (a demo started after a stop takes it up).
+    rememberLine(m_expected, std::vector<Move>(m_line.begin() + static_cast<std::ptrdiff_t>(m_lineAt), m_line.end()));
     ++m_lineMoves;
     refreshWindow();
     demo().setMoveCount(m_lineMoves);

@@ -51,7 +51,9 @@ public:
 
     // ---- The demo window: the tutor's game demo, or the solver's line ----
 
-    // "Game &Demo": a new game first when none is in progress.
+    // "Game &Demo": a new game first when none is in progress. The solver's winning line for the
+    // table plays when there is one (known from the indicator, or found within demoSolveMs);
+    // otherwise the tutor's own steps play.
     void startDemo();
     // "&Solve and show": the current position is solved in the background, then its winning line
     // plays in the demo window.
@@ -62,6 +64,8 @@ public:
     void closeDemo();
     // A demo or a line plays (or waits for the solver) and is not paused.
     bool playing() const;
+    // The demo plays the solver's line (false: the tutor's steps, or no demo).
+    bool demoPlaysLine() const { return m_show == Show::Line && m_lineIsDemo; }
     bool solving() const;
     // The next step waits on its timer.
     bool stepPending() const;
@@ -92,6 +96,7 @@ public:
         int stepMs = engine::GameDemo::kStepDelayMs;    // after each move
         int winnabilityMs = 3000;                       // the indicator's search
         int solveMs = 10000;                            // "Solve and show"
+        int demoSolveMs = 3000;                         // the demo's look for a winning line
         int dealSearchMs = 2000;                        // all candidates of one new game together
     };
     void setTiming(const Timing& timing) { m_timing = timing; }
@@ -117,6 +122,10 @@ private:
     void playClicked();
     void solveLine();
     void lineAnswered(const SolverAnswer& answer);
+    void playLine(std::vector<engine::Move> line, int delayMs);
+    void tutorDemo();
+    void rememberLine(const engine::GameState& from, const std::vector<engine::Move>& line);
+    bool knownLineFits() const;
     bool tableMovedElsewhere() const;
     void rememberTable();
     void refreshWindow();
@@ -146,6 +155,11 @@ private:
     std::vector<engine::Move> m_line;
     std::size_t m_lineAt = 0;
     engine::GameState m_expected;        // the solver's view of the table the line continues from
+    // The line is the game demo's: where no line is found, the tutor's own steps play instead of a box.
+    bool m_lineIsDemo = false;
+    // The last winning line a search found (the indicator's or a line's), with the position it starts from.
+    engine::GameState m_knownFrom;
+    std::vector<engine::Move> m_knownLine;
     BackgroundSolver* m_lineSolver = nullptr;
     // The table as the last step left it: a change made elsewhere (undo, a new game) stops the demo.
     engine::Table m_leftTable;
@@ -167,6 +181,7 @@ private:
         bool operator==(const Position&) const = default;
     } m_checked;
     bool m_checkedMovesMade = false;
+    engine::GameState m_checkedState; // the position the indicator's search was given
     bool m_recheck = false;
 
     // Winnable deals only.

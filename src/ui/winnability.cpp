@@ -133,6 +133,7 @@ void TutorCommands::checkNow()
     copy.drag = {};
     copy.tutorMode = 0;
     m_checkedMovesMade = s.undoDepth() > 0;
+    m_checkedState = copy;
     engine::SolverLimits limits;
     limits.budgetMs = m_timing.winnabilityMs;
     limits.maxTableBytes = kIndicatorTableBytes;
@@ -143,6 +144,9 @@ void TutorCommands::winnabilityAnswered(const SolverAnswer& answer)
 {
     if (answer.result.cancelled)
         return;
+    // The game demo plays this line when it is asked for on this table.
+    if (answer.result.verdict == engine::Verdict::Winnable)
+        rememberLine(m_checkedState, answer.result.line);
     setIndicator(winnabilityText(answer.result.verdict, m_checkedMovesMade));
 }
 

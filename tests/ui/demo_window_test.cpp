@@ -174,13 +174,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.demoCount() >= 1, 20000);
     }
 
-    // With nothing left to do the demo says so and stops.
+    // With nothing left to do the demo says so and stops: the solver has no line (it proves the
+    // table lost), and the tutor's own steps, the demo's fallback, find nothing either.
     void demoEndsWithNoMoveLeft()
     {
         QTemporaryDir dir;
         testing::TutorFixture f;
         QVERIFY(f.openQuiet(dir.path()));
-        // Hearts blocked (the Ace under the Two, Three to King on another pile), the rest at home.
+        // Hearts blocked (the Ace under the Two, Three to King on the other piles, no two of them
+        // building on each other), the rest at home; no empty pile takes a King back.
         engine::Table& t = f.session().mutableState().table;
         t.clearPiles();
         for (int s = 1; s < 4; ++s)
@@ -188,8 +190,11 @@ private slots:
                 t.append(PileRef::foundation(s), card(s, r), true);
         t.append(PileRef::tableau(0), card(0, 1), true);
         t.append(PileRef::tableau(0), card(0, 2), true);
-        for (int r = 13; r >= 3; --r)
-            t.append(PileRef::tableau(1), card(0, r), true);
+        const int piles[6][3] = {{13, 12, 11}, {10, 9, 0}, {8, 7, 0}, {6, 5, 0}, {4, 0, 0}, {3, 0, 0}};
+        for (int p = 0; p < 6; ++p)
+            for (int r : piles[p])
+                if (r)
+                    t.append(PileRef::tableau(p + 1), card(0, r), true);
         f.table()->refresh();
         f.action("mnuDemo")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(f.demo()->description(), QStringLiteral("End of the Game Demo"), 20000);
@@ -197,6 +202,44 @@ private slots:
         QCOMPARE(f.demoCount(), 0);
         QCOMPARE(f.session().state().tutorMode, 0);
         QVERIFY(f.session().flags().dealActive);
+    }
+
+    // FreeCell deal 7: the tutor's own steps fill the four cells within 19 moves and lose the deal.
+    // The demo plays the solver's line instead and wins it; a line the indicator has already found
+    // plays at once, without a search of its own. After the win the window shows Play up.
+    void demoWinsAWinnableFreeCellDeal_data()
+    {
+        QTest::addColumn<bool>("indicatorFirst");
+        QTest::newRow("the demo's own search") << false;
+        QTest::newRow("the indicator's line") << true;
+    }
+    void demoWinsAWinnableFreeCellDeal()
+    {
+        QFETCH(bool, indicatorFirst);
+        constexpr int kFreeCell = 1;
+        QTemporaryDir dir;
+        testing::TutorFixture f;
+        QVERIFY(f.openQuiet(dir.path(), "7"));
+        if (!indicatorFirst)
+            f.tutor().setShowWinnability(false);
+        QVERIFY(f.session().startGame(kFreeCell, f.core.game->player()));
+        QCOMPARE(f.session().state().gameNumber, std::string("7"));
+        if (indicatorFirst)
+            QTRY_COMPARE_WITH_TIMEOUT(f.tutor().winnability(), QStringLiteral("Winnable"), 30000);
+        TutorCommands::Timing timing = f.tutor().timing();
+        timing.demoSolveMs = 20000;
+        f.tutor().setTiming(timing);
+
+        f.action("mnuDemo")->trigger();
+        if (indicatorFirst)
+            QVERIFY(f.tutor().demoPlaysLine() && !f.tutor().solving());
+        QTRY_COMPARE_WITH_TIMEOUT(f.wonDialogs, 1, 60000);
+        QVERIFY(f.tutor().demoPlaysLine());
+        QVERIFY(f.demoCount() > 19);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.demo()->playDown(), 5000);
+        QVERIFY(f.demo()->isVisible());
+        QCOMPARE(f.demo()->description(), QStringLiteral("End of the Game Demo"));
+        QVERIFY(f.boxes.empty());
     }
 
     // Closing stores the window's place in section "Settings"; it comes back there.
