@@ -54,8 +54,7 @@ void setRow(QTableWidget* t, int row, const QStringList& cells)
 
 } // namespace
 
-GameNumberDialog::GameNumberDialog(engine::TMainGame& game, QWidget* parent)
-    : QDialog(parent), m_game(game)
+GameNumberDialog::GameNumberDialog(engine::TMainGame& game, QWidget* parent, int gameId) : QDialog(parent), m_game(game)
 {
     setObjectName(QStringLiteral("TfrmGameNumber"));
     setWindowTitle(QStringLiteral("Select a game number"));
@@ -64,7 +63,7 @@ GameNumberDialog::GameNumberDialog(engine::TMainGame& game, QWidget* parent)
     top->addWidget(m_pages);
 
     const auto names = catalog::AllGameNames(game.gameList, game.customGames);
-    int current = game.currentGameId();
+    int current = gameId >= 0 && !game.gameName(gameId).empty() ? gameId : game.currentGameId();
     if (current < 0) current = 18;
     const QString currentName = qs(game.gameName(current));
 
@@ -141,6 +140,8 @@ void GameNumberDialog::fillPrevious()
     if (m_previousFilled) return;
     m_previousFilled = true;
     m_previous->setSortingEnabled(false);
+    // Newest first as the log gives them; a click on a column header sorts by it afterwards.
+    m_previous->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     const auto rows = catalog::PreviousGames(logLines());
     m_previous->setRowCount(int(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -149,18 +150,21 @@ void GameNumberDialog::fillPrevious()
                {qs(r.gameNumber), qs(r.gameName), r.won ? QStringLiteral("Won") : QStringLiteral("Lost"),
                 shortDate(r.date), qs(r.player)});
     }
+    m_previous->resizeColumnsToContents();
     m_previous->setSortingEnabled(true);
 }
 
 void GameNumberDialog::fillLost()
 {
     m_lost->setSortingEnabled(false);
+    m_lost->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     const auto deals = catalog::LostDeals(logLines(), m_lostGame->currentText().toStdString());
     m_lost->setRowCount(deals.empty() ? 1 : int(deals.size()));
     if (deals.empty()) setRow(m_lost, 0, {QString(), QString(), QString(), QString()});
     for (std::size_t i = 0; i < deals.size(); ++i)
         setRow(m_lost, int(i),
                {qs(deals[i].gameNumber), QStringLiteral("Lost"), shortDate(deals[i].date), qs(deals[i].player)});
+    m_lost->resizeColumnsToContents();
     m_lost->setSortingEnabled(true);
 }
 

@@ -19,7 +19,8 @@ class GameNumberDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit GameNumberDialog(engine::TMainGame& game, QWidget* parent = nullptr);
+    // gameId: the game the pages start with (-1: the current game).
+    explicit GameNumberDialog(engine::TMainGame& game, QWidget* parent = nullptr, int gameId = -1);
     // After OK: the 13-digit number and the game.
     std::string number() const { return m_number; }
     int gameId() const { return m_gameId; }

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 
 #include "catalog/game_list.h"
 #include "engine/card_size.h"
@@ -23,24 +24,24 @@
 #include "storage/ini_file.h"
 #include "storage/messages.h"
 #include "storage/preferences.h"
+#include "tools/tool_commands.h"
 #include "ui/animation_input.h"
 #include "ui/custom_game_commands.h"
 #include "ui/customize_commands.h"
 #include "ui/family_panels.h"
 #include "ui/fast_search.h"
+#include "ui/keyboard_play.h"
 #include "ui/look_settings.h"
 #include "ui/main_window_host.h"
 #include "ui/message_boxes.h"
 #include "ui/open_game_dialog_commands.h"
-#include "ui/series_commands.h"
-#include "ui/stats_commands.h"
 #include "ui/picture_library.h"
 #include "ui/rules_viewer.h"
+#include "ui/series_commands.h"
 #include "ui/sounds.h"
 #include "ui/stats_commands.h"
 #include "ui/tutor_commands.h"
 #include "ui/two_players_dialog.h"
-#include "tools/tool_commands.h"
 
 namespace cw::ui {
 
@@ -77,6 +78,7 @@ TfrmMain::TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engin
 
     createActions();
     createMenus();
+    m_keyboard = new KeyboardPlay(*this);
     installChooserCommands(*this, m_game, m_library);
     installCustomGameCommands(*this, m_game, m_library);
     installStatsCommands(*this, m_game);
@@ -145,7 +147,12 @@ engine::CardSize TfrmMain::cardSizeForScreen() const
 void TfrmMain::applyTableSettings()
 {
     TableSettings t = m_table->settings();
-    t.cardSize = cardSizeForScreen();
+    // By default the cards follow the window, drawn from the standard size at the fitting scale;
+    // a fixed size is the player's own choice.
+    t.fitWindow = pref("Cards_Fit_Window", "Y") != "N";
+    t.cardSize = t.fitWindow ? engine::CardSize::B : cardSizeForScreen();
+    if (QAction* fit = command(QStringLiteral("mnuFitWindow")))
+        fit->setChecked(t.fitWindow);
     applyTablePreferences(t, m_game);
     applyPlayerLook(t, m_game, this);
     // Every change rebuilds the table's pictures: only a real change is handed over.
@@ -180,6 +187,8 @@ void TfrmMain::newDealShown()
     if (auto* customize = findChild<CustomizeCommands*>())
         customize->newDealStarted();
     applyTableSettings();
+    if (m_keyboard)
+        m_keyboard->hide();
     m_table->setGame(&m_game.rules, &m_session->state(), true);
     m_table->refresh();
     refreshTitle();
@@ -244,12 +253,23 @@ void TfrmMain::restoreWindowState()
     const int top = number("MainWindowState_Top", 50);
     const int width = std::max(320, number("MainWindowState_Width", avail.width() - 150));
     const int height = std::max(240, number("MainWindowState_Height", avail.height() - 150));
-    resize(width, height);
-    move(left, top);
+    const QRect place = clampToScreen(QRect(left, top, width, height), avail);
+    resize(place.size());
+    move(place.topLeft());
     if (pref("MainWindowState_Maximized", "Y") == "Y")
         setWindowState(windowState() | Qt::WindowMaximized);
     if (pref("Full_Screen", "N") == "Y")
         QTimer::singleShot(0, this, [this] { setFullScreenMode(true); });
+}
+
+QRect clampToScreen(const QRect& wanted, const QRect& available)
+{
+    if (available.isEmpty())
+        return wanted;
+    const QSize size = wanted.size().boundedTo(available.size());
+    const int x = std::clamp(wanted.x(), available.left(), available.left() + available.width() - size.width());
+    const int y = std::clamp(wanted.y(), available.top(), available.top() + available.height() - size.height());
+    return QRect(QPoint(x, y), size);
 }
 
 void TfrmMain::writeWindowState()
@@ -310,6 +330,7 @@ void TfrmMain::setFullScreenMode(bool on)
 void TfrmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    m_table->setFocus(); // the keys of keyboard play go to the table
     if (m_session->flags().firstActivationPending)
         QTimer::singleShot(0, this, &TfrmMain::firstActivation);
 }

@@ -24,6 +24,7 @@ class QToolBar;
 
 namespace cw::ui {
 
+class KeyboardPlay;
 class PictureLibrary;
 class QtMessageBoxes;
 class RulesViewer;
@@ -36,9 +37,19 @@ class WindowHost;
 inline constexpr const char* kProductTitle = "Cardwise 2002";
 inline constexpr const char* kProductVersion = "1.0";
 
+// The folder the save and open dialogs start in: "Dir_Save" while that folder exists, else the
+// personal documents folder (the home folder when there is none). It ends with "/": a dialog given
+// a folder that does not exist offers its last part as the file name.
+QString savedGamesFolder(const engine::TMainGame& game);
+
+// A stored window place made safe for the screen: no larger than the available area and moved
+// wholly onto it (a setting from another screen must not open the window out of reach).
+QRect clampToScreen(const QRect& wanted, const QRect& available);
+
 class TfrmMain : public QMainWindow, public TableController {
     Q_OBJECT
     friend class TutorCommands; // the demo, the solver's commands and the indicator act as the window does
+    friend class KeyboardPlay;  // the keyboard acts on the table as the mouse does
 
 public:
     TfrmMain(engine::TMainGame& game, const PictureLibrary& library, engine::GameEndSink* sink,
@@ -130,6 +141,7 @@ private:
     void cmdLargeIcons();
     void cmdShowTime();
     void cmdShowScore();
+    void cmdFitWindow();
     void afterCommand();
     void updateCommands();
     void setTimePanelShown(bool on, bool byUser);
@@ -177,6 +189,7 @@ private:
     qint64 m_hoverStamp = -1;   // tick of the last movement over the table, -1 none
     engine::TutorRecord m_tutorRecord;  // the moves the tutor showed, so that it does not repeat itself
     TutorCommands* m_tutor = nullptr;   // game demo, "Solve and show", winnability, winnable deals
+    KeyboardPlay* m_keyboard = nullptr; // arrows, Enter, Space, Escape and Home on the table
     QPoint m_lastMouse{-1, -1};
     bool m_fullScreen = false;
     bool m_wasMaximized = false;

@@ -6,22 +6,25 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "catalog/custom_games.h"
 #include "engine/geometry.h"
 #include "engine/pile_info.h"
-#include "engine/tutor.h"
 #include "engine/rules_context.h"
+#include "engine/tutor.h"
+#include "storage/folders.h"
 #include "storage/ini_file.h"
 #include "storage/preferences.h"
 #include "ui/custom_game_commands.h"
@@ -29,6 +32,7 @@
 #include "ui/help_text.h"
 #include "ui/main_window_status.h"
 #include "ui/message_boxes.h"
+#include "ui/open_game_dialog_commands.h"
 #include "ui/rules_viewer.h"
 #include "ui/toolbar_icons.h"
 #include "ui/tutor_commands.h"
@@ -80,6 +84,8 @@ void TfrmMain::createActions()
     makeAction(QStringLiteral("mnuWinnableDealsOnly"), QStringLiteral("&Winnable deals only"), {},
                &TfrmMain::cmdWinnableDealsOnly, true);
     makeAction(QStringLiteral("mnuFullScreen"), QStringLiteral("Full Screen"), Qt::Key_F11, &TfrmMain::cmdFullScreen, true);
+    makeAction(QStringLiteral("mnuFitWindow"), QStringLiteral("Cards &fit the window"), {}, &TfrmMain::cmdFitWindow,
+               true);
     // Help
     makeAction(QStringLiteral("mnuRules"), QStringLiteral("&Rules"), Qt::Key_F1, &TfrmMain::cmdRules);
     makeAction(QStringLiteral("mnuContents"), QStringLiteral("&Contents"), {}, &TfrmMain::cmdContents);
@@ -129,6 +135,7 @@ void TfrmMain::createMenus()
     tutor->addAction(command(QStringLiteral("mnuSolveAndShow")));
     tutor->addAction(command(QStringLiteral("mnuShowWinnability")));
     game->addAction(command(QStringLiteral("mnuFullScreen")));
+    game->addAction(command(QStringLiteral("mnuFitWindow")));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(command(QStringLiteral("mnuRules")));
@@ -171,6 +178,7 @@ QWidget* labelledPanel(QWidget* parent, const QString& caption, QLabel** value, 
     layout->setSpacing(4);
     auto* label = new QLabel(caption, panel);
     *value = new QLabel(panel);
+    (*value)->setObjectName(QStringLiteral("lbl") + name.mid(3)); // "lblScore", "lblTime"
     QFont f = (*value)->font();
     f.setBold(true);
     (*value)->setFont(f);
@@ -280,8 +288,15 @@ void TfrmMain::enableCommand(engine::Command c, bool enabled)
     case engine::Command::QuitGame: name = "mnuQuitGame"; break;
     case engine::Command::InsertBookmark: name = "mnuInsertBookmark"; break;
     case engine::Command::GoToBookmark: name = "mnuGoToBookmark"; break;
-    case engine::Command::Undo: name = "mnuUndo"; break;
-    case engine::Command::Redo: name = "mnuRedo"; break;
+    // Undo and Redo only when there is a move to take back or to make again: a new deal has none.
+    case engine::Command::Undo:
+        name = "mnuUndo";
+        enabled = enabled && m_session && m_session->canUndo();
+        break;
+    case engine::Command::Redo:
+        name = "mnuRedo";
+        enabled = enabled && m_session && m_session->canRedo();
+        break;
     case engine::Command::Save: name = "mnuSave"; break;
     case engine::Command::HoldAndExit: name = "mnuHoldAndExit"; break;
     }
@@ -343,14 +358,21 @@ void TfrmMain::cmdRestart()
     afterCommand();
 }
 
+QString savedGamesFolder(const engine::TMainGame& game)
+{
+    QString folder = QString::fromStdString(game.preference("Dir_Save"));
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QString::fromStdString(storage::personalDocumentsFolder(storage::Environment::fromProcess()));
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 void TfrmMain::cmdSave()
 {
     if (!m_session->flags().dealActive)
         return;
-    QString folder = QString::fromStdString(m_game.preference("Dir_Save"));
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save"), folder,
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save game"), savedGamesFolder(m_game),
                                                       QStringLiteral("Saved games (*.gam)"));
     if (path.isEmpty())
         return;
@@ -412,11 +434,22 @@ void TfrmMain::cmdQuitGame()
     if (!m_session->quitGame())
         return;
     if (!hadWon) {
-        // The table is cleared; a new game starts with F2.
+        // The table is cleared, the score and the clock start from nothing, and the chooser
+        // opens (once this command has returned: the chooser is modal).
         m_table->setGame(&m_game.rules, nullptr);
         clearStatus();
+        showScore(0);
+        showClock(QString::fromStdString(engine::GameClock::formatClock(0)));
+        if (auto* chooser = findChild<ChooserCommands*>())
+            QTimer::singleShot(0, chooser, [chooser] { chooser->openGameDialog(); });
     }
     updateCommands();
+}
+
+void TfrmMain::cmdFitWindow()
+{
+    setPref("Cards_Fit_Window", command(QStringLiteral("mnuFitWindow"))->isChecked() ? "Y" : "N");
+    applyTableSettings();
 }
 
 void TfrmMain::cmdAutoplay()

@@ -154,6 +154,12 @@ void WindowHost::announce(const std::string& text)
     });
 }
 
+// A highlight shows, or goes, when the cards moved before it have landed.
+void WindowHost::highlight(int card, bool on)
+{
+    m_window.table()->afterAnimations([this, card, on] { m_window.table()->setCardHighlighted(card, on); });
+}
+
 void WindowHost::showPanel(const std::string& name)
 {
     if (auto* view = m_window.findChild<FamilyPanelsView*>())

@@ -46,6 +46,7 @@ public:
     void gameEnded(const engine::GameEndReport& report) override;
     void gameWon(const engine::GameEndReport& report) override;
     void announce(const std::string& text) override;
+    void highlight(int card, bool on) override;
     void showPanel(const std::string& name) override;
     engine::SeriesAnswer seriesInProgress(const std::string& seriesName) override;
     void seriesGameEnded(const engine::GameEndReport& report) override;

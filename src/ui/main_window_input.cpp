@@ -10,8 +10,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "engine/drop_reason.h"
 #include "engine/pickup.h"
 #include "storage/settings_store.h"
+#include "ui/fast_search.h"
+#include "ui/open_game_dialog_commands.h"
 #include "ui/tutor_commands.h"
 
 namespace cw::ui {
@@ -22,6 +25,10 @@ void TfrmMain::tablePress(const engine::Press& press)
 {
     hidePileSizePanel();
     m_hoverStamp = -1;
+    // A press on the table sends the fast-search window away unless it is kept on top.
+    if (auto* chooser = findChild<ChooserCommands*>())
+        if (FastSearchWindow* fast = chooser->fastSearch(); fast && fast->isVisible() && !fast->stayOnTop())
+            fast->hide();
     // A press ends a shown legal move, and stops the demo.
     if (m_tutor)
         m_tutor->stopDemo();
@@ -61,7 +68,9 @@ void TfrmMain::revealCard(engine::PileRef pile, int index)
         m_revealed->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     m_revealed->setPixmap(face);
-    m_revealed->setGeometry(QRect(m_table->cardRect(pile, index).topLeft(), face.deviceIndependentSize().toSize()));
+    // The face is drawn at the table's scale: the label shows it at the card's size on screen.
+    m_revealed->setScaledContents(true);
+    m_revealed->setGeometry(m_table->cardRect(pile, index));
     m_revealed->show();
     m_revealed->raise();
 }
@@ -72,7 +81,18 @@ bool TfrmMain::tableRelease(const std::vector<engine::PileRef>& candidates)
 {
     // The player's own pointer comes back, whatever the drag showed.
     m_table->unsetCursor();
+    const engine::GameState before = m_session->state();
     const bool changed = m_session->release(candidates);
+    // A refused drop says why in the status bar ("A 7 of Clubs goes on a red 8").
+    if (!changed && before.drag.carriedCard != 0 && !candidates.empty() && candidates.front() != before.drag.source) {
+        engine::GameState copy = before;
+        const engine::PlayOptions options;
+        const engine::Play play{m_session->rules(), copy, options, nullptr};
+        const engine::Carried carried = engine::carriedAt(play, before.drag.source, before.drag.sourceIndex);
+        const std::string why = engine::dropRefusal(play, carried, candidates.front());
+        if (!why.empty())
+            showRuleText(QString::fromStdString(why));
+    }
     showScore(m_session->score());
     updateCommands();
     return changed;

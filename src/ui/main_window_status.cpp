@@ -4,11 +4,14 @@
 
 #include "ui/main_window_status.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include "engine/geometry.h"
 #include "engine/pile_info.h"
@@ -37,12 +40,21 @@ QString statusPictureFor(const QString& kind)
 }
 
 StatusPanel::StatusPanel(const PictureLibrary& library, int width, Qt::Alignment align, QWidget* parent)
-    : QWidget(parent), m_library(library), m_align(align)
+    : QWidget(parent), m_library(library), m_align(align), m_width(std::max(0, width))
 {
-    if (width > 0)
-        setMinimumWidth(width);
     setMinimumHeight(fontMetrics().height() + 4);
 }
+
+void StatusPanel::setPreferredWidth(int width)
+{
+    m_width = std::max(0, width);
+    updateGeometry();
+}
+
+QSize StatusPanel::sizeHint() const { return QSize(m_width, minimumHeight()); }
+
+// A small window squeezes the panels rather than keeping the window wider than the screen.
+QSize StatusPanel::minimumSizeHint() const { return QSize(std::min(m_width, 24), minimumHeight()); }
 
 void StatusPanel::setContent(const QString& text, const QString& pictureName)
 {
@@ -157,6 +169,15 @@ void TfrmMain::createStatusBar()
             m_panels[i]->setToolTip(QString::fromLatin1(hints[i]));
         bar->addPermanentWidget(m_panels[i], i == 3 ? 1 : 0);
     }
+    // The widths above were made for one font: a panel is at least as wide as the longest text it
+    // shows in the font it has ("Unlimited redeals" must not end in "rede").
+    const QFontMetrics fm = m_panels[0]->fontMetrics();
+    const int padding = 10;
+    m_panels[0]->setPreferredWidth(
+        std::max(widths[0], 14 + 3 + fm.horizontalAdvance(QStringLiteral("Foundation")) + padding));
+    m_panels[2]->setPreferredWidth(std::max(widths[2], fm.horizontalAdvance(QStringLiteral("208 cards")) + padding));
+    m_panels[4]->setPreferredWidth(
+        std::max(widths[4], fm.horizontalAdvance(QStringLiteral("Unlimited redeals")) + padding));
     bar->setVisible(pref("Statusbar", "Y") != "N");
 
     // The pile size panel and its redeals box float over the table.

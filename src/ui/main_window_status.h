@@ -15,8 +15,12 @@ class PictureLibrary;
 class StatusPanel : public QWidget {
     Q_OBJECT
 public:
+    // width: the panel's width when the bar has room; a narrow window squeezes it.
     StatusPanel(const PictureLibrary& library, int width, Qt::Alignment align, QWidget* parent = nullptr);
     void setContent(const QString& text, const QString& pictureName = {});
+    void setPreferredWidth(int width);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     QString text() const { return m_text; }
     QString pictureName() const { return m_picture; }
 
@@ -26,6 +30,7 @@ protected:
 private:
     const PictureLibrary& m_library;
     Qt::Alignment m_align;
+    int m_width = 0;
     QString m_text;
     QString m_picture;
 };

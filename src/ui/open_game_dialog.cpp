@@ -17,6 +17,7 @@
 #include "ui/message_boxes.h"
 #include "ui/picture_library.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <fstream>
 
 namespace cw::ui {
@@ -48,6 +50,47 @@ namespace {
 constexpr int kNumberRole = Qt::UserRole;        // game id, folder or placeholder number
 constexpr int kFolderRole = Qt::UserRole + 1;    // number of the folder that holds the entry
 constexpr int kPendingRole = Qt::UserRole + 2;   // true on a folder not filled yet
+constexpr int kOrderRole = Qt::UserRole + 3;     // place of a game in its list before a search reordered it
+
+// How well a game's name answers a search: the name itself, then names that start with the text,
+// then names with a word that does, then names that merely contain it.
+int matchRank(const QString& name, const QString& typed)
+{
+    if (name.compare(typed, Qt::CaseInsensitive) == 0)
+        return 0;
+    if (name.startsWith(typed, Qt::CaseInsensitive))
+        return 1;
+    for (qsizetype at = name.indexOf(typed, 0, Qt::CaseInsensitive); at >= 0;
+         at = name.indexOf(typed, at + 1, Qt::CaseInsensitive))
+        if (at > 0 && !name.at(at - 1).isLetterOrNumber())
+            return 2;
+    return 3;
+}
+
+// Puts the games among an item's children in search order (rank, then their own order), or back
+// in their own order when nothing is typed. Folders keep their places.
+void orderGames(QTreeWidgetItem* item, const QString& typed)
+{
+    const int n = item->childCount();
+    if (n < 2)
+        return;
+    for (int i = 0; i < n; ++i) {
+        QTreeWidgetItem* c = item->child(i);
+        if (c->childCount() > 0 || c->data(0, kNumberRole).toInt() < 0)
+            return; // a list with folders
+        if (!c->data(0, kOrderRole).isValid())
+            c->setData(0, kOrderRole, i);
+    }
+    QList<QTreeWidgetItem*> games = item->takeChildren();
+    std::stable_sort(games.begin(), games.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+        const int ra = typed.isEmpty() ? 0 : matchRank(a->text(0), typed);
+        const int rb = typed.isEmpty() ? 0 : matchRank(b->text(0), typed);
+        if (ra != rb)
+            return ra < rb;
+        return a->data(0, kOrderRole).toInt() < b->data(0, kOrderRole).toInt();
+    });
+    item->addChildren(games);
+}
 constexpr int kLazyMarker = -999999;             // number of the invisible placeholder child
 
 const char* const kViewHints[catalog::kChooserViewCount] = {
@@ -219,9 +262,16 @@ void TfrmOpenGame::buildUi()
     m_stack->setMinimumSize(260, 360);
     body->addWidget(m_stack, 1);
 
-    auto* right = new QVBoxLayout;
+    // The description pane keeps one width whatever the game (the preview's): long names and
+    // texts wrap, a long player name is cut short in its box.
+    auto* rightPane = new QWidget(this);
+    rightPane->setObjectName(QStringLiteral("pnlDescription"));
+    rightPane->setFixedWidth(GamePreview::areaSize().width() + 8);
+    auto* right = new QVBoxLayout(rightPane);
+    right->setContentsMargins(4, 0, 4, 0);
     m_name = new QLabel(this);
     m_name->setObjectName(QStringLiteral("lblGameName"));
+    m_name->setWordWrap(true);
     QFont bold = m_name->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
@@ -233,6 +283,7 @@ void TfrmOpenGame::buildUi()
         m_featurePicture[i] = new QLabel(this);
         m_featurePicture[i]->setFixedSize(16, 16);
         m_featureText[i] = new QLabel(this);
+        m_featureText[i]->setWordWrap(true);
         grid->addWidget(m_featurePicture[i], i, 0);
         grid->addWidget(new QLabel(QString::fromLatin1(captions[i]), this), i, 1);
         grid->addWidget(m_featureText[i], i, 2);
@@ -262,7 +313,9 @@ void TfrmOpenGame::buildUi()
     auto* playerLabel = new QLabel(QStringLiteral("Pla&yer:"), this);
     m_players = new QComboBox(this);
     m_players->setObjectName(QStringLiteral("cbPlayer"));
-    m_players->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_players->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_players->setMinimumContentsLength(8);
+    m_players->view()->setTextElideMode(Qt::ElideRight);
     playerLabel->setBuddy(m_players);
     connect(m_players, &QComboBox::activated, this, [this] {
         m_game.settings.set(storage::col::Player, chosenPlayer());
@@ -277,7 +330,7 @@ void TfrmOpenGame::buildUi()
     playerRow->addWidget(players);
     right->addLayout(playerRow);
     right->addStretch(1);
-    body->addLayout(right);
+    body->addWidget(rightPane);
     top->addLayout(body, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -377,15 +430,23 @@ void TfrmOpenGame::fillPlayerBox(const std::string& select)
         storage::sortPlayerNames(names);
     }
     m_players->clear();
-    for (const std::string& n : names) m_players->addItem(qs(n));
-    int index = m_players->findText(qs(select), Qt::MatchExactly);
-    if (index < 0) index = m_players->findText(qs(current), Qt::MatchExactly);
+    // A long name is shown cut short (the whole name in its tip); the item keeps the whole name.
+    constexpr int kShownLength = 32;
+    for (const std::string& n : names) {
+        const QString name = qs(n);
+        const QString shown = name.size() > kShownLength ? name.left(kShownLength - 1) + QChar(0x2026) : name;
+        m_players->addItem(shown, name);
+        m_players->setItemData(m_players->count() - 1, name, Qt::ToolTipRole);
+    }
+    int index = m_players->findData(qs(select));
+    if (index < 0)
+        index = m_players->findData(qs(current));
     m_players->setCurrentIndex(std::max(index, 0));
 }
 
 std::string TfrmOpenGame::chosenPlayer() const
 {
-    return m_players->currentIndex() >= 0 ? m_players->currentText().toStdString() : m_game.player();
+    return m_players->currentIndex() >= 0 ? m_players->currentData().toString().toStdString() : m_game.player();
 }
 
 void TfrmOpenGame::showContextMenu(QTreeWidget* tree, const QPoint& at)
@@ -618,13 +679,16 @@ void TfrmOpenGame::prepare()
 void TfrmOpenGame::applySearch()
 {
     const std::string typed = m_search->text().trimmed().toStdString();
+    const QString typedText = QString::fromStdString(typed);
     QTreeWidget* tree = m_trees[int(m_view)];
     tree->setUpdatesEnabled(false);
+    QTreeWidgetItem* before = tree->currentItem();
     // Folders are shown when they hold a match; while searching, the groups view is filled whole.
     std::function<bool(QTreeWidgetItem*)> visit = [&](QTreeWidgetItem* item) -> bool {
         const int number = item->data(0, kNumberRole).toInt();
         if (number == kLazyMarker) return false;
         if (!typed.empty() && item->data(0, kPendingRole).toBool()) fillFolder(item);
+        orderGames(item, typedText);
         bool any = false;
         for (int i = 0; i < item->childCount(); ++i) any = visit(item->child(i)) || any;
         const bool isGame = number >= 0;
@@ -638,8 +702,10 @@ void TfrmOpenGame::applySearch()
     };
     visit(tree->invisibleRootItem());
     tree->setUpdatesEnabled(true);
-    QTreeWidgetItem* cur = tree->currentItem();
-    if (!typed.empty() && (!cur || cur->isHidden() || cur->data(0, kNumberRole).toInt() < 0)) {
+    // While searching, the best match is the one selected; otherwise the selection stays.
+    if (typed.empty() && before && !before->isHidden())
+        tree->setCurrentItem(before);
+    if (!typed.empty()) {
         for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
             if ((*it)->data(0, kNumberRole).toInt() >= 0) {
                 tree->setCurrentItem(*it);

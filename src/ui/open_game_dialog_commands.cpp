@@ -28,7 +28,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -163,7 +162,7 @@ TfrmOpenGame* ChooserCommands::dialog()
         // These two close the chooser for their own dialog; openGameDialog runs them and shows the
         // chooser again when no deal is in progress afterwards.
         connect(m_dialog, &TfrmOpenGame::gameNumberRequested, this, [this] {
-            m_aside = [this] { selectGameNumber(); };
+            m_aside = [this, id = m_dialog->selectedNumber()] { selectGameNumber(id); };
             m_dialog->reject();
         });
         connect(m_dialog, &TfrmOpenGame::openSavedGameRequested, this, [this] {
@@ -174,13 +173,13 @@ TfrmOpenGame* ChooserCommands::dialog()
     return m_dialog;
 }
 
-bool ChooserCommands::openGameDialog()
+bool ChooserCommands::openGameDialog(bool playerSwitched)
 {
     TfrmOpenGame* dlg = dialog();
     // The player box makes its player current while the dialog is open; the current player is put
     // back afterwards and the chosen game starts for the player of the box.
     m_playerBeforeDialog = m_game.player();
-    m_playerSwitched = false;
+    m_playerSwitched = playerSwitched;
     dlg->prepare();
     bool chosen = false;
     for (;;) {
@@ -401,9 +400,7 @@ void ChooserCommands::openSavedGame()
     if (savedGameFile) {
         path = savedGameFile();
     } else {
-        QString folder = QString::fromStdString(m_game.preference("Dir_Save"));
-        if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        path = QFileDialog::getOpenFileName(&m_window, QStringLiteral("Open game"), folder,
+        path = QFileDialog::getOpenFileName(&m_window, QStringLiteral("Open game"), savedGamesFolder(m_game),
                                             QStringLiteral("Saved games (*.gam)"));
     }
     if (path.isEmpty()) return;
@@ -411,9 +408,9 @@ void ChooserCommands::openSavedGame()
     m_window.session().open(path.toStdString());
 }
 
-void ChooserCommands::selectGameNumber()
+void ChooserCommands::selectGameNumber(int gameId)
 {
-    GameNumberDialog dlg(m_game, &m_window);
+    GameNumberDialog dlg(m_game, &m_window, gameId);
     // "L&og...": a deal replayed from the log closes this dialog and is dealt afterwards.
     std::optional<PlayRequest> fromLog;
     auto* stats = m_window.findChild<StatsCommands*>();

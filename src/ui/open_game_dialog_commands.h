@@ -28,8 +28,10 @@ public:
     ChooserCommands(TfrmMain& window, engine::TMainGame& game, const PictureLibrary& library);
 
     // OpenGameDialog: the chooser, modal; a game chosen with OK is started with a fresh number.
-    // Returns true when a game was started.
-    bool openGameDialog();
+    // Returns true when a game was started. playerSwitched: another player has just been made
+    // current and the running deal ended for them; cancelled, the chooser leaves the current game
+    // dealt afresh for the new player rather than the old deal lying dead on the table.
+    bool openGameDialog(bool playerSwitched = false);
     TfrmOpenGame* dialog();
     // The chooser when it has been made (nullptr before its first opening).
     TfrmOpenGame* existingDialog() const { return m_dialog; }
@@ -41,8 +43,9 @@ public:
     void organizeFavorites();
     // AddCurrentGameToFavorites: the "Add Favorite" dialog.
     void addCurrentGameToFavorites();
-    // SelectGameNumberDialog.
-    void selectGameNumber();
+    // SelectGameNumberDialog, showing game `gameId` (-1: the current game; the chooser passes the
+    // game selected in it).
+    void selectGameNumber(int gameId = -1);
     // The rules of a game chosen in the chooser (the window's own viewer for the game on the table).
     void showRules(int id);
     RulesViewer* rulesViewer() const { return m_rulesViewer; }

@@ -114,20 +114,16 @@ OverallScoreDialog::OverallScoreDialog(const stats::StatsContext& ctx, const sta
     layout->addWidget(m_grid, 1);
     auto* row = new QHBoxLayout;
     m_details = new QPushButton(tr("&Details..."), this);
-    m_publish = new QPushButton(tr("   &Publishing on the Web..."), this);
     row->addWidget(m_details);
-    row->addWidget(m_publish);
     row->addStretch(1);
     layout->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     connect(m_details, &QPushButton::clicked, this, &OverallScoreDialog::showDetails);
-    connect(m_publish, &QPushButton::clicked, this, &OverallScoreDialog::showPublishing);
     auto enable = [this] {
         const bool any = m_grid->currentRow() >= 0;
         m_details->setEnabled(any);
-        m_publish->setEnabled(any);
     };
     connect(m_grid, &QTableWidget::currentCellChanged, this, enable);
     // The current player's row is selected when the player is ranked.
@@ -137,13 +133,6 @@ OverallScoreDialog::OverallScoreDialog(const stats::StatsContext& ctx, const sta
     if (select >= 0) m_grid->selectRow(select);
     enable();
     resize(420, 380);
-}
-
-QString OverallScoreDialog::selectedCode() const
-{
-    const int r = m_grid->currentRow();
-    return r >= 0 && r < static_cast<int>(m_entries.size()) ? QString::fromStdString(m_entries[r].publishingCode)
-                                                           : QString();
 }
 
 void OverallScoreDialog::showDetails()
@@ -159,27 +148,6 @@ void OverallScoreDialog::showDetails()
     }
     OverallDetailsDialog dialog(m_entries[r].player, details, this, m_ctx.timeSeparator);
     dialog.exec();
-}
-
-void OverallScoreDialog::showPublishing()
-{
-    const QString code = selectedCode();
-    if (code.isEmpty()) return;
-    QDialog box(this);
-    applyDialogFont(&box);
-    box.setWindowTitle(tr("Publishing on the Web"));
-    auto* layout = new QVBoxLayout(&box);
-    layout->addWidget(new QLabel(tr("Copy this code into the Overall Score Champions page of the web site:"), &box));
-    auto* edit = new QLineEdit(code, &box);
-    edit->setReadOnly(true);
-    edit->selectAll();
-    layout->addWidget(edit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &box);
-    auto* copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
-    connect(copy, &QPushButton::clicked, &box, [code] { QApplication::clipboard()->setText(code); });
-    connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
-    layout->addWidget(buttons);
-    box.exec();
 }
 
 // ---- Details ----

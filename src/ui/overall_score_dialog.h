@@ -26,7 +26,8 @@ private:
     QRadioButton* m_yes = nullptr;
 };
 
-// The ranking: "N.", "Player", "Score", "Time", with the details and the publishing code of a player.
+// The ranking: "N.", "Player", "Score", "Time", with the details of a player. (The publishing
+// code is not offered: it was for a web site the product does not have.)
 class OverallScoreDialog : public QDialog {
     Q_OBJECT
 public:
@@ -35,20 +36,15 @@ public:
 
     QTableWidget* grid() const { return m_grid; }
     QPushButton* detailsButton() const { return m_details; }
-    QPushButton* publishButton() const { return m_publish; }
-    // The publishing code of the selected row ("" without one).
-    QString selectedCode() const;
 
 private:
     void showDetails();
-    void showPublishing();
 
     const stats::StatsContext& m_ctx;
     const stats::GameCatalog& m_games;
     std::vector<stats::OverallEntry> m_entries;
     QTableWidget* m_grid = nullptr;
     QPushButton* m_details = nullptr;
-    QPushButton* m_publish = nullptr;
 };
 
 // "Overall score details [player]": every catalog game or those whose maximum was not reached.

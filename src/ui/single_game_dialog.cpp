@@ -40,16 +40,10 @@ SingleGameDialog::SingleGameDialog(const stats::StatsContext& ctx, const stats::
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     layout->addWidget(m_grid, 1);
-    auto* codeForm = new QFormLayout;
-    m_code = new QLineEdit(this);
-    m_code->setReadOnly(true);
-    codeForm->addRow(tr("Publishing code:"), m_code);
-    layout->addLayout(codeForm);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     connect(m_players, &QComboBox::currentIndexChanged, this, &SingleGameDialog::fillGames);
-    connect(m_grid, &QTableWidget::currentCellChanged, this, &SingleGameDialog::showCode);
     fillGames();
     resize(460, 420);
 }
@@ -77,26 +71,7 @@ void SingleGameDialog::fillGames()
     }
     if (!counts.empty())
         m_grid->selectRow(0);
-    else
-        m_code->clear();
 }
-
-void SingleGameDialog::showCode()
-{
-    const int r = m_grid->currentRow();
-    if (r < 0 || r >= static_cast<int>(m_rowGames.size())) {
-        m_code->clear();
-        return;
-    }
-    try {
-        m_code->setText(QString::fromStdString(
-            stats::singleGamePublishingCode(m_ctx, m_rowGames[r], m_players->currentText().toStdString())));
-    } catch (const storage::FileError& e) {
-        informationBox(this, boxText(e.what()));
-    }
-}
-
-QString SingleGameDialog::code() const { return m_code->text(); }
 
 void showSingleGameValues(QWidget* parent, const stats::StatsContext& ctx, const stats::GameCatalog& games,
                           const std::vector<std::string>& players)

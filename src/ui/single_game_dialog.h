@@ -1,4 +1,5 @@
-// The single-game values: a player's won count per game and the publishing code of the selected game.
+// The single-game values: a player's won count per game. (No publishing code: it was for a web
+// site the product does not have.)
 #pragma once
 
 #include <QDialog>
@@ -6,7 +7,6 @@
 #include "stats/overall_score.h"
 
 class QComboBox;
-class QLineEdit;
 class QTableWidget;
 
 namespace cw::ui {
@@ -19,18 +19,15 @@ public:
 
     QComboBox* playerBox() const { return m_players; }
     QTableWidget* grid() const { return m_grid; }
-    QString code() const;
 
 private:
     void fillGames();
-    void showCode();
 
     const stats::StatsContext& m_ctx;
     const stats::GameCatalog& m_games;
     std::vector<int> m_rowGames;
     QComboBox* m_players = nullptr;
     QTableWidget* m_grid = nullptr;
-    QLineEdit* m_code = nullptr;
 };
 
 // The command: the message while statistics are disabled, else the modal dialog.

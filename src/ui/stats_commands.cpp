@@ -18,6 +18,7 @@
 #include "ui/game_info_dialog.h"
 #include "ui/game_won_dialog.h"
 #include "ui/hi_scores_dialog.h"
+#include "ui/open_game_dialog_commands.h"
 #include "ui/overall_score_dialog.h"
 #include "ui/players_dialog.h"
 #include "ui/single_game_dialog.h"
@@ -194,9 +195,10 @@ void StatsCommands::showGameInformationFor(int id, const std::string& player, QW
 void StatsCommands::showPlayers()
 {
     if (!runPlayersDialog(&m_window)) return;
-    // The new player chooses a game; without the chooser the current game starts afresh for them.
-    if (QAction* open = m_window.findChild<QAction*>(QStringLiteral("mnuOpen"))) {
-        QTimer::singleShot(0, open, &QAction::trigger);
+    // The new player chooses a game; without the chooser, or when it is cancelled, the current game
+    // starts afresh for them (the old player's deal has ended and must not stay on the table).
+    if (auto* chooser = m_window.findChild<ChooserCommands*>()) {
+        QTimer::singleShot(0, chooser, [chooser] { chooser->openGameDialog(true); });
         return;
     }
     const int id = m_game.currentGameId();

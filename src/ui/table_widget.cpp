@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace cw::ui {
 
@@ -55,10 +56,10 @@ void TableWidget::setSettings(const TableSettings& settings)
     const bool picturesChanged = settings.cardSize != m_settings.cardSize || settings.cardSet != m_settings.cardSet ||
                                  settings.deck != m_settings.deck || settings.cardSetFile != m_settings.cardSetFile ||
                                  settings.deckFile != m_settings.deckFile || m_pictures.isEmpty();
-    const bool layoutChanged = picturesChanged || settings.shadows != m_settings.shadows ||
-                               settings.irregularPiles != m_settings.irregularPiles ||
-                               settings.scrollBar != m_settings.scrollBar ||
-                               settings.readableFans != m_settings.readableFans;
+    const bool layoutChanged =
+        picturesChanged || settings.shadows != m_settings.shadows ||
+        settings.irregularPiles != m_settings.irregularPiles || settings.scrollBar != m_settings.scrollBar ||
+        settings.readableFans != m_settings.readableFans || settings.fitWindow != m_settings.fitWindow;
     m_settings = settings;
     m_painter.clearCache();
     if (picturesChanged)
@@ -84,6 +85,7 @@ void TableWidget::setGame(const engine::GameRules* rules, const engine::GameStat
     m_shown.reset();
     m_hintArrow = {};
     if (newGame) {
+        m_highlighted.clear();
         std::uniform_int_distribution<int> four(0, 3);
         m_irregular = engine::makeIrregularOffsets([&] { return four(m_random); });
         m_scroll = engine::ScrollState{};
@@ -122,7 +124,7 @@ void TableWidget::refresh()
         fitFanSteps();
         const int needed = engine::neededHeight(m_geometry, m_state->table);
         const auto d = engine::evaluateScrollBar(engine::scrollBarAllowed(*m_rules, m_settings.scrollBar), needed,
-                                                 height(), m_geometry.layout.cardHeight, m_scroll);
+                                                 viewSize().height(), m_geometry.layout.cardHeight, m_scroll);
         if (d.relayout)
             layoutNow();
     }
@@ -132,7 +134,7 @@ void TableWidget::refresh()
 
 void TableWidget::loadPictures()
 {
-    const qreal dpr = devicePixelRatioF();
+    const qreal dpr = tableDpr();
     m_picturesDpr = dpr;
     m_pictures.setSuitFolding(m_rules ? m_rules->suitFolding() : 0);
     const char letter = engine::cardSizeLetter(m_settings.cardSize);
@@ -148,8 +150,67 @@ void TableWidget::loadPictures()
 
 QRect TableWidget::tableArea() const
 {
-    const int sb = m_scroll.shown ? m_scrollBar->sizeHint().width() : 0;
-    return QRect(0, 0, std::max(1, width() - sb), std::max(1, height()));
+    const QSize view = viewSize();
+    const int sb = m_scroll.shown ? static_cast<int>(std::ceil(m_scrollBar->sizeHint().width() / m_zoom)) : 0;
+    return QRect(0, 0, std::max(1, view.width() - sb), std::max(1, view.height()));
+}
+
+// ---- Zoom: the cards following the window ----
+
+qreal TableWidget::tableDpr() const { return devicePixelRatioF() * m_zoom; }
+
+QSize TableWidget::viewSize() const
+{
+    return QSize(std::max(1, static_cast<int>(width() / m_zoom)), std::max(1, static_cast<int>(height() / m_zoom)));
+}
+
+QPoint TableWidget::viewPoint(QPointF windowPoint) const { return (windowPoint / m_zoom).toPoint(); }
+
+QPoint TableWidget::toTable(QPoint windowPoint) const { return fromView(viewPoint(windowPoint)); }
+
+QPoint TableWidget::toWindow(QPoint tablePoint) const { return (QPointF(toView(tablePoint)) * m_zoom).toPoint(); }
+
+QRect TableWidget::toWindow(const QRect& tableRect) const
+{
+    // The corner rounded, the size scaled and rounded: a card is shownCardWidth() pixels wide
+    // wherever it lies.
+    const QPoint topLeft = (QPointF(toView(tableRect.topLeft())) * m_zoom).toPoint();
+    return QRect(topLeft, QSize(static_cast<int>(std::lround(tableRect.width() * m_zoom)),
+                                static_cast<int>(std::lround(tableRect.height() * m_zoom))));
+}
+
+int TableWidget::shownCardWidth() const { return static_cast<int>(std::lround(m_geometry.layout.cardWidth * m_zoom)); }
+
+void TableWidget::updateView(const QRect& viewRect)
+{
+    if (m_zoom == 1.0) {
+        update(viewRect);
+        return;
+    }
+    update(QRectF(QPointF(viewRect.topLeft()) * m_zoom, QSizeF(viewRect.size()) * m_zoom)
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
+}
+
+void TableWidget::chooseZoom()
+{
+    qreal zoom = 1.0;
+    if (m_settings.fitWindow && m_rules) {
+        engine::LayoutRoom room;
+        room.width = std::max(1, width());
+        room.clientHeight = std::max(1, height());
+        room.windowHeight = m_windowHeight;
+        room.screenWidth = m_screenWidth;
+        room.screenHeight = m_screenHeight;
+        room.shadowMargin = m_settings.shadows ? kShadowMargin : 0;
+        zoom = engine::fittingScale(*m_rules, room, m_settings.cardSize).scale;
+    }
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    // The pictures are drawn anew for the new scale (rebuildTablePicture sees the new density).
+    m_background = QPixmap();
+    m_painter.clearCache();
 }
 
 void TableWidget::layoutNow()
@@ -162,18 +223,20 @@ void TableWidget::layoutNow()
     const bool allowed = engine::scrollBarAllowed(*m_rules, m_settings.scrollBar);
     if (!allowed)
         m_scroll = engine::ScrollState{};
+    chooseZoom();
+    auto scaled = [this](int v) { return v > 0 ? static_cast<int>(v / m_zoom) : v; };
     for (int round = 0; round < 3; ++round) {
         engine::LayoutRoom room;
         room.width = tableArea().width();
-        room.clientHeight = height();
+        room.clientHeight = viewSize().height();
         room.top = 0;
         room.statusHeight = 0;
-        room.windowHeight = m_windowHeight;
-        room.screenWidth = m_screenWidth;
-        room.screenHeight = m_screenHeight;
+        room.windowHeight = scaled(m_windowHeight);
+        room.screenWidth = scaled(m_screenWidth);
+        room.screenHeight = scaled(m_screenHeight);
         room.shadowMargin = m_settings.shadows ? kShadowMargin : 0;
         const engine::Geometry layout = engine::layoutPiles(*m_rules, room, m_settings.cardSize, m_scroll.position);
-        const int screenWidth = m_screenWidth > 0 ? m_screenWidth : room.width;
+        const int screenWidth = room.screenWidth > 0 ? room.screenWidth : room.width;
         m_geometry = engine::makeTableGeometry(*m_rules, layout, m_settings.cardSize, screenWidth);
         if (m_settings.irregularPiles)
             m_geometry.irregular = m_irregular;
@@ -182,7 +245,8 @@ void TableWidget::layoutNow()
             break;
         fitFanSteps();
         const int needed = engine::neededHeight(m_geometry, m_state->table);
-        const auto d = engine::evaluateScrollBar(allowed, needed, height(), m_geometry.layout.cardHeight, m_scroll);
+        const auto d =
+            engine::evaluateScrollBar(allowed, needed, viewSize().height(), m_geometry.layout.cardHeight, m_scroll);
         m_scroll = d.state;
         m_geometry.layout.scroll = m_scroll.position;
         if (!d.relayout)
@@ -269,7 +333,7 @@ void TableWidget::syncScrollBar()
         const int w = m_scrollBar->sizeHint().width();
         m_scrollBar->setGeometry(width() - w, 0, w, height());
         m_scrollBar->setRange(0, std::max(0, m_scroll.maximum));
-        m_scrollBar->setPageStep(std::max(1, height() - m_geometry.layout.cardHeight));
+        m_scrollBar->setPageStep(std::max(1, viewSize().height() - m_geometry.layout.cardHeight));
         m_scrollBar->setSingleStep(std::max(1, m_geometry.layout.cardHeight / 4));
         m_scrollBar->setValue(m_scroll.position);
     }
@@ -277,14 +341,15 @@ void TableWidget::syncScrollBar()
 
 void TableWidget::rebuildBackground()
 {
-    const qreal dpr = devicePixelRatioF();
-    const QSize sz = size().expandedTo(QSize(1, 1));
-    m_background = QPixmap(sz * dpr);
+    // As many pixels as the widget has on screen, each a 1/zoom table pixel: the table picture is
+    // copied to the window pixel for pixel, and the cards drawn into it at their own density.
+    const qreal dpr = tableDpr();
+    m_background = QPixmap(size().expandedTo(QSize(1, 1)) * devicePixelRatioF());
     m_background.setDevicePixelRatio(dpr);
     QPainter p(&m_background);
     BackgroundChoice choice = m_settings.background;
     choice.paused = false;
-    paintBackground(p, QRect(QPoint(0, 0), sz), choice, m_library, dpr);
+    paintBackground(p, QRect(QPoint(0, 0), m_background.deviceIndependentSize().toSize()), choice, m_library, dpr);
 }
 
 const engine::Table* TableWidget::shownTable() const
@@ -318,10 +383,11 @@ TableScene TableWidget::scene() const
 
 void TableWidget::rebuildTablePicture()
 {
-    const qreal dpr = devicePixelRatioF();
+    const qreal dpr = tableDpr();
     if (m_pictures.isEmpty() || m_picturesDpr != dpr)
         loadPictures();
-    if (m_background.isNull() || m_background.size() != size() * dpr)
+    if (m_background.isNull() || m_background.size() != size().expandedTo(QSize(1, 1)) * devicePixelRatioF() ||
+        m_background.devicePixelRatio() != dpr)
         rebuildBackground();
     if (m_table.size() != m_background.size()) {
         m_table = QPixmap(m_background.size());
@@ -347,18 +413,24 @@ void TableWidget::setSpecialPanels(const QStringList& lines)
     update();
 }
 
-QRect TableWidget::cardRect(PileRef pile, int index) const
+QRect TableWidget::viewRect(PileRef pile, int index) const
 {
     const engine::Table* t = shownTable();
     if (!t || !m_geometry.layout.present(pile))
         return {};
     const engine::Point p = engine::cardPosition(m_geometry, *t, pile, index);
-    return QRect(toWindow(QPoint(p.x, p.y)), QSize(m_geometry.layout.cardWidth, m_geometry.layout.cardHeight));
+    return QRect(toView(QPoint(p.x, p.y)), QSize(m_geometry.layout.cardWidth, m_geometry.layout.cardHeight));
+}
+
+QRect TableWidget::cardRect(PileRef pile, int index) const
+{
+    const QRect r = viewRect(pile, index);
+    return r.isEmpty() ? r : toWindow(QRect(fromView(r.topLeft()), r.size()));
 }
 
 void TableWidget::paintEvent(QPaintEvent* event)
 {
-    if (devicePixelRatioF() != m_picturesDpr) {
+    if (tableDpr() != m_picturesDpr) {
         loadPictures();
         rebuildBackground();
         rebuildTablePicture();
@@ -385,11 +457,84 @@ void TableWidget::paintEvent(QPaintEvent* event)
         p.drawImage(QPoint(std::max(5, (width() - s2.width()) / 2), y + s1.height() + 15), m_pauseTwo);
         return;
     }
-    p.drawPixmap(0, 0, m_table);
+    // The table picture has exactly the widget's pixels; the rest is drawn in view coordinates.
+    p.drawPixmap(rect(), m_table, m_table.rect());
+    p.scale(m_zoom, m_zoom);
     if (m_flying.active())
         p.drawPixmap(m_flying.at, m_flying.picture);
     if (hintArrowShown())
-        paintHintArrow(p, toWindow(m_hintArrow.from), toWindow(m_hintArrow.to));
+        paintHintArrow(p, toView(m_hintArrow.from), toView(m_hintArrow.to));
+    if (!m_highlighted.empty() && shownTable()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(255, 215, 0), 3.0 / m_zoom + 1));
+        const engine::Table& t = *shownTable();
+        for (int code : m_highlighted) {
+            for (int k = 0; k < engine::kTablePiles; ++k) {
+                const PileRef pile = engine::pileAtTableOrder(k);
+                const int at = t.pile(pile).find(code);
+                if (at >= 0 && m_geometry.layout.present(pile)) {
+                    p.drawRoundedRect(viewRect(pile, at).adjusted(-2, -2, 2, 2), 5, 5);
+                    break;
+                }
+            }
+        }
+    }
+    if (keyboardFrameShown() && !m_drag.active) {
+        // Two rings, dark inside light, show on every background and card colour.
+        const QRect r = QRect(toView(keyFrameRect().topLeft()), keyFrameRect().size()).adjusted(-3, -3, 3, 3);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(255, 255, 255), 4.0 / m_zoom + 2));
+        p.drawRoundedRect(r, 6, 6);
+        p.setPen(QPen(m_keyFrame.lifted ? QColor(230, 120, 0) : QColor(20, 90, 220), 2.0 / m_zoom + 1.5));
+        p.drawRoundedRect(r, 6, 6);
+    }
+}
+
+void TableWidget::setCardHighlighted(int code, bool on)
+{
+    const auto at = std::find(m_highlighted.begin(), m_highlighted.end(), code);
+    if (on == (at != m_highlighted.end()))
+        return;
+    if (on)
+        m_highlighted.push_back(code);
+    else
+        m_highlighted.erase(at);
+    update();
+}
+
+bool TableWidget::cardHighlighted(int code) const
+{
+    return std::find(m_highlighted.begin(), m_highlighted.end(), code) != m_highlighted.end();
+}
+
+void TableWidget::setKeyboardFrame(PileRef pile, int index, bool lifted)
+{
+    const KeyFrame frame{pile, index, lifted};
+    if (frame.pile == m_keyFrame.pile && frame.index == m_keyFrame.index && frame.lifted == m_keyFrame.lifted)
+        return;
+    m_keyFrame = frame;
+    update();
+}
+
+QRect TableWidget::keyFrameRect() const
+{
+    const engine::Table* t = shownTable();
+    if (!t || !m_keyFrame.pile.valid() || !m_geometry.layout.present(m_keyFrame.pile))
+        return {};
+    const int n = static_cast<int>(t->pile(m_keyFrame.pile).size());
+    const QSize card(m_geometry.layout.cardWidth, m_geometry.layout.cardHeight);
+    auto at = [&](int i) {
+        const engine::Point p = engine::cardPosition(m_geometry, *t, m_keyFrame.pile, i);
+        return QRect(QPoint(p.x, p.y), card);
+    };
+    const int from = std::clamp(m_keyFrame.index, 0, std::max(0, n - 1));
+    QRect r = at(from);
+    // Stacked piles show their top card where the frame's card lies; fans show the run to the top.
+    for (int i = from + 1; i < n; ++i)
+        r |= at(i);
+    return r;
 }
 
 void TableWidget::setHintArrow(QPoint from, QPoint to)
@@ -415,7 +560,7 @@ void TableWidget::resizeEvent(QResizeEvent*)
 
 void TableWidget::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ScreenChangeInternal && devicePixelRatioF() != m_picturesDpr) {
+    if (event->type() == QEvent::ScreenChangeInternal && tableDpr() != m_picturesDpr) {
         loadPictures();
         rebuildBackground();
         rebuildTablePicture();
@@ -445,11 +590,11 @@ QImage TableWidget::grabTable()
 void TableWidget::setFlying(const QPixmap& picture, QPoint cardCorner, QPoint offset)
 {
     if (m_flying.active())
-        update(m_flying.rect());
+        updateView(m_flying.rect());
     m_flying.picture = picture;
     m_flying.offset = offset;
     m_flying.at = cardCorner + offset;
-    update(m_flying.rect());
+    updateView(m_flying.rect());
 }
 
 void TableWidget::moveFlying(QPoint cardCorner)
@@ -458,13 +603,13 @@ void TableWidget::moveFlying(QPoint cardCorner)
         return;
     const QRect old = m_flying.rect();
     m_flying.at = cardCorner + m_flying.offset;
-    update(old | m_flying.rect());
+    updateView(old | m_flying.rect());
 }
 
 void TableWidget::clearFlying()
 {
     if (m_flying.active())
-        update(m_flying.rect());
+        updateView(m_flying.rect());
     m_flying = Flying{};
 }
 
@@ -528,8 +673,8 @@ void TableWidget::mousePressEvent(QMouseEvent* event)
     finishAnimations();
     if (animating() || !m_rules || !m_state || !m_controller || m_drag.active)
         return;
-    const QPoint pos = event->position().toPoint();
-    const QPoint t = toTable(pos);
+    const QPoint pos = viewPoint(event->position());
+    const QPoint t = fromView(pos);
     const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y());
     engine::Press press;
     press.pile = hit.pile;
@@ -569,7 +714,7 @@ void TableWidget::startDrag(QPoint pointer)
     const int last = group ? static_cast<int>(cards.size()) : index + 1;
     for (int i = index; i < last; ++i)
         m_drag.codes.push_back(cards[static_cast<std::size_t>(i)]);
-    const QRect r = cardRect(source, index);
+    const QRect r = viewRect(source, index);
     m_drag.start = r.topLeft();
     m_drag.grab = pointer - r.topLeft();
 
@@ -602,7 +747,7 @@ void TableWidget::mouseMoveEvent(QMouseEvent* event)
         if (m_controller)
             m_controller->dragMoved();
     }
-    moveFlying(event->position().toPoint() - m_drag.grab);
+    moveFlying(viewPoint(event->position()) - m_drag.grab);
 }
 
 void TableWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -613,7 +758,7 @@ void TableWidget::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (!m_controller || !m_state || !m_rules)
         return;
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = viewPoint(event->position());
     if (m_drag.active) {
         finishDrag(pos);
         return;
@@ -621,7 +766,7 @@ void TableWidget::mouseReleaseEvent(QMouseEvent* event)
     std::vector<PileRef> candidates;
     const engine::SelectionState& sel = m_state->selection;
     if (sel.pointAndClick && sel.selectedCard != 0 && sel.clicks >= 2) {
-        const QPoint t = toTable(pos);
+        const QPoint t = fromView(pos);
         const engine::Hit hit = engine::hitTest(m_geometry, m_state->table, t.x(), t.y(), true);
         if (hit.found())
             candidates.push_back(hit.pile);
@@ -634,7 +779,7 @@ void TableWidget::mouseReleaseEvent(QMouseEvent* event)
 void TableWidget::finishDrag(QPoint pointer)
 {
     const QPoint corner = pointer - m_drag.grab;
-    const QPoint t = toTable(corner);
+    const QPoint t = fromView(corner);
     const engine::Rect dragRect{t.x(), t.y(), m_geometry.layout.cardWidth, m_geometry.layout.cardHeight};
     const bool foundationsOnly = m_rules->firstMoveToFoundation() == 1 && m_state->movesMade == 0;
     std::vector<PileRef> candidates;

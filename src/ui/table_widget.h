@@ -71,6 +71,10 @@ struct TableSettings {
     // of the rank with our card art) and close again, down to the fixed steps, where a pile
     // would run into the next one or out of the window. Off: always the fixed steps.
     bool readableFans = true;
+    // The cards follow the window: the whole table is drawn at the largest scale at which the
+    // game's layout, with cards of `cardSize`, fits the room ("Cards_Fit_Window"). Off: the
+    // fixed size itself.
+    bool fitWindow = false;
     QString winningAnimation = QStringLiteral("(Random)"); // "Winning_Animations"
     int winningSeconds = 30;                               // "Winning_Animations_Time"
 
@@ -147,9 +151,24 @@ public:
     const engine::TableGeometry& tableGeometry() const { return m_geometry; }
     int scrollPosition() const { return m_scroll.position; }
     bool scrollBarShown() const { return m_scroll.shown; }
+    // Window pixels per table pixel: 1 with a fixed card size, the fitted scale when the cards
+    // follow the window. Table coordinates are those of the engine's geometry.
+    qreal zoom() const { return m_zoom; }
+    // The width of a card on screen, in window pixels.
+    int shownCardWidth() const;
     // Window point <-> table point.
-    QPoint toTable(QPoint windowPoint) const { return windowPoint + QPoint(0, m_scroll.position); }
-    QPoint toWindow(QPoint tablePoint) const { return tablePoint - QPoint(0, m_scroll.position); }
+    QPoint toTable(QPoint windowPoint) const;
+    QPoint toWindow(QPoint tablePoint) const;
+    QRect toWindow(const QRect& tableRect) const;
+
+    // The keyboard's focus frame around the cards from `index` up of `pile` (drawn in the
+    // colour of lifted cards when `lifted`); an invalid pile takes it away.
+    void setKeyboardFrame(engine::PileRef pile, int index, bool lifted);
+    bool keyboardFrameShown() const { return m_keyFrame.pile.valid(); }
+    // A family's step shows a card highlighted (a ring around it, wherever it lies) or not; a new
+    // game forgets them.
+    void setCardHighlighted(int code, bool on);
+    bool cardHighlighted(int code) const;
     // The window rectangle of the card at `index` of `pile` in the table as shown.
     QRect cardRect(engine::PileRef pile, int index) const;
     const CardPictures& pictures() const { return m_pictures; }
@@ -252,6 +271,24 @@ private:
         QPoint from, to; // table coordinates
         bool set = false;
     } m_hintArrow;
+    struct KeyFrame {
+        engine::PileRef pile{};
+        int index = -1;
+        bool lifted = false;
+    } m_keyFrame;
+    std::vector<int> m_highlighted; // card codes
+    qreal m_zoom = 1.0;
+    qreal tableDpr() const; // the device pixel ratio of the table's pictures: the screen's times the zoom
+    // The widget draws in view coordinates: window pixels divided by the zoom (the table's
+    // coordinates less the scroll position). Pointer positions come in through viewPoint.
+    QSize viewSize() const;
+    QPoint viewPoint(QPointF windowPoint) const;
+    QPoint toView(QPoint tablePoint) const { return tablePoint - QPoint(0, m_scroll.position); }
+    QPoint fromView(QPoint viewPoint) const { return viewPoint + QPoint(0, m_scroll.position); }
+    QRect viewRect(engine::PileRef pile, int index) const;
+    void updateView(const QRect& viewRect);
+    void chooseZoom();
+    QRect keyFrameRect() const; // table coordinates
     QPixmap m_pauseBackground; // the fade of the pause screen, widget size
     QImage m_pauseOne, m_pauseTwo;
     int m_pauseSlide = 0; // pixels the pause pictures still stand above their place

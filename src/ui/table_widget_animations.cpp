@@ -57,7 +57,7 @@ Frames TableWidget::flip(int code, PileRef pile, int index, bool faceUp)
 {
     const QPixmap before = faceUp ? m_pictures.back() : m_pictures.face(code);
     const QPixmap after = faceUp ? m_pictures.face(code) : m_pictures.back();
-    const QRect r = cardRect(pile, index);
+    const QRect r = viewRect(pile, index);
     if (before.isNull() || after.isNull() || r.isEmpty())
         co_return;
     m_hiddenPile = pile;
@@ -148,7 +148,7 @@ Frames TableWidget::eventFrames(engine::Events events, engine::Table after)
         QPoint start = dragged ? m_flying.at - m_flying.offset : QPoint();
         if (!dragged && from.valid()) {
             const engine::Point p = engine::cardPosition(m_geometry, shown, from, index);
-            start = toWindow(QPoint(p.x, p.y));
+            start = toView(QPoint(p.x, p.y));
         } else if (!dragged) {
             start = QPoint(engine::kNotPlaced, engine::kNotPlaced);
         }
@@ -171,7 +171,7 @@ Frames TableWidget::eventFrames(engine::Events events, engine::Table after)
             landed.append(e.to, code);
         const int firstIndex = static_cast<int>(shown.pile(e.to).size());
         const engine::Point target = engine::cardPosition(m_geometry, landed, e.to, firstIndex);
-        QPoint end = toWindow(QPoint(target.x, target.y));
+        QPoint end = toView(QPoint(target.x, target.y));
         if (!target.present())
             end = QPoint(engine::kNotPlaced, engine::kNotPlaced);
         if (animate && !m_animations.ending()) {
@@ -268,7 +268,7 @@ Frames TableWidget::dealFrames(engine::Table final)
     }
     const engine::Point stock = m_geometry.layout.corner(PileRef::stock());
     const QPoint from =
-        stock.present() ? toWindow(QPoint(stock.x, stock.y)) : QPoint(engine::kNotPlaced, engine::kNotPlaced);
+        stock.present() ? toView(QPoint(stock.x, stock.y)) : QPoint(engine::kNotPlaced, engine::kNotPlaced);
     m_shown = shown;
     rebuildTablePicture();
     update();
@@ -281,7 +281,7 @@ Frames TableWidget::dealFrames(engine::Table final)
         if (code == 0)
             continue;
         const engine::Point p = engine::cardPosition(m_geometry, shown, s.pile, s.index);
-        const QPoint to = toWindow(QPoint(p.x, p.y));
+        const QPoint to = toView(QPoint(p.x, p.y));
         const bool faceUp = final.isFaceUp(code);
         setFlying(groupPicture(m_pictures, {code}, {faceUp}, {QPoint()}, false), from, QPoint());
         Frames flight = fly(from, to, SlideKind::Deal);
@@ -292,8 +292,8 @@ Frames TableWidget::dealFrames(engine::Table final)
         QPainter painter(&m_table);
         drawCard(painter, m_pictures, code, to, faceUp, m_settings.shadows);
         painter.end();
-        update(QRect(to,
-                     QSize(m_geometry.layout.cardWidth + kShadowMargin, m_geometry.layout.cardHeight + kShadowMargin)));
+        updateView(QRect(
+            to, QSize(m_geometry.layout.cardWidth + kShadowMargin, m_geometry.layout.cardHeight + kShadowMargin)));
     }
     clearFlying();
     showAfterRun(std::move(final));
@@ -317,7 +317,7 @@ Frames TableWidget::redealFrames(engine::Table final)
     m_shown = shown;
     const engine::Point stock = m_geometry.layout.corner(PileRef::stock());
     const QPoint to =
-        stock.present() ? toWindow(QPoint(stock.x, stock.y)) : QPoint(engine::kNotPlaced, engine::kNotPlaced);
+        stock.present() ? toView(QPoint(stock.x, stock.y)) : QPoint(engine::kNotPlaced, engine::kNotPlaced);
     for (int c = 0; c < m_geometry.tableauCount && !m_animations.ending(); ++c) {
         const PileRef p = PileRef::tableau(c);
         if (shown.pile(p).empty())
@@ -325,7 +325,7 @@ Frames TableWidget::redealFrames(engine::Table final)
         QPoint offset;
         const QPixmap pic = pictureOf(shown, p, 0, &offset);
         const engine::Point corner = engine::cardPosition(m_geometry, shown, p, 0);
-        const QPoint from = toWindow(QPoint(corner.x, corner.y));
+        const QPoint from = toView(QPoint(corner.x, corner.y));
         shown.pile(p).clear();
         m_shown = shown;
         rebuildTablePicture();
@@ -358,26 +358,31 @@ namespace {
 // The winning animation draws onto the table picture and the window at once.
 class WidgetCanvas : public WinningCanvas {
 public:
-    WidgetCanvas(QWidget& widget, QPixmap& table, const CardPictures& pictures, const AnimationQueue& queue,
-                 int seconds)
-        : m_widget(widget), m_table(table), m_pictures(pictures), m_queue(queue), m_seconds(seconds)
+    // area: the table in view coordinates; zoom: window pixels per view pixel.
+    WidgetCanvas(QWidget& widget, QRect area, qreal zoom, QPixmap& table, const CardPictures& pictures,
+                 const AnimationQueue& queue, int seconds)
+        : m_widget(widget), m_area(area), m_zoom(zoom), m_table(table), m_pictures(pictures), m_queue(queue),
+          m_seconds(seconds)
     {
         m_clock.start();
     }
-    QRect area() const override { return m_widget.rect(); }
+    QRect area() const override { return m_area; }
     QSize cardSize() const override { return m_pictures.cardSize(); }
     void drawCard(int code, QPoint at) override
     {
         QPainter p(&m_table);
         p.drawPixmap(at, m_pictures.face(code));
         p.end();
-        m_widget.update(QRect(at, cardSize()));
+        m_widget.update(
+            QRectF(QPointF(at) * m_zoom, QSizeF(cardSize()) * m_zoom).toAlignedRect().adjusted(-1, -1, 1, 1));
     }
     bool over() const override { return m_queue.ending() || left() <= 0; }
     qint64 left() const { return m_seconds * 1000LL - m_clock.elapsed(); }
 
 private:
     QWidget& m_widget;
+    QRect m_area;
+    qreal m_zoom;
     QPixmap& m_table;
     const CardPictures& m_pictures;
     const AnimationQueue& m_queue;
@@ -400,7 +405,8 @@ void TableWidget::runWinningAnimation(const QString& name, int seconds)
 Frames TableWidget::winningFrames(QString pattern, int seconds)
 {
     // The clock starts when the animation does, not when it was queued.
-    auto canvas = std::make_unique<WidgetCanvas>(*this, m_table, m_pictures, m_animations, seconds);
+    auto canvas = std::make_unique<WidgetCanvas>(*this, QRect(QPoint(), viewSize()), m_zoom, m_table, m_pictures,
+                                                 m_animations, seconds);
     const WidgetCanvas& clock = *canvas;
     Frames frames = winningAnimationFrames(std::move(canvas), std::move(pattern), m_settings.speedMoveCard,
                                            [this](int n) { return randomInt(n); });

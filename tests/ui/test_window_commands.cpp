@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -37,6 +39,50 @@ private slots:
         });
     }
     void cleanup() { setBoxAnswerHook({}); }
+
+    // Save and Open start in a folder that exists: "Dir_Save" while it does, else the documents
+    // folder, else home. A folder that does not exist would be offered as the file name
+    // ("Documents" -> ~/Documents.gam).
+    void savedGamesFolderExists_data()
+    {
+        QTest::addColumn<QString>("dirSave"); // relative to the home folder; "" none
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none stored, no documents folder") << ""
+                                                          << "";
+        QTest::newRow("stored folder gone") << "Documents/"
+                                            << "";
+        QTest::newRow("stored folder exists") << "games"
+                                              << "games/";
+    }
+    void savedGamesFolderExists()
+    {
+        QFETCH(QString, dirSave);
+        QFETCH(QString, expected);
+        QTemporaryDir data;
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("games")));
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldDocuments = qgetenv("XDG_DOCUMENTS_DIR");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+        qunsetenv("XDG_DOCUMENTS_DIR");
+        testing::WindowFixture f;
+        QVERIFY(f.open(data.path()));
+        f.core.game->setPreference("Dir_Save",
+                                   dirSave.isEmpty() ? std::string() : (home.path() + '/' + dirSave).toStdString());
+        const QString folder = savedGamesFolder(*f.core.game);
+        qputenv("HOME", oldHome);
+        for (const auto& [name, value] :
+             {std::pair{"XDG_DOCUMENTS_DIR", oldDocuments}, std::pair{"XDG_CONFIG_HOME", oldConfig}}) {
+            if (value.isEmpty())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+        QCOMPARE(folder, home.path() + '/' + expected);
+        QVERIFY(QFileInfo(folder).isDir());
+    }
 
     void dialogRefusesOnePlayerTwice()
     {
