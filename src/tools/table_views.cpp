@@ -71,7 +71,7 @@ QPixmap TableViews::pilesInfoPicture()
     const engine::TableGeometry& geometry = table->tableGeometry();
     // The games' own pile names, when the file is there (none is shipped).
     const PileNames names = PileNames::load(m_game.installFolder + "cwdr.dat");
-    m_labels = pileLabels(session.rules(), session.state().table, m_game.rulesGameId, geometry.layout.cardWidth, names,
+    m_labels = pileLabels(session.rules(), session.state().table, m_game.rulesGameId, table->shownCardWidth(), names,
                           [&](PileRef pile) { return geometry.layout.present(pile); });
 
     const qreal dpr = table->devicePixelRatioF();
@@ -135,6 +135,8 @@ QPixmap TableViews::hiddenCardsPicture()
     scene.markPattern = table->settings().markPattern;
     scene.markColour = table->settings().markColour;
     scene.scroll = table->scrollPosition();
+    // The table's own scale (the cards follow the window): piles and frames in table pixels.
+    p.scale(table->zoom(), table->zoom());
     ui::TablePainter painter;
     painter.paintPiles(p, scene);
 

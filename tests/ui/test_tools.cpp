@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(views->shown(), tools::TableView::PilesInfo);
         const auto& labels = views->labels();
         QCOMPARE(static_cast<int>(labels.size()), 7 + 4 + 2); // tableau, foundations, stock and waste
-        const bool small = f.table()->tableGeometry().layout.cardWidth <= 70;
+        const bool small = f.table()->shownCardWidth() <= 70;
         QCOMPARE(labels[0].kind, std::string(small ? "Tabl." : "Tableau"));
         QCOMPARE(labels[0].count, std::string("1 card"));
         QCOMPARE(labels[6].count, std::string("7 cards"));
