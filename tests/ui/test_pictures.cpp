@@ -233,30 +233,6 @@ private slots:
             QVERIFY(looksDrawn(renderBackgroundTile(bg.number, 1.0), 1.0));
     }
 
-    // A covered card of a downward fan shows only the strip the fan's fixed step leaves: in every
-    // set and size that strip tells the suit, not only the rank (the 6 of Spades from the 6 of
-    // Clubs, the 6 of Hearts from the 6 of Diamonds).
-    void coveredCardsShowTheirSuit()
-    {
-        struct Step {
-            char letter;
-            int pixels; // the fixed step after a face-up card
-        };
-        for (int set : availableCardSets(m_lib)) {
-            for (const Step step : {Step{'X', 24}, Step{'S', 21}, Step{'B', 18}, Step{'M', 14}}) {
-                CardPictures pics;
-                pics.loadBuiltIn(m_lib, set, step.letter, 1.0);
-                auto strip = [&](int code) {
-                    return pics.face(code).toImage().copy(0, 0, pics.cardSize().width(), step.pixels);
-                };
-                const QString where = QStringLiteral("set %1 size %2").arg(set).arg(QLatin1Char(step.letter));
-                // Hearts 1-13, diamonds 14-26, clubs 27-39, spades 40-52.
-                QVERIFY2(strip(45) != strip(32), qPrintable(where + QStringLiteral(": 6 of Spades and of Clubs")));
-                QVERIFY2(strip(6) != strip(19), qPrintable(where + QStringLiteral(": 6 of Hearts and of Diamonds")));
-            }
-        }
-    }
-
     // Settings written by older versions may name card sets and decks that are gone:
     // they show the classic set and the default deck, with or without a library.
     void oldNumbersShowClassicSetAndDefaultDeck_data()
