@@ -407,7 +407,7 @@ bool OpenSearch::outOfBudget()
         if (pruning_ && shared && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / shareOf)
             return phaseSpent_ = true;
     }
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+    if (seen_.full())
         return budgetSpent_ = true;
     return false;
 }
@@ -1093,6 +1093,7 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
 SolveResult OpenSearch::run()
 {
     started_ = Clock::now();
+    seen_.setLimit(limits_.maxTableBytes);
     const std::clock_t cpuStart = std::clock();
     SolveResult result;
     playSafe();

@@ -583,7 +583,7 @@ bool SpiderSearch::outOfBudget()
         return cancelled_ = budgetSpent_ = true;
     if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
         return budgetSpent_ = true;
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+    if (seen_.full())
         return budgetSpent_ = true;
     return false;
 }
@@ -619,9 +619,21 @@ void unpack(const std::uint8_t* in, int tableaus, int foundations, Pos& p)
     }
 }
 
+// The bytes v may hold at the worst moment of one more expansion that adds up to room elements:
+// a vector that grows holds its old and its new storage at once.
+template <class T>
+std::size_t heldAtMost(const std::vector<T>& v, std::size_t room)
+{
+    const std::size_t grown = v.size() + room > v.capacity() ? std::max(2 * v.capacity(), v.size() + room) : 0;
+    return (v.capacity() + grown) * sizeof(T);
+}
+
 SolveResult SpiderSearch::run()
 {
     started_ = Clock::now();
+    // A quarter of the memory budget for the keys, the rest for the positions kept whole.
+    const std::size_t tableShare = limits_.maxTableBytes / 4;
+    seen_.setLimit(tableShare);
     const std::clock_t cpuStart = std::clock();
     SolveResult result;
     const Pos root = board_.pos();
@@ -646,6 +658,13 @@ SolveResult SpiderSearch::run()
     std::int64_t wonNode = board_.won(root) ? 0 : -1;
     bool complete = false; // an attempt searched everything without a cut
     constexpr int kBeam = 8;
+    // The bytes of a child of p once packed: a row dealt adds a card to every column.
+    const auto packedMost = [&](const Pos& p) {
+        std::size_t n = 1 + 2 * static_cast<std::size_t>(r_.foundations) + 3 * static_cast<std::size_t>(r_.tableaus);
+        for (int c = 0; c < r_.tableaus; ++c)
+            n += p.len[c];
+        return n;
+    };
     Pos p = root, child = root;
     for (std::uint64_t perDeal = 2000, attempt = 0; wonNode < 0 && !budgetSpent_ && !complete;
          perDeal = std::min<std::uint64_t>(perDeal * 2, std::uint64_t{1} << 40), ++attempt) {
@@ -672,17 +691,19 @@ SolveResult SpiderSearch::run()
                     cut = true;
                     break;
                 }
-                const std::size_t held =
-                    arena.capacity() + nodes.capacity() * sizeof(Node) + open.capacity() * sizeof(Open) + seen_.bytes();
-                if ((expanded & 255) == 0 && held > limits_.maxTableBytes) {
-                    budgetSpent_ = true;
-                    break;
-                }
                 std::pop_heap(open.begin(), open.end());
                 const std::uint32_t id = open.back().node;
                 open.pop_back();
                 unpack(arena.data() + nodes[id].offset, r_.tableaus, r_.foundations, p);
                 expand(p, salt);
+                // The children about to be stored must fit beside the key table's share.
+                const std::size_t room = children_.size();
+                if (heldAtMost(arena, room * packedMost(p)) + heldAtMost(nodes, room) + heldAtMost(open, room) +
+                        heldAtMost(dealt, room) + tableShare >
+                    limits_.maxTableBytes) {
+                    budgetSpent_ = true;
+                    break;
+                }
                 for (const Child& ch : children_) {
                     if (limits_.maxStates != 0 && states_ >= limits_.maxStates) {
                         budgetSpent_ = true;

@@ -199,7 +199,7 @@ bool Search::outOfBudget()
         return cancelled_ = budgetSpent_ = true;
     if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
         return budgetSpent_ = true;
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
+    if (seen_.full())
         return budgetSpent_ = true;
     return false;
 }
@@ -466,6 +466,7 @@ void Search::expand(Frame& f)
 SolveResult Search::run()
 {
     started_ = Clock::now();
+    seen_.setLimit(limits_.maxTableBytes);
     const std::clock_t cpuStart = std::clock();
     SolveResult result;
     Frame& root = frame(0);
