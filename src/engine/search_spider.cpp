@@ -4,15 +4,14 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
 #include "engine/family.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
+#include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open_rules.h"
 #include "engine/stock.h"
@@ -415,8 +414,6 @@ private:
 
 // --- The search -------------------------------------------------------------------------------
 
-using Clock = std::chrono::steady_clock;
-
 std::uint64_t mix(std::uint64_t x)
 {
     x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
@@ -447,7 +444,7 @@ struct Child {
 class SpiderSearch {
 public:
     SpiderSearch(const SpiderRules& spider, const GameState& state, const SolverLimits& limits)
-        : board_(spider, state), r_(spider), limits_(limits)
+        : board_(spider, state), r_(spider), limits_(limits), budget_(limits)
     {}
     SolveResult run();
 
@@ -461,14 +458,12 @@ private:
     Board board_;
     const SpiderRules& r_;
     SolverLimits limits_;
+    SearchBudget budget_;
     KeySet seen_;
     std::vector<Child> children_;
     MoveList scratch_;
     std::uint64_t states_ = 0;
-    std::uint64_t budgetChecks_ = 0; // calls of outOfBudget, so the clock is read every 256th call
-    Clock::time_point started_;
     bool budgetSpent_ = false;
-    bool cancelled_ = false;
     bool prune_ = true;   // leave out moves that look pointless
     bool pruned_ = false; // a move that might matter was left out: no proof of a loss
 };
@@ -573,19 +568,9 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
 
 bool SpiderSearch::outOfBudget()
 {
-    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
-        return budgetSpent_ = true;
-    // Counted by calls, not by states: an expansion adds several states at once, and a stretch
-    // that adds none at all must still reach the clock.
-    if ((budgetChecks_++ & 255) != 0)
-        return false;
-    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
-        return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
-        return budgetSpent_ = true;
-    if (seen_.full())
-        return budgetSpent_ = true;
-    return false;
+    if (budget_.over(states_, seen_))
+        budgetSpent_ = true;
+    return budgetSpent_;
 }
 
 // Packs the parts of a position the search reads: columns, stock length, and per foundation its
@@ -630,11 +615,9 @@ std::size_t heldAtMost(const std::vector<T>& v, std::size_t room)
 
 SolveResult SpiderSearch::run()
 {
-    started_ = Clock::now();
     // A quarter of the memory budget for the keys, the rest for the positions kept whole.
     const std::size_t tableShare = limits_.maxTableBytes / 4;
     seen_.setLimit(tableShare);
-    const std::clock_t cpuStart = std::clock();
     SolveResult result;
     const Pos root = board_.pos();
     // The table changes most when a row is dealt, so the search goes from deal to deal: between two
@@ -670,7 +653,7 @@ SolveResult SpiderSearch::run()
          perDeal = std::min<std::uint64_t>(perDeal * 2, std::uint64_t{1} << 40), ++attempt) {
         // Every attempt reads the clock: attempts that expand little would otherwise go round
         // without ever reaching it.
-        budgetChecks_ = 0;
+        budget_.readClockNext();
         if (outOfBudget())
             break;
         bool cut = false;
@@ -751,7 +734,6 @@ SolveResult SpiderSearch::run()
     }
     result.states = states_;
     result.tableBytes = seen_.bytes() + arena.capacity() + nodes.capacity() * sizeof(Node);
-    result.cancelled = cancelled_;
     if (wonNode >= 0) {
         result.verdict = Verdict::Winnable;
         for (auto n = static_cast<std::uint32_t>(wonNode); n != 0; n = nodes[n].parent)
@@ -760,8 +742,7 @@ SolveResult SpiderSearch::run()
     } else {
         result.verdict = complete && !pruned_ ? Verdict::NotWinnable : Verdict::Unknown;
     }
-    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    budget_.finish(result);
     return result;
 }
 

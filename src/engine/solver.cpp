@@ -6,14 +6,13 @@
 #include <algorithm>
 #include <bitset>
 #include <cassert>
-#include <chrono>
-#include <ctime>
 #include <memory>
 
 #include "engine/drop.h"
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
+#include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open.h"
 #include "engine/search_spider.h"
@@ -22,8 +21,6 @@
 
 namespace cw::engine {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // One level of the search: a position, the moves still to try from it and how it was reached.
 struct Frame {
@@ -147,7 +144,7 @@ class Search {
 public:
     Search(const GameRules& rules, const GameState& start, const SolverLimits& limits)
         : rules_(rules), options_(solverPlayOptions()), hasher_(rules, limits.reductions), limits_(limits),
-          start_(start)
+          budget_(limits), start_(start)
     {}
 
     SolveResult run();
@@ -170,6 +167,7 @@ private:
     PlayOptions options_;
     StateHasher hasher_;
     SolverLimits limits_;
+    SearchBudget budget_;
     const GameState& start_;
     std::shared_ptr<const CardRelations> rel_;
     GameState scratchState_;
@@ -184,24 +182,14 @@ private:
     KeySet seen_;
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0; // attempt number: later attempts break ties between moves differently
-    Clock::time_point started_;
     bool budgetSpent_ = false;
-    bool cancelled_ = false;
 };
 
 bool Search::outOfBudget()
 {
-    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
-        return budgetSpent_ = true;
-    if ((states_ & 255) != 0)
-        return false;
-    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
-        return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
-        return budgetSpent_ = true;
-    if (seen_.full())
-        return budgetSpent_ = true;
-    return false;
+    if (budget_.over(states_, seen_))
+        budgetSpent_ = true;
+    return budgetSpent_;
 }
 
 void Search::playSafeMoves(GameState& state, std::vector<Move>* via)
@@ -465,9 +453,7 @@ void Search::expand(Frame& f)
 
 SolveResult Search::run()
 {
-    started_ = Clock::now();
     seen_.setLimit(limits_.maxTableBytes);
-    const std::clock_t cpuStart = std::clock();
     SolveResult result;
     Frame& root = frame(0);
     root.state = start_;
@@ -555,7 +541,6 @@ SolveResult Search::run()
     }
     result.states = states_;
     result.tableBytes = seen_.bytes();
-    result.cancelled = cancelled_;
     if (won) {
         for (int d = 0; d <= depth; ++d)
             for (const Move& m : frame(d).via)
@@ -569,8 +554,7 @@ SolveResult Search::run()
     } else {
         result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
     }
-    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    budget_.finish(result);
     return result;
 }
 
@@ -602,16 +586,14 @@ SolveResult solve(const GameRules& rules, const GameState& state, const SolverLi
     // Open games (FreeCell and its kin) and the Spider family go through a compact search; a line
     // it finds that the engine does not confirm sends the deal to the general search instead.
     if (limits.reductions) {
-        const auto started = Clock::now();
-        const std::clock_t cpuStart = std::clock();
+        const SearchBudget whole(limits);
         auto open = solveOpen(rules, state, limits);
         if (!open)
             open = solveSpider(rules, state, limits);
         if (open)
             if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line)) {
                 // The figures include building the tables and the replay.
-                open->milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-                open->cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+                whole.finish(*open);
                 return *open;
             }
     }
