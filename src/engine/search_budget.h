@@ -1,4 +1,4 @@
-// The one budget of every search: positions, time, the cancel and stop flags and the key table's memory, checked in one place.
+// The one budget of every search (positions, time, the cancel and stop flags and the key table's memory, checked in one place) and its restart policy.
 #pragma once
 
 #include <atomic>
@@ -75,6 +75,29 @@ private:
     Clock::duration elapsed_{};
     bool clockRead_ = false;
     bool cancelled_ = false;
+};
+
+// Depth-first searches that go wrong early spend their budget deep in a hopeless subtree. So a
+// search runs in attempts with a growing position limit, each with a fresh table and ties between
+// moves broken differently; the last attempt runs to the end of the budget. Only an attempt that
+// ends by itself proves a deal lost.
+struct RestartPolicy {
+    std::uint64_t first; // positions of the first attempt
+    int growthPercent;   // of an attempt's limit over the one before
+    int attempts;        // the last of them has no limit of its own
+
+    std::uint64_t next(std::uint64_t limit) const { return limit * static_cast<std::uint64_t>(growthPercent) / 100; }
+    bool last(std::uint64_t attempt) const { return attempt + 1 >= static_cast<std::uint64_t>(attempts); }
+    // What a later attempt adds to a child's score: below range, fixed by the child's key and the
+    // attempt, nothing in the first attempt.
+    static int tieBreak(std::uint64_t key, std::uint64_t attempt, int range)
+    {
+        if (attempt == 0)
+            return 0;
+        std::uint64_t x = key ^ (attempt * 0x9E3779B97F4A7C15ULL);
+        x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
+        return static_cast<int>((x >> 40) % static_cast<std::uint64_t>(range));
+    }
 };
 
 } // namespace cw::engine

@@ -816,11 +816,8 @@ void OpenSearch::leaf(int ms, int changed)
     met = raw;
     if (seen_.insert(key()) && !(deadAtNodes_ && !pruning_ && !exchange_ && dead_.lost(pos_))) {
         int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
-        if (restart_ != 0 && score != 1 << 30) {
-            std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
-            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-            score += static_cast<int>((x >> 40) % kRestartNoise);
-        }
+        if (score != 1 << 30)
+            score += RestartPolicy::tieBreak(pos_.key(), restart_, kRestartNoise);
         scored_.push_back(Scored{static_cast<int>(stepsScratch_.size()), static_cast<int>(chain_.size()), score});
         stepsScratch_.insert(stepsScratch_.end(), chain_.begin(), chain_.end());
     }
@@ -886,15 +883,11 @@ bool OpenSearch::depthFirst()
     const int rootOps = static_cast<int>(ops_.size());
     const std::uint64_t rootKey = key();
     bool won = false;
-    // Attempts with a growing position limit and fresh tie-breaks, the last one to the end of
-    // the budget: a depth-first search that goes wrong early would spend everything deep in a
-    // hopeless subtree. Only an attempt that ends by itself proves a deal lost. Many short
-    // attempts that grow slowly settle the hard FreeCell deals far sooner than a few long ones.
-    constexpr std::uint64_t kFirstAttempt = 300;
-    constexpr int kAttempts = 30;
-    constexpr std::uint64_t kGrowthPercent = 130;
-    for (std::uint64_t limit = kFirstAttempt; !won; limit = limit * kGrowthPercent / 100, ++restart_) {
-        const bool last = restart_ + 1 >= kAttempts || secondPhase_;
+    // Many short attempts that grow slowly settle the hard FreeCell deals far sooner than a few
+    // long ones.
+    constexpr RestartPolicy kRestarts{300, 130, 30};
+    for (std::uint64_t limit = kRestarts.first; !won; limit = kRestarts.next(limit), ++restart_) {
+        const bool last = kRestarts.last(restart_) || secondPhase_;
         const std::uint64_t attemptStart = states_;
         bool cut = false;
         undoTo(rootOps);

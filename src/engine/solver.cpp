@@ -431,11 +431,8 @@ void Search::expand(Frame& f)
         if (!seen_.insert(key))
             continue;
         sm.score = scratchState_.won ? 1 << 30 : evaluate(scratchState_) * 16 + score(f, sm.move) / 16;
-        if (restart_ != 0 && !scratchState_.won) {
-            std::uint64_t x = key ^ (restart_ * 0x9E3779B97F4A7C15ULL);
-            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-            sm.score += static_cast<int>((x >> 40) % 600);
-        }
+        if (!scratchState_.won)
+            sm.score += RestartPolicy::tieBreak(key, restart_, 600);
         scratchScored_[kept++] = sm;
     }
     scratchScored_.resize(kept);
@@ -472,16 +469,12 @@ SolveResult Search::run()
     root.key = hasher_.full(root.state);
     states_ = 1;
     moves_.reserve(4096);
-    // Depth-first searches that go wrong early spend their budget deep in a hopeless subtree.
-    // So the search runs in attempts with a doubling position limit, each with a fresh table and
-    // ties between moves broken differently; the last attempt runs to the end of the budget. Only
-    // an attempt that ends by itself proves a deal lost.
-    constexpr std::uint64_t kFirstAttempt = 1000;
-    constexpr int kAttempts = 10;
+    // Attempts whose position limit doubles.
+    constexpr RestartPolicy kRestarts{1000, 200, 10};
     int depth = 0;
     bool won = root.state.won;
-    for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
-        const bool last = restart_ + 1 >= kAttempts;
+    for (std::uint64_t limit = kRestarts.first; !won; limit = kRestarts.next(limit), ++restart_) {
+        const bool last = kRestarts.last(restart_);
         const std::uint64_t attemptStart = states_;
         bool cut = false;
         seen_.clear();
