@@ -1,10 +1,16 @@
-// The one budget of every search (positions, time, the cancel and stop flags and the key table's memory, checked in one place) and its restart policy.
+// What every search shares: one budget (positions, time, the cancel and stop flags and the key table's memory, checked in one place), the restart policy and the per-thread cache of rule tables.
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <memory>
+
+#include "catalog/rules.h"
+#include "engine/table.h"
 
 #include "engine/search_keyset.h"
 #include "engine/solver.h"
@@ -99,5 +105,26 @@ struct RestartPolicy {
         return static_cast<int>((x >> 40) % static_cast<std::uint64_t>(range));
     }
 };
+
+// Tables a search builds from a game's rules and the cards in play, kept per thread (searches run
+// on several threads at once): solving many deals of one game builds them once. build() makes
+// them afresh when the rules or the cards differ from the last call's.
+template <class Tables, class Build>
+std::shared_ptr<const Tables> tablesFor(const catalog::Rules& rules, const std::bitset<kLastCard + 1>& cards,
+                                        Build&& build)
+{
+    struct Cached {
+        std::array<std::int16_t, catalog::kParamCount> rules{};
+        std::bitset<kLastCard + 1> cards;
+        std::shared_ptr<const Tables> tables;
+    };
+    thread_local Cached cache;
+    if (!cache.tables || cache.cards != cards || cache.rules != rules.values()) {
+        cache.tables = build();
+        cache.rules = rules.values();
+        cache.cards = cards;
+    }
+    return cache.tables;
+}
 
 } // namespace cw::engine

@@ -756,10 +756,7 @@ std::shared_ptr<const SpiderRules> spiderRulesFor(const GameRules& rules, const 
     CardSet cards;
     if (!rulesFit(rules, play) || !stateFits(play, cards))
         return nullptr;
-    thread_local std::shared_ptr<const SpiderRules> cache;
-    if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
-        cache = buildTables(rules, state, cards);
-    return cache;
+    return tablesFor<SpiderRules>(rules, cards, [&] { return buildTables(rules, state, cards); });
 }
 
 void spiderMoves(const SpiderRules& spider, const GameState& state, MoveList& list)

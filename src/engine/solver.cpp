@@ -122,22 +122,12 @@ private:
 // builds them once per thread.
 std::shared_ptr<const CardRelations> relationsFor(const Play& play, const PileClasses& classes)
 {
-    struct Cached {
-        catalog::Rules rules;
-        std::bitset<kLastCard + 1> cards;
-        std::shared_ptr<const CardRelations> relations;
-    };
-    thread_local Cached cache;
     std::bitset<kLastCard + 1> cards;
     for (int i = 0; i < classes.usedCount(); ++i)
         for (int c : play.table().pile(classes.usedPile(i)))
             cards[static_cast<std::size_t>(c)] = true;
-    if (!cache.relations || cache.cards != cards || cache.rules.values() != play.rules.values()) {
-        cache.rules = play.rules;
-        cache.cards = cards;
-        cache.relations = std::make_shared<const CardRelations>(play, classes);
-    }
-    return cache.relations;
+    return tablesFor<CardRelations>(play.rules, cards,
+                                    [&] { return std::make_shared<const CardRelations>(play, classes); });
 }
 
 class Search {
