@@ -247,6 +247,9 @@ void TfrmOpenGame::buildUi()
     m_like->setObjectName(QStringLiteral("lblLikeThis"));
     m_like->setWordWrap(true);
     m_like->setTextFormat(Qt::RichText);
+    m_like->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Room for two lines of names, so that a wrapped list never pushes the preview under the boxes.
+    m_like->setMinimumHeight(2 * m_like->fontMetrics().lineSpacing());
     m_like->setToolTip(QStringLiteral("The games closest in rules to this one; click one to select it"));
     connect(m_like, &QLabel::linkActivated, this, [this](const QString& link) { goToGame(link.toInt()); });
     grid->addWidget(new QLabel(QStringLiteral("Games like this one:"), this), 6, 1, Qt::AlignTop);

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
