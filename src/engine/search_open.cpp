@@ -12,6 +12,7 @@
 #include "engine/search_keyset.h"
 #include "engine/search_open_dead.h"
 #include "engine/search_open_position.h"
+#include "engine/search_order.h"
 
 namespace cw::engine {
 
@@ -424,33 +425,17 @@ int OpenSearch::moveScore(const OpenMove& m) const
 {
     if (m.click())
         return 0;
-    if (m.from >= open_.homeFirst())
-        return -500;
-    if (m.to >= open_.homeFirst())
-        return 9000;
-    int s = 0;
+    MoveShape shape{open_.ref(m.from).kind, open_.ref(m.to).kind, m.index};
     if (m.from < open_.tableaus) {
         const auto& p = pos_.pile(m.from);
-        if (m.index == 0) {
-            s += 400; // empties a column
-        } else if (pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)])) {
-            s += 600 + 20 * m.index; // uncovers a face-down card
-        } else {
-            s += 100;
-        }
-        int lowest = 14;
+        // Face-down cards lie only under the face-up ones: under a face-down card all are.
+        shape.uncovers = m.index > 0 && pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)]);
+        shape.hiddenUnder = shape.uncovers ? m.index : 0;
         for (int i = m.index - 1; i >= 0; --i)
-            lowest = std::min(lowest, rank(p[static_cast<std::size_t>(i)]));
-        if (m.index > 0)
-            s += (14 - lowest) * 8;
-    } else {
-        s += m.from == open_.wastePile() && open_.stock ? 500 : 550;
+            shape.lowestUnder = std::min(shape.lowestUnder, rank(p[static_cast<std::size_t>(i)]));
     }
-    if (m.to < open_.tableaus)
-        s += pos_.pile(m.to).empty() ? -250 : 50;
-    else
-        s -= 300;
-    return s;
+    shape.targetEmpty = m.to < open_.tableaus && pos_.pile(m.to).empty();
+    return transferOrder(shape);
 }
 
 void OpenSearch::candidates()

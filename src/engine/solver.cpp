@@ -15,6 +15,7 @@
 #include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open.h"
+#include "engine/search_order.h"
 #include "engine/search_spider.h"
 #include "engine/stock.h"
 #include "engine/zobrist.h"
@@ -236,47 +237,20 @@ int Search::score(const Frame& f, const Move& m) const
     case MoveKind::Press: return 1000; // a family's own step: sets leave, gaps close
     case MoveKind::Transfer: break;
     }
-    if (m.to.kind == PileKind::Foundation)
-        return 9000;
-    if (m.from.kind == PileKind::Foundation)
-        return -500;
+    MoveShape shape{m.from.kind, m.to.kind, m.index};
+    if (m.to.kind == PileKind::Foundation || m.from.kind == PileKind::Foundation)
+        return transferOrder(shape);
     const Pile& src = t.pile(m.from);
-    const bool targetEmpty = !holdsCard(t.pile(m.to));
-    int s = 0;
-    switch (m.from.kind) {
-    case PileKind::Tableau: {
-        if (m.index == 0) {
-            s += 400; // empties a column
-        } else {
-            const int below = src[static_cast<std::size_t>(m.index - 1)];
-            if (below != 0 && t.isFaceDown(below)) {
-                int hidden = 0;
-                for (int i = m.index - 1; i >= 0; --i)
-                    hidden += t.isFaceDown(src[static_cast<std::size_t>(i)]) ? 1 : 0;
-                s += 600 + 20 * hidden;
-            } else {
-                s += 100;
-            }
-        }
-        break;
-    }
-    case PileKind::Waste: s += 500; break;
-    case PileKind::Reserve: s += 550; break;
-    default: break;
-    }
-    switch (m.to.kind) {
-    case PileKind::Tableau: s += targetEmpty ? -250 : 50; break;
-    case PileKind::Reserve: s -= 300; break;
-    default: break;
-    }
-    // Lower cards freed first: they are the ones the foundations wait for.
+    shape.targetEmpty = !holdsCard(t.pile(m.to));
     if (m.from.kind == PileKind::Tableau && m.index > 0) {
-        int lowest = 14;
-        for (int i = m.index - 1; i >= 0; --i)
-            lowest = std::min(lowest, rank(src[static_cast<std::size_t>(i)]));
-        s += (14 - lowest) * 8;
+        const int below = src[static_cast<std::size_t>(m.index - 1)];
+        shape.uncovers = below != 0 && t.isFaceDown(below);
+        for (int i = m.index - 1; i >= 0; --i) {
+            shape.hiddenUnder += t.isFaceDown(src[static_cast<std::size_t>(i)]) ? 1 : 0;
+            shape.lowestUnder = std::min(shape.lowestUnder, rank(src[static_cast<std::size_t>(i)]));
+        }
     }
-    return s;
+    return transferOrder(shape);
 }
 
 int Search::evaluate(const GameState& s) const
