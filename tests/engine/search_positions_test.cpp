@@ -160,10 +160,12 @@ TEST(SearchPositions, SameMovesAndPilesAsTheEngineOverTheCatalog)
                     home += homeAfter > homeBefore ? 1 : 0;
                     const std::string after = where + " move " + moveText(m);
                     ASSERT_EQ(expected.table.piles(), s.table.piles()) << after;
-                    if (kind.keepsPass)
+                    if (kind.keepsPass) {
                         ASSERT_EQ(expected.dealNumber, s.dealNumber) << after;
-                    if (kind.keepsWon)
+                    }
+                    if (kind.keepsWon) {
                         ASSERT_EQ(expected.won, s.won) << after;
+                    }
                     for (int c = 0; c < kTableauPiles; ++c)
                         for (int card : s.table.tableau(c))
                             ASSERT_EQ(expected.table.isFaceDown(card), s.table.isFaceDown(card)) << after;
