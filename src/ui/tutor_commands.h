@@ -122,6 +122,10 @@ private:
     void refreshWindow();
 
     void positionChanged();
+    // The window was shown, hidden, minimized, paused or resumed: the indicator searches only
+    // while someone can see the table.
+    void watchChanged();
+    bool watched() const;
     void checkNow();
     void winnabilityAnswered(const SolverAnswer& answer);
     void setIndicator(const QString& text);
@@ -168,6 +172,9 @@ private:
     } m_checked;
     bool m_checkedMovesMade = false;
     bool m_recheck = false;
+    // 0: the quick search of a new table; 1: the longer one, once the table stayed still.
+    int m_checkStage = 0;
+    bool m_answered = false; // the indicator shows the verdict on m_checked
 
     // Winnable deals only.
     bool m_winnableOnly = false;
