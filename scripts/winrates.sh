@@ -204,13 +204,14 @@ for id in "${ids[@]}"; do
     # Undecided deals count as not won, so the figure is a lower bound. When too many deals
     # stay undecided that bound says more about the solver than about the game (a "0 in 25"
     # for a game most deals of which can be won): no figure is shown then.
+    shown="$won"
     sample="$deals"
     undecided="$unknown"
     if [ $((unknown * 100)) -gt $((deals * max_unknown)) ]; then
-        won=0
+        shown=0
         sample=0
         undecided=0
     fi
-    set_keys "$file" "$id" "$won" "$sample" "$undecided"
-    echo "$id: Won: $won, not winnable: $lost, unknown: $unknown -> winrate.won = $won, winrate.sample = $sample ($(basename "$file"))"
+    set_keys "$file" "$id" "$shown" "$sample" "$undecided"
+    echo "$id: Won: $won, not winnable: $lost, unknown: $unknown -> winrate.won = $shown, winrate.sample = $sample ($(basename "$file"))"
 done

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 
 namespace cw::catalog {
 
@@ -232,7 +233,7 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
     if (custom)
         ruleId = record ? record->baseId : -1;
     d.previewId = ruleId;
-    auto p = ReadGameParameters(defsText, *cat.list, ruleId, {497, 498, 500, 499, 501, 502, 378, 16, -1}, fileName);
+    auto p = ReadGameParameters(defsText, *cat.list, ruleId, {497, 498, 500, 499, 501, 502, 378, 16, 489}, fileName);
     if (!p) return Result<GameDescription>::failure(p.error());
     const auto& v = *p;
     if (custom) {
@@ -246,6 +247,9 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
         d.difficulty = feature(v[1], kDiffWords, kDiffPictures);
         d.chance = feature(v[2], kChanceWords, kChancePictures);
         d.chance.text += WinningSampleText(v[4], v[5]);
+        // The figure is a lower bound: say so when the solver left more than one deal in twenty open.
+        if (v[5] > 0 && v[8] > 0 && v[8] * 20 > v[5])
+            d.chance.text += " (" + std::to_string(v[8]) + " undecided)";
         d.skill = feature(v[3], kSkillWords, kSkillPictures);
     }
     d.decks = std::to_string(v[6] / 52);
@@ -255,6 +259,134 @@ Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCat
     }
     d.redeals = RedealsText(deals);
     return d;
+}
+
+namespace {
+
+// How much a difference in one rule value moves two games apart. A code counts whole when it
+// differs; a count counts by how far apart the two numbers are.
+enum class Measure { Code, Count };
+struct SketchValue {
+    int param;
+    double weight;
+    Measure measure;
+};
+constexpr SketchValue kSketch[] = {
+    {378, 2.0, Measure::Code},  // cards (packs)
+    {374, 1.0, Measure::Count}, // foundations
+    {375, 2.0, Measure::Count}, // tableau piles
+    {376, 1.5, Measure::Count}, // reserves
+    {379, 1.5, Measure::Count}, // cards left in the stock
+    {382, 1.0, Measure::Count}, // cards dealt to the first pile
+    {422, 1.0, Measure::Code},  // how the first pile is dealt face up
+    {215, 3.0, Measure::Code},  // building on the tableau
+    {175, 1.0, Measure::Code},  // its direction
+    {135, 2.0, Measure::Code},  // what fills an empty pile
+    {14, 2.0, Measure::Code},   // how many cards move together
+    {2, 1.0, Measure::Code},    // what a moved group must form
+    {255, 0.5, Measure::Code},  // building turns from King to Ace
+    {55, 1.0, Measure::Code},   // foundation base
+    {71, 1.0, Measure::Code},   // foundation direction
+    {87, 1.0, Measure::Code},   // foundation building
+    {335, 1.0, Measure::Code},  // what a reserve accepts (free cells)
+    {24, 1.0, Measure::Code},   // cards turned per stock click
+    {16, 1.0, Measure::Code},   // passes through the stock
+    {295, 1.0, Measure::Code},  // the stock deals rows onto the tableau
+    {497, 0.3, Measure::Count}, // game time
+    {498, 0.3, Measure::Count}, // difficulty
+    {499, 0.3, Measure::Count}, // skill
+    {500, 0.3, Measure::Count}, // chance
+};
+constexpr std::size_t kSketchSize = sizeof kSketch / sizeof kSketch[0];
+// Another type weighs more than every rule value together, so a game's own type comes first.
+constexpr double kOtherTypeDistance = 100.0;
+
+double sketchDistance(const std::vector<int>& a, const std::vector<int>& b)
+{
+    double d = 0;
+    for (std::size_t i = 0; i < kSketchSize && i < a.size() && i < b.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (kSketch[i].measure == Measure::Code) {
+            d += kSketch[i].weight;
+        } else {
+            const double far = std::abs(a[i] - b[i]);
+            const double scale = std::max({std::abs(a[i]), std::abs(b[i]), 1});
+            d += kSketch[i].weight * std::min(1.0, far / scale);
+        }
+    }
+    return d;
+}
+
+} // namespace
+
+Result<RuleSketches> LoadRuleSketches(std::string_view defsText, const GameList& list, std::string_view fileName)
+{
+    RuleSketches out;
+    std::vector<std::vector<int>> all(list.entries().size());
+    for (std::size_t i = 0; i < kSketchSize; i += 2) {
+        const int p = kSketch[i].param;
+        const int q = i + 1 < kSketchSize ? kSketch[i + 1].param : 0;
+        auto pair = ReadParameterPairForAllGames(defsText, list, p, q, fileName);
+        if (!pair)
+            return Result<RuleSketches>::failure(pair.error());
+        for (std::size_t g = 0; g < pair->size() && g < all.size(); ++g) {
+            const std::string& cell = (*pair)[g];
+            all[g].push_back(int(ParseDefinitionInteger(cell.substr(0, 10)).value_or(0)));
+            if (i + 1 < kSketchSize)
+                all[g].push_back(int(ParseDefinitionInteger(cell.substr(10, 10)).value_or(0)));
+        }
+    }
+    const auto& entries = list.entries();
+    for (std::size_t g = 0; g < entries.size(); ++g) {
+        if (!entries[g].usable)
+            continue;
+        out.ids.push_back(entries[g].id);
+        out.types.push_back(entries[g].type);
+        out.values.push_back(std::move(all[g]));
+    }
+    return out;
+}
+
+std::vector<int> GamesLikeThis(const ChooserCatalog& cat, const RuleSketches& sketches, int id, std::size_t count)
+{
+    std::vector<int> out;
+    int ruleId = id;
+    if (id >= kFirstCustomId) {
+        const CustomGame* record = FindCustomGame(cat.customGames, id);
+        if (!record)
+            return out;
+        ruleId = record->baseId;
+    }
+    const auto at = std::find(sketches.ids.begin(), sketches.ids.end(), ruleId);
+    if (at == sketches.ids.end() || count == 0)
+        return out;
+    const std::size_t self = std::size_t(at - sketches.ids.begin());
+    if (ruleId != id)
+        out.push_back(ruleId);
+    struct Near {
+        double distance;
+        std::string name;
+        int id;
+    };
+    std::vector<Near> near;
+    for (std::size_t g = 0; g < sketches.ids.size(); ++g) {
+        if (g == self)
+            continue;
+        double d = sketchDistance(sketches.values[self], sketches.values[g]);
+        if (sketches.types[g] != sketches.types[self])
+            d += kOtherTypeDistance;
+        near.push_back({d, lowered(ChooserGameName(cat, sketches.ids[g])), sketches.ids[g]});
+    }
+    std::sort(near.begin(), near.end(), [](const Near& a, const Near& b) {
+        return a.distance != b.distance ? a.distance < b.distance : a.name < b.name;
+    });
+    for (const Near& n : near) {
+        if (out.size() >= count)
+            break;
+        out.push_back(n.id);
+    }
+    return out;
 }
 
 std::string EncodePreviewLine(std::string_view plain)

@@ -89,9 +89,26 @@ struct GameDescription {
 Result<GameDescription> DescribeGame(std::string_view defsText, const ChooserCatalog& cat, int id,
                                      std::string_view fileName = "GAMES.DAT");
 // " (X in Y  -  P%)" after the chance class; empty when y is 0. P is X / Y * 100 as "#0.#".
+// DescribeGame adds " (Z undecided)" when the solver left more than one deal in twenty of the
+// sample open (rule parameter 489), since the figure is then a lower bound.
 std::string WinningSampleText(int x, int y);
 // "Unlimited" for -1, n - 1 for other non-zero n, "0" for 0.
 std::string RedealsText(int deals);
+
+// ---- Games like this one ----
+// A few rule values of every listed game that say how it plays (pack, piles, building, stock,
+// the chooser's four features), read once from the definitions text.
+struct RuleSketches {
+    std::vector<int> ids;                 // listed, usable games in list order
+    std::vector<int> types;               // their game types
+    std::vector<std::vector<int>> values; // their rule values, one row per game
+};
+Result<RuleSketches> LoadRuleSketches(std::string_view defsText, const GameList& list,
+                                      std::string_view fileName = "GAMES.DAT");
+// The `count` games closest in rules to `id`: games of its own type first, then the nearest rule
+// values; ties go by name. A custom game is shown its base game first, then the base game's
+// relatives. Empty for a game the sketches do not hold.
+std::vector<int> GamesLikeThis(const ChooserCatalog& cat, const RuleSketches& sketches, int id, std::size_t count = 3);
 
 // ---- Preview lines of cwdp.dat ----
 inline constexpr std::string_view kPreviewFileName = "cwdp.dat";

@@ -35,13 +35,13 @@ std::string where(std::string_view fileName, std::string_view section, int row)
 }
 
 // Reads the cell of game column `column` from a matrix row.
-Result<int> readCell(const std::string& row, int column, int rowNumber, std::string_view fileName)
+Result<int> readCell(std::string_view row, int column, int rowNumber, std::string_view fileName)
 {
     const std::size_t start = kCellStart + kCellStride * static_cast<std::size_t>(column);
     const std::string prefix = where(fileName, kSectMatrix, rowNumber) + ": ";
     if (row.size() < start + kCellWidth)
         return Result<int>::failure(prefix + "row too short for game column " + std::to_string(column));
-    const std::string cell = DecodeDefinitionText(std::string_view(row).substr(start, kCellWidth));
+    const std::string cell = DecodeDefinitionText(row.substr(start, kCellWidth));
     const std::string_view trimmed = TrimTrailingBlanks(cell);
     if (trimmed.empty())
         return Result<int>::failure(prefix + "cell of game column " + std::to_string(column) + " is empty");
@@ -55,10 +55,10 @@ Result<int> readCell(const std::string& row, int column, int rowNumber, std::str
 }
 
 // The parameter number of a matrix row (characters 1-4, plain text).
-Result<int> readRowNumber(const std::string& row, int rowNumber, std::string_view fileName)
+Result<int> readRowNumber(std::string_view row, int rowNumber, std::string_view fileName)
 {
     const std::string prefix = where(fileName, kSectMatrix, rowNumber) + ": ";
-    std::string_view field = TrimTrailingBlanks(std::string_view(row).substr(0, std::min<std::size_t>(4, row.size())));
+    std::string_view field = TrimTrailingBlanks(row.substr(0, std::min<std::size_t>(4, row.size())));
     auto n = ParseDefinitionInteger(field);
     if (!n)
         return Result<int>::failure(prefix + "parameter number is not a number");
@@ -69,9 +69,9 @@ Result<int> readRowNumber(const std::string& row, int rowNumber, std::string_vie
     return static_cast<int>(*n);
 }
 
-std::vector<std::string> matrixRows(std::string_view defsText)
+std::vector<std::string_view> matrixRows(std::string_view defsText)
 {
-    return ExtractSection(SplitLines(defsText), kSectMatrix);
+    return SectionLines(defsText, kSectMatrix);
 }
 
 template <class T>
@@ -110,6 +110,27 @@ std::vector<std::string> ExtractSection(const std::vector<std::string>& lines, s
             continue;
         }
         if (inside)
+            out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string_view> SectionLines(std::string_view text, std::string_view header)
+{
+    std::vector<std::string_view> out;
+    bool inside = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        else if (end > start && text[end - 1] == '\r')
+            --end;
+        const std::string_view line = text.substr(start, end - start);
+        start = next;
+        if (!line.empty() && line.front() == '[')
+            inside = !header.empty() && line.starts_with(header);
+        else if (inside)
             out.push_back(line);
     }
     return out;
@@ -157,9 +178,24 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Result<std::string>::failure("Cannot open file: " + path.string());
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the size the file has: a character-wise read spent most of a short program's
+    // start-up growing the string. A file that changes meanwhile gives what could be read, up to
+    // the same cap.
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(size));
+    text.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         return Result<std::string>::failure("Cannot read file: " + path.string());
+    if (in.good()) {
+        char more[4096];
+        while (in.read(more, sizeof more), in.gcount() > 0) {
+            text.append(more, static_cast<std::size_t>(in.gcount()));
+            if (text.size() > kMaxFileSize)
+                return Result<std::string>::failure("Cannot read file: " + path.string());
+        }
+        if (in.bad())
+            return Result<std::string>::failure("Cannot read file: " + path.string());
+    }
     return text;
 }
 
@@ -173,7 +209,7 @@ Result<Rules> LoadRulesAtColumn(std::string_view defsText, int column, std::stri
 {
     if (column < 0)
         return Result<Rules>::failure(std::string(fileName) + ": no game column");
-    const std::vector<std::string> rows = matrixRows(defsText);
+    const std::vector<std::string_view> rows = matrixRows(defsText);
     Rules rules;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int rowNumber = static_cast<int>(i) + 1;
@@ -289,7 +325,7 @@ Result<ParameterRequest> ReadGameParameters(std::string_view defsText, const Gam
     if (column < 0)
         return Result<ParameterRequest>::failure(std::string(fileName) + ": game " + std::to_string(gameId) +
                                                  " is not in the game list");
-    const std::vector<std::string> rows = matrixRows(defsText);
+    const std::vector<std::string_view> rows = matrixRows(defsText);
     for (std::size_t i = 0; i < params.size(); ++i) {
         const int p = params[i];
         if (p < 0)
@@ -320,7 +356,7 @@ Result<std::vector<std::string>> ReadParameterPairForAllGames(std::string_view d
                                                               int p, int q, std::string_view fileName)
 {
     using R = Result<std::vector<std::string>>;
-    const std::vector<std::string> rows = matrixRows(defsText);
+    const std::vector<std::string_view> rows = matrixRows(defsText);
     auto value = [&](int param, int column) -> Result<int> {
         if (param == 0)
             return 0;
@@ -356,7 +392,7 @@ Result<std::vector<std::string>> ReadParameterPairForAllGamesFromFile(const std:
 
 Result<std::vector<int>> ReadGameGroup(std::string_view defsText, std::string_view header, std::string_view fileName)
 {
-    const std::vector<std::string> rows = ExtractSection(SplitLines(defsText), header);
+    const std::vector<std::string_view> rows = SectionLines(defsText, header);
     std::vector<int> ids;
     ids.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -38,6 +38,9 @@ std::vector<std::string> SplitLines(std::string_view text);
 // with `header` (case-sensitive); the section runs up to the next line beginning with
 // "[". Lines are verbatim (blank lines included); repeated sections are concatenated.
 std::vector<std::string> ExtractSection(const std::vector<std::string>& lines, std::string_view header);
+// The same lines read straight from a file's text, as views into it: the definitions file is
+// large, and a caller that wants one section need not copy every line.
+std::vector<std::string_view> SectionLines(std::string_view text, std::string_view header);
 
 // A signed decimal integer with optional leading blanks and nothing after it.
 std::optional<long long> ParseDefinitionInteger(std::string_view text);

@@ -84,7 +84,7 @@ const GameEntry* GameList::find(int id) const
 GameListBuild BuildGameList(std::string_view defsText, std::string_view fileName)
 {
     GameListBuild out;
-    const std::vector<std::string> rows = ExtractSection(SplitLines(defsText), kSectGames);
+    const std::vector<std::string_view> rows = SectionLines(defsText, kSectGames);
     std::unordered_set<int> seen;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         GameEntry e;

@@ -4,14 +4,15 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <initializer_list>
 #include <thread>
 #include <vector>
 
+#include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open_dead.h"
 #include "engine/search_open_position.h"
+#include "engine/search_order.h"
 
 namespace cw::engine {
 
@@ -57,7 +58,8 @@ public:
     // stop: set when a search running beside this one has settled the deal.
     OpenSearch(const OpenRules& open, const GameState& state, const SolverLimits& limits, Part part = Part::Both,
                const std::atomic<bool>* stop = nullptr)
-        : open_(open), state_(state), pos_(open, state), limits_(limits), part_(part), stop_(stop)
+        : open_(open), state_(state), pos_(open, state), limits_(limits), budget_(limits, stop), part_(part),
+          stop_(stop)
     {
         std::size_t most = 0;
         for (int t : open_.cardList) {
@@ -303,6 +305,7 @@ private:
     const GameState& state_;
     Position pos_;
     SolverLimits limits_;
+    SearchBudget budget_;
     Part part_;
     const std::atomic<bool>* stop_;
     std::vector<Op> ops_;
@@ -347,9 +350,7 @@ private:
     DeadlockTest dead_{open_};
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0;
-    Clock::time_point started_;
     bool budgetSpent_ = false;
-    bool cancelled_ = false;
     // The first phase skips moves that are rarely needed (see candidates) and may take a quarter
     // of the budget (nearly every win it finds comes far sooner); the second searches
     // everything, so only it can prove a deal lost.
@@ -388,27 +389,12 @@ constexpr int kRestartNoise = 3000;
 
 bool OpenSearch::outOfBudget()
 {
-    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
+    if (budget_.over(states_, seen_))
         return budgetSpent_ = true;
     const bool shared = part_ == Part::Both || sharedPhase_;
     const int shareOf = part_ == Part::Both ? kPrunedShareOf : kBesideShareOf;
-    if (pruning_ && shared && limits_.maxStates != 0 && states_ >= limits_.maxStates / shareOf * kPrunedShare)
+    if (pruning_ && shared && budget_.shareOver(states_, kPrunedShare, shareOf))
         return phaseSpent_ = true;
-    if ((states_ & 1023) != 0)
-        return false;
-    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
-        return cancelled_ = budgetSpent_ = true;
-    if (stop_ && stop_->load(std::memory_order_relaxed))
-        return budgetSpent_ = true;
-    if (limits_.budgetMs > 0) {
-        const auto elapsed = Clock::now() - started_;
-        if (elapsed >= std::chrono::milliseconds(limits_.budgetMs))
-            return budgetSpent_ = true;
-        if (pruning_ && shared && elapsed >= std::chrono::milliseconds(limits_.budgetMs) * kPrunedShare / shareOf)
-            return phaseSpent_ = true;
-    }
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
-        return budgetSpent_ = true;
     return false;
 }
 
@@ -439,33 +425,17 @@ int OpenSearch::moveScore(const OpenMove& m) const
 {
     if (m.click())
         return 0;
-    if (m.from >= open_.homeFirst())
-        return -500;
-    if (m.to >= open_.homeFirst())
-        return 9000;
-    int s = 0;
+    MoveShape shape{open_.ref(m.from).kind, open_.ref(m.to).kind, m.index};
     if (m.from < open_.tableaus) {
         const auto& p = pos_.pile(m.from);
-        if (m.index == 0) {
-            s += 400; // empties a column
-        } else if (pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)])) {
-            s += 600 + 20 * m.index; // uncovers a face-down card
-        } else {
-            s += 100;
-        }
-        int lowest = 14;
+        // Face-down cards lie only under the face-up ones: under a face-down card all are.
+        shape.uncovers = m.index > 0 && pos_.faceDown(p[static_cast<std::size_t>(m.index - 1)]);
+        shape.hiddenUnder = shape.uncovers ? m.index : 0;
         for (int i = m.index - 1; i >= 0; --i)
-            lowest = std::min(lowest, rank(p[static_cast<std::size_t>(i)]));
-        if (m.index > 0)
-            s += (14 - lowest) * 8;
-    } else {
-        s += m.from == open_.wastePile() && open_.stock ? 500 : 550;
+            shape.lowestUnder = std::min(shape.lowestUnder, rank(p[static_cast<std::size_t>(i)]));
     }
-    if (m.to < open_.tableaus)
-        s += pos_.pile(m.to).empty() ? -250 : 50;
-    else
-        s -= 300;
-    return s;
+    shape.targetEmpty = m.to < open_.tableaus && pos_.pile(m.to).empty();
+    return transferOrder(shape);
 }
 
 void OpenSearch::candidates()
@@ -831,11 +801,8 @@ void OpenSearch::leaf(int ms, int changed)
     met = raw;
     if (seen_.insert(key()) && !(deadAtNodes_ && !pruning_ && !exchange_ && dead_.lost(pos_))) {
         int score = pos_.won() ? 1 << 30 : evaluate() * 16 + ms / 16;
-        if (restart_ != 0 && score != 1 << 30) {
-            std::uint64_t x = pos_.key() ^ (restart_ * 0x9E3779B97F4A7C15ULL);
-            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-            score += static_cast<int>((x >> 40) % kRestartNoise);
-        }
+        if (score != 1 << 30)
+            score += RestartPolicy::tieBreak(pos_.key(), restart_, kRestartNoise);
         scored_.push_back(Scored{static_cast<int>(stepsScratch_.size()), static_cast<int>(chain_.size()), score});
         stepsScratch_.insert(stepsScratch_.end(), chain_.begin(), chain_.end());
     }
@@ -901,15 +868,11 @@ bool OpenSearch::depthFirst()
     const int rootOps = static_cast<int>(ops_.size());
     const std::uint64_t rootKey = key();
     bool won = false;
-    // Attempts with a growing position limit and fresh tie-breaks, the last one to the end of
-    // the budget: a depth-first search that goes wrong early would spend everything deep in a
-    // hopeless subtree. Only an attempt that ends by itself proves a deal lost. Many short
-    // attempts that grow slowly settle the hard FreeCell deals far sooner than a few long ones.
-    constexpr std::uint64_t kFirstAttempt = 300;
-    constexpr int kAttempts = 30;
-    constexpr std::uint64_t kGrowthPercent = 130;
-    for (std::uint64_t limit = kFirstAttempt; !won; limit = limit * kGrowthPercent / 100, ++restart_) {
-        const bool last = restart_ + 1 >= kAttempts || secondPhase_;
+    // Many short attempts that grow slowly settle the hard FreeCell deals far sooner than a few
+    // long ones.
+    constexpr RestartPolicy kRestarts{300, 130, 30};
+    for (std::uint64_t limit = kRestarts.first; !won; limit = kRestarts.next(limit), ++restart_) {
+        const bool last = kRestarts.last(restart_) || secondPhase_;
         const std::uint64_t attemptStart = states_;
         bool cut = false;
         undoTo(rootOps);
@@ -1042,7 +1005,7 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
                            : std::max<std::uint64_t>(1, limits_.maxStates / static_cast<std::uint64_t>(shareOf));
     if (limits_.budgetMs > 0) {
         const auto left = std::chrono::milliseconds(limits_.budgetMs) -
-                          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started_);
+                          std::chrono::duration_cast<std::chrono::milliseconds>(budget_.elapsed());
         limits.budgetMs = static_cast<int>(
             std::max<std::int64_t>(1, std::min<std::int64_t>(left.count(), limits_.budgetMs / shareOf)));
     }
@@ -1081,8 +1044,10 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
         states_ += r.states;
         spent += r.states;
         looserTableBytes_ = std::max(looserTableBytes_, r.tableBytes);
-        if (r.cancelled)
-            cancelled_ = budgetSpent_ = true;
+        if (r.cancelled) {
+            budget_.markCancelled();
+            budgetSpent_ = true;
+        }
         looserVerdict_ = r.verdict;
         if (r.verdict != Verdict::Winnable)
             return r.verdict == Verdict::NotWinnable;
@@ -1092,8 +1057,7 @@ bool OpenSearch::looserGameLost(int shareOf, std::initializer_list<Looser> kinds
 
 SolveResult OpenSearch::run()
 {
-    started_ = Clock::now();
-    const std::clock_t cpuStart = std::clock();
+    seen_.setLimit(limits_.maxTableBytes);
     SolveResult result;
     playSafe();
     states_ = 1;
@@ -1160,7 +1124,6 @@ SolveResult OpenSearch::run()
     }
     result.states = states_;
     result.tableBytes = std::max(seen_.bytes(), looserTableBytes_);
-    result.cancelled = cancelled_;
     if (won) {
         result.verdict = Verdict::Winnable;
         for (const Op& op : ops_) {
@@ -1172,8 +1135,7 @@ SolveResult OpenSearch::run()
     } else {
         result.verdict = budgetSpent_ && !looserLost ? Verdict::Unknown : Verdict::NotWinnable;
     }
-    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    budget_.finish(result);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "engine/family.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
+#include "engine/search_budget.h"
 #include "engine/stock.h"
 #include "engine/zobrist.h"
 
@@ -348,10 +349,7 @@ std::shared_ptr<const OpenRules> openRulesFor(const GameRules& rules, const Game
     CardSet cards;
     if (!rulesFit(rules, play) || !stateFits(play, stockFits(rules, play), cards))
         return nullptr;
-    thread_local std::shared_ptr<const OpenRules> cache;
-    if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
-        cache = buildTables(rules, state, cards);
-    return cache;
+    return tablesFor<OpenRules>(rules, cards, [&] { return buildTables(rules, state, cards); });
 }
 
 } // namespace cw::engine

@@ -4,15 +4,14 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
 #include "engine/family.h"
 #include "engine/rules_building.h"
 #include "engine/rules_groups.h"
+#include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open_rules.h"
 #include "engine/stock.h"
@@ -415,8 +414,6 @@ private:
 
 // --- The search -------------------------------------------------------------------------------
 
-using Clock = std::chrono::steady_clock;
-
 std::uint64_t mix(std::uint64_t x)
 {
     x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
@@ -447,7 +444,7 @@ struct Child {
 class SpiderSearch {
 public:
     SpiderSearch(const SpiderRules& spider, const GameState& state, const SolverLimits& limits)
-        : board_(spider, state), r_(spider), limits_(limits)
+        : board_(spider, state), r_(spider), limits_(limits), budget_(limits)
     {}
     SolveResult run();
 
@@ -461,14 +458,12 @@ private:
     Board board_;
     const SpiderRules& r_;
     SolverLimits limits_;
+    SearchBudget budget_;
     KeySet seen_;
     std::vector<Child> children_;
     MoveList scratch_;
     std::uint64_t states_ = 0;
-    std::uint64_t budgetChecks_ = 0; // calls of outOfBudget, so the clock is read every 256th call
-    Clock::time_point started_;
     bool budgetSpent_ = false;
-    bool cancelled_ = false;
     bool prune_ = true;   // leave out moves that look pointless
     bool pruned_ = false; // a move that might matter was left out: no proof of a loss
 };
@@ -573,19 +568,9 @@ void SpiderSearch::expand(const Pos& p, std::uint64_t salt)
 
 bool SpiderSearch::outOfBudget()
 {
-    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
-        return budgetSpent_ = true;
-    // Counted by calls, not by states: an expansion adds several states at once, and a stretch
-    // that adds none at all must still reach the clock.
-    if ((budgetChecks_++ & 255) != 0)
-        return false;
-    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
-        return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
-        return budgetSpent_ = true;
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
-        return budgetSpent_ = true;
-    return false;
+    if (budget_.over(states_, seen_))
+        budgetSpent_ = true;
+    return budgetSpent_;
 }
 
 // Packs the parts of a position the search reads: columns, stock length, and per foundation its
@@ -619,10 +604,20 @@ void unpack(const std::uint8_t* in, int tableaus, int foundations, Pos& p)
     }
 }
 
+// The bytes v may hold at the worst moment of one more expansion that adds up to room elements:
+// a vector that grows holds its old and its new storage at once.
+template <class T>
+std::size_t heldAtMost(const std::vector<T>& v, std::size_t room)
+{
+    const std::size_t grown = v.size() + room > v.capacity() ? std::max(2 * v.capacity(), v.size() + room) : 0;
+    return (v.capacity() + grown) * sizeof(T);
+}
+
 SolveResult SpiderSearch::run()
 {
-    started_ = Clock::now();
-    const std::clock_t cpuStart = std::clock();
+    // A quarter of the memory budget for the keys, the rest for the positions kept whole.
+    const std::size_t tableShare = limits_.maxTableBytes / 4;
+    seen_.setLimit(tableShare);
     SolveResult result;
     const Pos root = board_.pos();
     // The table changes most when a row is dealt, so the search goes from deal to deal: between two
@@ -646,12 +641,19 @@ SolveResult SpiderSearch::run()
     std::int64_t wonNode = board_.won(root) ? 0 : -1;
     bool complete = false; // an attempt searched everything without a cut
     constexpr int kBeam = 8;
+    // The bytes of a child of p once packed: a row dealt adds a card to every column.
+    const auto packedMost = [&](const Pos& p) {
+        std::size_t n = 1 + 2 * static_cast<std::size_t>(r_.foundations) + 3 * static_cast<std::size_t>(r_.tableaus);
+        for (int c = 0; c < r_.tableaus; ++c)
+            n += p.len[c];
+        return n;
+    };
     Pos p = root, child = root;
     for (std::uint64_t perDeal = 2000, attempt = 0; wonNode < 0 && !budgetSpent_ && !complete;
          perDeal = std::min<std::uint64_t>(perDeal * 2, std::uint64_t{1} << 40), ++attempt) {
         // Every attempt reads the clock: attempts that expand little would otherwise go round
         // without ever reaching it.
-        budgetChecks_ = 0;
+        budget_.readClockNext();
         if (outOfBudget())
             break;
         bool cut = false;
@@ -672,17 +674,19 @@ SolveResult SpiderSearch::run()
                     cut = true;
                     break;
                 }
-                const std::size_t held =
-                    arena.capacity() + nodes.capacity() * sizeof(Node) + open.capacity() * sizeof(Open) + seen_.bytes();
-                if ((expanded & 255) == 0 && held > limits_.maxTableBytes) {
-                    budgetSpent_ = true;
-                    break;
-                }
                 std::pop_heap(open.begin(), open.end());
                 const std::uint32_t id = open.back().node;
                 open.pop_back();
                 unpack(arena.data() + nodes[id].offset, r_.tableaus, r_.foundations, p);
                 expand(p, salt);
+                // The children about to be stored must fit beside the key table's share.
+                const std::size_t room = children_.size();
+                if (heldAtMost(arena, room * packedMost(p)) + heldAtMost(nodes, room) + heldAtMost(open, room) +
+                        heldAtMost(dealt, room) + tableShare >
+                    limits_.maxTableBytes) {
+                    budgetSpent_ = true;
+                    break;
+                }
                 for (const Child& ch : children_) {
                     if (limits_.maxStates != 0 && states_ >= limits_.maxStates) {
                         budgetSpent_ = true;
@@ -730,7 +734,6 @@ SolveResult SpiderSearch::run()
     }
     result.states = states_;
     result.tableBytes = seen_.bytes() + arena.capacity() + nodes.capacity() * sizeof(Node);
-    result.cancelled = cancelled_;
     if (wonNode >= 0) {
         result.verdict = Verdict::Winnable;
         for (auto n = static_cast<std::uint32_t>(wonNode); n != 0; n = nodes[n].parent)
@@ -739,8 +742,7 @@ SolveResult SpiderSearch::run()
     } else {
         result.verdict = complete && !pruned_ ? Verdict::NotWinnable : Verdict::Unknown;
     }
-    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    budget_.finish(result);
     return result;
 }
 
@@ -754,10 +756,7 @@ std::shared_ptr<const SpiderRules> spiderRulesFor(const GameRules& rules, const 
     CardSet cards;
     if (!rulesFit(rules, play) || !stateFits(play, cards))
         return nullptr;
-    thread_local std::shared_ptr<const SpiderRules> cache;
-    if (!cache || cache->cards != cards || cache->rules.values() != rules.values())
-        cache = buildTables(rules, state, cards);
-    return cache;
+    return tablesFor<SpiderRules>(rules, cards, [&] { return buildTables(rules, state, cards); });
 }
 
 void spiderMoves(const SpiderRules& spider, const GameState& state, MoveList& list)

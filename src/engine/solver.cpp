@@ -6,24 +6,22 @@
 #include <algorithm>
 #include <bitset>
 #include <cassert>
-#include <chrono>
-#include <ctime>
 #include <memory>
 
 #include "engine/drop.h"
 #include "engine/moves.h"
 #include "engine/pickup.h"
 #include "engine/rules_building.h"
+#include "engine/search_budget.h"
 #include "engine/search_keyset.h"
 #include "engine/search_open.h"
+#include "engine/search_order.h"
 #include "engine/search_spider.h"
 #include "engine/stock.h"
 #include "engine/zobrist.h"
 
 namespace cw::engine {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // One level of the search: a position, the moves still to try from it and how it was reached.
 struct Frame {
@@ -125,29 +123,19 @@ private:
 // builds them once per thread.
 std::shared_ptr<const CardRelations> relationsFor(const Play& play, const PileClasses& classes)
 {
-    struct Cached {
-        catalog::Rules rules;
-        std::bitset<kLastCard + 1> cards;
-        std::shared_ptr<const CardRelations> relations;
-    };
-    thread_local Cached cache;
     std::bitset<kLastCard + 1> cards;
     for (int i = 0; i < classes.usedCount(); ++i)
         for (int c : play.table().pile(classes.usedPile(i)))
             cards[static_cast<std::size_t>(c)] = true;
-    if (!cache.relations || cache.cards != cards || cache.rules.values() != play.rules.values()) {
-        cache.rules = play.rules;
-        cache.cards = cards;
-        cache.relations = std::make_shared<const CardRelations>(play, classes);
-    }
-    return cache.relations;
+    return tablesFor<CardRelations>(play.rules, cards,
+                                    [&] { return std::make_shared<const CardRelations>(play, classes); });
 }
 
 class Search {
 public:
     Search(const GameRules& rules, const GameState& start, const SolverLimits& limits)
         : rules_(rules), options_(solverPlayOptions()), hasher_(rules, limits.reductions), limits_(limits),
-          start_(start)
+          budget_(limits), start_(start)
     {}
 
     SolveResult run();
@@ -170,6 +158,7 @@ private:
     PlayOptions options_;
     StateHasher hasher_;
     SolverLimits limits_;
+    SearchBudget budget_;
     const GameState& start_;
     std::shared_ptr<const CardRelations> rel_;
     GameState scratchState_;
@@ -184,24 +173,14 @@ private:
     KeySet seen_;
     std::uint64_t states_ = 0;
     std::uint64_t restart_ = 0; // attempt number: later attempts break ties between moves differently
-    Clock::time_point started_;
     bool budgetSpent_ = false;
-    bool cancelled_ = false;
 };
 
 bool Search::outOfBudget()
 {
-    if (limits_.maxStates != 0 && states_ >= limits_.maxStates)
-        return budgetSpent_ = true;
-    if ((states_ & 255) != 0)
-        return false;
-    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
-        return cancelled_ = budgetSpent_ = true;
-    if (limits_.budgetMs > 0 && Clock::now() - started_ >= std::chrono::milliseconds(limits_.budgetMs))
-        return budgetSpent_ = true;
-    if (seen_.wouldGrow() && seen_.bytesAfterGrowth() > limits_.maxTableBytes)
-        return budgetSpent_ = true;
-    return false;
+    if (budget_.over(states_, seen_))
+        budgetSpent_ = true;
+    return budgetSpent_;
 }
 
 void Search::playSafeMoves(GameState& state, std::vector<Move>* via)
@@ -258,47 +237,20 @@ int Search::score(const Frame& f, const Move& m) const
     case MoveKind::Press: return 1000; // a family's own step: sets leave, gaps close
     case MoveKind::Transfer: break;
     }
-    if (m.to.kind == PileKind::Foundation)
-        return 9000;
-    if (m.from.kind == PileKind::Foundation)
-        return -500;
+    MoveShape shape{m.from.kind, m.to.kind, m.index};
+    if (m.to.kind == PileKind::Foundation || m.from.kind == PileKind::Foundation)
+        return transferOrder(shape);
     const Pile& src = t.pile(m.from);
-    const bool targetEmpty = !holdsCard(t.pile(m.to));
-    int s = 0;
-    switch (m.from.kind) {
-    case PileKind::Tableau: {
-        if (m.index == 0) {
-            s += 400; // empties a column
-        } else {
-            const int below = src[static_cast<std::size_t>(m.index - 1)];
-            if (below != 0 && t.isFaceDown(below)) {
-                int hidden = 0;
-                for (int i = m.index - 1; i >= 0; --i)
-                    hidden += t.isFaceDown(src[static_cast<std::size_t>(i)]) ? 1 : 0;
-                s += 600 + 20 * hidden;
-            } else {
-                s += 100;
-            }
-        }
-        break;
-    }
-    case PileKind::Waste: s += 500; break;
-    case PileKind::Reserve: s += 550; break;
-    default: break;
-    }
-    switch (m.to.kind) {
-    case PileKind::Tableau: s += targetEmpty ? -250 : 50; break;
-    case PileKind::Reserve: s -= 300; break;
-    default: break;
-    }
-    // Lower cards freed first: they are the ones the foundations wait for.
+    shape.targetEmpty = !holdsCard(t.pile(m.to));
     if (m.from.kind == PileKind::Tableau && m.index > 0) {
-        int lowest = 14;
-        for (int i = m.index - 1; i >= 0; --i)
-            lowest = std::min(lowest, rank(src[static_cast<std::size_t>(i)]));
-        s += (14 - lowest) * 8;
+        const int below = src[static_cast<std::size_t>(m.index - 1)];
+        shape.uncovers = below != 0 && t.isFaceDown(below);
+        for (int i = m.index - 1; i >= 0; --i) {
+            shape.hiddenUnder += t.isFaceDown(src[static_cast<std::size_t>(i)]) ? 1 : 0;
+            shape.lowestUnder = std::min(shape.lowestUnder, rank(src[static_cast<std::size_t>(i)]));
+        }
     }
-    return s;
+    return transferOrder(shape);
 }
 
 int Search::evaluate(const GameState& s) const
@@ -443,11 +395,8 @@ void Search::expand(Frame& f)
         if (!seen_.insert(key))
             continue;
         sm.score = scratchState_.won ? 1 << 30 : evaluate(scratchState_) * 16 + score(f, sm.move) / 16;
-        if (restart_ != 0 && !scratchState_.won) {
-            std::uint64_t x = key ^ (restart_ * 0x9E3779B97F4A7C15ULL);
-            x = (x ^ (x >> 31)) * 0xBF58476D1CE4E5B9ULL;
-            sm.score += static_cast<int>((x >> 40) % 600);
-        }
+        if (!scratchState_.won)
+            sm.score += RestartPolicy::tieBreak(key, restart_, 600);
         scratchScored_[kept++] = sm;
     }
     scratchScored_.resize(kept);
@@ -465,8 +414,7 @@ void Search::expand(Frame& f)
 
 SolveResult Search::run()
 {
-    started_ = Clock::now();
-    const std::clock_t cpuStart = std::clock();
+    seen_.setLimit(limits_.maxTableBytes);
     SolveResult result;
     Frame& root = frame(0);
     root.state = start_;
@@ -485,16 +433,12 @@ SolveResult Search::run()
     root.key = hasher_.full(root.state);
     states_ = 1;
     moves_.reserve(4096);
-    // Depth-first searches that go wrong early spend their budget deep in a hopeless subtree.
-    // So the search runs in attempts with a doubling position limit, each with a fresh table and
-    // ties between moves broken differently; the last attempt runs to the end of the budget. Only
-    // an attempt that ends by itself proves a deal lost.
-    constexpr std::uint64_t kFirstAttempt = 1000;
-    constexpr int kAttempts = 10;
+    // Attempts whose position limit doubles.
+    constexpr RestartPolicy kRestarts{1000, 200, 10};
     int depth = 0;
     bool won = root.state.won;
-    for (std::uint64_t limit = kFirstAttempt; !won; limit *= 2, ++restart_) {
-        const bool last = restart_ + 1 >= kAttempts;
+    for (std::uint64_t limit = kRestarts.first; !won; limit = kRestarts.next(limit), ++restart_) {
+        const bool last = kRestarts.last(restart_);
         const std::uint64_t attemptStart = states_;
         bool cut = false;
         seen_.clear();
@@ -554,7 +498,6 @@ SolveResult Search::run()
     }
     result.states = states_;
     result.tableBytes = seen_.bytes();
-    result.cancelled = cancelled_;
     if (won) {
         for (int d = 0; d <= depth; ++d)
             for (const Move& m : frame(d).via)
@@ -568,8 +511,7 @@ SolveResult Search::run()
     } else {
         result.verdict = budgetSpent_ ? Verdict::Unknown : Verdict::NotWinnable;
     }
-    result.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-    result.cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    budget_.finish(result);
     return result;
 }
 
@@ -601,16 +543,14 @@ SolveResult solve(const GameRules& rules, const GameState& state, const SolverLi
     // Open games (FreeCell and its kin) and the Spider family go through a compact search; a line
     // it finds that the engine does not confirm sends the deal to the general search instead.
     if (limits.reductions) {
-        const auto started = Clock::now();
-        const std::clock_t cpuStart = std::clock();
+        const SearchBudget whole(limits);
         auto open = solveOpen(rules, state, limits);
         if (!open)
             open = solveSpider(rules, state, limits);
         if (open)
             if (open->verdict != Verdict::Winnable || replayWins(rules, state, open->line)) {
                 // The figures include building the tables and the replay.
-                open->milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-                open->cpuMilliseconds = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+                whole.finish(*open);
                 return *open;
             }
     }

@@ -119,24 +119,6 @@ const ZobristKeys& ZobristKeys::instance()
     return keys;
 }
 
-ZobristKeys::ZobristKeys()
-{
-    std::uint64_t seed = 0x43617264776973ULL; // fixed: the same keys on every run
-    for (auto& k : bottom_)
-        k = splitMix(seed);
-    for (auto& k : pair_)
-        k = splitMix(seed);
-    for (auto& k : faceDown_)
-        k = splitMix(seed);
-    for (auto& k : placeholder_)
-        k = splitMix(seed);
-}
-
-std::uint64_t ZobristKeys::placeholder(int slot, int position) const
-{
-    return placeholder_[static_cast<std::size_t>(position & 63)] * static_cast<std::uint64_t>(2 * slot + 1);
-}
-
 std::uint64_t StateHasher::pileKey(const Pile& pile, int slot) const
 {
     const ZobristKeys& z = ZobristKeys::instance();

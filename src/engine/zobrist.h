@@ -49,19 +49,32 @@ class ZobristKeys {
 public:
     static const ZobristKeys& instance();
 
-    std::uint64_t bottom(int slot, int card) const { return bottom_[idx(slot, card)]; }
-    std::uint64_t pair(int card, int below) const { return pair_[static_cast<std::size_t>(card * kCodes + below)]; }
-    std::uint64_t faceDown(int card) const { return faceDown_[static_cast<std::size_t>(card)]; }
-    std::uint64_t placeholder(int slot, int position) const;
+    std::uint64_t bottom(int slot, int card) const { return key(idx(slot, card)); }
+    std::uint64_t pair(int card, int below) const
+    {
+        return key(kPairsAt + static_cast<std::size_t>(card * kCodes + below));
+    }
+    std::uint64_t faceDown(int card) const { return key(kFaceDownAt + static_cast<std::size_t>(card)); }
+    std::uint64_t placeholder(int slot, int position) const
+    {
+        return key(kPlaceholderAt + static_cast<std::size_t>(position & 63)) * static_cast<std::uint64_t>(2 * slot + 1);
+    }
 
 private:
     static constexpr int kCodes = kLastCard + 1;
-    ZobristKeys();
+    static constexpr std::size_t kPairsAt = static_cast<std::size_t>(PileClasses::kSlots * kCodes);
+    static constexpr std::size_t kFaceDownAt = kPairsAt + static_cast<std::size_t>(kCodes * kCodes);
+    static constexpr std::size_t kPlaceholderAt = kFaceDownAt + static_cast<std::size_t>(kCodes);
     static std::size_t idx(int slot, int card) { return static_cast<std::size_t>(slot * kCodes + card); }
-    std::array<std::uint64_t, PileClasses::kSlots * kCodes> bottom_{};
-    std::array<std::uint64_t, kCodes * kCodes> pair_{};
-    std::array<std::uint64_t, kCodes> faceDown_{};
-    std::array<std::uint64_t, 64> placeholder_{};
+    // The n-th value of one fixed SplitMix64 sequence (the same keys on every run), worked out
+    // when asked: a table of them took half a megabyte and a share of every short program's start.
+    static std::uint64_t key(std::size_t n)
+    {
+        std::uint64_t z = 0x43617264776973ULL + (static_cast<std::uint64_t>(n) + 1) * 0x9E3779B97F4A7C15ULL;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
 };
 
 // Hashes states of one game. The key of a state is the XOR of its piles' keys, the face-down

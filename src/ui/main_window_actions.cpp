@@ -160,11 +160,13 @@ struct ToolButtonSpec {
 
 const ToolButtonSpec kToolButtons[] = {
     {"mnuNew", "New", "Start a new game", false},
+    {"mnuOpen", "Open", "Select a new game", false},
     {"mnuRestart", "Restart", "Restart the current game", false},
     {"mnuSave", "Save", "Save", true},
     {"mnuUndo", "Undo", "Undo", false},
     {"mnuRedo", "Redo", "Redo", false},
     {"mnuAutoplay", "Autoplay", "Autoplay", false},
+    {"mnuGameStatistics", "Statistics", "Statistics", false},
     {"mnuRules", "Rules", "Game Rules", false},
     {"mnuExit", "Exit", "Exit", false},
 };
@@ -202,6 +204,10 @@ void TfrmMain::createToolBar()
     command(QStringLiteral("mnuLargeIcons"))->setChecked(large);
     for (const ToolButtonSpec& button : kToolButtons) {
         QAction* a = command(QString::fromLatin1(button.command));
+        if (!a) // the chooser's and the statistics' commands are installed by their own modules
+            a = findChild<QAction*>(QString::fromLatin1(button.command));
+        if (!a)
+            continue;
         if (button.smallOnly) {
             // A button of its own: hiding it must not hide the menu item.
             QAction* menuItem = a;

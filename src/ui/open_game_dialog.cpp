@@ -294,6 +294,17 @@ void TfrmOpenGame::buildUi()
     grid->addWidget(m_decks, 4, 2);
     grid->addWidget(new QLabel(QStringLiteral("Redeals:"), this), 5, 1);
     grid->addWidget(m_redeals, 5, 2);
+    m_like = new QLabel(this);
+    m_like->setObjectName(QStringLiteral("lblLikeThis"));
+    m_like->setWordWrap(true);
+    m_like->setTextFormat(Qt::RichText);
+    m_like->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Room for two lines of names, so that a wrapped list never pushes the preview under the boxes.
+    m_like->setMinimumHeight(2 * m_like->fontMetrics().lineSpacing());
+    m_like->setToolTip(QStringLiteral("The games closest in rules to this one; click one to select it"));
+    connect(m_like, &QLabel::linkActivated, this, [this](const QString& link) { goToGame(link.toInt()); });
+    grid->addWidget(new QLabel(QStringLiteral("Games like this one:"), this), 6, 1, Qt::AlignTop);
+    grid->addWidget(m_like, 6, 2);
     grid->setColumnStretch(2, 1);
     right->addLayout(grid);
     m_previewLabel = new QLabel(this);
@@ -731,6 +742,7 @@ void TfrmOpenGame::clearDescription()
     }
     m_decks->clear();
     m_redeals->clear();
+    m_like->clear();
     m_previewImage = QImage();
     m_previewLabel->clear();
     for (QWidget* w : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_previewBox),
@@ -755,6 +767,7 @@ void TfrmOpenGame::showDescription(int id)
     }
     m_decks->setText(qs(d->decks));
     m_redeals->setText(qs(d->redeals));
+    showLikeThis(id);
     for (QWidget* w : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_previewBox),
                        static_cast<QWidget*>(m_rules), static_cast<QWidget*>(m_statistics)})
         w->setEnabled(true);
@@ -766,6 +779,31 @@ void TfrmOpenGame::showDescription(int id)
         m_previewImage = QImage();
         m_previewLabel->clear();
     }
+}
+
+void TfrmOpenGame::showLikeThis(int id)
+{
+    if (!m_sketches) {
+        auto read = catalog::LoadRuleSketches(m_game.definitionsText, m_game.gameList, m_game.definitionsName);
+        // Without the sketches the list stays empty; the rest of the description does not need them.
+        m_sketches = read ? std::move(read.value()) : catalog::RuleSketches{};
+    }
+    QStringList links;
+    for (int like : catalog::GamesLikeThis(*m_catalog, *m_sketches, id))
+        links << QStringLiteral("<a href=\"%1\">%2</a>")
+                     .arg(like)
+                     .arg(qs(catalog::ChooserGameName(*m_catalog, like)).toHtmlEscaped());
+    m_like->setText(links.join(QStringLiteral(", ")));
+}
+
+void TfrmOpenGame::goToGame(int id)
+{
+    if (!m_search->text().isEmpty())
+        m_search->clear();
+    if (selectGame(id))
+        return;
+    setView(ChooserView::AllGames);
+    selectGame(id);
 }
 
 void TfrmOpenGame::selectionChanged()

@@ -68,6 +68,10 @@ public:
     bool selectGame(int id);
     int selectedNumber() const;
     QString descriptionText() const;  // the description labels, for tests
+    // "Games like this one": links to the games closest in rules to the selected one.
+    QLabel* likeThisLabel() const { return m_like; }
+    // Shows game `id` in the current view, or among all games when the view does not list it.
+    void goToGame(int id);
     QImage previewImage() const;
     // Views whose data changed (favorites saved, custom game saved or deleted, last played).
     void invalidateView(catalog::ChooserView view);
@@ -108,6 +112,7 @@ private:
     void selectionChanged();
     void showDescription(int id);
     void clearDescription();
+    void showLikeThis(int id);
     void itemActivated(QTreeWidgetItem* item);
     QTreeWidgetItem* currentItem() const;
     void setGameIcon(QTreeWidgetItem* item) const;
@@ -132,6 +137,8 @@ private:
     QLabel* m_featurePicture[4] = {};
     QLabel* m_decks = nullptr;
     QLabel* m_redeals = nullptr;
+    QLabel* m_like = nullptr;
+    std::optional<catalog::RuleSketches> m_sketches; // read when first needed
     QLabel* m_previewLabel = nullptr;
     QCheckBox* m_previewBox = nullptr;
     QPushButton* m_ok = nullptr;

@@ -67,6 +67,22 @@ const std::map<QString, Drawing>& drawings()
              p.drawLine(QPointF(17.5, 14.5), QPointF(17.5, 20.5));
              p.drawLine(QPointF(14.5, 17.5), QPointF(20.5, 17.5));
          }},
+        {QStringLiteral("mnuOpen"),
+         [](QPainter& p) {
+             // a fan of cards to choose from
+             p.save();
+             for (qreal angle : {-24.0, 0.0, 24.0}) {
+                 p.save();
+                 p.translate(12, 20);
+                 p.rotate(angle);
+                 card(p, QRectF(-5, -16, 10, 14), angle == 0.0 ? kCardFace : QColor(210, 222, 245));
+                 p.restore();
+             }
+             p.restore();
+             p.setPen(Qt::NoPen);
+             p.setBrush(kRed);
+             p.drawEllipse(QPointF(12, 10), 2, 2);
+         }},
         {QStringLiteral("mnuRestart"),
          [](QPainter& p) {
              card(p, QRectF(8, 7, 8, 11));
@@ -102,6 +118,20 @@ const std::map<QString, Drawing>& drawings()
              QPolygonF up;
              up << QPointF(2, 7) << QPointF(6, 2) << QPointF(10, 7);
              p.drawPolygon(up);
+         }},
+        {QStringLiteral("mnuGameStatistics"),
+         [](QPainter& p) {
+             // a bar chart on its axes
+             p.setPen(QPen(kInk, 1.4));
+             p.drawLine(QPointF(3, 3), QPointF(3, 21));
+             p.drawLine(QPointF(3, 21), QPointF(21, 21));
+             p.setPen(QPen(kInk, 1.0));
+             const QColor bars[] = {kBlue, kGreen, kRed};
+             const qreal heights[] = {7, 15, 11};
+             for (int i = 0; i < 3; ++i) {
+                 p.setBrush(bars[i]);
+                 p.drawRect(QRectF(5.5 + i * 5.5, 20 - heights[i], 4, heights[i]));
+             }
          }},
         {QStringLiteral("mnuRules"),
          [](QPainter& p) {

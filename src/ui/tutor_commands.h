@@ -131,6 +131,10 @@ private:
     void refreshWindow();
 
     void positionChanged();
+    // The window was shown, hidden, minimized, paused or resumed: the indicator searches only
+    // while someone can see the table.
+    void watchChanged();
+    bool watched() const;
     void checkNow();
     void winnabilityAnswered(const SolverAnswer& answer);
     void setIndicator(const QString& text);
@@ -183,6 +187,9 @@ private:
     bool m_checkedMovesMade = false;
     engine::GameState m_checkedState; // the position the indicator's search was given
     bool m_recheck = false;
+    // 0: the quick search of a new table; 1: the longer one, once the table stayed still.
+    int m_checkStage = 0;
+    bool m_answered = false; // the indicator shows the verdict on m_checked
 
     // Winnable deals only.
     bool m_winnableOnly = false;

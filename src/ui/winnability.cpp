@@ -6,12 +6,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <functional>
 #include <utility>
 
 #include "engine/deal.h"
@@ -27,9 +32,36 @@ constexpr const char* kShowWinnabilityKey = "Show_Winnability";
 constexpr const char* kWinnableDealsOnlyKey = "Winnable_Deals_Only";
 // New game tries this many fresh numbers before it deals an unchecked one.
 constexpr int kDealCandidates = 8;
-// The indicator runs unasked after every move, so its table stays small: a game in the
-// background must not make the whole program heavy. A search that needs more answers Unknown.
-constexpr std::size_t kIndicatorTableBytes = std::size_t{48} << 20;
+// The indicator runs unasked after every move, so its search stays small: a game in the
+// background must not make the whole program heavy. It searches in two stages: a quick one
+// right after a change, which settles most tables, and a longer one only once the table has
+// stayed still for a moment, so a player making moves in a row pays for quick searches alone.
+// A search that needs more than its memory answers Unknown; with the window itself at about
+// 55 MiB, the longer search's 4 MiB keeps the whole program under 60 MiB.
+constexpr int kCheckDelayMs = 150;
+constexpr int kQuickMs = 300;
+constexpr std::size_t kQuickTableBytes = std::size_t{2} << 20;
+constexpr int kSettleMs = 1000;
+constexpr std::size_t kIndicatorTableBytes = std::size_t{4} << 20;
+
+// "Winnable deals only" searches while the player waits for the deal: it may use more.
+constexpr std::size_t kDealSearchTableBytes = std::size_t{16} << 20;
+
+// Tells the indicator when the window is shown, hidden or minimized.
+class WindowWatch : public QObject {
+public:
+    WindowWatch(QObject* parent, std::function<void()> changed) : QObject(parent), m_changed(std::move(changed)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::Show || t == QEvent::Hide || t == QEvent::WindowStateChange)
+            QTimer::singleShot(0, parent(), m_changed);
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+};
 
 } // namespace
 
@@ -53,13 +85,19 @@ void TutorCommands::install()
         "The solver sees the face-down cards: \"Winnable\" means a way exists, not that it can be found without "
         "looking."));
     m_indicator->setContentsMargins(6, 0, 6, 0);
-    m_indicator->setMinimumWidth(m_indicator->fontMetrics().horizontalAdvance(QStringLiteral("No longer winnable")) + 16);
+    m_indicator->setMinimumWidth(m_indicator->fontMetrics().horizontalAdvance(QStringLiteral("No longer winnable")) +
+                                 16);
     m_window.statusBar()->addPermanentWidget(m_indicator);
     m_showWinnability = m_window.pref(kShowWinnabilityKey, "Y") != "N";
     m_winnableOnly = m_window.pref(kWinnableDealsOnlyKey, "N") == "Y";
     m_window.command(QStringLiteral("mnuShowWinnability"))->setChecked(m_showWinnability);
     m_window.command(QStringLiteral("mnuWinnableDealsOnly"))->setChecked(m_winnableOnly);
     m_indicator->setVisible(m_showWinnability);
+    m_checkTimer->setObjectName(QStringLiteral("winnabilityTimer"));
+    m_window.installEventFilter(new WindowWatch(this, [this] { watchChanged(); }));
+    // Queued: the action's check mark changes before the pause itself.
+    connect(m_window.command(QStringLiteral("mnuPause")), &QAction::toggled, this, &TutorCommands::watchChanged,
+            Qt::QueuedConnection);
     m_installed = true;
 }
 
@@ -108,6 +146,8 @@ void TutorCommands::positionChanged()
     if (newDeal && m_show != Show::Demo)
         m_demo = engine::GameDemo{};
     m_checked = now;
+    m_checkStage = 0;
+    m_answered = false;
     m_checker->cancel();
     m_checkTimer->stop();
     if (!m_showWinnability || !now.active) {
@@ -118,16 +158,31 @@ void TutorCommands::positionChanged()
         st.dealNumber == m_expected.dealNumber) {
         // The rest of the line being shown proves it.
         setIndicator(winnabilityText(engine::Verdict::Winnable, true));
+        m_answered = true;
         return;
     }
     setIndicator(QStringLiteral("Checking…"));
-    m_checkTimer->start();
+    if (watched())
+        m_checkTimer->start(kCheckDelayMs);
+}
+
+bool TutorCommands::watched() const { return m_window.isVisible() && !m_window.isMinimized() && !session().paused(); }
+
+void TutorCommands::watchChanged()
+{
+    if (!m_installed || m_answered || !m_showWinnability)
+        return;
+    m_checker->cancel();
+    m_checkTimer->stop();
+    // A search stopped half way starts again once the table can be seen.
+    if (watched() && m_checked.active)
+        m_checkTimer->start(kCheckDelayMs);
 }
 
 void TutorCommands::checkNow()
 {
     const engine::Session& s = session();
-    if (!m_showWinnability || !s.flags().dealActive || s.flags().gameWon)
+    if (!m_showWinnability || !s.flags().dealActive || s.flags().gameWon || !watched())
         return;
     engine::GameState copy = s.state();
     copy.drag = {};
@@ -135,18 +190,30 @@ void TutorCommands::checkNow()
     m_checkedMovesMade = s.undoDepth() > 0;
     m_checkedState = copy;
     engine::SolverLimits limits;
-    limits.budgetMs = m_timing.winnabilityMs;
-    limits.maxTableBytes = kIndicatorTableBytes;
+    const bool quick = m_checkStage == 0;
+    limits.budgetMs = quick ? std::min(kQuickMs, m_timing.winnabilityMs) : m_timing.winnabilityMs;
+    limits.maxTableBytes = quick ? kQuickTableBytes : kIndicatorTableBytes;
     m_checker->solve(s.rules(), copy, limits);
 }
 
 void TutorCommands::winnabilityAnswered(const SolverAnswer& answer)
 {
+    // The search's memory goes back to the system: the allocator would keep it for the next one.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
     if (answer.result.cancelled)
         return;
     // The game demo plays this line when it is asked for on this table.
     if (answer.result.verdict == engine::Verdict::Winnable)
         rememberLine(m_checkedState, answer.result.line);
+    if (answer.result.verdict == engine::Verdict::Unknown && m_checkStage == 0 && m_timing.winnabilityMs > kQuickMs) {
+        // The quick search could not tell: the longer one follows if the table stays as it is.
+        m_checkStage = 1;
+        m_checkTimer->start(kSettleMs);
+        return;
+    }
+    m_answered = true;
     setIndicator(winnabilityText(answer.result.verdict, m_checkedMovesMade));
 }
 
@@ -205,7 +272,7 @@ bool TutorCommands::newGame()
             // A hard deal does not eat the whole wait: the next candidates get their turn.
             limits.budgetMs = std::min(left, std::max(200, total / 3));
             limits.cancel = &cancel;
-            limits.maxTableBytes = kIndicatorTableBytes;
+            limits.maxTableBytes = kDealSearchTableBytes;
             engine::SolveResult r = engine::solve(dealt.rules, dealt.state, limits);
             if (r.verdict == engine::Verdict::Winnable)
                 return SolverAnswer{std::move(r), static_cast<int>(i)};
@@ -246,6 +313,7 @@ void TutorCommands::dealAnswered(const SolverAnswer& answer)
         m_checkTimer->stop();
         m_checker->cancel();
         setIndicator(winnabilityText(engine::Verdict::Winnable, false));
+        m_answered = true;
     }
 }
 

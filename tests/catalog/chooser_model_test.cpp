@@ -130,6 +130,76 @@ TEST(ChooserDescription, FeatureTextsTable)
     EXPECT_EQ(WinningSampleText(1, 200), " (1 in 200  -  0.5%)");
 }
 
+TEST(ChooserDescription, UndecidedDealsNamedAboveOneInTwenty)
+{
+    std::vector<DefinitionGame> defs;
+    for (int undecided : {10, 11, 0}) {
+        DefinitionGame d;
+        d.id = int(defs.size());
+        d.type = 5;
+        d.name = "Game " + std::to_string(undecided);
+        d.rules.set(500, 1);
+        d.rules.set(501, 150);
+        d.rules.set(502, 200);
+        d.rules.set(489, short(undecided));
+        defs.push_back(d);
+    }
+    const std::string text = writeDefinitions(defs, {}).value();
+    const GameList list = BuildGameList(text).list;
+    auto cat = LoadChooserCatalog(text, list, {});
+    ASSERT_TRUE(cat.ok()) << cat.error();
+    EXPECT_EQ(DescribeGame(text, *cat, 0)->chance.text, "High (150 in 200  -  75%)") << "10 of 200 is not above 5%";
+    EXPECT_EQ(DescribeGame(text, *cat, 1)->chance.text, "High (150 in 200  -  75%) (11 undecided)");
+    EXPECT_EQ(DescribeGame(text, *cat, 2)->chance.text, "High (150 in 200  -  75%)");
+}
+
+TEST(GamesLikeThis, OwnTypeFirstThenNearestRulesThenName)
+{
+    // Game 10 is a Klondike-type game; 11 and 12 differ from it in one rule each (11 in a stronger
+    // one), 13 in two; 14 equals 12 in rules and sorts after it by name; 20 has 10's rules but is
+    // of another type; 30 is hidden and never offered.
+    struct G {
+        int id, type;
+        const char* name;
+        int tableauRule, emptyRule, deals;
+        bool hidden;
+    } games[] = {
+        {10, 5, "Target", 3, 13, -1, false},          {11, 5, "Other building", 0, 13, -1, false},
+        {12, 5, "Bravo one pass", 3, 13, 1, false},   {13, 5, "Two apart", 0, -1, -1, false},
+        {14, 5, "Charlie one pass", 3, 13, 1, false}, {20, 4, "Same rules, other type", 3, 13, -1, false},
+        {30, 5, "Hidden twin", 3, 13, -1, true},
+    };
+    std::vector<DefinitionGame> defs;
+    for (const G& g : games) {
+        DefinitionGame d;
+        d.id = g.id;
+        d.type = g.type;
+        d.name = g.name;
+        d.hidden = g.hidden;
+        d.rules.set(378, 52);
+        d.rules.set(375, 7);
+        d.rules.set(215, short(g.tableauRule));
+        d.rules.set(135, short(g.emptyRule));
+        d.rules.set(16, short(g.deals));
+        defs.push_back(d);
+    }
+    const std::string text = writeDefinitions(defs, {}).value();
+    const GameList list = BuildGameList(text).list;
+    auto cat = LoadChooserCatalog(text, list, {CustomGame{8000, "My Target", 10, "00000300000000000", 0}});
+    ASSERT_TRUE(cat.ok()) << cat.error();
+    auto sketches = LoadRuleSketches(text, list);
+    ASSERT_TRUE(sketches.ok()) << sketches.error();
+
+    EXPECT_EQ(GamesLikeThis(*cat, *sketches, 10), (std::vector<int>{12, 14, 11}));
+    EXPECT_EQ(GamesLikeThis(*cat, *sketches, 10, 5), (std::vector<int>{12, 14, 11, 13, 20}))
+        << "another type comes only after every game of the own type";
+    EXPECT_EQ(GamesLikeThis(*cat, *sketches, 20, 1), (std::vector<int>{10})) << "alone in its type: nearest rules";
+    EXPECT_EQ(GamesLikeThis(*cat, *sketches, 8000), (std::vector<int>{10, 12, 14})) << "a custom game: its base first";
+    EXPECT_TRUE(GamesLikeThis(*cat, *sketches, 30).empty()) << "a hidden game has no sketch";
+    EXPECT_TRUE(GamesLikeThis(*cat, *sketches, 8001).empty()) << "an unknown custom game";
+    EXPECT_TRUE(GamesLikeThis(*cat, *sketches, 10, 0).empty());
+}
+
 TEST(PreviewLines, KeyedShiftRoundTripAndGroups)
 {
     std::string plain = FormatPreviewLine(18, {{1, 0, 0}, {70, 27, 40}, {52, 999, 5}});

@@ -1,4 +1,4 @@
-// cardwise-cli solve and winrate: verdicts, lines that replay through play, FreeCell boards and their errors.
+// cardwise-cli solve, winrate and bench: verdicts, lines that replay through play, FreeCell boards and their errors, the bench signature.
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
@@ -158,6 +158,31 @@ TEST(CliWinrate, SeededSampleSplitsIntoPartsThatMergeToTheSameFigures)
     EXPECT_EQ(run("winrate --game 0 --deals 2 --seed 1 --from 5").status, 2);
     EXPECT_EQ(run("winrate --game 0 --deals 2 --skip 3").status, 2);
     EXPECT_EQ(run("winrate --game 0 --deals 2 --seed 4294967296").status, 2);
+}
+
+// The bench stands guard over the search's behaviour: the same build gives the same counts and
+// signature on every run, and each search kind takes part.
+TEST(CliBench, RunsEverySearchKindAndRepeatsItsSignature)
+{
+    const CliRun a = run("bench --nodes 3000");
+    const CliRun b = run("bench --nodes 3000");
+    ASSERT_EQ(a.status, 0) << a.out;
+    ASSERT_EQ(b.status, 0) << b.out;
+    for (const char* kind : {"\nopen ", "\nspider ", "\ngeneral "})
+        EXPECT_NE(a.out.find(kind), std::string::npos) << kind << a.out;
+    const auto signature = [](const std::string& out) {
+        const auto at = out.find("Signature: ");
+        return at == std::string::npos ? std::string() : out.substr(at, 11 + 16);
+    };
+    EXPECT_EQ(signature(a.out).size(), 27u) << a.out;
+    EXPECT_EQ(signature(a.out), signature(b.out));
+    const auto positions = [](const std::string& out) {
+        const auto at = out.find("Positions: ");
+        return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
+    };
+    EXPECT_EQ(positions(a.out), positions(b.out));
+    EXPECT_EQ(run("bench --nodes 0").status, 2);
+    EXPECT_EQ(run("bench --nodes many").status, 2);
 }
 
 } // namespace

@@ -78,6 +78,29 @@ TEST(CatalogChecked, EachFixedGamePlaysByItsRule)
              EXPECT_TRUE(mayDrop(play, Carried{cardCode(0, 13), PileRef::tableau(1), 0, 1}, PileRef::tableau(0)));
              EXPECT_FALSE(mayDrop(play, Carried{cardCode(0, 12), PileRef::tableau(2), 0, 1}, PileRef::tableau(0)));
          }},
+        {121, "Betsy Ross: keys A-4 take nothing; bases 2, 4, 6, 8 count by their key's step and stop at the King",
+         [](Play& play) {
+             Table& t = play.table();
+             for (int k = 0; k < 4; ++k) {
+                 const int step = k + 1;
+                 ASSERT_EQ(t.foundation(k).size(), 1u) << k;
+                 ASSERT_EQ(t.foundation(k + 4).size(), 1u) << k;
+                 EXPECT_EQ(rank(t.foundation(k).bottom()), step) << "key " << k;
+                 EXPECT_EQ(rank(t.foundation(k + 4).bottom()), 2 * step) << "base " << k;
+                 const int next = (2 * step + step - 1) % 13 + 1;
+                 const Carried right{cardCode(3, next), PileRef::waste(), 0, 1};
+                 const Carried wrong{cardCode(3, next % 13 + 1), PileRef::waste(), 0, 1};
+                 EXPECT_TRUE(mayDrop(play, right, PileRef::foundation(k + 4))) << "base " << k;
+                 EXPECT_FALSE(mayDrop(play, wrong, PileRef::foundation(k + 4))) << "base " << k;
+                 EXPECT_FALSE(
+                     mayDrop(play, Carried{cardCode(3, step + 1), PileRef::waste(), 0, 1}, PileRef::foundation(k)))
+                     << "key " << k;
+             }
+             // The Four by twos ends on its King after twelve cards; a Two would be its next step.
+             for (int r : {6, 8, 10, 12, 1, 3, 5, 7, 9, 11, 13})
+                 t.append(PileRef::foundation(5), cardCode(2, r), true);
+             EXPECT_FALSE(mayDrop(play, Carried{cardCode(2, 2), PileRef::waste(), 0, 1}, PileRef::foundation(5)));
+         }},
     };
     for (const Case& c : cases) {
         auto rules = cw::catalog::LoadGameRules(catalog->text, catalog->list, c.id, {});

@@ -1,4 +1,4 @@
-// The compact generator and moves of open games against the engine's: the same moves and the same table after them, over the catalog.
+// The open games' compact search: keys kept move by move, looser games for proofs, twin cards, budgets and two threads.
 #include <gtest/gtest.h>
 
 #include "engine/built_catalog.h"
@@ -20,89 +20,6 @@
 using namespace cw::engine;
 
 namespace {
-
-std::vector<std::tuple<int, int, int, int, int>> sorted(const MoveList& list)
-{
-    std::vector<std::tuple<int, int, int, int, int>> v;
-    for (const Move& m : list)
-        v.emplace_back(static_cast<int>(m.from.kind), m.from.index, m.index, static_cast<int>(m.to.kind), m.to.index);
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
-// Random play from a few deals of every game the compact form accepts: at each position both
-// generators give the same moves, the compact one limited to the moves touching some piles gives
-// exactly those of its full list, and a move played on the compact form leaves the same piles,
-// tableau faces and pass number as the engine's.
-TEST(SearchOpen, SameMovesAndPilesAsTheEngineOverTheCatalog)
-{
-    const auto catalog = cw::test::builtCatalog();
-    if (!catalog)
-        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    const PlayOptions options = solverPlayOptions();
-    std::mt19937 random(11);
-    int games = 0, positions = 0;
-    bool freecell = false, klondike = false;
-    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
-        bool counted = false;
-        for (const char* number : {"1", "617"}) {
-            auto dealt = deal(rules, number);
-            if (dealt.badCardCount)
-                return;
-            GameState s = dealt.state;
-            for (int step = 0; step < 150; ++step) {
-                const auto open = openRulesFor(dealt.rules, s);
-                if (!open)
-                    break;
-                if (!counted) {
-                    ++games;
-                    counted = true;
-                    freecell = freecell || entry.id == 1;
-                    klondike = klondike || entry.id == 0;
-                }
-                ++positions;
-                MoveList general, compact;
-                Play play{dealt.rules, s, options};
-                generateMoves(play, general);
-                openMoves(*open, s, compact);
-                ASSERT_EQ(sorted(general), sorted(compact)) << "game " << entry.id << " deal " << number << " step " << step;
-                {
-                    const compact::Position pos(*open, s);
-                    const int column = step % open->tableaus;
-                    const int also = step % 2 == 0 && open->foundations > 0 ? open->homeFirst() : (column + 1) % open->tableaus;
-                    const compact::Touching touching{column, also, column};
-                    std::vector<std::tuple<int, int, int>> expected, limited;
-                    compact::generate(*open, pos, [&](const compact::OpenMove& m) {
-                        if (!m.click() && (m.from == column || m.to == column || m.from == also))
-                            expected.emplace_back(m.from, m.index, m.to);
-                    });
-                    compact::generate(
-                        *open, pos, [&](const compact::OpenMove& m) { limited.emplace_back(m.from, m.index, m.to); }, &touching);
-                    std::sort(expected.begin(), expected.end());
-                    std::sort(limited.begin(), limited.end());
-                    ASSERT_EQ(expected, limited) << "game " << entry.id << " deal " << number << " step " << step;
-                }
-                if (general.empty())
-                    break;
-                const Move m = general[static_cast<int>(random() % static_cast<unsigned>(general.size()))];
-                GameState expected;
-                ASSERT_TRUE(openPlay(*open, s, m, expected)) << moveText(m);
-                ASSERT_TRUE(applyMove(play, m));
-                const std::string where = "game " + std::to_string(entry.id) + " deal " + number + " move " + moveText(m);
-                ASSERT_EQ(expected.table.piles(), s.table.piles()) << where;
-                ASSERT_EQ(expected.dealNumber, s.dealNumber) << where;
-                for (int c = 0; c < kTableauPiles; ++c)
-                    for (int card : s.table.tableau(c))
-                        ASSERT_EQ(expected.table.isFaceDown(card), s.table.isFaceDown(card)) << where;
-                if (s.won)
-                    break;
-            }
-        }
-    });
-    EXPECT_TRUE(freecell) << "FreeCell should take the compact search";
-    EXPECT_TRUE(klondike) << "Klondike should take the compact search";
-    std::cout << "[ open games ] " << games << " games, " << positions << " positions compared\n";
-}
 
 // The keys the search keeps up to date move by move (stock clicks and turn-overs included, many
 // clicks as one step too) equal the keys of the same tables read afresh, and undoing every step

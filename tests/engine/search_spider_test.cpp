@@ -1,4 +1,4 @@
-// The Spider family's compact generator and moves against the engine's, over the catalog, and its search on real deals.
+// The Spider family's compact form at an empty column, a won line on both forms, and its search on real deals.
 #include <gtest/gtest.h>
 
 #include "engine/built_catalog.h"
@@ -27,82 +27,6 @@ std::vector<std::tuple<int, int, int, int, int>> sorted(const MoveList& list)
     std::sort(v.begin(), v.end());
     return v;
 }
-
-// Random play from a few deals of every game the compact form accepts: at each position both
-// generators give the same moves, and a move played on the compact form leaves the same piles,
-// faces and verdict of a win as the engine's. Moves that join runs of one suit are preferred so
-// that complete runs leave the tableau now and then.
-TEST(SearchSpider, SameMovesAndPilesAsTheEngineOverTheCatalog)
-{
-    const auto catalog = cw::test::builtCatalog();
-    if (!catalog)
-        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
-    const PlayOptions options = solverPlayOptions();
-    std::mt19937 random(5);
-    int games = 0, positions = 0, runs = 0;
-    bool spider4 = false, spider1 = false;
-    catalog->forEachGame([&](const auto& entry, const cw::engine::GameRules& rules) {
-        bool counted = false;
-        for (const char* number : {"1", "617", "30"}) {
-            auto dealt = deal(rules, number);
-            if (dealt.badCardCount)
-                return;
-            GameState s = dealt.state;
-            for (int step = 0; step < 400; ++step) {
-                const auto spider = spiderRulesFor(dealt.rules, s);
-                if (!spider)
-                    break;
-                if (!counted) {
-                    ++games;
-                    counted = true;
-                    spider4 = spider4 || entry.id == 18;
-                    spider1 = spider1 || entry.id == 207;
-                }
-                ++positions;
-                MoveList general, compact;
-                Play play{dealt.rules, s, options};
-                generateMoves(play, general);
-                spiderMoves(*spider, s, compact);
-                ASSERT_EQ(sorted(general), sorted(compact)) << "game " << entry.id << " deal " << number << " step " << step;
-                if (general.empty())
-                    break;
-                std::vector<Move> inSuit;
-                for (const Move& m : general)
-                    if (m.kind == MoveKind::Transfer && holdsCard(s.table.pile(m.to)) &&
-                        suit(s.table.pile(m.to).top()) == suit(s.table.pile(m.from)[static_cast<std::size_t>(m.index)]))
-                        inSuit.push_back(m);
-                const Move m = !inSuit.empty() && random() % 4 != 0
-                                   ? inSuit[random() % inSuit.size()]
-                                   : general[static_cast<int>(random() % static_cast<unsigned>(general.size()))];
-                GameState expected;
-                ASSERT_TRUE(spiderPlay(*spider, s, m, expected)) << moveText(m);
-                int homeBefore = 0, homeAfter = 0;
-                for (int f = 0; f < kFoundationPiles; ++f)
-                    homeBefore += static_cast<int>(s.table.foundation(f).size());
-                ASSERT_TRUE(applyMove(play, m));
-                for (int f = 0; f < kFoundationPiles; ++f)
-                    homeAfter += static_cast<int>(s.table.foundation(f).size());
-                runs += homeAfter > homeBefore ? 1 : 0;
-                const std::string where = "game " + std::to_string(entry.id) + " deal " + number + " move " + moveText(m);
-                ASSERT_EQ(expected.table.piles(), s.table.piles()) << where;
-                ASSERT_EQ(expected.won, s.won) << where;
-                for (int c = 0; c < kTableauPiles; ++c)
-                    for (int card : s.table.tableau(c))
-                        ASSERT_EQ(expected.table.isFaceDown(card), s.table.isFaceDown(card)) << where;
-                if (s.won)
-                    break;
-            }
-        }
-    });
-    EXPECT_TRUE(spider4) << "Spider should take the compact search";
-    EXPECT_TRUE(spider1) << "Spider one suit should take the compact search";
-    EXPECT_GT(runs, 0) << "no complete run was compared";
-    std::cout << "[ spider games ] " << games << " games, " << positions << " positions, " << runs << " runs home\n";
-}
-
-} // namespace
-
-namespace {
 
 cw::engine::GameRules rulesOf(const cw::test::BuiltCatalog& catalog, int id)
 {

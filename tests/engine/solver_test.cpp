@@ -16,6 +16,7 @@
 #include "engine/legal_moves.h"
 #include "engine/moves.h"
 #include "engine/random.h"
+#include "engine/search_keyset.h"
 #include "engine/solver.h"
 #include "engine/zobrist.h"
 
@@ -150,14 +151,13 @@ TEST(Solver, HandBuiltPositionsHaveTheirKnownAnswers)
     if (!catalogFile().ok)
         GTEST_SKIP() << "no GAMES.DAT next to the binaries";
     const char* names[] = {
-        "freecell_simple_winnable",  "freecell_simple_unwinnable", "freecell_complex_winnable",
-        "freecell_complex_unwinnable", "klondike_simple_winnable", "klondike_simple_unwinnable",
-        "klondike_complex_winnable", "klondike_complex_unwinnable", "klondike_takeback_winnable",
-        "spider_simple_winnable",
-        "spider_simple_unwinnable",  "spider_complex_winnable",    "spider_complex_unwinnable",
-        "forty_simple_winnable",     "forty_simple_unwinnable",    "yukon_simple_winnable",
-        "yukon_simple_unwinnable",   "yukon_complex_winnable",     "canfield_simple_winnable",
-        "canfield_simple_unwinnable",
+        "freecell_simple_winnable",    "freecell_simple_unwinnable",  "freecell_complex_winnable",
+        "freecell_complex_unwinnable", "klondike_simple_winnable",    "klondike_simple_unwinnable",
+        "klondike_complex_winnable",   "klondike_complex_unwinnable", "klondike_takeback_winnable",
+        "spider_simple_winnable",      "spider_simple_unwinnable",    "spider_complex_winnable",
+        "spider_complex_unwinnable",   "forty_simple_winnable",       "forty_simple_unwinnable",
+        "yukon_simple_winnable",       "yukon_simple_unwinnable",     "yukon_complex_winnable",
+        "canfield_simple_winnable",    "canfield_simple_unwinnable",
     };
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -179,7 +179,8 @@ TEST(Solver, HandBuiltPositionsHaveTheirKnownAnswers)
         // claimed lost.
         SolverLimits complete = limits;
         complete.winsFirst = false;
-        EXPECT_EQ(verdictText(r.verdict), std::string(verdictText(solve(f.dealt.rules, f.dealt.state, complete).verdict)));
+        EXPECT_EQ(verdictText(r.verdict),
+                  std::string(verdictText(solve(f.dealt.rules, f.dealt.state, complete).verdict)));
         if (f.expect == "winnable") {
             ASSERT_EQ(r.verdict, Verdict::Winnable);
             std::string why;
@@ -259,6 +260,55 @@ TEST(Solver, BudgetsAndCancellationGiveUnknown)
     if (r.verdict == Verdict::Unknown) {
         EXPECT_LT(r.milliseconds, 1000.0);
     }
+}
+
+// A memory budget holds for every kind of search, at the moment a table grows too, and a search
+// stopped by it never claims a loss: deals lost only after some 10^4-10^5 positions give Unknown
+// within a small table; the winnable ones may still be won in attempts that fit.
+TEST(Solver, TheTableBudgetHoldsForEverySearch)
+{
+    if (!catalogFile().ok)
+        GTEST_SKIP() << "no GAMES.DAT next to the binaries";
+    const struct {
+        int game;
+        const char* number;
+        bool lost; // proved lost with enough memory
+    } deals[] = {
+        {1, "617", false}, {0, "2", false}, // open, without and with a stock
+        {176, "2", true},                   // open, looser games for the proof
+        {18, "1", false},                   // Spider
+        {11, "1", false},  {35, "3", true}, // general
+    };
+    for (const auto& d : deals) {
+        auto dealt = dealGame(d.game, d.number);
+        ASSERT_TRUE(dealt);
+        SolverLimits small;
+        small.maxTableBytes = std::size_t{1} << 18;
+        small.maxStates = 3000000;
+        const SolveResult r = solve(dealt->rules, dealt->state, small);
+        if (d.lost)
+            EXPECT_EQ(r.verdict, Verdict::Unknown) << d.game << ' ' << d.number;
+        else
+            EXPECT_NE(r.verdict, Verdict::NotWinnable) << d.game << ' ' << d.number;
+        EXPECT_LE(r.tableBytes, small.maxTableBytes) << d.game << ' ' << d.number;
+        EXPECT_LT(r.states, small.maxStates) << d.game << ' ' << d.number;
+    }
+}
+
+TEST(KeySet, StaysWithinItsLimitAndStillKnowsItsKeys)
+{
+    KeySet set;
+    set.setLimit(std::size_t{1} << 16);
+    bool allNew = true;
+    for (std::uint64_t k = 1; k <= 20000; ++k)
+        allNew = set.insert(k * 0x9E3779B97F4A7C15ULL) && allNew;
+    EXPECT_TRUE(allNew);
+    EXPECT_TRUE(set.full());
+    EXPECT_LE(set.bytes(), std::size_t{1} << 16);
+    EXPECT_FALSE(set.insert(3 * 0x9E3779B97F4A7C15ULL)); // stored before the table filled
+    set.clear();
+    EXPECT_FALSE(set.full());
+    EXPECT_TRUE(set.insert(3 * 0x9E3779B97F4A7C15ULL));
 }
 
 // The per-move key update must agree with the key computed from scratch, in every kind of game.

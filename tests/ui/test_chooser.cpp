@@ -20,15 +20,17 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
 #include <QDir>
+#include <QLabel>
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -186,6 +188,41 @@ private slots:
         QCOMPARE(dlg.chosenGame(), 3);
         QCOMPARE(m_core.game->preference("Game_TreeType"), std::string("0"));
         QCOMPARE(m_core.game->preference("Game"), std::string("0003"));
+    }
+
+    void gamesLikeThisLinkToTheirGames()
+    {
+        TfrmOpenGame dlg(*m_core.game, m_core.library);
+        dlg.prepare();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.setView(ChooserView::AllGames);
+        QVERIFY(dlg.selectGame(1));
+        const QString text = dlg.likeThisLabel()->text();
+        static const QRegularExpression link(QStringLiteral("<a href=\"(\\d+)\">([^<]*)</a>"));
+        QList<int> ids;
+        for (auto it = link.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            ids << m.captured(1).toInt();
+            QCOMPARE(m.captured(2), QString::fromStdString(m_core.game->gameName(ids.back())).toHtmlEscaped());
+        }
+        QCOMPARE(ids.size(), 3);
+        QVERIFY(!ids.contains(1));
+
+        // A search that hides the linked game is cleared; the game is selected and described.
+        QTest::keyClicks(dlg.searchBox(), QStringLiteral("no such game at all"));
+        emit dlg.likeThisLabel()->linkActivated(QString::number(ids[0]));
+        QVERIFY(dlg.searchBox()->text().isEmpty());
+        QCOMPARE(dlg.selectedNumber(), ids[0]);
+        QVERIFY(dlg.descriptionText().startsWith(QString::fromStdString(m_core.game->gameName(ids[0]))));
+
+        // A view that does not list the game gives way to all games.
+        dlg.setView(ChooserView::LastPlayed);
+        const int notPlayed = ids[1];
+        QVERIFY(notPlayed != 0 && notPlayed != 3);
+        emit dlg.likeThisLabel()->linkActivated(QString::number(notPlayed));
+        QCOMPARE(dlg.currentView(), ChooserView::AllGames);
+        QCOMPARE(dlg.selectedNumber(), notPlayed);
     }
 
     void okWithoutGameAndScreenshots()

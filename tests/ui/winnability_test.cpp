@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -154,6 +155,39 @@ private slots:
         QCOMPARE(f.core.game->settingsFile->readString(storage::kPreferenceSection, "Show_Winnability", ""),
                  std::string("N"));
         f.action("mnuShowWinnability")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(f.tutor().winnability(), QStringLiteral("Winnable"), 30000);
+    }
+
+    // Paused or minimized, the indicator searches nothing; it checks the table once it can be
+    // seen again.
+    void pausedOrMinimizedSearchesNothing()
+    {
+        QTemporaryDir dir;
+        testing::TutorFixture f;
+        QVERIFY(f.openQuiet(dir.path(), kQuickDeal));
+        auto* checker = f.tutor().findChild<BackgroundSolver*>(QStringLiteral("winnabilityChecker"));
+        auto* timer = f.tutor().findChild<QTimer*>(QStringLiteral("winnabilityTimer"));
+        QVERIFY(timer);
+        QTRY_COMPARE_WITH_TIMEOUT(f.tutor().winnability(), QStringLiteral("Winnable"), 30000);
+
+        f.action("mnuPause")->trigger();
+        QVERIFY(f.session().paused());
+        f.tutor().setShowWinnability(false);
+        f.tutor().setShowWinnability(true); // the same table afresh, while paused
+        QCOMPARE(f.tutor().winnability(), QStringLiteral("Checking…"));
+        QVERIFY(!timer->isActive());
+        QVERIFY(!checker->busy());
+        f.action("mnuPause")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(f.tutor().winnability(), QStringLiteral("Winnable"), 30000);
+
+        f.window->showMinimized();
+        QTRY_VERIFY(f.window->isMinimized());
+        f.tutor().setShowWinnability(false);
+        f.tutor().setShowWinnability(true);
+        QVERIFY(!timer->isActive());
+        QVERIFY(!checker->busy());
+        QCOMPARE(f.tutor().winnability(), QStringLiteral("Checking…"));
+        f.window->showNormal();
         QTRY_COMPARE_WITH_TIMEOUT(f.tutor().winnability(), QStringLiteral("Winnable"), 30000);
     }
 
