@@ -125,8 +125,9 @@ TEST_F(MemoryFamilies, PairsAndConcentration)
         EXPECT_EQ(session->state().table.secondWaste().size(), 0U) << id;
         EXPECT_EQ(session->state().score, -52 - perMiss) << id;
         for (const auto& [a, b] : pairs) {
-            if (session->state().table.isFaceDown(a))
+            if (session->state().table.isFaceDown(a)) {
                 ASSERT_TRUE(pressCard(a));
+            }
             ASSERT_TRUE(pressCard(b));
         }
         EXPECT_FALSE(session->flags().dealActive) << id;
