@@ -133,9 +133,11 @@ private slots:
         keyClickWhileModal(f.window.get(), Qt::Key_F5, seen);
         QVERIFY2(seen != QLatin1String("(none)"), "no dialog opened");
         QVERIFY(!f.table()->animating());
-        // Known fault: with the cards scaled to the window, the cards the animation drew beyond the
-        // table's own picture stay on screen when a key ends it early; the table itself is whole.
-        QEXPECT_FAIL("", "winning animation leaves its cards outside the scaled table when ended early", Continue);
+        // Known fault, open: with the cards scaled to the window, cards the animation drew beyond the
+        // table's own picture may stay on screen when a key ends it early (it depends on where the
+        // random festoons went), so the picture check waits for that fix.
+        if (f.table()->grabTable() != table)
+            QSKIP("winning animation ended early may leave cards outside the scaled table");
         QCOMPARE(f.table()->grabTable(), table);
     }
 };
